@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Volumes;
+class NamedMutex;
+class Autostart;
+class DesktopShortcut;
+class CrashHandler;
+
+// The operating-system layer. Production code asks Platform::instance() for
+// each facility; unit tests install a fake with Platform::setInstance().
+class Platform
+{
+public:
+    virtual ~Platform();
+
+    // Shared, lives as long as the platform object.
+    virtual Volumes *volumes() = 0;
+    // A new handle on the named, process-wide lock `name`.
+    virtual std::unique_ptr<NamedMutex> createNamedMutex(const QString &name) = 0;
+    virtual Autostart *autostart() = 0;
+    virtual DesktopShortcut *desktopShortcut() = 0;
+    virtual CrashHandler *crashHandler() = 0;
+
+    // The Linux platform unless a test installed another one.
+    static Platform *instance();
+    // Does not take ownership; nullptr restores the Linux platform.
+    static void setInstance(Platform *platform);
+};

@@ -1,0 +1,221 @@
+// Configuration document, layout information and the settings files.
+#include "AppConfig.h"
+#include "AppSettings.h"
+#include "FXGlobalInfo.h"
+#include "LanguageCodes.h"
+#include "TestEnv.h"
+
+#include <QGuiApplication>
+#include <QSettings>
+#include <QtTest>
+
+static QStringList keys(std::initializer_list<const char *> list)
+{
+    QStringList out;
+    for (const char *k : list)
+        out << QString::fromLatin1(k);
+    return out;
+}
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString writeDoc(const QByteArray &json)
+    {
+        const QString path = mEnv.root() + QStringLiteral("/doc-%1.json").arg(++mDocs);
+        TestEnv::writeFile(path, json);
+        return path;
+    }
+
+    TestEnv mEnv;
+    int mDocs = 0;
+
+private slots:
+    void shippedLayout()
+    {
+        FXGlobalInfo *info = FXGlobalInfo::instance();
+        QCOMPARE(info->layoutMode(), 1);
+        QCOMPARE(FXGlobalInfo::layoutName(), QStringLiteral("1200x800"));
+        QCOMPARE(info->windowSize(), QSize(1200, 800));
+        QCOMPARE(info->signInWindowSize(), QSize(1200, 600));
+        // No UI/Title_bar/bar/height in the document: the fallback applies.
+        QCOMPARE(info->titleBarHeight(), 40.0);
+        QCOMPARE(info->subTitleHeight(), 40.0);
+        QCOMPARE(info->tableLineWidth(), 1.0);
+        QCOMPARE(info->tableItemMinHeight(), 50.0);
+        QCOMPARE(info->userInfoTitleHeight(), 180.0);
+
+        QCOMPARE(info->size(FXGlobalInfo::Edit4), QSize(0, 0));
+        QCOMPARE(info->size(FXGlobalInfo::Button4), QSize(0, 0));
+        QCOMPARE(info->size(FXGlobalInfo::Edit1), QSize(400, 50));
+        QCOMPARE(info->size(FXGlobalInfo::Button_bar), QSize(230, 0));
+        QCOMPARE(info->size(FXGlobalInfo::Button_bar_item), QSize(0, 70));
+        QCOMPARE(info->size(FXGlobalInfo::Button_bar_separate), QSize(0, 1));
+        QCOMPARE(info->size(FXGlobalInfo::grid_view_space), QSize(0, 20));
+        QCOMPARE(info->size(FXGlobalInfo::spacer30), QSize(20, 30));
+
+        QCOMPARE(info->margins(FXGlobalInfo::Title_bar), QMargins(30, 0, 0, 0));
+        QCOMPARE(info->margins(FXGlobalInfo::Button2), QMargins(5, 5, 5, 5));
+        QCOMPARE(info->margins(FXGlobalInfo::Button_bar_separate), QMargins(40, 0, 0, 0));
+        QCOMPARE(info->margins(FXGlobalInfo::clientView), QMargins(20, 0, 20, 0));
+        QCOMPARE(info->margins(FXGlobalInfo::Edit2), QMargins());
+
+        QCOMPARE(info->color(FXGlobalInfo::Button_bar_item, FXGlobalInfo::Pressed), QColor(0x21, 0x3B, 0x78, 0xFF));
+        QCOMPARE(info->color(FXGlobalInfo::Button_bar_item), QColor(0, 0, 0, 0));
+        // Absent in the document: transparent black, not invalid.
+        QCOMPARE(info->color(FXGlobalInfo::Button_bar_item_separate), QColor(0, 0, 0, 0));
+        QVERIFY(!info->color(FXGlobalInfo::Edit1).isValid());
+
+        QCOMPARE(info->imagePath(QStringLiteral("close_normal.png")),
+                 QStringLiteral(":/1200x800/Resources/images/1200x800/close_normal.png"));
+        const QFont f = info->font(12);
+        QCOMPARE(f.family(), QStringLiteral("MicroSoft YaHei"));
+        QCOMPARE(f.pointSize(), 12);
+        QCOMPARE(f.weight(), 50);
+        QVERIFY(!f.italic());
+    }
+
+    void editionAndBrokenDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("debug") << QByteArray(R"({"APP":{"edition":"debug"}})") << 1;
+        QTest::newRow("letter case") << QByteArray(R"({"APP":{"edition":"Debug"}})") << 3;
+        QTest::newRow("release") << QByteArray(R"({"APP":{"edition":"release"}})") << 3;
+        QTest::newRow("empty edition") << QByteArray(R"({"APP":{"edition":""}})") << 3;
+        QTest::newRow("malformed") << QByteArray(R"({"APP":{"edition":"debug")") << 3;
+        QTest::newRow("array root") << QByteArray(R"([{"APP":{"edition":"debug"}}])") << 3;
+        QTest::newRow("empty file") << QByteArray() << 3;
+    }
+
+    void editionAndBrokenDocuments()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(int, mode);
+        FXGlobalInfo info(writeDoc(json));
+        QCOMPARE(info.layoutMode(), mode);
+        QCOMPARE(info.windowSize(), mode == 1 ? QSize(1200, 800) : QSize(1920, 1200));
+        QCOMPARE(info.titleBarHeight(), 40.0);
+        QCOMPARE(info.tableItemMinHeight(), 50.0);
+        QCOMPARE(info.size(FXGlobalInfo::Edit1), QSize(0, 0));
+        if (mode == 3) {
+            QCOMPARE(info.imagePath(QStringLiteral("FXTitleFunctionBar.png")), QString());
+            QCOMPARE(info.layoutNameOf(), QStringLiteral("1920x1200"));
+        }
+    }
+
+    void missingDocument()
+    {
+        AppConfig config(mEnv.root() + QStringLiteral("/absent.json"));
+        QVERIFY(config.isEmpty());
+        QCOMPARE(config.intValue({QStringLiteral("UI"), QStringLiteral("Edit1"), QStringLiteral("width")}), 0);
+        QCOMPARE(config.textValue({QStringLiteral("APP"), QStringLiteral("edition")}), QString());
+    }
+
+    void keyPaths()
+    {
+        AppConfig config(writeDoc(R"({"a":{"b":{"c":7},"s":"x"},"n":3})"));
+        QCOMPARE(config.intValue(keys({"a", "b", "c"})), 7);
+        // The list ends at the first empty key.
+        QCOMPARE(config.intValue(keys({"n", "", "ignored"})), 3);
+        QVERIFY(!config.value(keys({"a", "s", "deeper"})).isValid());
+        QVERIFY(!config.value(keys({"a", "missing"})).isValid());
+        QVERIFY(!config.value(keys({})).isValid());
+    }
+
+    void colourParsing()
+    {
+        FXGlobalInfo info(writeDoc(R"({"UI":{"radio_btn":{"item":{"normalBGColor":"8592B880",
+            "pressedBGColor":"zz"}}}})"));
+        QCOMPARE(info.color(FXGlobalInfo::radio_btn), QColor(0x85, 0x92, 0xB8, 0x80));
+        QCOMPARE(info.color(FXGlobalInfo::radio_btn, FXGlobalInfo::Pressed), QColor(0, 0, 0, 0));
+    }
+
+    void configuredMetricsWin()
+    {
+        FXGlobalInfo info(writeDoc(R"({"UI":{"Title_bar":{"bar":{"height":55}},
+            "TableView":{"list":{"item":{"miniHeight":-3},"Line":{"width":2}}}}})"));
+        QCOMPARE(info.titleBarHeight(), 55.0);
+        QCOMPARE(info.tableItemMinHeight(), 50.0);
+        QCOMPARE(info.tableLineWidth(), 2.0);
+    }
+
+    void languageIndex_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("absent") << QVariant() << QStringLiteral("en");
+        QTest::newRow("0") << QVariant(0) << QStringLiteral("cn");
+        QTest::newRow("13") << QVariant(13) << QStringLiteral("se");
+        QTest::newRow("15") << QVariant(15) << QStringLiteral("ru");
+        QTest::newRow("16") << QVariant(16) << QStringLiteral("en");
+        QTest::newRow("-1") << QVariant(-1) << QStringLiteral("en");
+        QTest::newRow("text") << QVariant(QStringLiteral("abc")) << QStringLiteral("cn");
+    }
+
+    void languageIndex()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, code);
+        QFile::remove(AppSettings::setupFile());
+        if (stored.isValid()) {
+            QSettings ini(AppSettings::setupFile(), QSettings::IniFormat);
+            ini.setValue(QStringLiteral("language"), stored);
+        }
+        QCOMPARE(LanguageCodes::current(), code);
+        if (!stored.isValid())
+            QCOMPARE(AppSettings::language(), 4);
+    }
+
+    void languageCodeTable()
+    {
+        for (int i = 0; i < LanguageCodes::Count; ++i)
+            QCOMPARE(LanguageCodes::indexOf(LanguageCodes::codeOf(i)), i);
+        QCOMPARE(LanguageCodes::indexOf(QStringLiteral("xx")), -1);
+    }
+
+    void iniFilesAreReadAfresh()
+    {
+        // Another writer (the plug-in, another object) is seen by the next read.
+        AppSettings::setDownloading(true);
+        QVERIFY(AppSettings::isDownloading());
+        {
+            QSettings other(AppSettings::operationFile(), QSettings::IniFormat);
+            other.setValue(QStringLiteral("/Download/IsDownloading"), false);
+            other.setValue(QStringLiteral("/Uninstall/IsUninstalling"), true);
+        }
+        QVERIFY(!AppSettings::isDownloading());
+        QVERIFY(AppSettings::isUninstalling());
+        AppSettings::resetBusyFlags();
+        QVERIFY(!AppSettings::isUninstalling());
+
+        const QByteArray text = TestEnv::readFile(AppSettings::operationFile());
+        QVERIFY2(text.contains("[Download]\nIsDownloading=false"), text.constData());
+        QVERIFY2(text.contains("[Uninstall]\nIsUninstalling=false"), text.constData());
+
+        AppSettings::setSignedInUser(QStringLiteral("tok"), 42);
+        const QByteArray pref = TestEnv::readFile(AppSettings::preferenceFile());
+        QVERIFY(pref.contains("[UserCenter]"));
+        QCOMPARE(AppSettings::token(), QStringLiteral("tok"));
+        QCOMPARE(AppSettings::userId(), 42);
+        QCOMPARE(AppSettings::serialNumber(), QString());
+    }
+
+    void missingFilesGiveDefaults()
+    {
+        QFile::remove(AppSettings::preferenceFile());
+        QFile::remove(AppSettings::versionFile());
+        QCOMPARE(AppSettings::userId(), 0);
+        QCOMPARE(AppSettings::token(), QString());
+        QCOMPARE(AppSettings::version(), QStringLiteral("V1.00.001"));
+        QCOMPARE(AppSettings::version(QString()), QString());
+        QCOMPARE(AppSettings::buildTimeStamp(), qint64(0));
+        QVERIFY(AppSettings::versionFile().startsWith(mEnv.installDir()));
+        QVERIFY(AppSettings::operationFile().startsWith(mEnv.dataDir()));
+    }
+};
+
+QTEST_MAIN(TestConfig)
+#include "tst_config.moc"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// A private install folder and data folder for one test executable, below
+// the throw-away folder the test runner made (OSTREL_TEST_TMP), or a fresh
+// temporary folder when run by hand. AppPaths points at them.
+class TestEnv
+{
+public:
+    TestEnv();
+    ~TestEnv();
+
+    QString root() const { return mRoot; }
+    QString installDir() const { return mRoot + QStringLiteral("/install"); }
+    QString dataDir() const { return mRoot + QStringLiteral("/data"); }
+    // A new empty folder below the root.
+    QString makeDir(const QString &name) const;
+
+    // Build outputs (the program's bin folder, tools) and sources.
+    static QString buildBinDir();
+    static QString buildDir();
+    static QString sourceDir();
+
+    static bool writeFile(const QString &path, const QByteArray &content);
+    static QByteArray readFile(const QString &path);
+
+private:
+    QString mRoot;
+    bool mOwned = false;
+};
