@@ -1,6 +1,13 @@
 #include "Platform.h"
 
+#include "Autostart.h"
+#include "CrashHandler.h"
+#include "DesktopShortcut.h"
+#include "NamedMutex.h"
 #include "Volumes.h"
+
+#include <QDir>
+#include <QStandardPaths>
 
 namespace {
 Platform *gOverride = nullptr;
@@ -8,6 +15,20 @@ Platform *gOverride = nullptr;
 
 Platform::~Platform() = default;
 Volumes::~Volumes() = default;
+NamedMutex::~NamedMutex() = default;
+Autostart::~Autostart() = default;
+DesktopShortcut::~DesktopShortcut() = default;
+CrashHandler::~CrashHandler() = default;
+
+QString Autostart::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) + QStringLiteral("/autostart");
+}
+
+QString DesktopShortcut::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
 
 Platform *Platform::instance()
 {

@@ -1,0 +1,118 @@
+#include "FakePlatform.h"
+
+namespace {
+class FakeMutex : public NamedMutex
+{
+public:
+    FakeMutex(FakePlatform *p, const QString &name)
+        : mPlatform(p), mName(name)
+    {
+        mExisted = p->heldMutexes.contains(name);
+        if (!mExisted) {
+            p->heldMutexes.insert(name);
+            mOwned = true;
+        }
+    }
+    ~FakeMutex() override { release(); }
+    bool alreadyExisted() const override { return mExisted; }
+    bool isOwned() const override { return mOwned; }
+    bool wait() override
+    {
+        if (mOwned)
+            return true;
+        if (mPlatform->heldMutexes.contains(mName))
+            return false;
+        mPlatform->heldMutexes.insert(mName);
+        mOwned = true;
+        return true;
+    }
+    void release() override
+    {
+        if (mOwned)
+            mPlatform->heldMutexes.remove(mName);
+        mOwned = false;
+    }
+
+private:
+    FakePlatform *mPlatform;
+    QString mName;
+    bool mExisted = false;
+    bool mOwned = false;
+};
+
+class FakeAutostart : public Autostart
+{
+public:
+    explicit FakeAutostart(FakePlatform *p) : mPlatform(p) {}
+    bool setEnabled(bool enabled, const QString &executable, const QString &) override
+    {
+        ++mPlatform->autostartCalls;
+        mPlatform->autostartEnabled = enabled;
+        mPlatform->autostartExecutable = executable;
+        return true;
+    }
+    bool isEnabled(const QString &) const override { return mPlatform->autostartEnabled; }
+
+private:
+    FakePlatform *mPlatform;
+};
+
+class FakeShortcut : public DesktopShortcut
+{
+public:
+    explicit FakeShortcut(FakePlatform *p) : mPlatform(p) {}
+    bool ensure(const QString &, const QString &) override
+    {
+        ++mPlatform->shortcutCalls;
+        return true;
+    }
+
+private:
+    FakePlatform *mPlatform;
+};
+
+class FakeCrash : public CrashHandler
+{
+public:
+    explicit FakeCrash(FakePlatform *p) : mPlatform(p) {}
+    bool install(const QString &) override
+    {
+        ++mPlatform->crashInstalls;
+        return true;
+    }
+
+private:
+    FakePlatform *mPlatform;
+};
+} // namespace
+
+class FakePlatform::Impl
+{
+public:
+    explicit Impl(FakePlatform *p) : autostart(p), shortcut(p), crash(p) {}
+    FakeAutostart autostart;
+    FakeShortcut shortcut;
+    FakeCrash crash;
+};
+
+FakePlatform::FakePlatform()
+    : d(new Impl(this))
+{
+    Platform::setInstance(this);
+}
+
+FakePlatform::~FakePlatform()
+{
+    if (Platform::instance() == this)
+        Platform::setInstance(nullptr);
+    delete d;
+}
+
+std::unique_ptr<NamedMutex> FakePlatform::createNamedMutex(const QString &name)
+{
+    return std::make_unique<FakeMutex>(this, name);
+}
+
+Autostart *FakePlatform::autostart() { return &d->autostart; }
+DesktopShortcut *FakePlatform::desktopShortcut() { return &d->shortcut; }
+CrashHandler *FakePlatform::crashHandler() { return &d->crash; }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Autostart.h"
+#include "CrashHandler.h"
+#include "DesktopShortcut.h"
+#include "FakeVolumes.h"
+#include "NamedMutex.h"
+#include "Platform.h"
+
+#include <QSet>
+#include <QStringList>
+
+// The OS layer for unit tests. Installs itself on construction and restores
+// the real platform on destruction.
+class FakePlatform : public Platform
+{
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    Volumes *volumes() override { return &mVolumes; }
+    std::unique_ptr<NamedMutex> createNamedMutex(const QString &name) override;
+    Autostart *autostart() override;
+    DesktopShortcut *desktopShortcut() override;
+    CrashHandler *crashHandler() override;
+
+    FakeVolumes &fakeVolumes() { return mVolumes; }
+
+    // Names currently held by a fake mutex; a test may add one to play
+    // "another process holds it".
+    QSet<QString> heldMutexes;
+    // What the program asked for.
+    int autostartCalls = 0;
+    bool autostartEnabled = false;
+    QString autostartExecutable;
+    int shortcutCalls = 0;
+    int crashInstalls = 0;
+
+private:
+    FakeVolumes mVolumes;
+    class Impl;
+    Impl *d;
+};
