@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -30,12 +31,21 @@ QString AppPaths::dataDir()
 {
     if (!gDataOverride.isEmpty())
         return gDataOverride;
-    const QString install = installDir();
+    // Decided once: the install folder does not move while the process runs.
+    static const QString decided = chooseDataDir(installDir());
+    return decided;
+}
+
+QString AppPaths::chooseDataDir(const QString &install)
+{
     const QByteArray native = QFile::encodeName(install);
-    if (!install.isEmpty() && ::access(native.constData(), W_OK) == 0)
+    // An installed copy says so in its deployment file, so that running it as
+    // root never writes into the system's program folder.
+    const QSettings deployment(join(install, QStringLiteral("deployment.ini")), QSettings::IniFormat);
+    const bool perUser = deployment.value(QStringLiteral("Paths/PerUserData"), false).toBool();
+    if (!perUser && !install.isEmpty() && ::access(native.constData(), W_OK) == 0)
         return install;
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return stripSlash(perUser);
+    return stripSlash(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }
 
 QString AppPaths::join(const QString &dir, const QString &name)

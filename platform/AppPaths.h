@@ -26,6 +26,10 @@ public:
     // normal lookup.
     static void setOverride(const QString &installDir, const QString &dataDir);
 
-private:
+    // The data folder for an install folder: itself when writable and not an
+    // installed copy (deployment.ini [Paths] PerUserData=true), else per user.
+    static QString chooseDataDir(const QString &installDir);
+
+    // dir + "/" + name, with name's leading "/" or "./" dropped.
     static QString join(const QString &dir, const QString &name);
 };

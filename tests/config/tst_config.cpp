@@ -1,5 +1,7 @@
 // Configuration document, layout information and the settings files.
 #include "AppConfig.h"
+#include "AppPaths.h"
+#include "DeploymentSettings.h"
 #include "AppSettings.h"
 #include "FXGlobalInfo.h"
 #include "LanguageCodes.h"
@@ -7,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 static QStringList keys(std::initializer_list<const char *> list)
@@ -201,6 +204,53 @@ private slots:
         QCOMPARE(AppSettings::token(), QStringLiteral("tok"));
         QCOMPARE(AppSettings::userId(), 42);
         QCOMPARE(AppSettings::serialNumber(), QString());
+    }
+
+    void pathsJoinRelativeNames()
+    {
+        QCOMPARE(AppPaths::join(QStringLiteral("/opt/o"), QStringLiteral("/Preference.ini")), QStringLiteral("/opt/o/Preference.ini"));
+        QCOMPARE(AppPaths::join(QStringLiteral("/opt/o"), QStringLiteral("./translations/x.qm")), QStringLiteral("/opt/o/translations/x.qm"));
+        QCOMPARE(AppPaths::join(QStringLiteral("/opt/o"), QStringLiteral("user")), QStringLiteral("/opt/o/user"));
+        QCOMPARE(AppPaths::installFile(QStringLiteral("version.txt")), mEnv.installDir() + QStringLiteral("/version.txt"));
+    }
+
+    void dataFolderChoice()
+    {
+        const QString portable = mEnv.makeDir(QStringLiteral("portable"));
+        QCOMPARE(AppPaths::chooseDataDir(portable), portable);
+
+        // An installed copy writes per user even where its folder is writable.
+        const QString installed = mEnv.makeDir(QStringLiteral("installed"));
+        TestEnv::writeFile(installed + QStringLiteral("/deployment.ini"), "[Paths]\nPerUserData=true\n");
+        const QString perUser = AppPaths::chooseDataDir(installed);
+        QVERIFY(perUser != installed);
+        QCOMPARE(perUser, QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    }
+
+    void deploymentSettings()
+    {
+        qunsetenv("OSTREL_SERVICE_URL");
+        qunsetenv("OSTREL_WEB_URL");
+        qunsetenv("OSTREL_CA_BUNDLE");
+        QFile::remove(AppPaths::installFile(QStringLiteral("deployment.ini")));
+        QCOMPARE(DeploymentSettings::serviceUrl(), QUrl(QString::fromLatin1(DeploymentSettings::DefaultServiceUrl)));
+        QVERIFY(DeploymentSettings::serviceUrl().path().endsWith(QLatin1String("KvaApi/")));
+
+        TestEnv::writeFile(AppPaths::installFile(QStringLiteral("deployment.ini")),
+                           "[Service]\nUrl=http://10.1.2.3:81/KvaApi\nCaBundle=/etc/x.pem\n[Web]\nUrl=http://web.test\n");
+        // A missing trailing slash would make relative endpoints replace "KvaApi".
+        QCOMPARE(DeploymentSettings::serviceUrl(), QUrl(QStringLiteral("http://10.1.2.3:81/KvaApi/")));
+        QCOMPARE(DeploymentSettings::caBundle(), QStringLiteral("/etc/x.pem"));
+        QCOMPARE(DeploymentSettings::forgetPasswordUrl(), QUrl(QStringLiteral("http://web.test/forget.html")));
+        QCOMPARE(DeploymentSettings::registrationAgreementUrl(),
+                 QUrl(QStringLiteral("http://web.test/registration-agreement.html")));
+
+        qputenv("OSTREL_SERVICE_URL", "http://127.0.0.1:5000/KvaApi/");
+        qputenv("OSTREL_WEB_URL", "http://127.0.0.1:5000/");
+        QCOMPARE(DeploymentSettings::serviceUrl(), QUrl(QStringLiteral("http://127.0.0.1:5000/KvaApi/")));
+        QCOMPARE(DeploymentSettings::webUrl(), QUrl(QStringLiteral("http://127.0.0.1:5000/")));
+        qunsetenv("OSTREL_SERVICE_URL");
+        qunsetenv("OSTREL_WEB_URL");
     }
 
     void missingFilesGiveDefaults()
