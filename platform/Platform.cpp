@@ -3,6 +3,7 @@
 #include "Autostart.h"
 #include "CrashHandler.h"
 #include "DesktopShortcut.h"
+#include "LinuxPlatform.h"
 #include "NamedMutex.h"
 #include "Volumes.h"
 
@@ -32,7 +33,10 @@ QString DesktopShortcut::defaultFolder()
 
 Platform *Platform::instance()
 {
-    return gOverride;
+    if (gOverride)
+        return gOverride;
+    static LinuxPlatform linuxPlatform;
+    return &linuxPlatform;
 }
 
 void Platform::setInstance(Platform *platform)

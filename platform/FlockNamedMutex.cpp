@@ -1,0 +1,108 @@
+#include "FlockNamedMutex.h"
+
+#include "PlatformLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+int flockRetrying(int fd, int operation)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, operation);
+    } while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
+// A folder only this user can write to; refuses one that another user made
+// (it could hold links planted to redirect the lock files).
+bool ensurePrivateFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st;
+    if (::lstat(native.constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0077) == 0;
+}
+} // namespace
+
+QString FlockNamedMutex::runtimeDir()
+{
+    // Asked directly: QStandardPaths would warn when the variable is missing.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!dir.isEmpty() && QFileInfo(dir).isDir())
+            return dir;
+    }
+    const QString fallback = QDir::tempPath() + QStringLiteral("/ostrel-") + QString::number(::getuid());
+    return ensurePrivateFolder(fallback) ? fallback : QString();
+}
+
+QString FlockNamedMutex::lockFilePath(const QString &name)
+{
+    const QString dir = runtimeDir();
+    if (dir.isEmpty())
+        return QString();
+    // Percent-encoding keeps distinct names distinct and '/' out of the file name.
+    const QByteArray encoded = QUrl::toPercentEncoding(name, QByteArray(), QByteArray("."));
+    return dir + QLatin1Char('/') + QString::fromLatin1(encoded) + QStringLiteral(".lock");
+}
+
+FlockNamedMutex::FlockNamedMutex(const QString &name)
+    : mPath(lockFilePath(name))
+{
+    if (mPath.isEmpty()) {
+        qCDebug(lcPlatform) << "no runtime folder for lock" << name;
+        return;
+    }
+    do {
+        mFd = ::open(QFile::encodeName(mPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    } while (mFd < 0 && errno == EINTR);
+    if (mFd < 0) {
+        qCDebug(lcPlatform) << "cannot open lock file" << mPath << errno;
+        return;
+    }
+    if (flockRetrying(mFd, LOCK_EX | LOCK_NB) == 0)
+        mOwned = true;
+    else if (errno == EWOULDBLOCK)
+        mExisted = true;
+    else
+        qCDebug(lcPlatform) << "flock failed on" << mPath << errno;
+}
+
+FlockNamedMutex::~FlockNamedMutex()
+{
+    if (mFd >= 0)
+        ::close(mFd);
+}
+
+bool FlockNamedMutex::wait()
+{
+    if (mOwned)
+        return true;
+    if (mFd < 0)
+        return false;
+    if (flockRetrying(mFd, LOCK_EX) != 0)
+        return false;
+    mOwned = true;
+    return true;
+}
+
+void FlockNamedMutex::release()
+{
+    if (!mOwned)
+        return;
+    flockRetrying(mFd, LOCK_UN);
+    mOwned = false;
+}

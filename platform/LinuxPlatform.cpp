@@ -1,0 +1,44 @@
+#include "LinuxPlatform.h"
+
+#include "FlockNamedMutex.h"
+#include "LinuxVolumes.h"
+
+#include <QCoreApplication>
+
+namespace {
+QList<QPointer<LinuxVolumes>> gLiveVolumes;
+
+// The process-wide platform outlives the application object; its watchers
+// must go while the event machinery still exists.
+void dropVolumes()
+{
+    for (const QPointer<LinuxVolumes> &volumes : qAsConst(gLiveVolumes))
+        delete volumes.data();
+    gLiveVolumes.clear();
+}
+} // namespace
+
+LinuxPlatform::LinuxPlatform() = default;
+
+LinuxPlatform::~LinuxPlatform()
+{
+    delete mVolumes.data();
+}
+
+Volumes *LinuxPlatform::volumes()
+{
+    if (!mVolumes) {
+        mVolumes = new LinuxVolumes;
+        if (QCoreApplication::instance()) {
+            if (gLiveVolumes.isEmpty())
+                qAddPostRoutine(dropVolumes);
+            gLiveVolumes.append(mVolumes);
+        }
+    }
+    return mVolumes;
+}
+
+std::unique_ptr<NamedMutex> LinuxPlatform::createNamedMutex(const QString &name)
+{
+    return std::make_unique<FlockNamedMutex>(name);
+}

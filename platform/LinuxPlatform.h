@@ -1,0 +1,31 @@
+#pragma once
+
+#include "LinuxCrashHandler.h"
+#include "Platform.h"
+#include "XdgAutostart.h"
+#include "XdgDesktopShortcut.h"
+
+#include <QPointer>
+
+class LinuxVolumes;
+
+// The operating-system layer of a Linux desktop.
+class LinuxPlatform : public Platform
+{
+public:
+    LinuxPlatform();
+    ~LinuxPlatform() override;
+
+    // Created on first use, on the calling (GUI) thread.
+    Volumes *volumes() override;
+    std::unique_ptr<NamedMutex> createNamedMutex(const QString &name) override;
+    Autostart *autostart() override { return &mAutostart; }
+    DesktopShortcut *desktopShortcut() override { return &mShortcut; }
+    CrashHandler *crashHandler() override { return &mCrash; }
+
+private:
+    QPointer<LinuxVolumes> mVolumes;
+    XdgAutostart mAutostart;
+    XdgDesktopShortcut mShortcut;
+    LinuxCrashHandler mCrash;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+class QUrl;
+
+// Opens a web page in the user's browser.
+class UrlOpener
+{
+public:
+    static bool open(const QUrl &url);
+};

@@ -1,0 +1,12 @@
+#include "WindowActivator.h"
+
+#include <QWidget>
+
+void WindowActivator::bringToFront(QWidget *window)
+{
+    if (!window)
+        return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
