@@ -1,0 +1,20 @@
+#include "FXCheckBox.h"
+
+namespace {
+const char *const Style =
+    "QCheckBox::indicator:unchecked{image:url(:/1200x800/Resources/images/1200x800/unselected.png);}"
+    "QCheckBox::indicator:checked{image:url(:/1200x800/Resources/images/1200x800/selected.png);}"
+    "QCheckBox{color:#999999;font-size:12pt;font-family:Helvetica;text-align:left;"
+    "background-color:transparent;\t\theight:50px;\tpadding-left:20px;padding-top:0px}";
+}
+
+FXCheckBox::FXCheckBox(QWidget *parent)
+    : FXCheckBox(QString(), parent)
+{
+}
+
+FXCheckBox::FXCheckBox(const QString &text, QWidget *parent)
+    : QCheckBox(text, parent)
+{
+    setStyleSheet(QString::fromLatin1(Style));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QCheckBox>
+
+// The program's check box: grey Helvetica caption, picture indicators.
+class FXCheckBox : public QCheckBox
+{
+    Q_OBJECT
+public:
+    explicit FXCheckBox(QWidget *parent = nullptr);
+    explicit FXCheckBox(const QString &text, QWidget *parent = nullptr);
+};

@@ -1,0 +1,80 @@
+#include "FXDialog.h"
+
+#include "FXGlobalInfo.h"
+#include "MainWindowLocator.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPainter>
+#include <QVBoxLayout>
+
+FXDialog::FXDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    const FXGlobalInfo *info = FXGlobalInfo::instance();
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowTitleHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(info->windowSize());
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setSpacing(0);
+    outer->setContentsMargins(0, 0, 0, 0);
+
+    mPanel = new QWidget(this);
+    mPanel->setObjectName(QStringLiteral("panel"));
+    mPanel->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255)"));
+    mPanel->setFixedWidth(500);
+    mPanel->setMinimumHeight(300);
+    auto *shadow = new QGraphicsDropShadowEffect(mPanel);
+    shadow->setOffset(-5, 5);
+    shadow->setColor(Qt::darkGray);
+    shadow->setBlurRadius(5);
+    mPanel->setGraphicsEffect(shadow);
+    outer->addWidget(mPanel, 0, Qt::AlignHCenter | Qt::AlignVCenter);
+
+    auto *panelLayout = new QVBoxLayout(mPanel);
+    panelLayout->setSpacing(0);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+
+    mTitle = new QLabel(QStringLiteral("Title"), mPanel);
+    mTitle->setObjectName(QStringLiteral("title"));
+    mTitle->setFixedSize(500, 50);
+    mTitle->setContentsMargins(4, 0, 4, 0);
+    mTitle->setFont(info->font(18));
+    mTitle->setStyleSheet(QStringLiteral(
+        "background-color: rgb(40, 70, 141); color: rgb(255, 255, 255);"));
+    mTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    mTitle->setWordWrap(true);
+
+    mContent = new QWidget(mPanel);
+    mContent->setObjectName(QStringLiteral("content"));
+    mContent->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 0, 0);"));
+
+    panelLayout->addWidget(mTitle, 50);
+    panelLayout->addWidget(mContent, 250);
+
+    if (QMainWindow *main = MainWindowLocator::find())
+        move(main->geometry().topLeft());
+}
+
+void FXDialog::setTitle(const QString &title)
+{
+    mTitle->setText(title);
+}
+
+QString FXDialog::title() const
+{
+    return mTitle->text();
+}
+
+void FXDialog::setContentLayout(QLayout *layout)
+{
+    mContent->setLayout(layout);
+}
+
+void FXDialog::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 0, 80));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLayout;
+
+// The frame of every modal box: a white panel with a blue title row,
+// centred on a dimmed layer that lies exactly over the main window.
+class FXDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit FXDialog(QWidget *parent = nullptr);
+
+    void setTitle(const QString &title);
+    QString title() const;
+    // Installs `layout` on the content area below the title.
+    void setContentLayout(QLayout *layout);
+
+    QWidget *panel() const { return mPanel; }
+    QWidget *contentArea() const { return mContent; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QWidget *mPanel = nullptr;
+    QLabel *mTitle = nullptr;
+    QWidget *mContent = nullptr;
+};

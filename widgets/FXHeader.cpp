@@ -1,0 +1,109 @@
+#include "FXHeader.h"
+
+#include "FXGlobalInfo.h"
+#include "WidgetsLog.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+FXHeader::FXHeader(Qt::Orientation orientation, QWidget *parent)
+    : QHeaderView(orientation, parent)
+{
+    setStyleSheet(QStringLiteral("QHeaderView::section{background:#F5F5F5;color:#B3B3B3;}"));
+    const FXGlobalInfo *info = FXGlobalInfo::instance();
+    setIndicatorPictures(info->imagePath(QStringLiteral("unselected.png")),
+                         info->imagePath(QStringLiteral("selected.png")));
+}
+
+void FXHeader::setIndicatorPictures(const QString &unchecked, const QString &checked)
+{
+    mUncheckedPicture = QPixmap(unchecked);
+    mCheckedPicture = QPixmap(checked);
+    updateSection(0);
+}
+
+void FXHeader::setChecked(bool checked)
+{
+    if (mChecked == checked)
+        return;
+    mChecked = checked;
+    updateSection(0);
+    emit SignalCheckChange(mChecked);
+}
+
+void FXHeader::setCheckBoxText(const QString &text)
+{
+    mCheckText = text;
+    updateSection(0);
+}
+
+QRect FXHeader::boxRectIn(const QRect &section) const
+{
+    return QRect(section.left() + BoxLeft, section.top() + (section.height() - BoxSize) / 2,
+                 BoxSize, BoxSize);
+}
+
+QRect FXHeader::checkBoxRect() const
+{
+    const int position = sectionViewportPosition(0);
+    const int extent = sectionSize(0);
+    const QRect section = orientation() == Qt::Horizontal
+                              ? QRect(position, 0, extent, height())
+                              : QRect(0, position, width(), extent);
+    return boxRectIn(section);
+}
+
+void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    painter->save();
+    QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
+    if (logicalIndex != 0)
+        return;
+
+    const QRect box = boxRectIn(rect);
+    const QPixmap &picture = mChecked ? mCheckedPicture : mUncheckedPicture;
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!isEnabled())
+        painter->setOpacity(0.5);
+    if (!picture.isNull()) {
+        painter->drawPixmap(box, picture);
+    } else {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.rect = box;
+        option.state |= mChecked ? QStyle::State_On : QStyle::State_Off;
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
+    }
+    painter->restore();
+
+    if (!mCheckText.isEmpty()) {
+        const QRect textRect(box.right() + 8, rect.top(), rect.right() - box.right() - 8,
+                             rect.height());
+        style()->drawItemText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                              isEnabled(), mCheckText, QPalette::ButtonText);
+    }
+}
+
+void FXHeader::mousePressEvent(QMouseEvent *event)
+{
+    qCDebug(lcWidgets) << "mousePressEvent";
+    QHeaderView::mousePressEvent(event);
+}
+
+// Moves are kept from the header so its sections cannot be dragged or resized.
+void FXHeader::mouseMoveEvent(QMouseEvent *event)
+{
+    qCDebug(lcWidgets) << "mouseMoveEvent";
+    event->accept();
+}
+
+void FXHeader::mouseReleaseEvent(QMouseEvent *event)
+{
+    qCDebug(lcWidgets) << "mouseReleaseEvent";
+    if (logicalIndexAt(event->pos()) == 0)
+        setChecked(!mChecked);
+    QHeaderView::mouseReleaseEvent(event);
+}

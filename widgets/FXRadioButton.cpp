@@ -1,0 +1,100 @@
+#include "FXRadioButton.h"
+
+#include "FXGlobalInfo.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const int IconSpacing = 16;
+}
+
+FXRadioButton::FXRadioButton(QWidget *parent)
+    : QRadioButton(parent)
+    , mCaptionFont(font())
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void FXRadioButton::setPictures(const QString &iconPath, const QString &arrowPath)
+{
+    mIcon = QPixmap(iconPath);
+    mArrow = QPixmap(arrowPath);
+    updateGeometry();
+    update();
+}
+
+void FXRadioButton::setCaption(const QString &text, const QFont &font)
+{
+    mCaption = text;
+    mCaptionFont = font;
+    setText(text);
+    updateGeometry();
+    update();
+}
+
+QSize FXRadioButton::sizeHint() const
+{
+    const QMargins m = contentsMargins();
+    const QFontMetrics metrics(mCaptionFont);
+    const int width = m.left() + mIcon.width() + IconSpacing
+                      + metrics.horizontalAdvance(mCaption) + IconSpacing + mArrow.width()
+                      + m.right();
+    const int height = qMax(qMax(mIcon.height(), metrics.height()), mArrow.height());
+    return QSize(width, qMax(height + m.top() + m.bottom(), 40));
+}
+
+void FXRadioButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        mPressed = true;
+    event->accept();
+}
+
+void FXRadioButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (mPressed && event->button() == Qt::LeftButton) {
+        mPressed = false;
+        if (rect().contains(event->pos()))
+            setChecked(true);
+    }
+    event->accept();
+}
+
+void FXRadioButton::paintEvent(QPaintEvent *)
+{
+    const FXGlobalInfo *info = FXGlobalInfo::instance();
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                           | QPainter::SmoothPixmapTransform);
+
+    QColor background = info->color(FXGlobalInfo::radio_btn,
+                                     isChecked() ? FXGlobalInfo::Pressed : FXGlobalInfo::Normal);
+    if (!background.isValid())
+        background = Qt::transparent;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(rect()), 4, 4);
+
+    const QRect inner = contentsRect();
+    int x = inner.left();
+    if (!mIcon.isNull()) {
+        painter.drawPixmap(x, inner.top() + (inner.height() - mIcon.height()) / 2, mIcon);
+        x += mIcon.width() + IconSpacing;
+    }
+
+    int textRight = inner.right();
+    if (isChecked() && !mArrow.isNull()) {
+        const int arrowX = inner.right() + 1 - mArrow.width();
+        painter.drawPixmap(arrowX, inner.top() + (inner.height() - mArrow.height()) / 2, mArrow);
+        textRight = arrowX - IconSpacing;
+    }
+
+    QColor textColor = isChecked() ? QColor(255, 255, 255) : QColor(0xB3, 0xB8, 0xC4);
+    if (!isEnabled())
+        textColor = QColor(0x6B, 0x70, 0x7C);
+    painter.setPen(textColor);
+    painter.setFont(mCaptionFont);
+    const QRect textRect(x, inner.top(), qMax(0, textRight - x + 1), inner.height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, mCaption);
+}

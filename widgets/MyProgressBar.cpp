@@ -1,0 +1,6 @@
+#include "MyProgressBar.h"
+
+MyProgressBar::MyProgressBar(QWidget *parent)
+    : FXProgressBar(parent)
+{
+}

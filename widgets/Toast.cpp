@@ -1,0 +1,114 @@
+#include "Toast.h"
+
+#include "MainWindowLocator.h"
+#include "WidgetsLog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+QPointer<Toast> Toast::sInstance;
+
+Toast *Toast::instance(QWidget *parent)
+{
+    static QMutex mutex;
+    if (!sInstance) {
+        QMutexLocker lock(&mutex);
+        if (!sInstance)
+            sInstance = new Toast(parent);
+    }
+    return sInstance;
+}
+
+Toast::Toast(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Toast"));
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowOpacity(0);
+    setStyleSheet(QStringLiteral("background: grey;color: white;border-radius: 5px;"));
+    setFixedSize(700, 300);
+
+    mLabel = new QLabel(this);
+    mLabel->setObjectName(QStringLiteral("message"));
+    mLabel->setFont(QFont(QStringLiteral("Helvetica"), 16));
+    mLabel->setAlignment(Qt::AlignCenter);
+    mLabel->setWordWrap(true);
+    mLabel->setMargin(4);
+    mLabel->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(mLabel, 0, Qt::AlignCenter);
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(row);
+
+    mTimer = new QTimer(this);
+    mTimer->setSingleShot(true);
+    connect(mTimer, &QTimer::timeout, this, &Toast::timeOver);
+    mAnimation = new QPropertyAnimation(this, "windowOpacity", this);
+
+    if (QScreen *screen = this->screen()) {
+        const QSize area = screen->geometry().size();
+        move((area.width() - width()) / 2, int((area.height() - height()) * 0.618));
+    }
+    placeOverMainWindow();
+}
+
+QString Toast::text() const
+{
+    return mLabel->text();
+}
+
+void Toast::placeOverMainWindow()
+{
+    if (QMainWindow *main = MainWindowLocator::find()) {
+        move(main->x() + (main->width() - width()) / 2,
+             main->y() + int((main->height() - height()) * 0.618));
+    }
+}
+
+void Toast::setMessageVDuration(const QString &msg, int msecDisplayTime)
+{
+    qCDebug(lcWidgets) << "Toast: " << msg;
+    placeOverMainWindow();
+    show();
+    mLabel->setText(msg);
+    mDisplayTime = msecDisplayTime;
+
+    // A message that arrives while the previous one fades out must not be
+    // closed by that fade-out's end.
+    mAnimation->stop();
+    disconnect(mAnimation, &QPropertyAnimation::finished, this, &Toast::fadeInAnimationFinished);
+    mAnimation->setDuration(mFadeDuration);
+    mAnimation->setStartValue(0.0);
+    mAnimation->setEndValue(PeakOpacity);
+    mAnimation->start();
+    mTimer->start(mDisplayTime);
+}
+
+void Toast::timeOver()
+{
+    mTimer->stop();
+    mAnimation->stop();
+    connect(mAnimation, &QPropertyAnimation::finished, this, &Toast::fadeInAnimationFinished,
+            Qt::UniqueConnection);
+    mAnimation->setDuration(mFadeDuration);
+    // From where the fade-in got to, so a display time shorter than the
+    // fade does not flash to full opacity first.
+    mAnimation->setStartValue(qMin(windowOpacity(), PeakOpacity));
+    mAnimation->setEndValue(0.0);
+    mAnimation->start();
+}
+
+void Toast::fadeInAnimationFinished()
+{
+    disconnect(mAnimation, &QPropertyAnimation::finished, this, &Toast::fadeInAnimationFinished);
+    close();
+}
