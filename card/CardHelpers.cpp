@@ -1,0 +1,110 @@
+#include "CardHelpers.h"
+
+#include "CardLog.h"
+#include "Platform.h"
+#include "Volumes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextStream>
+
+namespace CardHelpers {
+
+QString SerialFilePath(const QString &rootPath)
+{
+    if (rootPath.isEmpty())
+        return QString();
+    const QString exact = rootPath + QStringLiteral("sn.txt");
+    if (QFileInfo(exact).isFile())
+        return exact;
+    // Card file systems ignore letter case; Linux does not.
+    const QStringList names = QDir(rootPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (name.compare(QLatin1String("sn.txt"), Qt::CaseInsensitive) == 0)
+            return rootPath + name;
+    }
+    return QString();
+}
+
+QString ReadSerialNumber(const QString &rootPath)
+{
+    const QString file = SerialFilePath(rootPath);
+    if (file.isEmpty())
+        return QString();
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QTextStream in(&f);
+    in.setCodec("UTF-8");
+    const QString line = in.readLine();
+    if (line.size() <= 12)
+        return QString();
+    qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
+    return line.left(13);
+}
+
+QString FindCardRoot()
+{
+    Platform *platform = Platform::instance();
+    if (!platform || !platform->volumes())
+        return QString();
+    Volumes *volumes = platform->volumes();
+    static const QRegularExpression alnum(QStringLiteral("^[a-zA-Z0-9]*$"));
+    const QList<VolumeInfo> mounted = volumes->mounted();
+    for (const VolumeInfo &v : mounted) {
+        if (v.root.isEmpty() || v.root == QLatin1String("/"))
+            continue;
+        qint64 freeBytes = 0;
+        qint64 totalBytes = 0;
+        volumes->space(v.root, &freeBytes, &totalBytes);
+        qCDebug(lcCard).noquote() << "name:" << v.label << "displayName:" << v.label
+                                  << "rootPath:" << v.root << "device:" << v.device
+                                  << "fileSystemType:" << v.fsType
+                                  << "size:" << totalBytes / 1000 / 1000
+                                  << "availableSize:" << freeBytes / 1000 / 1000;
+        if (!v.removable)
+            continue;
+        const QString file = SerialFilePath(v.root);
+        if (file.isEmpty())
+            continue;
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        QTextStream in(&f);
+        in.setCodec("UTF-8");
+        const QString line = in.readLine().trimmed();
+        if (line.size() < 13 || !alnum.match(line).hasMatch())
+            continue;
+        qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
+        return v.root;
+    }
+    return QString();
+}
+
+QString CardRootOf(const QString &path)
+{
+    static const QString marker = QStringLiteral("/Vehicles/");
+    int at = path.lastIndexOf(marker, -1, Qt::CaseInsensitive);
+    if (at < 0 && path.endsWith(QLatin1String("/Vehicles"), Qt::CaseInsensitive))
+        at = path.size() - 9;
+    if (at <= 0)
+        return QString(); // no marker, or the root would be "/"
+    return path.left(at + 1);
+}
+
+QString PathBelowRoot(const QString &path, const QString &cardRoot)
+{
+    if (!cardRoot.isEmpty() && path.startsWith(cardRoot))
+        return path.mid(cardRoot.size());
+    return path;
+}
+
+bool IsPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+} // namespace CardHelpers

@@ -1,0 +1,3 @@
+#include "CardLog.h"
+
+Q_LOGGING_CATEGORY(lcCard, "ostrel.card", QtWarningMsg)

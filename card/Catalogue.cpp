@@ -1,0 +1,87 @@
+#include "Catalogue.h"
+
+#include "CardLog.h"
+#include "DirWalker.h"
+#include "LanguageCodes.h"
+#include "VehicleData.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+
+QString GetLanguageCode()
+{
+    return LanguageCodes::current();
+}
+
+namespace {
+class VehicleOrder
+{
+public:
+    explicit VehicleOrder(const QString &code)
+        : mCode(code)
+    {
+        QLocale locale;
+        if (code == QLatin1String("cn") || code == QLatin1String("hk"))
+            locale = QLocale(QLocale::Chinese, QLocale::China);
+        else if (code == QLatin1String("jp"))
+            locale = QLocale(QLocale::Japanese, QLocale::Japan);
+        else if (code == QLatin1String("kr"))
+            locale = QLocale(QLocale::Korean, QLocale::SouthKorea);
+        else
+            return;
+        mCollator = QCollator(locale);
+        mHasCollator = true;
+        qCDebug(lcCard) << locale.nativeLanguageName() << QLocale::languageToString(locale.language());
+    }
+
+    bool operator()(const VehicleData &a, const VehicleData &b) const
+    {
+        const QString &nameA = a.mNamesTxt.mCurrent.mName;
+        const QString &nameB = b.mNamesTxt.mCurrent.mName;
+        if (mHasCollator && a.mNamesTxt.mCurrent.mLanguage.contains(mCode, Qt::CaseInsensitive))
+            return mCollator.compare(nameA, nameB) < 0;
+        return nameA < nameB;
+    }
+
+private:
+    QString mCode;
+    QCollator mCollator;
+    bool mHasCollator = false;
+};
+} // namespace
+
+bool VehicleLessThan(const VehicleData &a, const VehicleData &b)
+{
+    return VehicleOrder(GetLanguageCode())(a, b);
+}
+
+void SortVehicles(QList<VehicleData> &list)
+{
+    std::sort(list.begin(), list.end(), VehicleOrder(GetLanguageCode()));
+}
+
+quint64 CalcSize(const QString &path, int &count)
+{
+    if (path.isEmpty())
+        return 0;
+    count = 0;
+    bool exists = false;
+    quint64 size = 0;
+    const DirWalker::Kind kind = DirWalker::kindOf(path, &exists, &size);
+    if (exists && kind == DirWalker::Kind::File) {
+        count = 1;
+        return size;
+    }
+    const int fd = kind == DirWalker::Kind::Dir ? DirWalker::openDir(path) : -1;
+    if (fd < 0) {
+        qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
+        return 0;
+    }
+    quint64 bytes = 0;
+    qint64 files = 0;
+    DirWalker::sumTree(fd, bytes, files, nullptr);
+    count = int(files);
+    return bytes;
+}

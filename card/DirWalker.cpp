@@ -1,0 +1,216 @@
+#include "DirWalker.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+bool isDotOrDotDot(const char *n)
+{
+    return n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'));
+}
+
+DirWalker::Kind kindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return DirWalker::Kind::File;
+    if (S_ISDIR(mode))
+        return DirWalker::Kind::Dir;
+    if (S_ISLNK(mode))
+        return DirWalker::Kind::Link;
+    return DirWalker::Kind::Other;
+}
+
+DirWalker::Kind kindOfDirent(unsigned char type)
+{
+    switch (type) {
+    case DT_REG: return DirWalker::Kind::File;
+    case DT_DIR: return DirWalker::Kind::Dir;
+    case DT_LNK: return DirWalker::Kind::Link;
+    case DT_UNKNOWN: break;
+    default: return DirWalker::Kind::Other;
+    }
+    return DirWalker::Kind::Other;
+}
+
+QByteArray withoutTrailingSlashes(QByteArray p)
+{
+    while (p.size() > 1 && p.endsWith('/'))
+        p.chop(1);
+    return p;
+}
+} // namespace
+
+QByteArray DirWalker::encode(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+int DirWalker::openDir(const QString &path)
+{
+    const QByteArray p = withoutTrailingSlashes(encode(path));
+    if (p.isEmpty())
+        return -1;
+    return ::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+int DirWalker::openDirAt(int parentFd, const char *name)
+{
+    return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool DirWalker::list(int fd, std::vector<Entry> &out, bool withSizes)
+{
+    const int own = ::dup(fd);
+    if (own < 0)
+        return false;
+    DIR *dir = ::fdopendir(own);
+    if (!dir) {
+        ::close(own);
+        return false;
+    }
+    ::rewinddir(dir);
+    while (const dirent *d = ::readdir(dir)) {
+        if (isDotOrDotDot(d->d_name))
+            continue;
+        Entry e;
+        e.name = QByteArray(d->d_name);
+        e.kind = kindOfDirent(d->d_type);
+        const bool unknown = d->d_type == DT_UNKNOWN;
+        if (unknown || (withSizes && e.kind == Kind::File)) {
+            struct stat st;
+            if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished meanwhile
+            e.kind = kindOfMode(st.st_mode);
+            if (e.kind == Kind::File)
+                e.size = quint64(st.st_size);
+        }
+        out.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    return true;
+}
+
+void DirWalker::sortFilesFirst(std::vector<Entry> &entries)
+{
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        const bool ad = a.kind == Kind::Dir;
+        const bool bd = b.kind == Kind::Dir;
+        if (ad != bd)
+            return bd;
+        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
+    });
+}
+
+bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop)
+{
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return true;
+    }
+    bool ok = true;
+    while (const dirent *d = ::readdir(dir)) {
+        if (isDotOrDotDot(d->d_name))
+            continue;
+        Kind kind = kindOfDirent(d->d_type);
+        if (d->d_type == DT_DIR) {
+            const int sub = openDirAt(fd, d->d_name);
+            if (sub >= 0 && !sumTree(sub, bytes, count, stop)) {
+                ok = false;
+                break;
+            }
+            continue;
+        }
+        if (kind != Kind::File && d->d_type != DT_UNKNOWN)
+            continue; // links and special files count for nothing
+        struct stat st;
+        if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        kind = kindOfMode(st.st_mode);
+        if (kind == Kind::Dir) {
+            const int sub = openDirAt(fd, d->d_name);
+            if (sub >= 0 && !sumTree(sub, bytes, count, stop)) {
+                ok = false;
+                break;
+            }
+            continue;
+        }
+        if (kind != Kind::File)
+            continue;
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            ok = false;
+            break;
+        }
+        bytes += quint64(st.st_size);
+        ++count;
+    }
+    ::closedir(dir);
+    return ok;
+}
+
+QStringList DirWalker::subdirectories(const QString &path)
+{
+    QStringList result;
+    const int fd = openDir(path);
+    if (fd < 0)
+        return result;
+    std::vector<Entry> entries;
+    list(fd, entries, false);
+    ::close(fd);
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
+    });
+    for (const Entry &e : entries) {
+        if (e.kind == Kind::Dir)
+            result.append(QFile::decodeName(e.name));
+    }
+    return result;
+}
+
+bool DirWalker::hasFileWithSuffix(const QString &path, const QByteArray &suffix)
+{
+    const int fd = openDir(path);
+    if (fd < 0)
+        return false;
+    std::vector<Entry> entries;
+    list(fd, entries, false);
+    bool found = false;
+    for (const Entry &e : entries) {
+        if (e.name.size() <= suffix.size()
+            || ::strcasecmp(e.name.constData() + e.name.size() - suffix.size(), suffix.constData()) != 0)
+            continue;
+        if (e.kind == Kind::File) {
+            found = true;
+            break;
+        }
+        struct stat st;
+        if (e.kind == Kind::Link && ::fstatat(fd, e.name.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
+            found = true;
+            break;
+        }
+    }
+    ::close(fd);
+    return found;
+}
+
+DirWalker::Kind DirWalker::kindOf(const QString &path, bool *exists, quint64 *size)
+{
+    const QByteArray p = withoutTrailingSlashes(encode(path));
+    struct stat st;
+    if (p.isEmpty() || ::lstat(p.constData(), &st) != 0) {
+        *exists = false;
+        return Kind::Other;
+    }
+    *exists = true;
+    if (size)
+        *size = S_ISREG(st.st_mode) ? quint64(st.st_size) : 0;
+    return kindOfMode(st.st_mode);
+}

@@ -1,0 +1,3 @@
+#include "Info_List.h"
+
+Info_List::~Info_List() = default;

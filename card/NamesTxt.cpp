@@ -1,0 +1,98 @@
+#include "NamesTxt.h"
+
+#include "CardHelpers.h"
+#include "CardLog.h"
+#include "Catalogue.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextCodec>
+
+NamesTxt::~NamesTxt() = default;
+
+QString NamesTxt::languageCode() const
+{
+    return mLanguageCode.isEmpty() ? GetLanguageCode() : mLanguageCode;
+}
+
+bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
+{
+    if (filePath.isEmpty()) {
+        qCDebug(lcCard) << "解析NamesTxt文件失败，路径为空";
+        return false;
+    }
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    mDirPath = filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1);
+    mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(mDirPath) : cardRoot;
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty())
+        return false;
+    return ParseJson(bytes);
+}
+
+bool NamesTxt::ParseJson(const QByteArray &bytes)
+{
+    const QString code = languageCode();
+    QByteArray utf8 = bytes;
+    const char *codecName = code == QLatin1String("cn") ? "GB2312"
+        : code == QLatin1String("hk")                   ? "Big5"
+                                                        : nullptr;
+    if (codecName) {
+        if (QTextCodec *codec = QTextCodec::codecForName(codecName))
+            utf8 = codec->toUnicode(bytes).toUtf8();
+    }
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(utf8, &error);
+    if (doc.isNull() || error.error != QJsonParseError::NoError) {
+        qCDebug(lcCard).nospace().noquote()
+            << "ParseJson 方法，json error : " << int(error.error) << ", 数据：" << QString::fromUtf8(bytes);
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    if (root.contains(QLatin1String("link")))
+        mLink = root.value(QLatin1String("link")).toString();
+    if (root.contains(QLatin1String("area")))
+        mArea = root.value(QLatin1String("area")).toString();
+    if (!root.contains(QLatin1String("info_list")))
+        return true;
+    const QJsonArray list = root.value(QLatin1String("info_list")).toArray();
+    if (list.isEmpty())
+        return false;
+    return ParseInfoList(list);
+}
+
+bool NamesTxt::ParseInfoList(const QJsonArray &array)
+{
+    const QString code = languageCode();
+    // Resources of a linked vehicle live in its directory below the area;
+    // an unsafe area or link never leads out of the card.
+    QString resourceDir = mDirPath + QStringLiteral("Res/Text/");
+    if (!mLink.isEmpty() && !mArea.isEmpty() && !mCardRoot.isEmpty()
+        && CardHelpers::IsPlainName(mLink) && CardHelpers::IsPlainName(mArea))
+        resourceDir = mCardRoot + QStringLiteral("Vehicles/") + mArea + QLatin1Char('/') + mLink
+            + QStringLiteral("/Res/Text/");
+    for (const QJsonValue &value : array) {
+        if (!value.isObject())
+            continue;
+        const QJsonObject o = value.toObject();
+        if (!o.contains(QLatin1String("language")))
+            continue;
+        Info_List item;
+        item.mLanguage = o.value(QLatin1String("language")).toString();
+        if (o.contains(QLatin1String("name")))
+            item.mName = o.value(QLatin1String("name")).toString();
+        if (o.contains(QLatin1String("file"))) {
+            item.mFile = o.value(QLatin1String("file")).toString();
+            if (!QFileInfo(resourceDir + item.mFile).isFile())
+                continue;
+        }
+        if (item.mLanguage.contains(code, Qt::CaseInsensitive))
+            mCurrent = item;
+        mInfoList.append(item);
+    }
+    return !mInfoList.isEmpty();
+}

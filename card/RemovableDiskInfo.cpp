@@ -1,0 +1,3 @@
+#include "RemovableDiskInfo.h"
+
+RemovableDiskInfo::~RemovableDiskInfo() = default;

@@ -1,0 +1,60 @@
+#include "ScanVehicleThread.h"
+
+#include "Catalogue.h"
+#include "Vehicles.h"
+
+#include <QMutexLocker>
+
+ScanVehicleThread::ScanVehicleThread(const QString &path, QObject *parent)
+    : QThread(parent)
+    , mPath(path)
+    , mVehicles(new Vehicles)
+{
+}
+
+ScanVehicleThread::~ScanVehicleThread()
+{
+    wait();
+    delete mVehicles;
+}
+
+void ScanVehicleThread::SetPath(const QString &path)
+{
+    QMutexLocker lock(&mLock);
+    mPath = path;
+}
+
+void ScanVehicleThread::OnStop(int code)
+{
+    // Held so the catalogue cannot be replaced while the request reaches it.
+    QMutexLocker lock(&mLock);
+    emit SignalStop(code);
+}
+
+void ScanVehicleThread::OnSizeChanged(uint64_t, float)
+{
+    emit SignalScanVehicleProgress();
+}
+
+Vehicles *ScanVehicleThread::GetDatas()
+{
+    return mVehicles;
+}
+
+void ScanVehicleThread::run()
+{
+    Vehicles *vehicles = new Vehicles;
+    QString path;
+    {
+        QMutexLocker lock(&mLock);
+        delete mVehicles;
+        mVehicles = vehicles;
+        path = mPath;
+    }
+    emit SignalScanVehicleStarted();
+    connect(this, &ScanVehicleThread::SignalStop, vehicles, &Vehicles::OnStop, Qt::DirectConnection);
+    connect(vehicles, &Vehicles::SignalSizeChanged, this, &ScanVehicleThread::OnSizeChanged, Qt::DirectConnection);
+    vehicles->ScanVehicles(path, true);
+    SortVehicles(vehicles->mDatas);
+    emit SignalScanVehicleFinished();
+}

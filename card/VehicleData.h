@@ -1,0 +1,36 @@
+#pragma once
+
+#include "NamesTxt.h"
+
+#include <QString>
+#include <QStringList>
+
+// One installed vehicle software, read from its directory on the card.
+class VehicleData
+{
+public:
+    VehicleData();
+    VehicleData(const VehicleData &) = default;
+    VehicleData &operator=(const VehicleData &) = default;
+    virtual ~VehicleData();
+
+    // Fills the record from `dirPath` (with trailing slash). `cardRoot` is
+    // the root of the card being scanned; when empty it is taken from the
+    // path. `languageCode` empty means: read the interface language now.
+    bool ParseDirectory(const QString &dirPath, bool withSize,
+                        const QString &cardRoot = QString(), const QString &languageCode = QString());
+
+    // The name shown for the record.
+    QString DisplayName() const { return mNamesTxt.mCurrent.mName; }
+
+    QString mDirName;
+    QString mDirPath;
+    QString mVersion;
+    QStringList mLanguages;
+    NamesTxt mNamesTxt;
+    QString mVehiclePath;
+    quint64 mSize = 0;
+    int mFileCount = 0;
+    QStringList mState;
+    bool mChecked = false;
+};
