@@ -1,0 +1,105 @@
+#include <Sornet/Code.h>
+
+Code::Code(QObject *parent)
+    : QObject(parent)
+{
+    const QList<QPair<int, QString>> texts = {
+        {CODE_SUCCESS, tr("Success")},
+        {CODE_ERROR_LOGIN, tr("Login failed.")},
+        {CODE_ERROR_TOKEN, tr("User authentication failed!Please login again!")},
+        {CODE_ERROR_TOKEN_OVERTIME, tr("Session Timeout!Please log in again!")},
+        {CODE_ERROR_SIGNATURE_VERIFICATION, tr("Signature verification failed!")},
+        {CODE_ERROR_SERVER, tr("Internal Server Error!")},
+        {CODE_ERROR_SERVER_EXCEPTION, tr("Server exception!")},
+        {CODE_ERROR_PARAM_MISSING, tr("Please fill in the key parameters!")},
+        {CODE_ERROR_SESSION_TIME_OUT, tr("Session time out!")},
+        {CODE_ERROR_REQUEST, tr("Request error!")},
+        {CODE_ERROR_PARAM_REDUPLICATE, tr("Repetition of key parameters!")},
+        {CODE_ERROR_EMAIL_FORMAT, tr("Error in mailbox format!")},
+        {CODE_ERROR_VERIFICATION_CODE_SEND, tr("Verification code sending failed!")},
+        {CODE_ERROR_VERIFICATION_CODE, tr("Verification code incorrect or timeout, please retrieve!")},
+        {CODE_ERROR_JSON_EXCEPTION, tr("JSON parameter exception, parsing failure!")},
+        {CODE_ERROR_REGISTRATION, tr("Registration failure!")},
+        {CODE_ERROR_NAME_OR_PASSWORD_LENGTH, tr("User name or password length is less than 6 bits!")},
+        {CODE_ERROR_USER_EXISTS, tr("Registration error!The e-mail has been registered.")},
+        {CODE_ERROR_USER_NOT_EXISTS, tr("The user name does not exist!")},
+        {CODE_ERROR_PASSWORD, tr("Logon password error!")},
+        {CODE_ERROR_USER_DISABLE, tr("Your Kestavo ID is disabled.Please contact Kestavo to get support.")},
+        {CODE_ERROR_USER_AUDITING, tr("Your Kestavo ID is under review.Please contact Kestavo to get support.")},
+        {CODE_ERROR_RESET_PASSWORD, tr("The password reset failed.Please try again.")},
+        {CODE_ERROR_PASSWORD_LENGTH, tr("Password Length Less than 6 Bits!")},
+        {CODE_ERROR_MODIFY_PASSWORD, tr("Failed to change password!")},
+        {CODE_ERROR_MODIFY_EMAIL, tr("Failed to modify mailbox!")},
+        {CODE_ERROR_MODIFY_EMAIL2, tr("New mailbox cannot be the same to old mailbox!")},
+        {CODE_ERROR_MODIFY_USER_INFO, tr("Failed to modify user information!")},
+        {CODE_ERROR_NO_SN_PARAM, tr("Lack of serial number parameters!")},
+        {CODE_ERROR_SN_NOT_BELONGING_TO_USER, tr("The serial number does not belong to this user!")},
+        {CODE_ERROR_SN_NOT_EXISTS, tr("The serial number not exists!")},
+        {CODE_ERROR_SN_UNRELATED_ORDER, tr("The serial number unrelated order!")},
+        {CODE_ERROR_SN_CONFIG_EXCEPTION, tr("The serial number configuration information exception!")},
+        {CODE_ERROR_NO_LANGUAGE_PARAM, tr("Lack of language parameters!")},
+        {CODE_ERROR_NOT_SUPPORT_LANGUAGE, tr("This language in not available at the moment!")},
+        {CODE_ERROR_PRODUCT_PACKAGE_UNRELATED_SOFTWARE, tr("Product Package Unrelated Software!")},
+        {CODE_ERROR_AUTO_CHANGE_CONFIG, tr("Automatic change configuration package failure!")},
+        {CODE_ERROR_NOT_CONTAIN_EMPTY, tr("No need to reconfigure vehicle software!")},
+        {CODE_ERROR_EMPTY_SOFT_ID, tr("Software ID cannot be empty!")},
+        {CODE_ERROR_INQUIRY_SOFT_INFO, tr("Inquiry error of software information!")},
+        {CODE_ERROR_DELETE_PRODUCT, tr("Product deletion failed, please contact the administrator!")},
+        {CODE_ERROR_FILL_IN_INFO, tr("Please fill in the complete information.")},
+        {CODE_ERROR_VERIFICATION_CODE2, tr("Verification code error!")},
+        {CODE_ERROR_EMAIL_FORMAT2, tr("Incorrect mailbox format input!")},
+        {CODE_ERROR_EMAIL_USED, tr("The mailbox has been used.Please replace it.")},
+        {CODE_ERROR_APPLICATION, tr("Failure of application, please try again.")},
+        {CODE_ERROR_EMPTY_EMAIL, tr("Mailbox cannot be empty!")},
+        {CODE_ERROR_EMAIL_FORMAT3, tr("The mailbox format is incorrect!")},
+        {CODE_ERROR_NETWORK_100, QStringLiteral("Continue")},
+        {CODE_ERROR_NETWORK_101, QStringLiteral("Switching Protocols")},
+        {CODE_ERROR_NETWORK_200, QStringLiteral("OK")},
+        {CODE_ERROR_NETWORK_201, QStringLiteral("Created")},
+        {CODE_ERROR_NETWORK_202, QStringLiteral("Accepted")},
+        {CODE_ERROR_NETWORK_203, QStringLiteral("Non-Authoritative Information")},
+        {CODE_ERROR_NETWORK_204, QStringLiteral("No Content")},
+        {CODE_ERROR_NETWORK_205, QStringLiteral("Reset Content")},
+        {CODE_ERROR_NETWORK_206, QStringLiteral("Partial Content")},
+        {CODE_ERROR_NETWORK_300, QStringLiteral("Multiple Choices")},
+        {CODE_ERROR_NETWORK_301, QStringLiteral("Moved Permanently")},
+        {CODE_ERROR_NETWORK_302, QStringLiteral("Found")},
+        {CODE_ERROR_NETWORK_303, QStringLiteral("See Other")},
+        {CODE_ERROR_NETWORK_304, QStringLiteral("Not Modified")},
+        {CODE_ERROR_NETWORK_305, QStringLiteral("Use Proxy")},
+        {CODE_ERROR_NETWORK_307, QStringLiteral("Temporary Redirect")},
+        {CODE_ERROR_NETWORK_400, QStringLiteral("Bad Request")},
+        {CODE_ERROR_NETWORK_401, QStringLiteral("Unauthorized")},
+        {CODE_ERROR_NETWORK_403, QStringLiteral("Forbidden")},
+        {CODE_ERROR_NETWORK_404, QStringLiteral("Not Found")},
+        {CODE_ERROR_NETWORK_405, QStringLiteral("Method Not Allowed")},
+        {CODE_ERROR_NETWORK_406, QStringLiteral("Not Acceptable")},
+        {CODE_ERROR_NETWORK_407, QStringLiteral("Proxy Authentication Required")},
+        {CODE_ERROR_NETWORK_408, QStringLiteral("Request Timeout")},
+        {CODE_ERROR_NETWORK_409, QStringLiteral("Conflict")},
+        {CODE_ERROR_NETWORK_410, QStringLiteral("Gone")},
+        {CODE_ERROR_NETWORK_411, QStringLiteral("Length Required")},
+        {CODE_ERROR_NETWORK_412, QStringLiteral("Precondition Failed")},
+        {CODE_ERROR_NETWORK_413, QStringLiteral("Request Entity Too Large")},
+        {CODE_ERROR_NETWORK_414, QStringLiteral("Request URI Too Long")},
+        {CODE_ERROR_NETWORK_416, QStringLiteral("Requested Range Not Satisfiable")},
+        {CODE_ERROR_NETWORK_500, QStringLiteral("Internal Server Error")},
+        {CODE_ERROR_NETWORK_501, QStringLiteral("Not Implemented")},
+        {CODE_ERROR_NETWORK_502, QStringLiteral("Bad Gateway")},
+        {CODE_ERROR_NETWORK_503, QStringLiteral("Service Unavailable")},
+        {CODE_ERROR_NETWORK_504, QStringLiteral("Gateway Timeout")},
+        {CODE_ERROR_NETWORK_505, QStringLiteral("HTTP Version Not Supported")},
+    };
+    init(texts);
+}
+
+void Code::init(const QList<QPair<int, QString>> &texts)
+{
+    for (const auto &entry : texts)
+        mMessages.insert(entry.first, entry.second);
+}
+
+QString Code::getMessageByCode(int code) const
+{
+    return mMessages.value(code);
+}

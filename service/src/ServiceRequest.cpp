@@ -1,0 +1,242 @@
+#include "ServiceRequest.h"
+
+#include "SornetLog.h"
+
+#include <Sornet/BaseParam.h>
+
+#include <DeploymentSettings.h>
+
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
+#include <atomic>
+
+Q_LOGGING_CATEGORY(lcSornetHttp, "sornet.http", QtWarningMsg)
+
+namespace {
+
+std::atomic<int> gTimeout{ServiceRequest::DefaultTimeout};
+
+// Parsing the system store is slow; it does not change while we run.
+const QList<QSslCertificate> &systemCertificates()
+{
+    static const QList<QSslCertificate> certificates = QSslConfiguration::systemCaCertificates();
+    return certificates;
+}
+
+// Peers are always verified: against the system store plus the deployment's
+// own CA bundle (a self-hosted or test service), never with checks off.
+QSslConfiguration tlsConfiguration()
+{
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    QList<QSslCertificate> certificates = systemCertificates();
+    const QString bundle = DeploymentSettings::caBundle();
+    if (!bundle.isEmpty()) {
+        const QList<QSslCertificate> extra = QSslCertificate::fromPath(bundle, QSsl::Pem);
+        if (extra.isEmpty())
+            qCWarning(lcSornetHttp) << "no certificate in CA bundle" << bundle;
+        certificates += extra;
+    }
+    config.setCaCertificates(certificates);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    config.setProtocol(QSsl::TlsV1_2OrLater);
+    return config;
+}
+
+// Transport-level errors (refused, closed mid-answer, timed out, TLS):
+// whatever status arrived before, the body cannot be trusted.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    return error > QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError;
+}
+
+void connectByName(QObject *sender, const char *signal, QObject *receiver,
+                   std::initializer_list<const char *> candidates)
+{
+    for (const char *slot : candidates) {
+        const QByteArray normalized = QMetaObject::normalizedSignature(slot + 1);
+        if (receiver->metaObject()->indexOfMethod(normalized.constData()) >= 0) {
+            QObject::connect(sender, signal, receiver, slot);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+ServiceRequest::ServiceRequest(const QString &url)
+    : mUrl(url)
+{
+}
+
+void ServiceRequest::addParam(const QString &key, const QString &value)
+{
+    if (!mParams.isEmpty())
+        mParams += QLatin1Char('&');
+    mParams += QStringLiteral("%1=%2").arg(key, QString::fromLatin1(QUrl::toPercentEncoding(value)));
+}
+
+void ServiceRequest::addParam(const QString &key, qint64 value)
+{
+    addParam(key, QString::number(value));
+}
+
+void ServiceRequest::addSignIn(const BaseParam &param)
+{
+    addParam(QStringLiteral("token"), param.getToken());
+    addParam(QStringLiteral("user_id"), qint64(param.getUser_id()));
+}
+
+void ServiceRequest::setTimeout(int msecs)
+{
+    gTimeout = msecs > 0 ? msecs : DefaultTimeout;
+}
+
+int ServiceRequest::timeout()
+{
+    return gTimeout;
+}
+
+QString ServiceRequest::redacted(const QString &text)
+{
+    static const QString keys = QStringLiteral("token|password|old_password");
+    QString out = text;
+    out.replace(QRegularExpression(QStringLiteral("(\"(?:%1)\"\\s*:\\s*)\"(?:[^\"\\\\]|\\\\.)*\"").arg(keys)),
+                QStringLiteral("\\1\"***\""));
+    out.replace(QRegularExpression(QStringLiteral("(^|[?&])(%1)=[^&]*").arg(keys)),
+                QStringLiteral("\\1\\2=***"));
+    return out;
+}
+
+void ServiceRequest::prepare(QNetworkRequest &request) const
+{
+    // QUrl lower-cases the scheme, so "HTTPS://" is verified as well.
+    if (request.url().scheme() == QLatin1String("https"))
+        request.setSslConfiguration(tlsConfiguration());
+}
+
+int ServiceRequest::sendGet(QString &body)
+{
+    return execute(Method::Get, &body, nullptr);
+}
+
+int ServiceRequest::sendPost(QString &body)
+{
+    return execute(Method::Post, &body, nullptr);
+}
+
+int ServiceRequest::sendHead(qint64 &size)
+{
+    return execute(Method::Head, nullptr, &size);
+}
+
+int ServiceRequest::execute(Method method, QString *body, qint64 *size)
+{
+    QString target = mUrl;
+    if (method == Method::Get && !mParams.isEmpty())
+        target += QLatin1Char('?') + mParams;
+    QNetworkRequest request{QUrl(target)};
+    prepare(request);
+    qCDebug(lcSornetHttp).noquote() << "Request: " << redacted(target);
+
+    QNetworkAccessManager manager;
+    QNetworkReply *reply = nullptr;
+    switch (method) {
+    case Method::Get:
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+        reply = manager.get(request);
+        break;
+    case Method::Post:
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QStringLiteral("application/x-www-form-urlencoded"));
+        reply = manager.post(request, mParams.toLatin1());
+        break;
+    case Method::Head:
+        reply = manager.head(request);
+        break;
+    }
+
+    // A silent server must not hold a sign-in or a worker forever: any sign
+    // of life restarts the clock, silence for the whole limit aborts.
+    QEventLoop loop;
+    QTimer idle;
+    idle.setSingleShot(true);
+    idle.setInterval(timeout());
+    bool timedOut = false;
+    QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        reply->abort();
+    });
+    const auto alive = [&idle] { idle.start(); };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &idle, alive);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &idle, alive);
+    QObject::connect(reply, &QNetworkReply::uploadProgress, &idle, alive);
+    QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
+    idle.start();
+    if (!reply->isFinished())
+        loop.exec();
+    idle.stop();
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (timedOut || !status.isValid() || isTransportError(reply->error())) {
+        qCDebug(lcSornetHttp) << "failed:" << reply->error() << reply->errorString()
+                              << (timedOut ? "(timed out)" : "");
+        return -1;
+    }
+    const int code = status.toInt();
+    if (code != 200) {
+        qCDebug(lcSornetHttp) << "Code: " << code;
+        return code;
+    }
+    if (body) {
+        *body = QString::fromUtf8(reply->readAll());
+        qCDebug(lcSornetHttp).noquote() << "Code: " << code << "response: " << redacted(*body);
+    } else {
+        qCDebug(lcSornetHttp) << "Code: " << code;
+    }
+    if (size) {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            *size = length.toLongLong();
+    }
+    return code;
+}
+
+int ServiceRequest::startDownload(qint64 offset, QObject *receiver)
+{
+    if (!receiver)
+        return -1;
+    QNetworkRequest request{QUrl(mUrl)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    if (offset > 0)
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(offset) + '-');
+    prepare(request);
+
+    // The manager outlives this call; it goes with the finished reply, or
+    // with the receiver when that is destroyed first.
+    auto *manager = new QNetworkAccessManager;
+    if (receiver->thread() == QThread::currentThread())
+        manager->setParent(receiver);
+    QNetworkReply *reply = manager->get(request);
+    connectByName(manager, SIGNAL(finished(QNetworkReply*)), receiver,
+                  {SLOT(onFinished(QNetworkReply*)), SLOT(onFinished())});
+    connectByName(reply, SIGNAL(downloadProgress(qint64,qint64)), receiver,
+                  {SLOT(onDownloadProgress(qint64,qint64))});
+    connectByName(reply, SIGNAL(readyRead()), receiver, {SLOT(onReadyRead())});
+    QObject::connect(manager, &QNetworkAccessManager::finished, manager, &QObject::deleteLater);
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid())
+        return -1;
+    qCDebug(lcSornetHttp) << "Code: " << status.toInt();
+    return status.toInt();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class BaseParam;
+class QNetworkRequest;
+class QObject;
+
+// One outgoing request to the service: the endpoint URL and the form/query
+// text built so far. Every send blocks in a local event loop of the calling
+// thread, on a network access manager of its own, so calls from different
+// threads never share state.
+class ServiceRequest
+{
+public:
+    explicit ServiceRequest(const QString &url);
+
+    // Appends "key=value"; the value is percent-encoded, the key is not.
+    void addParam(const QString &key, const QString &value);
+    void addParam(const QString &key, qint64 value);
+    // "token" and "user_id", which open every signed-in request.
+    void addSignIn(const BaseParam &param);
+
+    QString url() const { return mUrl; }
+    QString paramText() const { return mParams; }
+
+    // Each returns 200, another HTTP status, or -1 when no usable HTTP
+    // answer arrived (refused, TLS failure, dropped, or idle too long).
+    int sendGet(QString &body);
+    int sendPost(QString &body);
+    int sendHead(qint64 &size);
+    // Ranged GET that does not wait; the receiver's slots get the reply.
+    int startDownload(qint64 offset, QObject *receiver);
+
+    // Longest silence on a waiting request before it is given up.
+    static void setTimeout(int msecs);
+    static int timeout();
+    static constexpr int DefaultTimeout = 60000;
+
+    // Log text with token and password values replaced by "***".
+    static QString redacted(const QString &text);
+
+private:
+    enum class Method { Get, Post, Head };
+    int execute(Method method, QString *body, qint64 *size);
+    void prepare(QNetworkRequest &request) const;
+
+    QString mUrl;
+    QString mParams;
+};
