@@ -49,7 +49,8 @@ FXDialog::FXDialog(QWidget *parent)
 
     mContent = new QWidget(mPanel);
     mContent->setObjectName(QStringLiteral("content"));
-    mContent->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 0, 0);"));
+    // rgb() with four values is rejected by the style sheet parser.
+    mContent->setStyleSheet(QStringLiteral("background-color: rgba(0, 0, 0, 0);"));
 
     panelLayout->addWidget(mTitle, 50);
     panelLayout->addWidget(mContent, 250);

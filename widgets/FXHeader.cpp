@@ -5,7 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionButton>
+#include <QStyleOption>
 
 FXHeader::FXHeader(Qt::Orientation orientation, QWidget *parent)
     : QHeaderView(orientation, parent)
@@ -82,8 +82,15 @@ void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalInd
     if (!mCheckText.isEmpty()) {
         const QRect textRect(box.right() + 8, rect.top(), rect.right() - box.right() - 8,
                              rect.height());
-        style()->drawItemText(painter, textRect, Qt::AlignLeft | Qt::AlignVCenter, palette(),
-                              isEnabled(), mCheckText, QPalette::ButtonText);
+        // Drawn as a header label so the section's style sheet colour applies.
+        QStyleOptionHeader label;
+        label.initFrom(this);
+        label.rect = textRect;
+        label.section = 0;
+        label.orientation = orientation();
+        label.text = mCheckText;
+        label.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
     }
 }
 

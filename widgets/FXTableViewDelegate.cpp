@@ -42,12 +42,16 @@ FXTableViewDelegate::FXTableViewDelegate(QObject *parent)
 void FXTableViewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                 const QModelIndex &index) const
 {
+    QStyleOptionViewItem item(option);
     if (const auto *view = qobject_cast<const FXTableView *>(option.widget)) {
         const QColor background = view->stateColor(rowState(option));
-        if (background.isValid())
+        if (background.isValid()) {
             painter->fillRect(option.rect, background);
+            // The configured colour replaces the style's own highlight.
+            item.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+        }
     }
-    QStyledItemDelegate::paint(painter, option, index);
+    QStyledItemDelegate::paint(painter, item, index);
 
     painter->save();
     painter->setPen(mGridPen);

@@ -84,12 +84,11 @@ void QCircularProgressBar::paintEvent(QPaintEvent *)
     const qreal side = qMin(width(), height()) - 2;
     const QRectF outer((width() - side) / 2, (height() - side) / 2, side, side);
 
-    painter.setPen(QPen(mOutlineColor, 0.5));
+    painter.setPen(Qt::NoPen);
     painter.setBrush(mTrackColor);
     painter.drawPie(outer, mStartAngle, -mSpanAngle);
 
     if (mProgressSpan > 0) {
-        painter.setPen(Qt::NoPen);
         if (mGradient) {
             QConicalGradient gradient = mConical;
             gradient.setCenter(outer.center());
@@ -104,9 +103,14 @@ void QCircularProgressBar::paintEvent(QPaintEvent *)
     const qreal innerSide = side * 0.75;
     const QRectF inner(outer.center().x() - innerSide / 2, outer.center().y() - innerSide / 2,
                        innerSide, innerSide);
-    painter.setPen(QPen(mOutlineColor, 0.5));
     painter.setBrush(mInnerColor);
     painter.drawEllipse(inner);
+
+    // A hairline along both edges of the ring, without the radial edges of the pies.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(mOutlineColor, 0.5));
+    painter.drawArc(outer, mStartAngle, -mSpanAngle);
+    painter.drawArc(inner, mStartAngle, -mSpanAngle);
 
     QFont font(QStringLiteral("Helvetica"));
     font.setPixelSize(qMax(6, int(innerSide * 0.3)));
