@@ -250,10 +250,12 @@ private slots:
         close->setFixedSize(46, 39);
         auto *minimise = new QPushButton;
         minimise->setObjectName(QStringLiteral("min"));
+        minimise->setFixedSize(46, 39);
         auto *signIn = new QPushButton(QStringLiteral("Sign in"));
         signIn->setObjectName(QStringLiteral("login"));
         signIn->setCheckable(true);
         signIn->setChecked(true);
+        signIn->setFixedSize(400, 50);
         auto *reg = new QPushButton(QStringLiteral("Register"));
         reg->setObjectName(QStringLiteral("register"));
         reg->setCheckable(true);
@@ -262,8 +264,10 @@ private slots:
         link->setFlat(true);
         auto *combo = new QComboBox;
         combo->addItems({QStringLiteral("English"), QStringLiteral("Deutsch")});
+        combo->setFixedSize(180, 40);
         auto *check = new QCheckBox(QStringLiteral("Stay signed in"));
         auto *edit = new QLineEdit;
+        edit->setFixedSize(400, 50);
         auto *table = new QTableView;
         auto *model = new QStandardItemModel(30, 4, table);
         table->setModel(model);
@@ -276,6 +280,14 @@ private slots:
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QCoreApplication::processEvents();
+
+        // Pages fix their controls' sizes; the style must not loosen them.
+        const QList<QPair<QWidget *, QSize>> fixed = {
+            {plain, QSize(150, 40)}, {close, QSize(46, 39)}, {minimise, QSize(46, 39)},
+            {signIn, QSize(400, 50)}, {reg, QSize(150, 40)}, {combo, QSize(180, 40)},
+            {edit, QSize(400, 50)}};
+        for (const auto &f : fixed)
+            QCOMPARE(f.first->size(), f.second);
 
         // The blue action colour reaches ordinary buttons and the checked one
         // of a pair; the unchecked one and the title-bar buttons are not blue.
