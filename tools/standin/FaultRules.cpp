@@ -1,0 +1,97 @@
+#include "FaultRules.h"
+
+#include <QMutexLocker>
+
+bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
+{
+    static const QStringList known = {
+        QStringLiteral("path"), QStringLiteral("method"), QStringLiteral("status"),
+        QStringLiteral("malformed"), QStringLiteral("code"), QStringLiteral("message"),
+        QStringLiteral("delay_ms"), QStringLiteral("stall_after"), QStringLiteral("drop_after"),
+        QStringLiteral("ignore_range"), QStringLiteral("once"), QStringLiteral("times"),
+        QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"),
+    };
+    // A misspelt key would otherwise silently turn into "no fault at all".
+    const QStringList keys = spec.keys();
+    for (const QString &key : keys) {
+        if (!known.contains(key)) {
+            *error = QStringLiteral("unknown fault key: ") + key;
+            return false;
+        }
+    }
+    Fault f;
+    f.spec = spec;
+    f.path = spec.value(QStringLiteral("path")).toString();
+    f.method = spec.value(QStringLiteral("method")).toString().toUpper();
+    f.status = spec.value(QStringLiteral("status")).toInt();
+    f.malformed = spec.value(QStringLiteral("malformed")).toBool();
+    f.hasCode = spec.contains(QStringLiteral("code"));
+    f.code = spec.value(QStringLiteral("code")).toInt();
+    f.message = spec.value(QStringLiteral("message")).toString();
+    f.delayMs = spec.value(QStringLiteral("delay_ms")).toInt();
+    f.stallAfter = qint64(spec.value(QStringLiteral("stall_after")).toDouble(-1));
+    f.dropAfter = qint64(spec.value(QStringLiteral("drop_after")).toDouble(-1));
+    f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();
+    f.chunkSize = spec.value(QStringLiteral("chunk_size")).toInt();
+    f.chunkDelayMs = spec.value(QStringLiteral("chunk_delay_ms")).toInt();
+    if (spec.value(QStringLiteral("once")).toBool())
+        f.remaining = 1;
+    if (spec.contains(QStringLiteral("times")))
+        f.remaining = spec.value(QStringLiteral("times")).toInt();
+    if (f.status != 0 && (f.status < 100 || f.status > 599)) {
+        *error = QStringLiteral("status out of range");
+        return false;
+    }
+    if (f.delayMs < 0 || f.chunkSize < 0 || f.chunkDelayMs < 0 || f.remaining == 0) {
+        *error = QStringLiteral("negative or zero count");
+        return false;
+    }
+    *fault = f;
+    return true;
+}
+
+bool FaultRules::add(const QJsonObject &spec, QString *error)
+{
+    Fault f;
+    if (!parse(spec, &f, error))
+        return false;
+    QMutexLocker lock(&mMutex);
+    mFaults.append(f);
+    return true;
+}
+
+void FaultRules::clear()
+{
+    QMutexLocker lock(&mMutex);
+    mFaults.clear();
+}
+
+bool FaultRules::take(const QString &method, const QString &path, Fault *fault)
+{
+    QMutexLocker lock(&mMutex);
+    for (int i = mFaults.size() - 1; i >= 0; --i) {
+        Fault &f = mFaults[i];
+        if (!f.method.isEmpty() && f.method != method)
+            continue;
+        if (f.path.endsWith(QLatin1Char('*'))) {
+            if (!path.startsWith(f.path.chopped(1)))
+                continue;
+        } else if (!f.path.isEmpty() && f.path != path) {
+            continue;
+        }
+        *fault = f;
+        if (f.remaining > 0 && --f.remaining == 0)
+            mFaults.removeAt(i);
+        return true;
+    }
+    return false;
+}
+
+QJsonArray FaultRules::list() const
+{
+    QMutexLocker lock(&mMutex);
+    QJsonArray out;
+    for (const Fault &f : mFaults)
+        out.append(f.spec);
+    return out;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QMutex>
+#include <QString>
+#include <QVector>
+
+// Misbehaviour on request: a rule names a path (exact, or a prefix when it
+// ends in '*'; none means every path outside "/control/"), optionally a
+// method, and what goes wrong. The newest matching rule wins; a rule with
+// "once" (or "times": n) is used up after that many requests.
+class FaultRules
+{
+public:
+    struct Fault
+    {
+        QString path;
+        QString method;
+        int status = 0;           // answer with this HTTP status instead
+        bool malformed = false;   // 200 with a body that is not JSON
+        bool hasCode = false;     // 200 with this result code in the envelope
+        int code = 0;
+        QString message;
+        int delayMs = 0;          // wait before answering
+        qint64 stallAfter = -1;   // send that many body bytes, then go silent
+        qint64 dropAfter = -1;    // send that many body bytes, then close
+        bool ignoreRange = false; // answer a range request with the whole file
+        int chunkSize = 0;        // send the body in pieces of this size...
+        int chunkDelayMs = 0;     // ...with this pause between them
+        int remaining = -1;       // uses left; -1 for unlimited
+        QJsonObject spec;         // as given, for the log
+    };
+
+    // false and a reason when the rule is not understood.
+    bool add(const QJsonObject &spec, QString *error);
+    void clear();
+    // The rule for this request, used up by one if counted.
+    bool take(const QString &method, const QString &path, Fault *fault);
+    QJsonArray list() const;
+
+    static bool parse(const QJsonObject &spec, Fault *fault, QString *error);
+
+private:
+    mutable QMutex mMutex;
+    QVector<Fault> mFaults;
+};

@@ -1,0 +1,203 @@
+#include "FileStore.h"
+
+#include "ZipBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMutexLocker>
+
+namespace {
+
+std::shared_ptr<const std::string> share(const QByteArray &data)
+{
+    return std::make_shared<const std::string>(data.constData(), size_t(data.size()));
+}
+
+bool readFile(const QString &path, QByteArray *out)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    *out = f.readAll();
+    return true;
+}
+
+QDateTime parseTime(const QJsonValue &value, const QDateTime &fallback)
+{
+    const QDateTime t = QDateTime::fromString(value.toString(), Qt::ISODate);
+    return t.isValid() ? t : fallback;
+}
+
+} // namespace
+
+FileStore::FileStore(const QJsonObject &fixture, const QString &fixtureDir, const QString &filesDir)
+    : mFixtureDir(fixtureDir)
+{
+    if (!filesDir.isEmpty())
+        mFolders.append(filesDir);
+    const QString fixtureFolder = fixture.value(QStringLiteral("files_dir")).toString();
+    if (!fixtureFolder.isEmpty())
+        mFolders.append(QDir(fixtureDir).absoluteFilePath(fixtureFolder));
+
+    const QJsonArray files = fixture.value(QStringLiteral("files")).toArray();
+    for (const QJsonValue &value : files) {
+        const QJsonObject spec = value.toObject();
+        const QString name = spec.value(QStringLiteral("name")).toString();
+        if (!isPlainName(name)) {
+            mErrors.append(QStringLiteral("file without a plain name: ")
+                           + QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact)));
+            continue;
+        }
+        QByteArray data;
+        QString error;
+        if (!buildEntry(spec, &data, &error)) {
+            mErrors.append(name + QStringLiteral(": ") + error);
+            continue;
+        }
+        mFixtureFiles.insert(name, share(data));
+    }
+}
+
+bool FileStore::isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QChar(0));
+}
+
+QByteArray FileStore::patternBytes(qint64 size, quint32 seed)
+{
+    QByteArray out(int(qMax<qint64>(size, 0)), Qt::Uninitialized);
+    quint32 state = seed ? seed : 0x9e3779b9u;
+    for (int i = 0; i < out.size(); ++i) {
+        // xorshift32: cheap, and any run of bytes is unlikely to repeat.
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        out[i] = char(state & 0xff);
+    }
+    return out;
+}
+
+bool FileStore::entryBytes(const QJsonObject &spec, QByteArray *out, QString *error) const
+{
+    if (spec.contains(QStringLiteral("text"))) {
+        *out = spec.value(QStringLiteral("text")).toString().toUtf8();
+    } else if (spec.contains(QStringLiteral("base64"))) {
+        *out = QByteArray::fromBase64(spec.value(QStringLiteral("base64")).toString().toLatin1());
+    } else if (spec.contains(QStringLiteral("json"))) {
+        const QJsonValue json = spec.value(QStringLiteral("json"));
+        *out = json.isArray() ? QJsonDocument(json.toArray()).toJson(QJsonDocument::Indented)
+                              : QJsonDocument(json.toObject()).toJson(QJsonDocument::Indented);
+    } else if (spec.contains(QStringLiteral("source"))) {
+        const QString path = QDir(mFixtureDir).absoluteFilePath(spec.value(QStringLiteral("source")).toString());
+        if (!readFile(path, out)) {
+            *error = QStringLiteral("cannot read ") + path;
+            return false;
+        }
+    } else if (spec.contains(QStringLiteral("size"))) {
+        *out = patternBytes(qint64(spec.value(QStringLiteral("size")).toDouble()),
+                            quint32(spec.value(QStringLiteral("seed")).toInt(1)));
+    } else {
+        out->clear();
+    }
+    return true;
+}
+
+bool FileStore::buildEntry(const QJsonObject &spec, QByteArray *out, QString *error) const
+{
+    if (spec.contains(QStringLiteral("zip")))
+        return buildZip(spec.value(QStringLiteral("zip")).toObject(), out, error);
+    if (spec.contains(QStringLiteral("generate"))) {
+        const QJsonObject g = spec.value(QStringLiteral("generate")).toObject();
+        *out = patternBytes(qint64(g.value(QStringLiteral("size")).toDouble()),
+                            quint32(g.value(QStringLiteral("seed")).toInt(1)));
+        return true;
+    }
+    return entryBytes(spec, out, error);
+}
+
+bool FileStore::buildZip(const QJsonObject &spec, QByteArray *out, QString *error) const
+{
+    const ZipBuilder::Method method = spec.value(QStringLiteral("method")).toString() == QLatin1String("store")
+        ? ZipBuilder::Method::Store
+        : ZipBuilder::Method::Deflate;
+    const QDateTime archiveTime = parseTime(spec.value(QStringLiteral("mtime")),
+                                            QDateTime(QDate(2024, 1, 1), QTime(12, 0)));
+    ZipBuilder zip(method);
+    const QJsonArray entries = spec.value(QStringLiteral("entries")).toArray();
+    for (const QJsonValue &value : entries) {
+        const QJsonObject entry = value.toObject();
+        const QString path = entry.value(QStringLiteral("path")).toString();
+        if (path.isEmpty()) {
+            *error = QStringLiteral("zip entry without a path");
+            return false;
+        }
+        const QDateTime time = parseTime(entry.value(QStringLiteral("mtime")), archiveTime);
+        if (entry.value(QStringLiteral("dir")).toBool() || path.endsWith(QLatin1Char('/'))) {
+            zip.addDirectory(path, time);
+            continue;
+        }
+        QByteArray data;
+        if (!entryBytes(entry, &data, error))
+            return false;
+        zip.addFile(path, data, time);
+    }
+    *out = zip.build();
+    return true;
+}
+
+FileStore::Content FileStore::fromFolder(const QString &dir, const QString &name) const
+{
+    const QFileInfo info(QDir(dir), name);
+    if (!info.isFile())
+        return nullptr;
+    QByteArray data;
+    if (!readFile(info.filePath(), &data))
+        return nullptr;
+    return share(data);
+}
+
+FileStore::Content FileStore::content(const QString &name) const
+{
+    if (!isPlainName(name))
+        return nullptr;
+    {
+        QMutexLocker lock(&mMutex);
+        const auto it = mReplaced.constFind(name);
+        if (it != mReplaced.constEnd())
+            return it.value();
+    }
+    const auto it = mFixtureFiles.constFind(name);
+    if (it != mFixtureFiles.constEnd())
+        return it.value();
+    for (const QString &dir : mFolders) {
+        if (Content c = fromFolder(dir, name))
+            return c;
+    }
+    return nullptr;
+}
+
+qint64 FileStore::size(const QString &name) const
+{
+    const Content c = content(name);
+    return c ? qint64(c->size()) : -1;
+}
+
+bool FileStore::replace(const QString &name, const QByteArray &data)
+{
+    if (!isPlainName(name))
+        return false;
+    QMutexLocker lock(&mMutex);
+    mReplaced.insert(name, share(data));
+    return true;
+}
+
+void FileStore::reset()
+{
+    QMutexLocker lock(&mMutex);
+    mReplaced.clear();
+}

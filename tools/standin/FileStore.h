@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QHash>
+#include <QJsonObject>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+// The archives behind "/files/<name>". A file comes from, in this order:
+// a run-time replacement, the fixture (embedded base64, text, a generated
+// byte pattern, a zip described entry by entry, or a "source" file next
+// to the fixture), or a file of that name in the --files folder or the fixture's
+// "files_dir". Content is shared and immutable once handed out, so a
+// replacement never changes a transfer that is already running.
+class FileStore
+{
+public:
+    using Content = std::shared_ptr<const std::string>;
+
+    FileStore(const QJsonObject &fixture, const QString &fixtureDir, const QString &filesDir);
+
+    // Problems met while building the fixture's files; empty when all is well.
+    QStringList errors() const { return mErrors; }
+
+    Content content(const QString &name) const; // null when unknown
+    qint64 size(const QString &name) const;     // -1 when unknown
+
+    bool replace(const QString &name, const QByteArray &data);
+    void reset(); // forget replacements
+
+    // The deterministic byte pattern behind {"generate": {"size", "seed"}}.
+    static QByteArray patternBytes(qint64 size, quint32 seed);
+    static bool isPlainName(const QString &name);
+
+private:
+    bool buildEntry(const QJsonObject &spec, QByteArray *out, QString *error) const;
+    bool buildZip(const QJsonObject &spec, QByteArray *out, QString *error) const;
+    bool entryBytes(const QJsonObject &spec, QByteArray *out, QString *error) const;
+    Content fromFolder(const QString &dir, const QString &name) const;
+
+    QString mFixtureDir;
+    QStringList mFolders;
+    QHash<QString, Content> mFixtureFiles;
+    QStringList mErrors;
+
+    mutable QMutex mMutex;
+    QHash<QString, Content> mReplaced;
+};

@@ -1,0 +1,54 @@
+#include "RequestLog.h"
+
+#include <QJsonDocument>
+#include <QMutexLocker>
+
+RequestLog::RequestLog(const QString &filePath)
+{
+    if (!filePath.isEmpty()) {
+        mFile.setFileName(filePath);
+        mFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    }
+}
+
+int RequestLog::add(QJsonObject entry)
+{
+    QMutexLocker lock(&mMutex);
+    const int seq = mNextSeq++;
+    entry.insert(QStringLiteral("seq"), seq);
+    mEntries.append(entry);
+    return seq;
+}
+
+void RequestLog::finish(int seq, int status, const QJsonObject &fault)
+{
+    QMutexLocker lock(&mMutex);
+    const int index = seq - mFirstSeq;
+    if (index < 0 || index >= mEntries.size())
+        return; // cleared meanwhile
+    QJsonObject &entry = mEntries[index];
+    entry.insert(QStringLiteral("status"), status);
+    if (!fault.isEmpty())
+        entry.insert(QStringLiteral("fault"), fault);
+    if (mFile.isOpen()) {
+        mFile.write(QJsonDocument(entry).toJson(QJsonDocument::Compact));
+        mFile.write("\n");
+        mFile.flush();
+    }
+}
+
+QJsonArray RequestLog::entries() const
+{
+    QMutexLocker lock(&mMutex);
+    QJsonArray out;
+    for (const QJsonObject &entry : mEntries)
+        out.append(entry);
+    return out;
+}
+
+void RequestLog::clear()
+{
+    QMutexLocker lock(&mMutex);
+    mEntries.clear();
+    mFirstSeq = mNextSeq;
+}
