@@ -37,14 +37,13 @@ bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
 bool NamesTxt::ParseJson(const QByteArray &bytes)
 {
     const QString code = languageCode();
-    QByteArray utf8 = bytes;
     const char *codecName = code == QLatin1String("cn") ? "GB2312"
         : code == QLatin1String("hk")                   ? "Big5"
-                                                        : nullptr;
-    if (codecName) {
-        if (QTextCodec *codec = QTextCodec::codecForName(codecName))
-            utf8 = codec->toUnicode(bytes).toUtf8();
-    }
+                                                        : "UTF-8";
+    // Decoding replaces malformed sequences, so a file in another encoding
+    // still parses; only its non-ASCII names come out wrong.
+    QTextCodec *codec = QTextCodec::codecForName(codecName);
+    const QByteArray utf8 = codec ? codec->toUnicode(bytes).toUtf8() : QString::fromUtf8(bytes).toUtf8();
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(utf8, &error);
     if (doc.isNull() || error.error != QJsonParseError::NoError) {

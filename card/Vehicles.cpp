@@ -18,6 +18,9 @@
 Vehicles::Vehicles(QObject *parent)
     : QObject(parent)
 {
+    // Receivers on other threads need the typedef's name registered.
+    static const int registered = qRegisterMetaType<uint64_t>("uint64_t");
+    Q_UNUSED(registered)
 }
 
 Vehicles::~Vehicles()

@@ -1,0 +1,288 @@
+// The on-card catalogue: directory layout, Names.txt, versions and order.
+#include "AppSettings.h"
+#include "CardLogCapture.h"
+#include "Catalogue.h"
+#include "LanguageCodes.h"
+#include "TestEnv.h"
+#include "Vehicles.h"
+
+#include <QTextCodec>
+#include <QtTest>
+
+using Files = QList<QPair<QString, QByteArray>>;
+Q_DECLARE_METATYPE(Files)
+
+namespace {
+QByteArray names(const QByteArray &link, const QByteArray &area, const QByteArray &infoList)
+{
+    QByteArray json = "{";
+    if (!link.isNull())
+        json += "\"link\":\"" + link + "\",";
+    if (!area.isNull())
+        json += "\"area\":\"" + area + "\",";
+    if (!infoList.isNull())
+        json += "\"info_list\":" + infoList + ",";
+    json.chop(1);
+    return json + "}";
+}
+
+const QByteArray kDemoInfo = "[{\"language\":\"en\",\"name\":\"Demo car\",\"file\":\"demo_en.txt\"}]";
+
+Files demoVehicle()
+{
+    return {{QStringLiteral("Vehicles/EU/DEMO/version.txt"), "  V10.20\r\n"},
+            {QStringLiteral("Vehicles/EU/DEMO/DEMO.bin"), "bin"},
+            {QStringLiteral("Vehicles/EU/DEMO/Names.txt"), names("DEMO", "EU", kDemoInfo)},
+            {QStringLiteral("Vehicles/EU/DEMO/Res/Text/demo_en.txt"), "text"}};
+}
+
+Files without(Files files, const QString &path)
+{
+    for (int i = 0; i < files.size(); ++i) {
+        if (files.at(i).first == path)
+            files.removeAt(i--);
+    }
+    return files;
+}
+
+Files with(Files files, const QString &path, const QByteArray &content)
+{
+    files = without(files, path);
+    files.append({path, content});
+    return files;
+}
+
+QString describe(const QList<VehicleData> &list)
+{
+    QStringList out;
+    for (const VehicleData &v : list)
+        out << v.mDirName + QLatin1Char('|') + v.mVersion + QLatin1Char('|') + v.DisplayName() + QLatin1Char('|')
+                + v.mLanguages.join(QLatin1Char(','));
+    out.sort();
+    return out.join(QLatin1Char(';'));
+}
+} // namespace
+
+class TestCatalogue : public QObject
+{
+    Q_OBJECT
+
+    // Every card of this test is mounted below a path holding "home" and
+    // "public", which must not make its vehicles look like HOME.
+    QString makeCard(const Files &files)
+    {
+        const QString root = mEnv.makeDir(QStringLiteral("mnt/home/public/CARD%1").arg(++mCards)) + QLatin1Char('/');
+        for (const auto &f : files)
+            TestEnv::writeFile(root + f.first, f.second);
+        return root;
+    }
+
+    TestEnv mEnv;
+    int mCards = 0;
+
+private slots:
+    void records_data()
+    {
+        const QString demo = QStringLiteral("Vehicles/EU/DEMO/");
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("demo") << demoVehicle() << QStringLiteral("DEMO|V10.20|Demo car|en");
+        QTest::newRow("no program file") << without(demoVehicle(), demo + QStringLiteral("DEMO.bin")) << QString();
+        QTest::newRow("program file in upper case")
+            << with(without(demoVehicle(), demo + QStringLiteral("DEMO.bin")), demo + QStringLiteral("X.BIN"), "b")
+            << QStringLiteral("DEMO|V10.20|Demo car|en");
+        QTest::newRow("program file only below")
+            << with(without(demoVehicle(), demo + QStringLiteral("DEMO.bin")), demo + QStringLiteral("sub/X.bin"), "b")
+            << QString();
+        QTest::newRow("empty info_list")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("DEMO", "EU", "[]")) << QString();
+        QTest::newRow("no info_list")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("DEMO", "EU", QByteArray()))
+            << QStringLiteral("DEMO|V10.20|DEMO|");
+        QTest::newRow("only resource missing")
+            << without(demoVehicle(), demo + QStringLiteral("Res/Text/demo_en.txt")) << QString();
+        QTest::newRow("one of two resources missing")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
+                    names("DEMO", "EU",
+                          "[{\"language\":\"de\",\"name\":\"Auto\",\"file\":\"gone.txt\"},"
+                          "{\"language\":\"en\",\"name\":\"Demo car\",\"file\":\"demo_en.txt\"},"
+                          "{\"name\":\"no language\"}, 7]"))
+            << QStringLiteral("DEMO|V10.20|Demo car|en");
+        QTest::newRow("entry without file")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
+                    names("DEMO", "EU", "[{\"language\":\"fr\",\"name\":\"Voiture\"}]"))
+            << QStringLiteral("DEMO|V10.20|DEMO|fr");
+        QTest::newRow("blank version") << with(demoVehicle(), demo + QStringLiteral("version.txt"), " \r\n\t\n")
+                                       << QString();
+        QTest::newRow("home and public")
+            << Files{{QStringLiteral("Vehicles/HOME/version.txt"), "V2.01"},
+                     {QStringLiteral("Vehicles/Public/version.txt"), "V1.10"}}
+            << QStringLiteral("HOME|V2.01|HOME|;Public|V1.10|Common Text Library|");
+        QTest::newRow("HOMEBREW is home")
+            << Files{{QStringLiteral("Vehicles/EU/HOMEBREW/version.txt"), "V3"}}
+            << QStringLiteral("HOMEBREW|V3|HOME|");
+        QTest::newRow("nested vehicle not searched")
+            << (demoVehicle() + Files{{demo + QStringLiteral("INNER/version.txt"), "V9"},
+                                      {demo + QStringLiteral("INNER/Names.txt"), names(QByteArray(), QByteArray(), QByteArray())},
+                                      {demo + QStringLiteral("INNER/I.bin"), "b"}})
+            << QStringLiteral("DEMO|V10.20|Demo car|en");
+        QTest::newRow("no Names.txt") << without(demoVehicle(), demo + QStringLiteral("Names.txt")) << QString();
+        QTest::newRow("link leaving the card")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("..", "EU", kDemoInfo)) << QString();
+        QTest::newRow("linked vehicle")
+            << Files{{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
+                     {QStringLiteral("Vehicles/EU/OLD/Names.txt"),
+                      names("NEW", "ASIA", "[{\"language\":\"en\",\"name\":\"Linked\",\"file\":\"l.txt\"}]")},
+                     {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"},
+                     {QStringLiteral("Vehicles/ASIA/NEW/Res/Text/l.txt"), "t"},
+                     {QStringLiteral("Vehicles/ASIA/NEW/version.txt"), "V7.00"}}
+            << QStringLiteral("OLD|V7.00|Linked|en");
+    }
+
+    void records()
+    {
+        QFETCH(Files, files);
+        AppSettings::setLanguage(4);
+        const QString root = makeCard(files);
+        Vehicles vehicles;
+        QSignalSpy found(&vehicles, &Vehicles::SignalSizeChanged);
+        QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
+        QTEST(describe(vehicles.mDatas), "expected");
+        QCOMPARE(found.count(), vehicles.mDatas.size());
+        for (const VehicleData &v : qAsConst(vehicles.mDatas)) {
+            QVERIFY(v.mDirPath.startsWith(root));
+            QVERIFY(v.mDirPath.endsWith(v.mDirName + QLatin1Char('/')));
+            QCOMPARE(v.mState, (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
+            QVERIFY(v.mFileCount > 0);
+            if (!v.mNamesTxt.mLink.isEmpty())
+                QCOMPARE(v.mVehiclePath, root + QStringLiteral("Vehicles/") + v.mNamesTxt.mArea + QLatin1Char('/')
+                                             + v.mNamesTxt.mLink + QLatin1Char('/'));
+        }
+    }
+
+    void sizesCountEveryFileBelow()
+    {
+        const QString root = makeCard(demoVehicle());
+        Vehicles vehicles;
+        QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles"), true));
+        QCOMPARE(vehicles.mDatas.size(), 1);
+        const VehicleData &v = vehicles.mDatas.first();
+        QCOMPARE(v.mFileCount, 4);
+        QCOMPARE(v.mSize, quint64(10 + 3 + names("DEMO", "EU", kDemoInfo).size() + 4));
+
+        Vehicles withoutSizes;
+        QVERIFY(withoutSizes.ScanVehicles(root + QStringLiteral("Vehicles/"), false));
+        QCOMPARE(withoutSizes.mDatas.first().mSize, quint64(0));
+    }
+
+    void missingScanRootIsLogged()
+    {
+        CardLogCapture log;
+        Vehicles vehicles;
+        QVERIFY(!vehicles.ScanVehicles(mEnv.root() + QStringLiteral("/absent/Vehicles/"), true));
+        QVERIFY(vehicles.mDatas.isEmpty());
+        QCOMPARE(log.count(QStringLiteral("ScanVehicles，没有发现文件夹：")), 1);
+    }
+
+    void invalidJsonLogsOneLine()
+    {
+        const QString root = makeCard(with(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"), "{\"link\": \"DEMO\","));
+        CardLogCapture log;
+        Vehicles vehicles;
+        QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
+        QVERIFY(vehicles.mDatas.isEmpty());
+        QCOMPARE(log.count(QStringLiteral("ParseJson 方法，json error : ")), 1);
+        QVERIFY(log.lines().filter(QStringLiteral("ParseJson")).first().contains(QStringLiteral(", 数据：{\"link\"")));
+    }
+
+    void encodingFollowsInterfaceLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<QString>("expected");
+        const QString chinese = QString::fromUtf8("大众汽车");
+        QTest::newRow("cn reads GB2312") << 0 << QByteArray("GB2312") << chinese;
+        QTest::newRow("hk reads BIG5") << 1 << QByteArray("Big5") << QString::fromUtf8("大眾汽車");
+        QTest::newRow("en reads UTF-8") << 4 << QByteArray("UTF-8") << QStringLiteral("Volkswagen");
+        QTest::newRow("unknown index reads as en") << 16 << QByteArray("UTF-8") << QStringLiteral("Volkswagen");
+        QTest::newRow("en reads GB2312 as UTF-8") << 4 << QByteArray("GB2312") << QStringLiteral("Volkswagen");
+    }
+
+    void encodingFollowsInterfaceLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QByteArray, codec);
+        const QString json = QString::fromUtf8(
+            "{\"link\":\"VW\",\"area\":\"CN\",\"info_list\":["
+            "{\"language\":\"cn\",\"name\":\"大众汽车\",\"file\":\"cn.txt\"},"
+            "{\"language\":\"hk\",\"name\":\"大眾汽車\",\"file\":\"cn.txt\"},"
+            "{\"language\":\"en\",\"name\":\"Volkswagen\",\"file\":\"en.txt\"}]}");
+        const QString root = makeCard({{QStringLiteral("Vehicles/CN/VW/version.txt"), "V1"},
+                                       {QStringLiteral("Vehicles/CN/VW/VW.bin"), "b"},
+                                       {QStringLiteral("Vehicles/CN/VW/Res/Text/cn.txt"), "t"},
+                                       {QStringLiteral("Vehicles/CN/VW/Res/Text/en.txt"), "t"},
+                                       {QStringLiteral("Vehicles/CN/VW/Names.txt"),
+                                        QTextCodec::codecForName(codec)->fromUnicode(json)}});
+        AppSettings::setLanguage(language);
+        QCOMPARE(GetLanguageCode(), LanguageCodes::codeOf(language));
+        Vehicles vehicles;
+        vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), false);
+        QFETCH(QString, expected);
+        if (expected.isEmpty()) {
+            QVERIFY(vehicles.mDatas.isEmpty());
+        } else {
+            QCOMPARE(vehicles.mDatas.size(), 1);
+            QCOMPARE(vehicles.mDatas.first().DisplayName(), expected);
+            QCOMPARE(vehicles.mDatas.first().mLanguages.size(), 3);
+        }
+        AppSettings::setLanguage(4);
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("sorted");
+        const QStringList cjk = {QString::fromUtf8("长城"), QString::fromUtf8("北汽"), QString::fromUtf8("奥迪")};
+        QTest::newRow("en by character code") << 4 << QStringList{QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a")}
+                                              << QStringList{QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("cn by pinyin") << 0 << cjk
+                                      << QStringList{QString::fromUtf8("奥迪"), QString::fromUtf8("北汽"), QString::fromUtf8("长城")};
+        QTest::newRow("de falls back to character code") << 2 << cjk
+                                                         << QStringList{QString::fromUtf8("北汽"), QString::fromUtf8("奥迪"),
+                                                                        QString::fromUtf8("长城")};
+        QTest::newRow("jp by Japanese collation")
+            << 8 << QStringList{QString::fromUtf8("か"), QString::fromUtf8("ア")}
+            << QStringList{QString::fromUtf8("ア"), QString::fromUtf8("か")};
+    }
+
+    void sorting()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, names);
+        AppSettings::setLanguage(language);
+        const QString code = LanguageCodes::codeOf(language);
+        QList<VehicleData> list;
+        for (const QString &n : qAsConst(names)) {
+            VehicleData v;
+            v.mNamesTxt.mCurrent.mName = n;
+            v.mNamesTxt.mCurrent.mLanguage = code;
+            list.append(v);
+        }
+        SortVehicles(list);
+        QStringList sorted;
+        for (const VehicleData &v : qAsConst(list))
+            sorted << v.DisplayName();
+        QTEST(sorted, "sorted");
+        for (int i = 1; i < list.size(); ++i)
+            QVERIFY(!VehicleLessThan(list.at(i), list.at(i - 1)));
+        VehicleData empty;
+        empty.mNamesTxt.mCurrent.mLanguage = code;
+        QVERIFY(!VehicleLessThan(empty, empty));
+        AppSettings::setLanguage(4);
+    }
+};
+
+QTEST_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"

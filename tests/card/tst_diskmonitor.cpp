@@ -1,0 +1,251 @@
+// Removable-disk monitoring with the fake volume layer, and the serial readers.
+#include "CardHelpers.h"
+#include "FakePlatform.h"
+#include "RemovableDisk.h"
+#include "TestEnv.h"
+#include "UDiskMonitor.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestDiskMonitor : public QObject
+{
+    Q_OBJECT
+
+    QString makeDrive(const QString &name, const QByteArray &serialFile, const QByteArray &serial)
+    {
+        const QString dir = mEnv.makeDir(QStringLiteral("media/") + name);
+        if (!serialFile.isEmpty())
+            TestEnv::writeFile(dir + QLatin1Char('/') + QString::fromLatin1(serialFile), serial);
+        return dir + QLatin1Char('/');
+    }
+
+    TestEnv mEnv;
+
+private slots:
+    void twoDrivesOnlySecondIsCard()
+    {
+        FakePlatform platform;
+        const QString first = makeDrive(QStringLiteral("A_STICK"), QByteArray(), QByteArray());
+        const QString second = makeDrive(QStringLiteral("B_CARD"), "sn.txt", "ABCDEFGHIJKLM\n");
+        platform.fakeVolumes().add(first);
+        platform.fakeVolumes().add(second);
+        platform.fakeVolumes().add(mEnv.root() + QStringLiteral("/"), false); // fixed disk: ignored
+
+        RemovableDisk disk;
+        QSignalSpy changed(&disk, &RemovableDisk::SignalRemoveDiskChanged);
+        QSignalSpy sizeChanged(&disk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged);
+        disk.RefreshDisks();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(sizeChanged.count(), 1);
+
+        const auto disks = disk.GetDisks();
+        QCOMPARE(disks.keys(), (QStringList{first, second}));
+        QVERIFY(!disks.value(first).mHasSerialFile);
+        QVERIFY(disks.value(second).mHasSerialFile);
+
+        QVERIFY(disk.GetCurrentDisk().mRootPath.isEmpty());
+        const RemovableDiskInfo current = disk.SelectCurrentDisk();
+        QCOMPARE(current.mRootPath, second);
+        QVERIFY(current.mIsCurrent);
+        QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+    }
+
+    void unplugAndReplugRefresh()
+    {
+        FakePlatform platform;
+        const QString card = makeDrive(QStringLiteral("CARD"), "SN.TXT", "ABCDEFGHIJKLM");
+        const QString card2 = makeDrive(QStringLiteral("CARD2"), QByteArray(), QByteArray());
+        platform.fakeVolumes().add(card);
+        platform.fakeVolumes().add(card2);
+
+        RemovableDisk disk;
+        QVERIFY(platform.fakeVolumes().isStarted());
+        disk.RefreshDisks();
+        QCOMPARE(disk.SelectCurrentDisk().mRootPath, card);
+
+        QSignalSpy changed(&disk, &RemovableDisk::SignalRemoveDiskChanged);
+        QSignalSpy sizeChanged(&disk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged);
+        // A root that merely starts like another must not keep the old entry.
+        platform.fakeVolumes().remove(card);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(sizeChanged.count(), 1);
+        QCOMPARE(disk.GetDisks().keys(), QStringList{card2});
+        // The removed card stays the current one until another is chosen.
+        QCOMPARE(disk.GetCurrentDisk().mRootPath, card);
+        QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+
+        platform.fakeVolumes().add(card);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(sizeChanged.count(), 2);
+        QVERIFY(disk.GetDisks().value(card).mHasSerialFile);
+        QVERIFY(!disk.GetDisks().value(card).mIsCurrent);
+
+        // Every refresh overwrites the records, current flag included, so it
+        // always ends with both signals.
+        disk.SelectCurrentDisk();
+        disk.RefreshDisks();
+        QCOMPARE(changed.count(), 3);
+
+        platform.fakeVolumes().remove(card);
+        platform.fakeVolumes().remove(card2);
+        QVERIFY(disk.GetDisks().isEmpty());
+        QCOMPARE(changed.count(), 5);
+    }
+
+    void failedOrEmptyVolumesAreDropped()
+    {
+        FakePlatform platform;
+        const QString broken = makeDrive(QStringLiteral("BROKEN"), "sn.txt", "ABCDEFGHIJKLM");
+        const QString empty = makeDrive(QStringLiteral("EMPTY"), "sn.txt", "ABCDEFGHIJKLM");
+        platform.fakeVolumes().add(broken);
+        platform.fakeVolumes().setSpaceFails(broken);
+        platform.fakeVolumes().add(empty, true, 0, 0);
+        RemovableDisk disk;
+        disk.RefreshDisks();
+        QVERIFY(disk.GetDisks().isEmpty());
+        QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
+    }
+
+    void sizeTexts_data()
+    {
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<qint64>("totalBytes");
+        QTest::addColumn<QString>("freeText");
+        QTest::addColumn<QString>("usedText");
+        QTest::addColumn<QString>("totalText");
+        QTest::newRow("bytes and whole KB") << qint64(512) << qint64(1536) << QStringLiteral("512.000B")
+                                            << QStringLiteral("1.00KB") << QStringLiteral("1.00KB");
+        QTest::newRow("exactly 1 GiB free") << qint64(1073741824) << qint64(2147483648)
+                                            << QStringLiteral("1.000GB") << QStringLiteral("1.00GB")
+                                            << QStringLiteral("2.00GB");
+        QTest::newRow("one byte below 1 GiB") << qint64(1073741823) << qint64(1073741824)
+                                              << QStringLiteral("1024.000MB") << QStringLiteral("1.00B")
+                                              << QStringLiteral("1.00GB");
+        QTest::newRow("free above total") << qint64(4096) << qint64(2048) << QStringLiteral("2.000KB")
+                                          << QStringLiteral("0.00B") << QStringLiteral("2.00KB");
+    }
+
+    void sizeTexts()
+    {
+        QFETCH(qint64, freeBytes);
+        QFETCH(qint64, totalBytes);
+        FakePlatform platform;
+        const QString root = makeDrive(QStringLiteral("SIZED"), "sn.txt", "ABCDEFGHIJKLM");
+        platform.fakeVolumes().add(root, true, freeBytes, totalBytes);
+        RemovableDisk disk;
+        disk.RefreshDisks();
+        const RemovableDiskInfo info = disk.GetDisks().value(root);
+        QTEST(info.mFreeText, "freeText");
+        QTEST(info.mUsedText, "usedText");
+        QTEST(info.mTotalText, "totalText");
+        QCOMPARE(info.mTotalBytes + 0, quint64(totalBytes));
+
+        // After an uninstall the current card is measured again.
+        disk.SelectCurrentDisk();
+        platform.fakeVolumes().setSpace(root, 0, totalBytes);
+        QSignalSpy sizeChanged(&disk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged);
+        disk.OnRemoveDiskSize();
+        QCOMPARE(sizeChanged.count(), 1);
+        QCOMPARE(disk.GetCurrentDisk().mUsedBytes, quint64(totalBytes));
+    }
+
+    void serialReaders_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("plugin");
+        QTest::newRow("16 letters") << QByteArray("ABCDEFGHIJKLMNOP") << QStringLiteral("ABCDEFGHIJKLM")
+                                    << QStringLiteral("ABCDEFGHIJKLM");
+        QTest::newRow("12 characters") << QByteArray("ABCDEF123456") << QString() << QString();
+        QTest::newRow("dash") << QByteArray("ABCDEF-123456") << QString() << QStringLiteral("ABCDEF-123456");
+        QTest::newRow("space inside") << QByteArray("ABCDEF 1234567") << QString() << QStringLiteral("ABCDEF 123456");
+        QTest::newRow("blank lines around") << QByteArray("\n  \r\nABCDEF1234567  \n\n") << QStringLiteral("ABCDEF1234567")
+                                            << QString();
+        QTest::newRow("two lines") << QByteArray("ABCDEF1234567\r\nZYXWVUTSRQPON\r\n") << QString()
+                                   << QStringLiteral("ABCDEF1234567");
+        QTest::newRow("empty") << QByteArray() << QString() << QString();
+    }
+
+    void serialReaders()
+    {
+        QFETCH(QByteArray, content);
+        FakePlatform platform;
+        const QString root = makeDrive(QStringLiteral("SERIAL"), "Sn.Txt", content);
+        RemovableDisk disk;
+        QTEST(disk.ReadSerialNumber(root), "program");
+        QTEST(CardHelpers::ReadSerialNumber(root), "plugin");
+    }
+
+    void failedReadKeepsStoredSerial()
+    {
+        FakePlatform platform;
+        const QString good = makeDrive(QStringLiteral("GOOD"), "sn.txt", "ABCDEFGHIJKLM");
+        const QString bad = makeDrive(QStringLiteral("BAD"), "sn.txt", "short");
+        RemovableDisk disk;
+        QCOMPARE(disk.ReadSerialNumber(good), QStringLiteral("ABCDEFGHIJKLM"));
+        QVERIFY(disk.ReadSerialNumber(bad).isEmpty());
+        QVERIFY(disk.ReadSerialNumber(mEnv.root() + QStringLiteral("/nowhere/")).isEmpty());
+        QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+        QVERIFY(CardHelpers::ReadSerialNumber(QString()).isEmpty());
+    }
+
+    void findCardRootTakesFirstRemovableCard()
+    {
+        FakePlatform platform;
+        QVERIFY(CardHelpers::FindCardRoot().isEmpty());
+        const QString fixed = makeDrive(QStringLiteral("FIXED"), "sn.txt", "ABCDEFGHIJKLM");
+        const QString bad = makeDrive(QStringLiteral("BADSN"), "SN.txt", "ABC-DEFGHIJKLM");
+        const QString card = makeDrive(QStringLiteral("GOODSN"), "SN.txt", "  ABCDEFGHIJKLM\nxyz");
+        platform.fakeVolumes().add(fixed, false);
+        platform.fakeVolumes().add(bad);
+        platform.fakeVolumes().add(card);
+        QCOMPARE(CardHelpers::FindCardRoot(), card);
+    }
+
+    void udiskMonitorReportsRemovableLocalVolumes()
+    {
+        FakePlatform platform;
+        UDiskMonitor monitor;
+        QSignalSpy added(&monitor, &UDiskMonitor::DeviceAdded);
+        QSignalSpy removed(&monitor, &UDiskMonitor::DeviceRemoved);
+
+        platform.fakeVolumes().add(QStringLiteral("/media/u/CARD/"));
+        platform.fakeVolumes().add(QStringLiteral("/mnt/fixed/"), false);
+        VolumeInfo share;
+        share.root = QStringLiteral("/mnt/share/");
+        share.fsType = QStringLiteral("cifs");
+        share.removable = true;
+        platform.fakeVolumes().add(share);
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(added.at(0).at(0).toString(), QStringLiteral("/media/u/CARD/"));
+
+        platform.fakeVolumes().remove(QStringLiteral("/mnt/share/"));
+        platform.fakeVolumes().remove(QStringLiteral("/media/u/CARD/"));
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(removed.at(0).at(0).toString(), QStringLiteral("/media/u/CARD/"));
+    }
+
+    void cardPathRules_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("vehicle") << QStringLiteral("/media/u/CARD/Vehicles/EU/DEMO/") << QStringLiteral("/media/u/CARD/");
+        QTest::newRow("scan root") << QStringLiteral("/media/u/CARD/Vehicles/") << QStringLiteral("/media/u/CARD/");
+        QTest::newRow("no slash") << QStringLiteral("/media/u/CARD/Vehicles") << QStringLiteral("/media/u/CARD/");
+        QTest::newRow("mount named Vehicles") << QStringLiteral("/media/Vehicles/Vehicles/EU/X/")
+                                              << QStringLiteral("/media/Vehicles/");
+        QTest::newRow("never slash") << QStringLiteral("/Vehicles/EU/X/") << QString();
+        QTest::newRow("not on a card") << QStringLiteral("/tmp/x/") << QString();
+    }
+
+    void cardPathRules()
+    {
+        QFETCH(QString, path);
+        QTEST(CardHelpers::CardRootOf(path), "root");
+    }
+};
+
+QTEST_MAIN(TestDiskMonitor)
+#include "tst_diskmonitor.moc"

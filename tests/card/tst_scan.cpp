@@ -1,0 +1,216 @@
+// The background scan, size calculation and the stop and pause controls.
+#include "CardLogCapture.h"
+#include "Catalogue.h"
+#include "SampleCardGenerator.h"
+#include "ScanVehicleThread.h"
+#include "TestEnv.h"
+#include "Vehicles.h"
+
+#include <QtTest>
+
+#include <unistd.h>
+
+class TestScan : public QObject
+{
+    Q_OBJECT
+
+    QString makeCard(const QString &name, int vehicles, bool extras = false)
+    {
+        SampleCardGenerator::Options options;
+        options.vehicles = vehicles;
+        options.filesPerVehicle = 6;
+        options.extras = extras;
+        const QString root = mEnv.makeDir(name) + QLatin1Char('/');
+        SampleCardGenerator generator(options);
+        if (!generator.generate(root))
+            qFatal("cannot write the sample card");
+        return root;
+    }
+
+    static bool isSorted(const QList<VehicleData> &list)
+    {
+        for (int i = 1; i < list.size(); ++i) {
+            if (VehicleLessThan(list.at(i), list.at(i - 1)))
+                return false;
+        }
+        return true;
+    }
+
+    TestEnv mEnv;
+
+private slots:
+    void everyVehicleReportedBeforeTheEnd()
+    {
+        const QString root = makeCard(QStringLiteral("fifty"), 50);
+        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        QStringList events;
+        QList<int> seen;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleStarted, this,
+                [&] { events << QStringLiteral("started"); });
+        // The worker waits on every vehicle until the list has been read here.
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
+                [&] { seen << thread.GetDatas()->mDatas.size(); }, Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] {
+            events << QStringLiteral("finished %1").arg(seen.size());
+        });
+        thread.start();
+        QTRY_COMPARE(events, (QStringList{QStringLiteral("started"), QStringLiteral("finished 50")}));
+        QVERIFY(thread.wait(10000));
+        QList<int> expected;
+        for (int i = 1; i <= 50; ++i)
+            expected << i;
+        QCOMPARE(seen, expected);
+        QCOMPARE(thread.GetDatas()->mDatas.size(), 50);
+        QVERIFY(isSorted(thread.GetDatas()->mDatas));
+    }
+
+    void stopKeepsASortedPartialList()
+    {
+        const QString root = makeCard(QStringLiteral("stopped"), 20);
+        CardLogCapture log;
+        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        int progress = 0;
+        bool finished = false;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
+            if (++progress == 3)
+                thread.OnStop(1);
+        }, Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QVERIFY(progress >= 3 && progress < 20);
+        QCOMPARE(thread.GetDatas()->mDatas.size(), progress);
+        QVERIFY(isSorted(thread.GetDatas()->mDatas));
+        QVERIFY(log.count(QStringLiteral("return2")) >= 1);
+
+        // A new run starts with a fresh, unstopped catalogue.
+        finished = false;
+        progress = -1000;
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QCOMPARE(thread.GetDatas()->mDatas.size(), 20);
+    }
+
+    void newPathTakesEffectAtTheNextRun()
+    {
+        const QString first = makeCard(QStringLiteral("first"), 4);
+        const QString second = makeCard(QStringLiteral("second"), 2, true);
+        ScanVehicleThread thread(first + QStringLiteral("Vehicles/"));
+        bool finished = false;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
+                [&] { thread.SetPath(second + QStringLiteral("Vehicles/")); }, Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QCOMPARE(thread.GetDatas()->mDatas.size(), 4);
+        for (const VehicleData &v : qAsConst(thread.GetDatas()->mDatas))
+            QVERIFY(v.mDirPath.startsWith(first));
+
+        finished = false;
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QCOMPARE(thread.GetDatas()->mDatas.size(), 4); // 2 vehicles, HOME and Public
+        QVERIFY(thread.GetDatas()->mDatas.first().mDirPath.startsWith(second));
+    }
+
+    void missingScanRootFinishesEmpty()
+    {
+        ScanVehicleThread thread(mEnv.root() + QStringLiteral("/no-card/Vehicles/"));
+        bool finished = false;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QVERIFY(thread.GetDatas()->mDatas.isEmpty());
+    }
+
+    void calcSize_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<quint64>("bytes");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("logLines");
+        const QString base = mEnv.makeDir(QStringLiteral("sizes"));
+        TestEnv::writeFile(base + QStringLiteral("/file.bin"), QByteArray(1234, 'x'));
+        QDir().mkpath(base + QStringLiteral("/empty"));
+        TestEnv::writeFile(base + QStringLiteral("/tree/a.txt"), QByteArray(10, 'a'));
+        TestEnv::writeFile(base + QStringLiteral("/tree/sub/b.txt"), QByteArray(20, 'b'));
+        TestEnv::writeFile(base + QStringLiteral("/tree/sub/deeper/c.txt"), QByteArray());
+        TestEnv::writeFile(base + QStringLiteral("/outside/big.dat"), QByteArray(5000, 'o'));
+        QVERIFY(::symlink("../../outside", QFile::encodeName(base + QStringLiteral("/tree/sub/link-dir")).constData()) == 0);
+        QVERIFY(::symlink("../outside/big.dat", QFile::encodeName(base + QStringLiteral("/tree/link-file")).constData()) == 0);
+        QVERIFY(::symlink("tree", QFile::encodeName(base + QStringLiteral("/tree-link")).constData()) == 0);
+
+        QTest::newRow("file") << base + QStringLiteral("/file.bin") << quint64(1234) << 1 << 0;
+        QTest::newRow("empty directory") << base + QStringLiteral("/empty/") << quint64(0) << 0 << 0;
+        QTest::newRow("missing directory") << base + QStringLiteral("/gone/") << quint64(0) << 0 << 1;
+        QTest::newRow("tree with links to outside") << base + QStringLiteral("/tree/") << quint64(30) << 3 << 0;
+        QTest::newRow("path that is a link") << base + QStringLiteral("/tree-link") << quint64(0) << 0 << 1;
+        QTest::newRow("empty path") << QString() << quint64(0) << -7 << 0;
+    }
+
+    void calcSize()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, logLines);
+        CardLogCapture log;
+        int count = -7;
+        QTEST(CalcSize(path, count), "bytes");
+        QTEST(count, "count");
+        QCOMPARE(log.count(QStringLiteral("CalcSize 方法，文件夹路径不存在，错误路径：")), logLines);
+
+        Vehicles vehicles;
+        count = -7;
+        QTEST(vehicles.CalcSize(path, count), "bytes");
+        QTEST(count, "count");
+    }
+
+    void stoppedCalcSizeReturnsNothing()
+    {
+        const QString root = makeCard(QStringLiteral("stopsize"), 2);
+        CardLogCapture log;
+        Vehicles vehicles;
+        vehicles.OnStop(1);
+        int count = -7;
+        QCOMPARE(vehicles.CalcSize(root, count), quint64(0));
+        QCOMPARE(count, -7);
+        QCOMPARE(log.count(QStringLiteral("return3")), 1);
+    }
+
+    void pauseAndResume()
+    {
+        Vehicles vehicles;
+        vehicles.OnStop(0);
+        vehicles.OnStop(2); // a second pause changes nothing
+        QVERIFY(vehicles.mSuspend);
+        QVERIFY(!vehicles.mMutex.tryLock());
+        vehicles.OnSuspend();
+        QVERIFY(!vehicles.mSuspend);
+        QVERIFY(vehicles.mMutex.tryLock());
+        vehicles.mMutex.unlock();
+        vehicles.OnSuspend(); // resuming without a pause changes nothing
+        QVERIFY(vehicles.mMutex.tryLock());
+        vehicles.mMutex.unlock();
+        QVERIFY(!vehicles.mStop);
+
+        // A stop ends a pause, so a waiting worker can see it.
+        vehicles.OnStop(0);
+        vehicles.OnStop(1);
+        QVERIFY(vehicles.mStop);
+        QVERIFY(!vehicles.mSuspend);
+        QVERIFY(vehicles.mMutex.tryLock());
+        vehicles.mMutex.unlock();
+
+        // Destroyed during a pause: must not leave a locked mutex behind.
+        auto paused = std::make_unique<Vehicles>();
+        paused->OnStop(0);
+        paused.reset();
+    }
+};
+
+QTEST_MAIN(TestScan)
+#include "tst_scan.moc"

@@ -1,0 +1,255 @@
+// Uninstall jobs: deletion with progress, stop, pause and the HOME rule.
+#include "TestEnv.h"
+#include "UninstallRunnable.h"
+#include "Vehicles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+struct JobEvents
+{
+    QStringList order;
+    QList<uint> progress;
+    bool finished = false;
+    bool ok = false;
+};
+} // namespace
+
+class TestUninstall : public QObject
+{
+    Q_OBJECT
+
+    QString makeCard()
+    {
+        const QString root = mEnv.makeDir(QStringLiteral("home/u/CARD%1").arg(++mCards)) + QLatin1Char('/');
+        TestEnv::writeFile(root + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM");
+        return root;
+    }
+
+    static void writeFiles(const QString &dir, int n, int size)
+    {
+        for (int i = 0; i < n; ++i)
+            TestEnv::writeFile(dir + QStringLiteral("f%1.dat").arg(i, 6, 10, QLatin1Char('0')), QByteArray(size, 'x'));
+    }
+
+    // Queues one job on the pool, its signals reaching this thread queued
+    // as they reach the page.
+    UninstallRunnable *start(const QString &path, JobEvents &events)
+    {
+        auto *job = new UninstallRunnable(path, path);
+        connect(job, &UninstallRunnable::SignalUninstallStarted, this,
+                [&events, path](const QString &id) { events.order << QStringLiteral("started") << (id == path ? QString() : id); });
+        connect(job, &UninstallRunnable::SignalUninstallProgress, this,
+                [&events](const QString &, uint p) { events.progress << p; });
+        connect(job, &UninstallRunnable::SignalUninstallFinished, this, [&events](const QString &, bool ok) {
+            events.order << QStringLiteral("finished");
+            events.finished = true;
+            events.ok = ok;
+        });
+        return job;
+    }
+
+    TestEnv mEnv;
+    QThreadPool mPool;
+    int mCards = 0;
+
+private slots:
+    void init() { mPool.setMaxThreadCount(1); }
+
+    void deletesWithProgressAndEmptyParents()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
+        writeFiles(vehicle, 4, 25);
+        JobEvents events;
+        mPool.start(start(vehicle, events));
+        QTRY_VERIFY(events.finished);
+        QVERIFY(events.ok);
+        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
+        QCOMPARE(events.order, (QStringList{QStringLiteral("started"), QString(), QStringLiteral("finished")}));
+        // The area and Vehicles/ went with it; the card itself stays.
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles")));
+        QVERIFY(QFileInfo::exists(root + QStringLiteral("sn.txt")));
+    }
+
+    void siblingsKeepTheirParents()
+    {
+        const QString root = makeCard();
+        writeFiles(root + QStringLiteral("Vehicles/EU/A/sub/"), 2, 3);
+        writeFiles(root + QStringLiteral("Vehicles/EU/B/"), 1, 3);
+        JobEvents events;
+        mPool.start(start(root + QStringLiteral("Vehicles/EU/A/"), events));
+        QTRY_VERIFY(events.finished);
+        QVERIFY(events.ok);
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles/EU/A")));
+        QVERIFY(QFileInfo::exists(root + QStringLiteral("Vehicles/EU/B/f000000.dat")));
+    }
+
+    void nothingToDelete_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<int>("files");
+        QTest::newRow("zero-length files") << QStringLiteral("Vehicles/EU/ZERO/") << 3;
+        QTest::newRow("empty directory") << QStringLiteral("Vehicles/EU/EMPTY/") << 0;
+        QTest::newRow("missing directory") << QStringLiteral("Vehicles/EU/GONE/") << -1;
+        QTest::newRow("empty path") << QString() << -1;
+    }
+
+    void nothingToDelete()
+    {
+        QFETCH(QString, relative);
+        QFETCH(int, files);
+        const QString root = makeCard();
+        const QString dir = relative.isEmpty() ? QString() : root + relative;
+        if (files >= 0) {
+            QDir().mkpath(dir);
+            writeFiles(dir, files, 0);
+        }
+        JobEvents events;
+        mPool.start(start(dir, events));
+        QTRY_VERIFY(events.finished);
+        QVERIFY(!events.ok);
+        QVERIFY(events.progress.isEmpty());
+        if (files >= 0)
+            QCOMPARE(QDir(dir).entryList(QDir::Files).size(), files);
+    }
+
+    void pathNamingAFile()
+    {
+        const QString root = makeCard();
+        const QString file = root + QStringLiteral("Vehicles/EU/lonely.bin");
+        TestEnv::writeFile(file, "x");
+        Vehicles vehicles;
+        QVERIFY(vehicles.DeleteDirectory(file));
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(QFileInfo::exists(root + QStringLiteral("Vehicles/EU")));
+    }
+
+    void stopInTheMiddle()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
+        writeFiles(vehicle, 4, 25);
+        JobEvents events;
+        UninstallRunnable *job = start(vehicle, events);
+        // Runs on the worker, right after the second file was counted.
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [job](const QString &, uint p) {
+            if (p == 50)
+                job->OnStop(1);
+        }, Qt::DirectConnection);
+        mPool.start(job);
+        QTRY_VERIFY(events.finished);
+        QVERIFY(!events.ok);
+        QCOMPARE(events.progress, (QList<uint>{25, 50}));
+        QCOMPARE(QDir(vehicle).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("f000002.dat"), QStringLiteral("f000003.dat")}));
+    }
+
+    void pauseBlocksBeforeTheNextFile()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
+        writeFiles(vehicle, 4, 25);
+        JobEvents events;
+        UninstallRunnable *job = start(vehicle, events);
+        QSemaphore reached;
+        QSemaphore goOn;
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
+            if (p == 25) {
+                reached.release();
+                goOn.acquire();
+            }
+        }, Qt::DirectConnection);
+        mPool.start(job);
+        QVERIFY(reached.tryAcquire(1, 10000));
+        job->OnStop(0); // pause, held by this thread
+        goOn.release();
+        // The first file goes; the worker then waits before the second.
+        QTRY_VERIFY(!QFileInfo::exists(vehicle + QStringLiteral("f000000.dat")));
+        QTest::qWait(100);
+        QVERIFY(QFileInfo::exists(vehicle + QStringLiteral("f000001.dat")));
+        QVERIFY(!events.finished);
+        job->OnSuspend();
+        QTRY_VERIFY(events.finished);
+        QVERIFY(events.ok);
+        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
+    }
+
+    void progressRepeatsAreDropped()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/MANY/");
+        writeFiles(vehicle, 450, 1);
+        JobEvents events;
+        mPool.start(start(vehicle, events));
+        QTRY_VERIFY(events.finished);
+        QVERIFY(events.ok);
+        QVERIFY(events.progress.size() <= 101);
+        QCOMPARE(events.progress.last(), 100u);
+        for (int i = 1; i < events.progress.size(); ++i)
+            QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
+    }
+
+    void homeKeepsAllButVersionAndProgramFiles()
+    {
+        const QString root = makeCard();
+        const QString home = root + QStringLiteral("Vehicles/HOME/");
+        TestEnv::writeFile(home + QStringLiteral("version.txt"), "V1");
+        TestEnv::writeFile(home + QStringLiteral("HOME.bin"), "bin");
+        TestEnv::writeFile(home + QStringLiteral("EXTRA.BIN"), "bin");
+        TestEnv::writeFile(home + QStringLiteral("settings.dat"), "keep");
+        TestEnv::writeFile(home + QStringLiteral("Config/user.cfg"), "keep");
+        // A vehicle inside a card mounted below /home/... is not HOME.
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
+        writeFiles(vehicle, 2, 5);
+
+        Vehicles vehicles;
+        QVERIFY(vehicles.DeleteDirectory(home));
+        QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("Config"), QStringLiteral("settings.dat")}));
+        QVERIFY(QFileInfo::exists(home + QStringLiteral("Config/user.cfg")));
+
+        QVERIFY(vehicles.DeleteDirectory(vehicle));
+        QVERIFY(!QFileInfo::exists(vehicle));
+    }
+
+    void linksAreRemovedNotFollowed()
+    {
+        const QString root = makeCard();
+        const QString outside = mEnv.makeDir(QStringLiteral("outside")) + QLatin1Char('/');
+        TestEnv::writeFile(outside + QStringLiteral("precious.dat"), QByteArray(1000, 'p'));
+        TestEnv::writeFile(outside + QStringLiteral("deep/more.dat"), "p");
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/LINKED/");
+        writeFiles(vehicle, 2, 50);
+        QVERIFY(::symlink(QFile::encodeName(outside).constData(),
+                          QFile::encodeName(vehicle + QStringLiteral("a-dir-link")).constData()) == 0);
+        QVERIFY(::symlink(QFile::encodeName(outside + QStringLiteral("precious.dat")).constData(),
+                          QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData()) == 0);
+
+        JobEvents events;
+        mPool.start(start(vehicle, events));
+        QTRY_VERIFY(events.finished);
+        QVERIFY(events.ok);
+        QCOMPARE(events.progress, (QList<uint>{50, 100}));
+        QVERIFY(!QFileInfo::exists(vehicle));
+        QCOMPARE(TestEnv::readFile(outside + QStringLiteral("precious.dat")).size(), 1000);
+        QVERIFY(QFileInfo::exists(outside + QStringLiteral("deep/more.dat")));
+
+        // A job naming the link itself removes only the link.
+        const QString link = root + QStringLiteral("link-to-outside");
+        QVERIFY(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(link).constData()) == 0);
+        Vehicles vehicles;
+        QVERIFY(vehicles.DeleteDirectory(link + QLatin1Char('/')));
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QVERIFY(QFileInfo::exists(outside + QStringLiteral("precious.dat")));
+    }
+};
+
+QTEST_MAIN(TestUninstall)
+#include "tst_uninstall.moc"
