@@ -260,6 +260,11 @@ private slots:
         reg->setObjectName(QStringLiteral("register"));
         reg->setCheckable(true);
         reg->setFixedSize(150, 40);
+        // The vehicle selection page's "submit" is a plain button, unlike the
+        // registration page's checkable one.
+        auto *submit = new QPushButton(QStringLiteral("Submit"));
+        submit->setObjectName(QStringLiteral("submit"));
+        submit->setFixedSize(150, 40);
         auto *link = new QPushButton(QStringLiteral("Retrieve Password"));
         link->setFlat(true);
         auto *combo = new QComboBox;
@@ -272,7 +277,7 @@ private slots:
         auto *model = new QStandardItemModel(30, 4, table);
         table->setModel(model);
         for (QWidget *w : {static_cast<QWidget *>(plain), static_cast<QWidget *>(close), static_cast<QWidget *>(minimise),
-                           static_cast<QWidget *>(signIn), static_cast<QWidget *>(reg), static_cast<QWidget *>(link),
+                           static_cast<QWidget *>(signIn), static_cast<QWidget *>(reg), static_cast<QWidget *>(submit), static_cast<QWidget *>(link),
                            static_cast<QWidget *>(combo), static_cast<QWidget *>(check), static_cast<QWidget *>(edit),
                            static_cast<QWidget *>(table)})
             layout->addWidget(w);
@@ -295,6 +300,7 @@ private slots:
         QCOMPARE(faceColour(plain).rgb(), blue.rgb());
         QCOMPARE(faceColour(signIn).rgb(), blue.rgb());
         QVERIFY(faceColour(reg).rgb() != blue.rgb());
+        QCOMPARE(faceColour(submit).rgb(), blue.rgb());
         QVERIFY(faceColour(close).rgb() != blue.rgb());
         QVERIFY(faceColour(link).rgb() != blue.rgb());
         QCOMPARE(check->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, check), 20);
