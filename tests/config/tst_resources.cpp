@@ -89,9 +89,11 @@ private slots:
         // backgrounds must cover everything.
         QTest::addColumn<bool>("transparentCorner");
 
+        // Rows are named "file@prefix", e.g. "selected.png@Dravik".
         const auto row = [](const QString &path, QSize size, bool transparent) {
-            QTest::newRow(qPrintable(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1) + QLatin1Char('@') + path.section(QLatin1Char('/'), 1, 1)))
-                << path << size << transparent;
+            const QString file = path.section(QLatin1Char('/'), -1);
+            const QString prefix = path.section(QLatin1Char('/'), 1, 1);
+            QTest::newRow(qPrintable(file + QLatin1Char('@') + prefix)) << path << size << transparent;
         };
         // Navigation bar: 230 wide, window height minus the title bar.
         row(Images + QStringLiteral("buttonBar_bg.png"), QSize(230, 760), false);
