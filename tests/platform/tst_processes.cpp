@@ -1,0 +1,308 @@
+// The facilities that only show across processes: the named lock, the single
+// instance and the crash log. A helper executable plays the other process.
+#include "FlockNamedMutex.h"
+#include "LinuxCrashHandler.h"
+#include "TestEnv.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+
+class TestProcesses : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lockHeldByAnotherProcess();
+    void lockOfKilledHolderIsFree();
+    void waitBlocksUntilHolderLets();
+    void lockWithinOneProcess();
+    void lockNotInheritedByChildren();
+    void lockFileNames();
+
+    void secondInstanceWakesFirst();
+    void staleSocketOfCrashedFirstIsReplaced();
+
+    void crashFileName_data();
+    void crashFileName();
+    void crashWritesLog_data();
+    void crashWritesLog();
+    void crashWithoutWritableFolder();
+
+private:
+    struct Helper
+    {
+        std::unique_ptr<QProcess> process;
+        QByteArray firstLine;
+    };
+    // Starts the helper and reads its first line of output.
+    Helper startHelper(const QStringList &args, bool readLine = true);
+    static QString helperPath();
+    static void finish(QProcess *process);
+
+    int mNameCounter = 0;
+    QString uniqueName() { return QStringLiteral("test lock/%1").arg(++mNameCounter); }
+};
+
+QString TestProcesses::helperPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/ostrel_platform_helper");
+}
+
+TestProcesses::Helper TestProcesses::startHelper(const QStringList &args, bool readLine)
+{
+    Helper h;
+    h.process = std::make_unique<QProcess>();
+    h.process->setProcessChannelMode(QProcess::SeparateChannels);
+    h.process->start(helperPath(), args);
+    if (!h.process->waitForStarted(10000))
+        return h;
+    if (readLine) {
+        while (!h.process->canReadLine() && h.process->state() == QProcess::Running)
+            h.process->waitForReadyRead(10000);
+        h.firstLine = h.process->readLine().trimmed();
+    }
+    return h;
+}
+
+void TestProcesses::finish(QProcess *process)
+{
+    if (process->state() == QProcess::NotRunning)
+        return;
+    process->closeWriteChannel();
+    if (!process->waitForFinished(10000)) {
+        process->kill();
+        process->waitForFinished(10000);
+    }
+}
+
+void TestProcesses::lockHeldByAnotherProcess()
+{
+    const QString name = uniqueName();
+    Helper holder = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(holder.firstLine, QByteArray("owned"));
+
+    FlockNamedMutex mine(name);
+    QVERIFY(mine.alreadyExisted());
+    QVERIFY(!mine.isOwned());
+
+    Helper third = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(third.firstLine, QByteArray("existed"));
+    finish(third.process.get());
+    finish(holder.process.get());
+}
+
+void TestProcesses::lockOfKilledHolderIsFree()
+{
+    const QString name = uniqueName();
+    Helper holder = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(holder.firstLine, QByteArray("owned"));
+    ::kill(pid_t(holder.process->processId()), SIGKILL);
+    QVERIFY(holder.process->waitForFinished(10000));
+
+    FlockNamedMutex mine(name);
+    QVERIFY(mine.isOwned());
+    QVERIFY(!mine.alreadyExisted());
+}
+
+void TestProcesses::waitBlocksUntilHolderLets()
+{
+    const QString name = uniqueName();
+    Helper holder = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(holder.firstLine, QByteArray("owned"));
+    FlockNamedMutex mine(name);
+    QVERIFY(mine.alreadyExisted());
+    holder.process->write("release\n");
+    QVERIFY(holder.process->waitForBytesWritten(10000));
+    // Returns only once the holder has exited and so let go.
+    QVERIFY(mine.wait());
+    QVERIFY(mine.isOwned());
+    QVERIFY(mine.alreadyExisted());
+    finish(holder.process.get());
+
+    mine.release();
+    QVERIFY(!mine.isOwned());
+    Helper next = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(next.firstLine, QByteArray("owned"));
+    finish(next.process.get());
+    // The handle survives a release and can own the lock again.
+    QVERIFY(mine.wait());
+}
+
+void TestProcesses::lockWithinOneProcess()
+{
+    const QString name = uniqueName();
+    auto first = std::make_unique<FlockNamedMutex>(name);
+    QVERIFY(first->isOwned());
+    FlockNamedMutex second(name);
+    QVERIFY(second.alreadyExisted());
+    QVERIFY(!second.isOwned());
+    first.reset();
+    FlockNamedMutex third(name);
+    QVERIFY(third.isOwned());
+}
+
+void TestProcesses::lockNotInheritedByChildren()
+{
+    const QString name = uniqueName();
+    auto mine = std::make_unique<FlockNamedMutex>(name);
+    QVERIFY(mine->isOwned());
+    // A child started while the lock is held must not keep it alive.
+    Helper child = startHelper({QStringLiteral("lock"), uniqueName()});
+    QCOMPARE(child.firstLine, QByteArray("owned"));
+    mine.reset();
+    FlockNamedMutex again(name);
+    QVERIFY(again.isOwned());
+    finish(child.process.get());
+}
+
+void TestProcesses::lockFileNames()
+{
+    const QString dir = FlockNamedMutex::runtimeDir();
+    QCOMPARE(dir, qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    const QString slash = FlockNamedMutex::lockFilePath(QStringLiteral("a/b"));
+    const QString underscore = FlockNamedMutex::lockFilePath(QStringLiteral("a_b"));
+    QCOMPARE(QFileInfo(slash).absolutePath(), dir);
+    QCOMPARE(QFileInfo(FlockNamedMutex::lockFilePath(QStringLiteral("../x"))).absolutePath(), dir);
+    QVERIFY(slash != underscore);
+    QCOMPARE(FlockNamedMutex(QStringLiteral("ostrel_global_mutex")).lockFilePath(),
+             dir + QStringLiteral("/ostrel_global_mutex.lock"));
+}
+
+void TestProcesses::secondInstanceWakesFirst()
+{
+    Helper first = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
+    QCOMPARE(first.firstLine, QByteArray("listening"));
+
+    Helper second = startHelper({QStringLiteral("single"), QStringLiteral("Wake up!")}, false);
+    QVERIFY(second.process->waitForFinished(15000));
+    QCOMPARE(second.process->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.process->exitCode(), 0);
+
+    QVERIFY(first.process->waitForFinished(15000));
+    QCOMPARE(first.process->exitCode(), 0);
+    const QByteArray out = first.process->readAll();
+    QVERIFY2(out.contains("received:Wake up!\n"), out.constData());
+    // The activation window was brought back from its minimised state.
+    QVERIFY2(out.contains("minimized:0\n"), out.constData());
+    // Warnings of our own would mean a failed step; the platform plugin's are not ours.
+    QVERIFY(!first.process->readAllStandardError().contains("SingleApplication"));
+}
+
+void TestProcesses::staleSocketOfCrashedFirstIsReplaced()
+{
+    Helper crashed = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
+    QCOMPARE(crashed.firstLine, QByteArray("listening"));
+    ::kill(pid_t(crashed.process->processId()), SIGKILL);
+    QVERIFY(crashed.process->waitForFinished(10000));
+    const QStringList sockets =
+        QDir(FlockNamedMutex::runtimeDir()).entryList({QStringLiteral("*.sock")}, QDir::System);
+    QCOMPARE(sockets.size(), 1);
+
+    // The next start becomes the running copy although the socket file is left.
+    Helper first = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
+    QCOMPARE(first.firstLine, QByteArray("listening"));
+    Helper second = startHelper({QStringLiteral("single"), QStringLiteral("again")}, false);
+    QVERIFY(second.process->waitForFinished(15000));
+    QCOMPARE(second.process->exitCode(), 0);
+    QVERIFY(first.process->waitForFinished(15000));
+    QVERIFY(first.process->readAll().contains("received:again\n"));
+}
+
+void TestProcesses::crashFileName_data()
+{
+    QTest::addColumn<qlonglong>("seconds");
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("epoch") << 0LL << QByteArray("19700101_000000.Log");
+    QTest::newRow("leap day 2000") << 951782400LL << QByteArray("20000229_000000.Log");
+    QTest::newRow("end of leap day 2024") << 1709251199LL << QByteArray("20240229_235959.Log");
+    QTest::newRow("before epoch (offset east)") << -1LL << QByteArray("19691231_235959.Log");
+    QTest::newRow("century, not a leap year") << 4102444800LL << QByteArray("21000101_000000.Log");
+    QTest::newRow("ordinary") << 1765000000LL << QByteArray("20251206_054640.Log");
+}
+
+void TestProcesses::crashFileName()
+{
+    QFETCH(qlonglong, seconds);
+    char buffer[32];
+    std::memset(buffer, 'x', sizeof buffer);
+    LinuxCrashHandler::formatFileName(seconds, buffer);
+    QTEST(QByteArray(buffer), "name");
+}
+
+void TestProcesses::crashWritesLog_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QByteArray>("label");
+    QTest::newRow("null pointer") << "segv" << int(SIGSEGV) << QByteArray("Signal: 11 (SIGSEGV)");
+    QTest::newRow("stack overflow") << "overflow" << int(SIGSEGV) << QByteArray("Signal: 11 (SIGSEGV)");
+    QTest::newRow("division by zero") << "fpe" << int(SIGFPE) << QByteArray("Signal: 8 (SIGFPE)");
+    QTest::newRow("abort") << "abort" << int(SIGABRT) << QByteArray("Signal: 6 (SIGABRT)");
+    QTest::newRow("bus error") << "bus" << int(SIGBUS) << QByteArray("Signal: 7 (SIGBUS)");
+    QTest::newRow("illegal instruction") << "ill" << int(SIGILL) << QByteArray("Signal: 4 (SIGILL)");
+}
+
+void TestProcesses::crashWritesLog()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, signal);
+    QFETCH(QByteArray, label);
+    TestEnv env;
+    const QString dataDir = env.makeDir(QStringLiteral("crash-") + kind);
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+
+    Helper child = startHelper({QStringLiteral("crash"), dataDir, kind}, false);
+    QVERIFY(child.process->waitForFinished(30000));
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    QCOMPARE(child.process->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(child.process->exitCode(), signal);
+    const QByteArray err = child.process->readAllStandardError();
+    QVERIFY2(err.contains("errCode: " + QByteArray::number(signal, 16) + '\n'), err.constData());
+    QVERIFY(err.contains("errAddr: "));
+
+    const QStringList logs = QDir(dataDir + QStringLiteral("/Crash")).entryList(QDir::Files);
+    QCOMPARE(logs.size(), 1);
+    const QRegularExpressionMatch name =
+        QRegularExpression(QStringLiteral("^(\\d{8}_\\d{6})\\.Log$")).match(logs.first());
+    QVERIFY2(name.hasMatch(), qPrintable(logs.first()));
+    // Local time, as the user reads it.
+    const QDateTime stamp = QDateTime::fromString(name.captured(1), QStringLiteral("yyyyMMdd_hhmmss"));
+    QVERIFY2(stamp >= before.addMSecs(-before.time().msec()) && stamp <= after,
+             qPrintable(name.captured(1)));
+
+    const QByteArray log = TestEnv::readFile(dataDir + QStringLiteral("/Crash/") + logs.first());
+    QVERIFY2(log.startsWith(label + '\n'), log.left(200).constData());
+    const int backtrace = log.indexOf("\nBacktrace:\n");
+    const int maps = log.indexOf("\nMemory map:\n");
+    QVERIFY(backtrace > 0 && maps > backtrace);
+    // At least one frame, and the map names the program itself.
+    QVERIFY(log.mid(backtrace, maps - backtrace).count('\n') > 3);
+    QVERIFY(log.mid(maps).contains("ostrel_platform_helper"));
+    if (kind == QLatin1String("segv"))
+        QVERIFY(log.contains("\nAddress: 0x0\n"));
+}
+
+void TestProcesses::crashWithoutWritableFolder()
+{
+    TestEnv env;
+    // "Crash" cannot be made below a plain file.
+    const QString notAFolder = env.root() + QStringLiteral("/plain-file");
+    QVERIFY(TestEnv::writeFile(notAFolder, "x"));
+    Helper child = startHelper({QStringLiteral("crash"), notAFolder, QStringLiteral("abort")}, false);
+    QVERIFY(child.process->waitForFinished(30000));
+    QCOMPARE(child.process->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(child.process->exitCode(), int(SIGABRT));
+    QVERIFY(child.process->readAllStandardError().contains("hDumpFile == null\n"));
+}
+
+QTEST_GUILESS_MAIN(TestProcesses)
+#include "tst_processes.moc"
