@@ -1,10 +1,8 @@
 // Parsing the kernel's mount table and telling removable media apart.
+#include "FakeSysfs.h"
 #include "MountInfoParser.h"
 #include "RemovableClassifier.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestMountTable : public QObject
@@ -27,30 +25,23 @@ private slots:
     void removableEntries();
 
 private:
-    // A sysfs-like tree: block devices linked from dev/block and class/block
-    // into devices/, as the kernel lays them out.
-    void addDisk(const QString &devicePath, const QString &disk, const QString &majorMinor,
-                 const QString &removable, const QStringList &partitions = {},
-                 const QString &mmcType = QString());
-
-    QTemporaryDir mSys;
+    FakeSysfs mSys;
 };
 
 void TestMountTable::initTestCase()
 {
     QVERIFY(mSys.isValid());
-    addDisk(QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0"), QStringLiteral("sda"),
-            QStringLiteral("8:0"), QStringLiteral("0"), {QStringLiteral("sda1"), QStringLiteral("sda2")});
-    addDisk(QStringLiteral("pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0"),
-            QStringLiteral("sdb"), QStringLiteral("8:16"), QStringLiteral("0"), {QStringLiteral("sdb1")});
-    addDisk(QStringLiteral("pci0000:00/0000:00:1f.0/host7/target7:0:0/7:0:0:0"), QStringLiteral("sdc"),
-            QStringLiteral("8:32"), QStringLiteral("1"), {QStringLiteral("sdc1")});
-    addDisk(QStringLiteral("platform/sdhci.1/mmc_host/mmc0/mmc0:aaaa"), QStringLiteral("mmcblk0"),
-            QStringLiteral("179:0"), QStringLiteral("0"), {QStringLiteral("mmcblk0p1")}, QStringLiteral("SD"));
-    addDisk(QStringLiteral("platform/sdhci.2/mmc_host/mmc1/mmc1:0001"), QStringLiteral("mmcblk1"),
-            QStringLiteral("179:8"), QStringLiteral("0"), {QStringLiteral("mmcblk1p1")}, QStringLiteral("MMC"));
-    addDisk(QStringLiteral("virtual"), QStringLiteral("loop0"), QStringLiteral("7:0"), QStringLiteral("0"));
-
+    QVERIFY(mSys.addDisk(QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0"), QStringLiteral("sda"),
+            QStringLiteral("8:0"), false, {QStringLiteral("sda1"), QStringLiteral("sda2")}));
+    QVERIFY(mSys.addDisk(QStringLiteral("pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0"),
+            QStringLiteral("sdb"), QStringLiteral("8:16"), false, {QStringLiteral("sdb1")}));
+    QVERIFY(mSys.addDisk(QStringLiteral("pci0000:00/0000:00:1f.0/host7/target7:0:0/7:0:0:0"), QStringLiteral("sdc"),
+            QStringLiteral("8:32"), true, {QStringLiteral("sdc1")}));
+    QVERIFY(mSys.addDisk(QStringLiteral("platform/sdhci.1/mmc_host/mmc0/mmc0:aaaa"), QStringLiteral("mmcblk0"),
+            QStringLiteral("179:0"), false, {QStringLiteral("mmcblk0p1")}, QStringLiteral("SD")));
+    QVERIFY(mSys.addDisk(QStringLiteral("platform/sdhci.2/mmc_host/mmc1/mmc1:0001"), QStringLiteral("mmcblk1"),
+            QStringLiteral("179:8"), false, {QStringLiteral("mmcblk1p1")}, QStringLiteral("MMC")));
+    QVERIFY(mSys.addDisk(QStringLiteral("virtual"), QStringLiteral("loop0"), QStringLiteral("7:0"), false));
 }
 
 void TestMountTable::parsesLines_data()
@@ -168,42 +159,7 @@ void TestMountTable::volumeFileSystems()
     e.fsType = fsType;
     e.root = root;
     e.mountPoint = QStringLiteral("/media/x");
-    QTEST(RemovableClassifier(mSys.path()).isVolume(e), "volume");
-}
-
-void TestMountTable::addDisk(const QString &devicePath, const QString &disk, const QString &majorMinor,
-                             const QString &removable, const QStringList &partitions, const QString &mmcType)
-{
-    const QString root = mSys.path();
-    const QString diskDir = root + QStringLiteral("/devices/") + devicePath + QStringLiteral("/block/") + disk;
-    QVERIFY(QDir().mkpath(diskDir));
-    auto write = [](const QString &path, const QByteArray &text) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
-    write(diskDir + QStringLiteral("/removable"), removable.toLatin1() + '\n');
-    if (!mmcType.isEmpty()) {
-        const QString card = root + QStringLiteral("/devices/") + devicePath;
-        write(card + QStringLiteral("/type"), mmcType.toLatin1() + '\n');
-        QVERIFY(QFile::link(card, diskDir + QStringLiteral("/device")));
-    }
-    QDir().mkpath(root + QStringLiteral("/dev/block"));
-    QDir().mkpath(root + QStringLiteral("/class/block"));
-    QVERIFY(QFile::link(diskDir, root + QStringLiteral("/dev/block/") + majorMinor));
-    QVERIFY(QFile::link(diskDir, root + QStringLiteral("/class/block/") + disk));
-    const QStringList mm = majorMinor.split(QLatin1Char(':'));
-    int minor = mm.at(1).toInt();
-    for (const QString &part : partitions) {
-        const QString partDir = diskDir + QLatin1Char('/') + part;
-        QVERIFY(QDir().mkpath(partDir));
-        write(partDir + QStringLiteral("/partition"), "1\n");
-        // The kernel gives partitions removable = 0 whatever the disk says.
-        write(partDir + QStringLiteral("/removable"), "0\n");
-        const QString partMm = mm.at(0) + QLatin1Char(':') + QString::number(++minor);
-        QVERIFY(QFile::link(partDir, root + QStringLiteral("/dev/block/") + partMm));
-        QVERIFY(QFile::link(partDir, root + QStringLiteral("/class/block/") + part));
-    }
+    QTEST(RemovableClassifier(mSys.root()).isVolume(e), "volume");
 }
 
 void TestMountTable::removableDevices_data()
@@ -229,7 +185,7 @@ void TestMountTable::removableDevices_data()
 void TestMountTable::removableDevices()
 {
     QFETCH(QString, device);
-    QTEST(RemovableClassifier(mSys.path()).isRemovableDevice(device), "removable");
+    QTEST(RemovableClassifier(mSys.root()).isRemovableDevice(device), "removable");
 }
 
 void TestMountTable::removableEntries_data()
@@ -256,7 +212,7 @@ void TestMountTable::removableEntries()
     QFETCH(QByteArray, line);
     MountInfoParser::Entry e;
     QVERIFY(MountInfoParser::parseLine(line, &e));
-    QTEST(RemovableClassifier(mSys.path()).isRemovable(e), "removable");
+    QTEST(RemovableClassifier(mSys.root()).isRemovable(e), "removable");
 }
 
 QTEST_GUILESS_MAIN(TestMountTable)
