@@ -1,0 +1,206 @@
+// Autostart entry, desktop shortcut and the small desktop services, written
+// into temporary folders; and the platform object the program gets.
+#include "DetachedStart.h"
+#include "FlockNamedMutex.h"
+#include "LinuxPlatform.h"
+#include "LinuxVolumes.h"
+#include "TestEnv.h"
+#include "UrlOpener.h"
+#include "WindowActivator.h"
+#include "XdgAutostart.h"
+#include "XdgDesktopShortcut.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <QWidget>
+#include <QtTest>
+
+#include "FakePlatform.h"
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void autostartEntry_data();
+    void autostartEntry();
+    void autostartRewrittenAndRemoved();
+    void autostartSwitchedOffByUser();
+    void shortcutCreatedOnce();
+    void shortcutRefusesUnsafePath();
+
+    void platformInstance();
+    void opensUrls();
+    void startsDetached();
+    void bringsWindowToFront();
+
+private:
+    static QString keyOf(const QByteArray &entry, const QByteArray &key);
+    TestEnv mEnv;
+};
+
+QString TestDesktop::keyOf(const QByteArray &entry, const QByteArray &key)
+{
+    for (const QByteArray &line : entry.split('\n')) {
+        if (line.startsWith(key + '='))
+            return QString::fromUtf8(line.mid(key.size() + 1));
+    }
+    return QString();
+}
+
+void TestDesktop::autostartEntry_data()
+{
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << "/opt/ostrel/Ostrel" << "\"/opt/ostrel/Ostrel\"";
+    QTest::newRow("blank") << "/home/a b/Ostrel" << "\"/home/a b/Ostrel\"";
+    // In quotes: \" \` \$ \\ ; then the file's own escape doubles each backslash.
+    QTest::newRow("quote") << "/x/\"q\"/Ostrel" << "\"/x/\\\\\"q\\\\\"/Ostrel\"";
+    QTest::newRow("dollar and backtick") << "/x/$HOME`id`/Ostrel" << "\"/x/\\\\$HOME\\\\`id\\\\`/Ostrel\"";
+    QTest::newRow("backslash") << "/x/a\\b/Ostrel" << "\"/x/a\\\\\\\\b/Ostrel\"";
+    QTest::newRow("percent is no field code") << "/x/100%/Ostrel" << "\"/x/100%%/Ostrel\"";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("/home/j\xc3\xb6rg/Ostrel")
+                               << QString::fromUtf8("\"/home/j\xc3\xb6rg/Ostrel\"");
+}
+
+void TestDesktop::autostartEntry()
+{
+    QFETCH(QString, executable);
+    const QString folder = mEnv.root() + QStringLiteral("/autostart-") + QString::fromLatin1(QTest::currentDataTag());
+    XdgAutostart autostart;
+    QVERIFY(!autostart.isEnabled(folder));
+    // The folder need not exist yet.
+    QVERIFY(autostart.setEnabled(true, executable, folder));
+    QVERIFY(autostart.isEnabled(folder));
+    const QByteArray entry = TestEnv::readFile(folder + QStringLiteral("/Ostrel.desktop"));
+    QVERIFY(entry.startsWith("[Desktop Entry]\n"));
+    QCOMPARE(keyOf(entry, "Type"), QStringLiteral("Application"));
+    QCOMPARE(keyOf(entry, "Name"), QStringLiteral("Ostrel"));
+    QCOMPARE(keyOf(entry, "X-GNOME-Autostart-enabled"), QStringLiteral("true"));
+    QTEST(keyOf(entry, "Exec"), "exec");
+}
+
+void TestDesktop::autostartRewrittenAndRemoved()
+{
+    const QString folder = mEnv.makeDir(QStringLiteral("autostart"));
+    const QString path = folder + QStringLiteral("/Ostrel.desktop");
+    XdgAutostart autostart;
+    QVERIFY(autostart.setEnabled(true, QStringLiteral("/old/Ostrel"), folder));
+    QVERIFY(autostart.setEnabled(true, QStringLiteral("/new/Ostrel"), folder));
+    QCOMPARE(keyOf(TestEnv::readFile(path), "Exec"), QStringLiteral("\"/new/Ostrel\""));
+
+    QVERIFY(autostart.setEnabled(false, QString(), folder));
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(!autostart.isEnabled(folder));
+    // Already gone is fine.
+    QVERIFY(autostart.setEnabled(false, QString(), folder));
+
+    // A line break would let the path add keys of its own: refused, nothing written.
+    QVERIFY(!autostart.setEnabled(true, QStringLiteral("/x\nHidden=true/Ostrel"), folder));
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestDesktop::autostartSwitchedOffByUser()
+{
+    const QString folder = mEnv.makeDir(QStringLiteral("autostart-off"));
+    QVERIFY(TestEnv::writeFile(folder + QStringLiteral("/Ostrel.desktop"),
+                               "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n"));
+    QVERIFY(!XdgAutostart().isEnabled(folder));
+}
+
+void TestDesktop::shortcutCreatedOnce()
+{
+    const QString folder = mEnv.root() + QStringLiteral("/Desktop");
+    const QString path = folder + QStringLiteral("/Ostrel.desktop");
+    XdgDesktopShortcut shortcut;
+    QVERIFY(shortcut.ensure(QStringLiteral("/opt/ostrel/Ostrel"), folder));
+    const QByteArray entry = TestEnv::readFile(path);
+    QCOMPARE(keyOf(entry, "Type"), QStringLiteral("Application"));
+    QCOMPARE(keyOf(entry, "Name"), QStringLiteral("Ostrel"));
+    QCOMPARE(keyOf(entry, "Exec"), QStringLiteral("\"/opt/ostrel/Ostrel\""));
+    QVERIFY(QFileInfo(path).isExecutable());
+
+    // The user's own (edited) launcher stays as it is.
+    QVERIFY(TestEnv::writeFile(path, "[Desktop Entry]\nName=Mine\n"));
+    QVERIFY(shortcut.ensure(QStringLiteral("/elsewhere/Ostrel"), folder));
+    QCOMPARE(TestEnv::readFile(path), QByteArray("[Desktop Entry]\nName=Mine\n"));
+
+    // So does a link, even a dangling one.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(folder + QStringLiteral("/nowhere"), path));
+    QVERIFY(shortcut.ensure(QStringLiteral("/opt/ostrel/Ostrel"), folder));
+    QVERIFY(QFileInfo(path).isSymLink());
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/nowhere")));
+}
+
+void TestDesktop::shortcutRefusesUnsafePath()
+{
+    const QString folder = mEnv.makeDir(QStringLiteral("Desktop2"));
+    QVERIFY(!XdgDesktopShortcut().ensure(QStringLiteral("/x\r/Ostrel"), folder));
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/Ostrel.desktop")));
+}
+
+void TestDesktop::platformInstance()
+{
+    Platform *real = Platform::instance();
+    QVERIFY(dynamic_cast<LinuxPlatform *>(real));
+    QCOMPARE(Platform::instance(), real);
+    QVERIFY(dynamic_cast<LinuxVolumes *>(real->volumes()));
+    QCOMPARE(real->volumes(), real->volumes());
+
+    std::unique_ptr<NamedMutex> first = real->createNamedMutex(QStringLiteral("ostrel_global_mutex"));
+    std::unique_ptr<NamedMutex> second = real->createNamedMutex(QStringLiteral("ostrel_global_mutex"));
+    QVERIFY(first->isOwned() && !first->alreadyExisted());
+    QVERIFY(second->alreadyExisted() && !second->isOwned());
+
+    {
+        FakePlatform fake;
+        QCOMPARE(Platform::instance(), static_cast<Platform *>(&fake));
+    }
+    QCOMPARE(Platform::instance(), real);
+}
+
+void TestDesktop::opensUrls()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    const QUrl url(QStringLiteral("https://example.invalid/KvaApi/page?x=1"));
+    QVERIFY(UrlOpener::open(url));
+    QCOMPARE(catcher.urls, QList<QUrl>{url});
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void TestDesktop::startsDetached()
+{
+    const QString marker = mEnv.root() + QStringLiteral("/started");
+    QVERIFY(DetachedStart::start(QStringLiteral("/bin/sh"),
+                                 {QStringLiteral("-c"), QStringLiteral("echo \"$0\" > \"$1\""),
+                                  QStringLiteral("hello"), marker}));
+    QTRY_COMPARE(TestEnv::readFile(marker), QByteArray("hello\n"));
+    QVERIFY(!DetachedStart::start(mEnv.root() + QStringLiteral("/no-such-program")));
+}
+
+void TestDesktop::bringsWindowToFront()
+{
+    QWidget window;
+    window.showMinimized();
+    QTRY_VERIFY(window.isMinimized());
+    WindowActivator::bringToFront(&window);
+    QVERIFY(!window.isMinimized());
+    QVERIFY(window.isVisible());
+    WindowActivator::bringToFront(nullptr);
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
