@@ -174,7 +174,8 @@ int StandInService::request(const QByteArray &method, const QString &path, const
         req.setSslConfiguration(sslConfiguration());
     if (method != "GET" && method != "HEAD")
         req.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    QNetworkReply *reply = manager.sendCustomRequest(req, method, body);
+    // A custom "HEAD" verb would make Qt wait for a body that never comes.
+    QNetworkReply *reply = method == "HEAD" ? manager.head(req) : manager.sendCustomRequest(req, method, body);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -187,7 +188,8 @@ bool StandInServer::setUp(QString *error)
 
 bool StandInServer::run()
 {
-    const bool ok = mServer->listen_after_bind();
+    const bool ok = mStopping || mServer->listen_after_bind();
+    mRunFinished = true;
     return ok || mStopping;
 }
 
@@ -198,8 +200,13 @@ void StandInServer::stop()
         mStopping = true;
     }
     mWaitCondition.notify_all();
-    if (mServer)
-        mServer->stop();
+    if (!mServer)
+        return;
+    // A stop that arrives before the listener is up would be lost (the HTTP
+    // layer ignores it), so wait for the listener or for run() to give up.
+    while (!mServer->is_running() && !mRunFinished)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    mServer->stop();
 }
 
 void StandInServer::waitForRelease()

@@ -98,5 +98,6 @@ private:
     std::mutex mWaitMutex;
     std::condition_variable mWaitCondition;
     std::atomic<bool> mStopping{false};
+    std::atomic<bool> mRunFinished{false};
     quint64 mReleaseGeneration = 0; // guarded by mWaitMutex
 };

@@ -98,5 +98,9 @@ int main(int argc, char **argv)
 
     std::printf("PORT %d\n", server.port());
     std::fflush(stdout);
-    return server.run() ? 0 : 1;
+    const int rc = server.run() ? 0 : 1;
+    // The watcher threads may still hold the server; leave without tearing
+    // it down under them (the request log is flushed line by line).
+    std::fflush(stderr);
+    _exit(rc);
 }

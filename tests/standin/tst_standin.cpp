@@ -1,0 +1,670 @@
+#include "StandInService.h"
+
+#include <QCryptographicHash>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <zip.h>
+
+namespace {
+
+struct Fetched
+{
+    int status = -1;
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    QByteArray body;
+    QHash<QByteArray, QByteArray> headers;
+};
+
+QString md5(const QString &text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+} // namespace
+
+// The stand-in service as later tests rely on it: exact range answers,
+// faults, the request log, token and password checks, its account and
+// product state, the archives it builds, TLS and its lifetime.
+class StandInTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void ranges_data();
+    void ranges();
+    void headGivesSize();
+    void dropClosesAfterBytes();
+    void stallKeepsConnectionSilent();
+    void faultsApplyOnce_data();
+    void faultsApplyOnce();
+    void badFaultIsRefused();
+    void logKeepsRawRequest();
+    void tokenChecked_data();
+    void tokenChecked();
+    void loginComparesDigest_data();
+    void loginComparesDigest();
+    void registrationNeedsSentCode();
+    void resetRestoresFixture();
+    void singleVehicleConfiguration();
+    void downloadedArchiveIsValidZip();
+    void replaceFileServesNewContent();
+    void https();
+    void stopsWhenStdinCloses();
+
+private:
+    Fetched fetch(const QByteArray &method, const QUrl &url, const QList<QPair<QByteArray, QByteArray>> &headers = {},
+                  const QByteArray &body = QByteArray(), const QSslConfiguration *ssl = nullptr);
+    Fetched get(const QString &pathAndQuery, const QList<QPair<QByteArray, QByteArray>> &headers = {});
+    QJsonObject api(const QByteArray &method, const QString &endpoint, const QUrlQuery &params);
+
+    StandInService mService;
+    QByteArray mRangeFile;
+};
+
+Fetched StandInTest::fetch(const QByteArray &method, const QUrl &url,
+                           const QList<QPair<QByteArray, QByteArray>> &headers, const QByteArray &body,
+                           const QSslConfiguration *ssl)
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest req(url);
+    for (const auto &h : headers)
+        req.setRawHeader(h.first, h.second);
+    if (ssl)
+        req.setSslConfiguration(*ssl);
+    // A custom "HEAD" verb would make Qt wait for a body that never comes.
+    QNetworkReply *reply = method == "HEAD" ? manager.head(req) : manager.sendCustomRequest(req, method, body);
+    QEventLoop loop;
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+    loop.exec();
+    Fetched f;
+    f.error = reply->error();
+    f.body = reply->readAll();
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    f.status = status.isValid() ? status.toInt() : -1;
+    for (const auto &pair : reply->rawHeaderPairs())
+        f.headers.insert(pair.first.toLower(), pair.second);
+    delete reply;
+    return f;
+}
+
+Fetched StandInTest::get(const QString &pathAndQuery, const QList<QPair<QByteArray, QByteArray>> &headers)
+{
+    return fetch("GET", mService.baseUrl().resolved(QUrl(pathAndQuery)), headers);
+}
+
+QJsonObject StandInTest::api(const QByteArray &method, const QString &endpoint, const QUrlQuery &params)
+{
+    QUrl url = mService.serviceUrl().resolved(QUrl(endpoint));
+    QByteArray body;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    if (method == "GET") {
+        url.setQuery(params);
+    } else {
+        body = params.query(QUrl::FullyEncoded).toLatin1();
+        headers.append(qMakePair(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded")));
+    }
+    const Fetched f = fetch(method, url, headers, body);
+    if (f.status != 200)
+        return QJsonObject{{QStringLiteral("http"), f.status}};
+    return QJsonDocument::fromJson(f.body).object();
+}
+
+void StandInTest::initTestCase()
+{
+    QVERIFY(mService.start());
+    const Fetched whole = get(QStringLiteral("/files/range.bin"));
+    QCOMPARE(whole.status, 200);
+    QCOMPARE(whole.body.size(), 100000);
+    mRangeFile = whole.body;
+}
+
+void StandInTest::init()
+{
+    QVERIFY(mService.reset());
+}
+
+void StandInTest::ranges_data()
+{
+    QTest::addColumn<QByteArray>("range");
+    QTest::addColumn<bool>("ignoreRange");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("contentRange");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("length");
+
+    QTest::newRow("no range") << QByteArray() << false << 200 << QByteArray() << 0 << 100000;
+    QTest::newRow("open-ended resume") << QByteArrayLiteral("bytes=1000-") << false << 206
+                                       << QByteArrayLiteral("bytes 1000-99999/100000") << 1000 << 99000;
+    QTest::newRow("closed") << QByteArrayLiteral("bytes=10-19") << false << 206
+                            << QByteArrayLiteral("bytes 10-19/100000") << 10 << 10;
+    QTest::newRow("suffix") << QByteArrayLiteral("bytes=-100") << false << 206
+                            << QByteArrayLiteral("bytes 99900-99999/100000") << 99900 << 100;
+    QTest::newRow("end past size is cut") << QByteArrayLiteral("bytes=99990-200000") << false << 206
+                                          << QByteArrayLiteral("bytes 99990-99999/100000") << 99990 << 10;
+    QTest::newRow("last byte") << QByteArrayLiteral("bytes=99999-") << false << 206
+                               << QByteArrayLiteral("bytes 99999-99999/100000") << 99999 << 1;
+    QTest::newRow("start at size") << QByteArrayLiteral("bytes=100000-") << false << 416
+                                   << QByteArrayLiteral("bytes */100000") << 0 << 0;
+    QTest::newRow("start past size") << QByteArrayLiteral("bytes=500000-") << false << 416
+                                     << QByteArrayLiteral("bytes */100000") << 0 << 0;
+    QTest::newRow("ignore_range") << QByteArrayLiteral("bytes=1000-") << true << 200 << QByteArray() << 0 << 100000;
+}
+
+void StandInTest::ranges()
+{
+    QFETCH(QByteArray, range);
+    QFETCH(bool, ignoreRange);
+    QFETCH(int, status);
+    QFETCH(QByteArray, contentRange);
+    QFETCH(int, from);
+    QFETCH(int, length);
+
+    if (ignoreRange)
+        QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/files/range.bin")},
+                                   {QStringLiteral("ignore_range"), true}}));
+    QList<QPair<QByteArray, QByteArray>> headers;
+    if (!range.isEmpty())
+        headers.append(qMakePair(QByteArrayLiteral("Range"), range));
+    const Fetched f = get(QStringLiteral("/files/range.bin"), headers);
+    QCOMPARE(f.status, status);
+    QCOMPARE(f.headers.value("accept-ranges"), QByteArrayLiteral("bytes"));
+    QCOMPARE(f.headers.value("content-range"), contentRange);
+    QCOMPARE(f.body.size(), length);
+    QVERIFY(f.body == mRangeFile.mid(from, length));
+}
+
+void StandInTest::headGivesSize()
+{
+    const Fetched head = fetch("HEAD", mService.fileUrl(QStringLiteral("range.bin")));
+    QCOMPARE(head.status, 200);
+    QCOMPARE(head.headers.value("content-length"), QByteArrayLiteral("100000"));
+    QVERIFY(head.body.isEmpty());
+    QCOMPARE(fetch("HEAD", mService.fileUrl(QStringLiteral("missing.zip"))).status, 404);
+    // Path tricks never leave the served files.
+    QCOMPARE(get(QStringLiteral("/files/..%2Fstandin.json")).status, 404);
+}
+
+void StandInTest::dropClosesAfterBytes()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/files/range.bin")},
+                               {QStringLiteral("drop_after"), 1000}}));
+    // On a raw socket: the network stack of Qt may report a cut body
+    // without an error, so what was sent is checked byte by byte.
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(mService.port()));
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write("GET /files/range.bin HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=5000-\r\n\r\n");
+    QByteArray raw;
+    connect(&socket, &QTcpSocket::readyRead, this, [&] { raw += socket.readAll(); });
+    QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
+    raw += socket.readAll();
+
+    const int split = raw.indexOf("\r\n\r\n");
+    QVERIFY(split > 0);
+    const QByteArray head = raw.left(split);
+    const QByteArray body = raw.mid(split + 4);
+    QVERIFY2(head.startsWith("HTTP/1.1 206"), head.constData());
+    QVERIFY(head.contains("Content-Length: 95000\r\n"));
+    QVERIFY(head.contains("Content-Range: bytes 5000-99999/100000"));
+    QCOMPARE(body.size(), 1000);
+    QVERIFY(body == mRangeFile.mid(5000, 1000));
+}
+
+void StandInTest::stallKeepsConnectionSilent()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/files/range.bin")},
+                               {QStringLiteral("stall_after"), 500},
+                               {QStringLiteral("once"), true}}));
+    QNetworkAccessManager manager;
+    QNetworkReply *reply = manager.get(QNetworkRequest(mService.fileUrl(QStringLiteral("range.bin"))));
+    QByteArray received;
+    connect(reply, &QNetworkReply::readyRead, this, [&] { received += reply->readAll(); });
+    QTRY_COMPARE(received.size(), 500);
+    QVERIFY(!reply->isFinished());
+    QCOMPARE(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(), 100000);
+
+    // The stalled transfer holds no one else up, and the rule was used up.
+    QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
+    QVERIFY(!reply->isFinished());
+
+    // A reset lets it go: the connection closes with the body unfinished.
+    QVERIFY(mService.reset());
+    QTRY_VERIFY(reply->isFinished());
+    received += reply->readAll();
+    QVERIFY(received == mRangeFile.left(500));
+    delete reply;
+}
+
+void StandInTest::faultsApplyOnce_data()
+{
+    QTest::addColumn<QJsonObject>("fault");
+    QTest::addColumn<int>("httpStatus");
+    QTest::addColumn<int>("code"); // envelope code of the faulty answer, 0 when not JSON
+
+    QTest::newRow("status 500") << QJsonObject{{QStringLiteral("status"), 500}} << 500 << 0;
+    QTest::newRow("code -100") << QJsonObject{{QStringLiteral("code"), -100}} << 200 << -100;
+    QTest::newRow("malformed") << QJsonObject{{QStringLiteral("malformed"), true}} << 200 << 0;
+    QTest::newRow("delay") << QJsonObject{{QStringLiteral("delay_ms"), 50}} << 200 << 1;
+}
+
+void StandInTest::faultsApplyOnce()
+{
+    QFETCH(QJsonObject, fault);
+    QFETCH(int, httpStatus);
+    QFETCH(int, code);
+
+    const QString path = QStringLiteral("/KvaApi/user/pro_search");
+    fault.insert(QStringLiteral("path"), path);
+    fault.insert(QStringLiteral("once"), true);
+    QVERIFY(mService.setFault(fault));
+    const QString query = QStringLiteral("?token=token-alice&user_id=1001");
+
+    const Fetched first = get(path + query);
+    QCOMPARE(first.status, httpStatus);
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(first.body, &parseError);
+    if (code != 0) {
+        QCOMPARE(doc.object().value(QStringLiteral("code")).toInt(), code);
+        QCOMPARE(doc.object().value(QStringLiteral("success")).toBool(), code == 1);
+    } else {
+        QVERIFY(parseError.error != QJsonParseError::NoError || first.body.isEmpty() || httpStatus != 200);
+    }
+
+    const Fetched second = get(path + query);
+    QCOMPARE(second.status, 200);
+    QCOMPARE(QJsonDocument::fromJson(second.body).object().value(QStringLiteral("code")).toInt(), 1);
+
+    const QJsonArray log = mService.requestsTo(path);
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log.at(0).toObject().value(QStringLiteral("status")).toInt(), httpStatus);
+    QVERIFY(log.at(0).toObject().contains(QStringLiteral("fault")));
+    QVERIFY(!log.at(1).toObject().contains(QStringLiteral("fault")));
+}
+
+void StandInTest::badFaultIsRefused()
+{
+    QByteArray answer;
+    // A misspelt key must not quietly mean "no fault".
+    QCOMPARE(mService.request("POST", QStringLiteral("/control/fault"), R"({"stal_after": 10})", &answer), 400);
+    QVERIFY(answer.contains("stal_after"));
+    QCOMPARE(mService.request("POST", QStringLiteral("/control/fault"), "not json"), 400);
+    QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
+}
+
+void StandInTest::logKeepsRawRequest()
+{
+    const QByteArray body = "user_name=b%2Bc%20d%40x.test&zz=1&aa=%E4%B8%AD";
+    fetch("POST", mService.serviceUrl().resolved(QUrl(QStringLiteral("user/check_name"))),
+          {{"Content-Type", "application/x-www-form-urlencoded"}, {"X-Probe", "one"}}, body);
+    get(QStringLiteral("/KvaApi/user/pro_search?user_id=1001&token=token-alice&b=%20"));
+    get(QStringLiteral("/complain-add?token=t&user_id=0"));
+
+    const QJsonArray log = mService.requestLog();
+    QCOMPARE(log.size(), 3);
+    const QJsonObject post = log.at(0).toObject();
+    QCOMPARE(post.value(QStringLiteral("method")).toString(), QStringLiteral("POST"));
+    QCOMPARE(post.value(QStringLiteral("path")).toString(), QStringLiteral("/KvaApi/user/check_name"));
+    QCOMPARE(post.value(QStringLiteral("body")).toString(), QString::fromLatin1(body));
+    const QJsonObject headers = post.value(QStringLiteral("headers")).toObject();
+    QCOMPARE(headers.value(QStringLiteral("X-Probe")).toString(), QStringLiteral("one"));
+    QCOMPARE(headers.value(QStringLiteral("Content-Type")).toString(),
+             QStringLiteral("application/x-www-form-urlencoded"));
+    QCOMPARE(post.value(QStringLiteral("status")).toInt(), 200);
+
+    const QJsonObject getEntry = log.at(1).toObject();
+    QCOMPARE(getEntry.value(QStringLiteral("query")).toString(),
+             QStringLiteral("user_id=1001&token=token-alice&b=%20"));
+    QCOMPARE(getEntry.value(QStringLiteral("body")).toString(), QString());
+    QVERIFY(getEntry.value(QStringLiteral("seq")).toInt() > post.value(QStringLiteral("seq")).toInt());
+    QCOMPARE(mService.requestsTo(QStringLiteral("/complain-add")).size(), 1);
+
+    QVERIFY(mService.clearLog());
+    QCOMPARE(mService.requestLog().size(), 0);
+}
+
+void StandInTest::tokenChecked_data()
+{
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QString>("userId");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("right") << QStringLiteral("token-alice") << QStringLiteral("1001") << 1;
+    QTest::newRow("wrong token") << QStringLiteral("token-alicE") << QStringLiteral("1001") << -100;
+    QTest::newRow("another user's token") << QStringLiteral("token-bob") << QStringLiteral("1001") << -100;
+    QTest::newRow("empty token") << QString() << QStringLiteral("1001") << -100;
+    QTest::newRow("user id 0") << QStringLiteral("token-alice") << QStringLiteral("0") << -100;
+    QTest::newRow("expired") << QStringLiteral("token-expired") << QStringLiteral("1007") << -101;
+}
+
+void StandInTest::tokenChecked()
+{
+    QFETCH(QString, token);
+    QFETCH(QString, userId);
+    QFETCH(int, code);
+
+    QUrlQuery q;
+    q.addQueryItem(QStringLiteral("token"), token);
+    q.addQueryItem(QStringLiteral("user_id"), userId);
+    const QJsonObject products = api("GET", QStringLiteral("user/pro_search"), q);
+    QCOMPARE(products.value(QStringLiteral("code")).toInt(), code);
+    QCOMPARE(products.value(QStringLiteral("success")).toBool(), code == 1);
+    if (code == -100)
+        QCOMPARE(products.value(QStringLiteral("message")).toString(),
+                 QStringLiteral("User authentication failed!Please login again!"));
+    // The user-centre side checks the same way.
+    QCOMPARE(api("POST", QStringLiteral("user/get_info"), q).value(QStringLiteral("code")).toInt(), code);
+}
+
+void StandInTest::loginComparesDigest_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password"); // as sent
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("digest") << QStringLiteral("alice@ostrel.test") << md5(QStringLiteral("alice123")) << 1;
+    QTest::newRow("upper-case digest") << QStringLiteral("alice@ostrel.test")
+                                       << md5(QStringLiteral("alice123")).toUpper() << 1;
+    QTest::newRow("plain password") << QStringLiteral("alice@ostrel.test") << QStringLiteral("alice123") << -1311;
+    QTest::newRow("wrong digest") << QStringLiteral("alice@ostrel.test") << md5(QStringLiteral("alice124")) << -1311;
+    QTest::newRow("unknown user") << QStringLiteral("nobody@ostrel.test") << md5(QStringLiteral("x")) << -1310;
+    QTest::newRow("16-character password") << QStringLiteral("long@ostrel.test")
+                                           << md5(QStringLiteral("LongPassword1234")) << 1;
+    // Someone whose password is 32 characters long must still send its digest.
+    QTest::newRow("32 characters sent as they are") << QStringLiteral("digest@ostrel.test")
+                                                    << QStringLiteral("abcdefghijklmnopqrstuvwxyz012345") << -1311;
+    QTest::newRow("32 characters as digest") << QStringLiteral("digest@ostrel.test")
+                                             << md5(QStringLiteral("abcdefghijklmnopqrstuvwxyz012345")) << 1;
+    QTest::newRow("disabled") << QStringLiteral("disabled@ostrel.test") << md5(QStringLiteral("disabled1")) << -1312;
+    QTest::newRow("under review") << QStringLiteral("review@ostrel.test") << md5(QStringLiteral("review12")) << -1313;
+}
+
+void StandInTest::loginComparesDigest()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(int, code);
+
+    QUrlQuery q;
+    q.addQueryItem(QStringLiteral("user_name"), user);
+    q.addQueryItem(QStringLiteral("password"), password);
+    const QJsonObject answer = api("POST", QStringLiteral("user/login"), q);
+    QCOMPARE(answer.value(QStringLiteral("code")).toInt(), code);
+    const QJsonObject data = answer.value(QStringLiteral("data")).toObject();
+    if (code == 1) {
+        QVERIFY(!data.value(QStringLiteral("token")).toString().isEmpty());
+        QVERIFY(data.value(QStringLiteral("user_id")).toInt() > 1000);
+        QCOMPARE(data.value(QStringLiteral("user_name")).toString(), user);
+    } else {
+        QVERIFY(data.isEmpty());
+    }
+    // The user centre refuses GET for its POST endpoints.
+    QCOMPARE(api("GET", QStringLiteral("user/login"), q).value(QStringLiteral("http")).toInt(), 405);
+}
+
+void StandInTest::registrationNeedsSentCode()
+{
+    const QString email = QStringLiteral("new.user@ostrel.test");
+    QUrlQuery reg;
+    reg.addQueryItem(QStringLiteral("user_name"), email);
+    reg.addQueryItem(QStringLiteral("password"), QStringLiteral("secret99"));
+    reg.addQueryItem(QStringLiteral("email"), email);
+    reg.addQueryItem(QStringLiteral("country_id"), QStringLiteral("0"));
+    reg.addQueryItem(QStringLiteral("yzm"), QStringLiteral("1234"));
+    QCOMPARE(api("POST", QStringLiteral("user/register"), reg).value(QStringLiteral("code")).toInt(), -1220);
+
+    QUrlQuery send;
+    send.addQueryItem(QStringLiteral("email"), email);
+    send.addQueryItem(QStringLiteral("type"), QStringLiteral("1"));
+    QCOMPARE(api("POST", QStringLiteral("tools/send_yzm"), send).value(QStringLiteral("code")).toInt(), 1);
+    QCOMPARE(api("POST", QStringLiteral("user/register"), reg).value(QStringLiteral("code")).toInt(), 1);
+    QCOMPARE(api("POST", QStringLiteral("user/register"), reg).value(QStringLiteral("code")).toInt(), -1302);
+
+    QUrlQuery check;
+    check.addQueryItem(QStringLiteral("user_name"), email);
+    QCOMPARE(api("POST", QStringLiteral("user/check_name"), check).value(QStringLiteral("data")).toBool(), true);
+
+    QUrlQuery login;
+    login.addQueryItem(QStringLiteral("user_name"), email);
+    login.addQueryItem(QStringLiteral("password"), md5(QStringLiteral("secret99")));
+    QCOMPARE(api("POST", QStringLiteral("user/login"), login).value(QStringLiteral("code")).toInt(), 1);
+}
+
+void StandInTest::resetRestoresFixture()
+{
+    // Changes made during a test: a new password, an edited profile.
+    QUrlQuery pwd;
+    pwd.addQueryItem(QStringLiteral("token"), QStringLiteral("token-bob"));
+    pwd.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1002"));
+    pwd.addQueryItem(QStringLiteral("password"), QStringLiteral("changed99"));
+    pwd.addQueryItem(QStringLiteral("old_password"), QStringLiteral("bob12345"));
+    QCOMPARE(api("POST", QStringLiteral("user/update_pwd"), pwd).value(QStringLiteral("code")).toInt(), 1);
+
+    QUrlQuery info;
+    info.addQueryItem(QStringLiteral("token"), QStringLiteral("token-bob"));
+    info.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1002"));
+    for (const char *key : {"address", "city", "company", "country_id", "email", "fax", "first_name", "last_name",
+                            "middle_name", "nick_name", "province", "telphone", "zip"})
+        info.addQueryItem(QLatin1String(key), QString());
+    info.removeQueryItem(QStringLiteral("city"));
+    info.addQueryItem(QStringLiteral("city"), QStringLiteral("Lyon"));
+    info.removeQueryItem(QStringLiteral("country_id"));
+    info.addQueryItem(QStringLiteral("country_id"), QStringLiteral("4"));
+    QCOMPARE(api("POST", QStringLiteral("user/info"), info).value(QStringLiteral("code")).toInt(), 1);
+
+    QUrlQuery who;
+    who.addQueryItem(QStringLiteral("token"), QStringLiteral("token-bob"));
+    who.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1002"));
+    QJsonObject profile = api("POST", QStringLiteral("user/get_info"), who).value(QStringLiteral("data")).toObject();
+    QCOMPARE(profile.value(QStringLiteral("city")).toString(), QStringLiteral("Lyon"));
+    QCOMPARE(profile.value(QStringLiteral("country")).toString(), QStringLiteral("France"));
+    // Left empty by the client: the e-mail address is kept, not wiped.
+    QCOMPARE(profile.value(QStringLiteral("email")).toString(), QStringLiteral("bob@ostrel.test"));
+
+    QVERIFY(mService.reset());
+    profile = api("POST", QStringLiteral("user/get_info"), who).value(QStringLiteral("data")).toObject();
+    QCOMPARE(profile.value(QStringLiteral("city")).toString(), QString());
+    QCOMPARE(profile.value(QStringLiteral("country")).toString(), QStringLiteral("United States"));
+    QUrlQuery login;
+    login.addQueryItem(QStringLiteral("user_name"), QStringLiteral("bob@ostrel.test"));
+    login.addQueryItem(QStringLiteral("password"), md5(QStringLiteral("bob12345")));
+    QCOMPARE(api("POST", QStringLiteral("user/login"), login).value(QStringLiteral("code")).toInt(), 1);
+}
+
+void StandInTest::singleVehicleConfiguration()
+{
+    const auto softIds = [this](const QString &serial) {
+        QUrlQuery q;
+        q.addQueryItem(QStringLiteral("token"), QStringLiteral("token-alice"));
+        q.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1001"));
+        q.addQueryItem(QStringLiteral("serial_number"), serial);
+        q.addQueryItem(QStringLiteral("lang_code"), QStringLiteral("en"));
+        q.addQueryItem(QStringLiteral("default_lang_code"), QStringLiteral("en"));
+        QStringList ids;
+        const QJsonArray list = api("GET", QStringLiteral("user/soft_search"), q).value(QStringLiteral("data")).toArray();
+        for (const QJsonValue &v : list)
+            ids.append(v.toObject().value(QStringLiteral("soft_id")).toString());
+        return ids;
+    };
+    QCOMPARE(softIds(QStringLiteral("SINGLEVEH0001")), (QStringList{QStringLiteral("HOME"), QStringLiteral("Empty")}));
+
+    QUrlQuery cars;
+    cars.addQueryItem(QStringLiteral("token"), QStringLiteral("token-alice"));
+    cars.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1001"));
+    cars.addQueryItem(QStringLiteral("lang_name"), QStringLiteral("zh"));
+    cars.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("SINGLEVEH0001"));
+    const QJsonObject lists = api("GET", QStringLiteral("tools/get_allCarsAndLanguages"), cars)
+                                  .value(QStringLiteral("data")).toObject();
+    const QJsonArray carList = lists.value(QStringLiteral("carList")).toArray();
+    QCOMPARE(carList.size(), 2);
+    QCOMPARE(carList.at(0).toObject().value(QStringLiteral("langName")).toString(), QStringLiteral("奥迪"));
+    QCOMPARE(lists.value(QStringLiteral("languageList")).toArray().size(), 3);
+
+    QUrlQuery choose;
+    choose.addQueryItem(QStringLiteral("token"), QStringLiteral("token-alice"));
+    choose.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1001"));
+    choose.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("SINGLEVEH0001"));
+    choose.addQueryItem(QStringLiteral("carId"), QStringLiteral("502"));
+    choose.addQueryItem(QStringLiteral("languages"), QStringLiteral("de,en"));
+    QCOMPARE(api("POST", QStringLiteral("tools/replaceEmptyCar"), choose).value(QStringLiteral("code")).toInt(), 1);
+    QCOMPARE(softIds(QStringLiteral("SINGLEVEH0001")), (QStringList{QStringLiteral("HOME"), QStringLiteral("VOLVO")}));
+    QCOMPARE(api("POST", QStringLiteral("tools/replaceEmptyCar"), choose).value(QStringLiteral("code")).toInt(), -1418);
+    // A product that is not single-vehicle never needs it.
+    choose.removeQueryItem(QStringLiteral("serial_number"));
+    choose.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("ABCDEFGHIJKLM"));
+    QCOMPARE(api("POST", QStringLiteral("tools/replaceEmptyCar"), choose).value(QStringLiteral("code")).toInt(), -1418);
+}
+
+void StandInTest::downloadedArchiveIsValidZip()
+{
+    QUrlQuery q;
+    q.addQueryItem(QStringLiteral("token"), QStringLiteral("token-alice"));
+    q.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1001"));
+    q.addQueryItem(QStringLiteral("id"), QStringLiteral("10"));
+    q.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("ABCDEFGHIJKLM"));
+    const QJsonObject answer = api("GET", QStringLiteral("soft/download"), q);
+    QCOMPARE(answer.value(QStringLiteral("code")).toInt(), 1);
+    const QUrl url(answer.value(QStringLiteral("data")).toObject().value(QStringLiteral("url")).toString());
+    QCOMPARE(url, mService.fileUrl(QStringLiteral("benz_V12.30.zip")));
+    const Fetched archive = fetch("GET", url);
+    QCOMPARE(archive.status, 200);
+
+    // The advertised size is the archive's.
+    QUrlQuery s;
+    s.addQueryItem(QStringLiteral("token"), QStringLiteral("token-alice"));
+    s.addQueryItem(QStringLiteral("user_id"), QStringLiteral("1001"));
+    s.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("ABCDEFGHIJKLM"));
+    s.addQueryItem(QStringLiteral("lang_code"), QStringLiteral("en"));
+    s.addQueryItem(QStringLiteral("default_lang_code"), QStringLiteral("en"));
+    const QJsonArray list = api("GET", QStringLiteral("user/soft_search"), s).value(QStringLiteral("data")).toArray();
+    bool found = false;
+    for (const QJsonValue &v : list) {
+        const QJsonObject o = v.toObject();
+        if (o.value(QStringLiteral("id")).toInt() == 10) {
+            found = true;
+            QCOMPARE(o.value(QStringLiteral("soft_size")).toString().toLongLong(), qint64(archive.body.size()));
+            QCOMPARE(o.value(QStringLiteral("version_history")).toArray().size(), 2);
+        }
+    }
+    QVERIFY(found);
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *src = zip_source_buffer_create(archive.body.constData(), zip_uint64_t(archive.body.size()), 0, &error);
+    QVERIFY(src);
+    zip_t *za = zip_open_from_source(src, ZIP_CHECKCONS | ZIP_RDONLY, &error);
+    QVERIFY2(za, zip_error_strerror(&error));
+    QCOMPARE(zip_get_num_entries(za, 0), zip_int64_t(6));
+    QCOMPARE(QString::fromUtf8(zip_get_name(za, 0, 0)), QStringLiteral("Vehicles/EU/BENZ/"));
+
+    zip_stat_t st;
+    QCOMPARE(zip_stat(za, "Vehicles/EU/BENZ/version.txt", 0, &st), 0);
+    QCOMPARE(QDateTime::fromSecsSinceEpoch(st.mtime), QDateTime(QDate(2024, 6, 1), QTime(8, 30)));
+    QCOMPARE(zip_stat(za, "Vehicles/EU/BENZ/BENZ.bin", 0, &st), 0);
+    QCOMPARE(st.size, zip_uint64_t(8192));
+    QCOMPARE(st.comp_method, zip_uint16_t(ZIP_CM_DEFLATE));
+    // Reading every entry checks its CRC.
+    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+        QCOMPARE(zip_stat_index(za, zip_uint64_t(i), 0, &st), 0);
+        zip_file_t *f = zip_fopen_index(za, zip_uint64_t(i), 0);
+        QVERIFY(f);
+        QByteArray data(int(st.size), Qt::Uninitialized);
+        QCOMPARE(zip_fread(f, data.data(), st.size), zip_int64_t(st.size));
+        QCOMPARE(zip_fclose(f), 0);
+        if (QByteArray(st.name) == "Vehicles/EU/BENZ/version.txt")
+            QCOMPARE(data, QByteArrayLiteral("V12.30"));
+        if (QByteArray(st.name).endsWith("Names.txt"))
+            QCOMPARE(QJsonDocument::fromJson(data).object().value(QStringLiteral("link")).toString(),
+                     QStringLiteral("BENZ"));
+    }
+    zip_close(za);
+
+    // Unknown package ids and foreign serial numbers are refused.
+    q.removeQueryItem(QStringLiteral("id"));
+    q.addQueryItem(QStringLiteral("id"), QStringLiteral("999"));
+    QCOMPARE(api("GET", QStringLiteral("soft/download"), q).value(QStringLiteral("code")).toInt(), -1421);
+    q.removeQueryItem(QStringLiteral("serial_number"));
+    q.addQueryItem(QStringLiteral("serial_number"), QStringLiteral("NOPQRSTUVWXYZ"));
+    QCOMPARE(api("GET", QStringLiteral("soft/download"), q).value(QStringLiteral("code")).toInt(), -1401);
+}
+
+void StandInTest::replaceFileServesNewContent()
+{
+    QVERIFY(mService.replaceFile(QStringLiteral("range.bin"), QByteArrayLiteral("short")));
+    Fetched f = get(QStringLiteral("/files/range.bin"), {{"Range", "bytes=2-"}});
+    QCOMPARE(f.status, 206);
+    QCOMPARE(f.body, QByteArrayLiteral("ort"));
+    QCOMPARE(f.headers.value("content-range"), QByteArrayLiteral("bytes 2-4/5"));
+    QVERIFY(mService.replaceFile(QStringLiteral("brand-new.zip"), QByteArrayLiteral("PK")));
+    QCOMPARE(get(QStringLiteral("/files/brand-new.zip")).body, QByteArrayLiteral("PK"));
+    QVERIFY(!mService.replaceFile(QStringLiteral("../escape"), QByteArrayLiteral("x")));
+
+    QVERIFY(mService.reset());
+    QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
+    QCOMPARE(get(QStringLiteral("/files/brand-new.zip")).status, 404);
+}
+
+void StandInTest::https()
+{
+    StandInService secure;
+    QVERIFY(secure.start(StandInService::tlsArguments()));
+    QCOMPARE(secure.baseUrl().scheme(), QStringLiteral("https"));
+
+    const QSslConfiguration trusting = StandInService::sslConfiguration();
+    const Fetched ok = fetch("GET", secure.fileUrl(QStringLiteral("range.bin")), {{"Range", "bytes=99000-"}},
+                             QByteArray(), &trusting);
+    QCOMPARE(ok.status, 206);
+    QCOMPARE(ok.body.size(), 1000);
+
+    // Without the test CA the certificate is not trusted.
+    const Fetched refused = fetch("GET", secure.fileUrl(QStringLiteral("range.bin")));
+    QCOMPARE(refused.status, -1);
+    QCOMPARE(refused.error, QNetworkReply::SslHandshakeFailedError);
+
+    // Download addresses follow the scheme the client used.
+    QVERIFY(secure.setFault({}) && secure.reset());
+    QCOMPARE(secure.requestLog().size(), 0);
+    const Fetched answer = fetch("GET",
+                                 QUrl(secure.serviceUrl().toString()
+                                      + QStringLiteral("soft/download?token=token-alice&user_id=1001&id=20"
+                                                       "&serial_number=ABCDEFGHIJKLM")),
+                                 {}, QByteArray(), &trusting);
+    const QString url = QJsonDocument::fromJson(answer.body).object().value(QStringLiteral("data")).toObject()
+                            .value(QStringLiteral("url")).toString();
+    QCOMPARE(url, secure.fileUrl(QStringLiteral("bmw_V9.50.zip")).toString());
+}
+
+void StandInTest::stopsWhenStdinCloses()
+{
+    QProcess server;
+    server.start(StandInService::programPath(),
+                 {QStringLiteral("--fixture"), StandInService::defaultFixture(), QStringLiteral("--stdin-watch")});
+    QVERIFY(server.waitForStarted());
+    QTRY_VERIFY(server.canReadLine());
+    QVERIFY(server.readLine().startsWith("PORT "));
+    server.closeWriteChannel();
+    QVERIFY(server.waitForFinished(10000));
+    QCOMPARE(server.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(server.exitCode(), 0);
+
+    // SIGTERM ends it cleanly too.
+    StandInService other;
+    QVERIFY(other.start());
+    QVERIFY(other.isRunning());
+    other.stop();
+    QVERIFY(!other.isRunning());
+}
+
+QTEST_GUILESS_MAIN(StandInTest)
+#include "tst_standin.moc"
