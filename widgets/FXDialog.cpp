@@ -13,7 +13,9 @@ FXDialog::FXDialog(QWidget *parent)
     : QDialog(parent)
 {
     const FXGlobalInfo *info = FXGlobalInfo::instance();
-    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowTitleHint);
+    // Kept a window of its own: without the dialog type a parented box would
+    // turn into a child of its parent and land offset inside it.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(info->windowSize());
 

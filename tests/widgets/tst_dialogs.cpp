@@ -1,0 +1,209 @@
+#include "FXGlobalInfo.h"
+#include "LoadingDialog.h"
+#include "MessageBoxDialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
+
+namespace {
+MessageBoxDialog *openBox()
+{
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget *widget : tops) {
+        auto *box = qobject_cast<MessageBoxDialog *>(widget);
+        if (box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// Runs `inspect` on the box once the modal loop shows it.
+void whenBoxOpens(std::function<void(MessageBoxDialog *)> inspect)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+        if (MessageBoxDialog *box = openBox()) {
+            poll->stop();
+            poll->deleteLater();
+            inspect(box);
+            // A failed check returns early; never leave the modal loop waiting.
+            QPointer<MessageBoxDialog> guard(box);
+            QTimer::singleShot(0, [guard] {
+                if (guard && guard->isVisible())
+                    guard->done(QDialog::Rejected);
+            });
+        }
+    });
+    poll->start();
+}
+}
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void messageBoxButtons_data();
+    void messageBoxButtons();
+    void messageBoxCoversMainWindow();
+    void loadingClosesItself();
+    void loadingCoversMainWindowBelowTitleBar();
+    void loadingWithoutMainWindow();
+    void loadingReopenedIgnoresEarlierLimit();
+};
+
+void TestDialogs::messageBoxButtons_data()
+{
+    QTest::addColumn<QMessageBox::StandardButtons>("buttons");
+    QTest::addColumn<QString>("first");   // caption, empty when hidden
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QSize>("buttonSize");
+    QTest::addColumn<QString>("press");   // "first", "second" or "escape"
+    QTest::addColumn<int>("result");
+
+    const QSize pair(215, 40);
+    const QSize single(480, 40);
+    QTest::newRow("ok+no, No") << (QMessageBox::Ok | QMessageBox::No) << "OK"
+                               << "No" << pair << "second" << int(QMessageBox::No);
+    QTest::newRow("ok+no, OK") << (QMessageBox::Ok | QMessageBox::No) << "OK"
+                               << "No" << pair << "first" << int(QMessageBox::Ok);
+    QTest::newRow("ok+cancel, Cancel") << (QMessageBox::Ok | QMessageBox::Cancel) << "OK"
+                                       << "Cancel" << pair << "second"
+                                       << int(QMessageBox::Cancel);
+    QTest::newRow("ok alone") << QMessageBox::StandardButtons(QMessageBox::Ok) << "OK" << ""
+                              << single << "first" << int(QMessageBox::Ok);
+    QTest::newRow("yes+ok, Yes first") << (QMessageBox::Ok | QMessageBox::Yes) << "Yes"
+                                       << "" << single << "first" << int(QMessageBox::Yes);
+    QTest::newRow("cancel alone") << QMessageBox::StandardButtons(QMessageBox::Cancel) << ""
+                                  << "Cancel" << single << "second"
+                                  << int(QMessageBox::Cancel);
+    // Backing out with Escape must not read as consent to the first button.
+    QTest::newRow("ok+no, Escape") << (QMessageBox::Ok | QMessageBox::No) << "OK"
+                                   << "No" << pair << "escape" << int(QMessageBox::No);
+    QTest::newRow("ok alone, Escape") << QMessageBox::StandardButtons(QMessageBox::Ok) << "OK"
+                                      << "" << single << "escape" << int(QMessageBox::Ok);
+    QTest::newRow("none") << QMessageBox::StandardButtons(QMessageBox::NoButton) << ""
+                          << "" << QSize() << "escape" << int(QMessageBox::Ok);
+}
+
+void TestDialogs::messageBoxButtons()
+{
+    QFETCH(QMessageBox::StandardButtons, buttons);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QSize, buttonSize);
+    QFETCH(QString, press);
+    QFETCH(int, result);
+
+    bool inspected = false;
+    whenBoxOpens([&](MessageBoxDialog *box) {
+        inspected = true;
+        QCOMPARE(box->title(), QStringLiteral("Tips"));
+        QCOMPARE(box->textLabel()->text(), QStringLiteral("Really?"));
+        const QPair<QPushButton *, QString> expected[] = {{box->firstButton(), first},
+                                                         {box->secondButton(), second}};
+        for (const auto &pair : expected) {
+            QCOMPARE(pair.first->isVisible(), !pair.second.isEmpty());
+            QCOMPARE(pair.first->isEnabled(), !pair.second.isEmpty());
+            if (!pair.second.isEmpty()) {
+                QCOMPARE(pair.first->text(), pair.second);
+                QCOMPARE(pair.first->size(), buttonSize);
+            }
+        }
+        if (press == QLatin1String("first"))
+            QTest::mouseClick(box->firstButton(), Qt::LeftButton);
+        else if (press == QLatin1String("second"))
+            QTest::mouseClick(box->secondButton(), Qt::LeftButton);
+        else
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    const QMessageBox::StandardButton answer = MessageBoxDialog::showMessageBox(
+        nullptr, QStringLiteral("Tips"), QStringLiteral("Really?"), buttons);
+    QVERIFY(inspected);
+    QCOMPARE(int(answer), result);
+    QTRY_VERIFY(!openBox());
+}
+
+void TestDialogs::messageBoxCoversMainWindow()
+{
+    QMainWindow main;
+    main.setWindowFlags(Qt::FramelessWindowHint);
+    main.setFixedSize(FXGlobalInfo::instance()->windowSize());
+    main.move(37, 61);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+
+    QRect boxGeometry;
+    whenBoxOpens([&](MessageBoxDialog *box) {
+        boxGeometry = box->geometry();
+        QCOMPARE(box->panel()->width(), 500);
+        QVERIFY(box->panel()->height() >= 300);
+        // The panel sits in the middle of the dimmed layer.
+        QCOMPARE(box->panel()->geometry().center().x(), box->rect().center().x());
+        box->firstButton()->click();
+    });
+    MessageBoxDialog::showMessageBox(&main, QStringLiteral("Update"), QStringLiteral("Text"),
+                                     QMessageBox::Ok);
+    QCOMPARE(boxGeometry, main.geometry());
+}
+
+void TestDialogs::loadingClosesItself()
+{
+    QWidget owner;
+    owner.resize(300, 200);
+    owner.show();
+    LoadingDialog *busy = LoadingDialog::showLoading(&owner, 50);
+    QVERIFY(busy->isVisible());
+    QTRY_VERIFY(!busy->isVisible());
+}
+
+void TestDialogs::loadingCoversMainWindowBelowTitleBar()
+{
+    QMainWindow main;
+    main.resize(FXGlobalInfo::instance()->windowSize());
+    main.show();
+    QWidget page(&main);
+    LoadingDialog *busy = LoadingDialog::showLoading(&page, 60000);
+    QCOMPARE(busy->parentWidget(), &main);
+    QCOMPARE(busy->size(), main.size());
+    QCOMPARE(busy->pos(), QPoint(0, int(FXGlobalInfo::instance()->titleBarHeight())));
+    QVERIFY(busy->isVisible());
+    busy->close();
+}
+
+void TestDialogs::loadingWithoutMainWindow()
+{
+    QWidget owner;
+    owner.resize(300, 200);
+    owner.show();
+    LoadingDialog *busy = LoadingDialog::showLoading(&owner, 60000);
+    QCOMPARE(busy->parentWidget(), &owner);
+    QCOMPARE(busy->size(), QSize(80, 80));
+    busy->close();
+}
+
+void TestDialogs::loadingReopenedIgnoresEarlierLimit()
+{
+    QWidget owner;
+    owner.show();
+    LoadingDialog *busy = LoadingDialog::showLoading(&owner, 100);
+    busy->close();
+    busy->showAgain(60000);
+    // Well past the first limit: only the second one counts.
+    QTest::qWait(400);
+    QVERIFY(busy->isVisible());
+    QVERIFY(busy->isTimerActive());
+    busy->showAgain(30);
+    QTRY_VERIFY(!busy->isVisible());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
