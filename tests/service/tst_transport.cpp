@@ -1,0 +1,391 @@
+#include "tst_transport.h"
+
+#include <Sornet/Sornet.h>
+
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <QThread>
+#include <QTimer>
+#include <QtTest>
+
+#include <atomic>
+
+namespace {
+
+const QString BigFile = QStringLiteral("sornet-range.bin");
+
+QByteArray bigContent()
+{
+    QByteArray content;
+    content.reserve(1572864);
+    for (int i = 0; i < 1572864; ++i)
+        content.append(char(i * 7 % 251));
+    return content;
+}
+
+LoginResponse signInAlice(int *status)
+{
+    UserAction action;
+    LoginParam param;
+    param.setUser_name(QStringLiteral("alice@ostrel.test"));
+    param.setPassword(QStringLiteral("alice123"));
+    LoginResponse response;
+    *status = action.login(response, param);
+    return response;
+}
+
+QuerySoftwareParam aliceSoftware()
+{
+    QuerySoftwareParam param;
+    param.setToken(QStringLiteral("token-alice"));
+    param.setUser_id(1001);
+    param.setSerial_number(QStringLiteral("ABCDEFGHIJKLM"));
+    param.setLang_code(QStringLiteral("en"));
+    param.setDefault_lang_code(QStringLiteral("en"));
+    return param;
+}
+
+QStringList gLogLines;
+
+void captureLog(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (qstrcmp(context.category, "sornet.http") == 0)
+        gLogLines << message;
+}
+
+} // namespace
+
+void DownloadReceiver::onFinished(QNetworkReply *reply)
+{
+    finished = true;
+    status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    data += reply->readAll();
+    reply->deleteLater();
+}
+
+void DownloadReceiver::onDownloadProgress(qint64, qint64 total)
+{
+    lastTotal = total;
+}
+
+void DownloadReceiver::onReadyRead()
+{
+    if (auto *reply = qobject_cast<QNetworkReply *>(sender()))
+        data += reply->readAll();
+}
+
+void TestTransport::initTestCase()
+{
+    QVERIFY(mService.start());
+    mService.exportEnvironment();
+}
+
+void TestTransport::init()
+{
+    QVERIFY(mService.reset());
+}
+
+void TestTransport::cleanup()
+{
+    BaseAction::setBaseUrl(QString());
+    BaseAction::setTimeout(0);
+}
+
+void TestTransport::refusedPortGivesMinusOne()
+{
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    BaseAction::setBaseUrl(QStringLiteral("http://127.0.0.1:%1/KvaApi").arg(port));
+
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, -1);
+    QCOMPARE(login.getCode(), 0);
+    QVERIFY(login.getData().getToken().isEmpty());
+    QCOMPARE(Code().getMessageByCode(status), QStringLiteral("Login failed."));
+
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    QCOMPARE(product.querySoftware(software, param), -1);
+    QVERIFY(software.getData().isEmpty());
+}
+
+void TestTransport::httpErrorStatus_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("404") << 404 << "Not Found";
+    QTest::newRow("500") << 500 << "Internal Server Error";
+    QTest::newRow("503") << 503 << "Service Unavailable";
+}
+
+void TestTransport::httpErrorStatus()
+{
+    QFETCH(int, status);
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/*")},
+                               {QStringLiteral("status"), status}}));
+    int result = 0;
+    const LoginResponse login = signInAlice(&result);
+    QCOMPARE(result, status);
+    QCOMPARE(login.getCode(), 0);
+    QVERIFY(login.getMessage().isEmpty());
+    QTEST(Code().getMessageByCode(result), "message");
+
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    QCOMPARE(product.querySoftware(software, param), status);
+    QVERIFY(software.getData().isEmpty());
+}
+
+void TestTransport::brokenBody()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("malformed"), true}}));
+    // The generic mapping keeps the exchange's 200 and leaves the response alone...
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, 200);
+    QCOMPARE(login.getCode(), 0);
+    QVERIFY(!login.isSuccess());
+    // ...while the list parsers report the answer as unreadable.
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    QCOMPARE(product.querySoftware(software, param), -1);
+    UserAction user;
+    CountryListParam countryParam;
+    CountryListResponse countries;
+    QCOMPARE(user.getCountryList(countries, countryParam), -1);
+    QVERIFY(countries.getData().isEmpty());
+}
+
+void TestTransport::serviceVerdictIsNotInterpreted()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/user/soft_search")},
+                               {QStringLiteral("code"), -100}}));
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    QCOMPARE(product.querySoftware(software, param), 200);
+    QCOMPARE(software.getCode(), Code::CODE_ERROR_TOKEN);
+    QVERIFY(!software.isSuccess());
+}
+
+void TestTransport::nullDownloadResponseSendsNothing()
+{
+    DownloadAction action;
+    GetDownloadURLParam param;
+    param.setToken(QStringLiteral("token-alice"));
+    param.setUser_id(1001);
+    param.setId(10);
+    QCOMPARE(action.getDownloadURL(nullptr, param), -1);
+    QVERIFY(mService.requestLog().isEmpty());
+}
+
+void TestTransport::downloadRange_data()
+{
+    QTest::addColumn<long>("offset");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<int>("status");
+    QTest::newRow("whole file") << 0L << QString() << 200;
+    QTest::newRow("resume at 1 MiB") << 1048576L << "bytes=1048576-" << 206;
+}
+
+void TestTransport::downloadRange()
+{
+    QFETCH(long, offset);
+    QFETCH(QString, range);
+    const QByteArray content = bigContent();
+    QVERIFY(mService.replaceFile(BigFile, content));
+    QVERIFY(mService.clearLog());
+
+    DownloadAction action;
+    DownloadReceiver receiver;
+    QCOMPARE(action.download(mService.fileUrl(BigFile).toString(), offset, &receiver), -1);
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.finished, 20000);
+    QTEST(receiver.status, "status");
+    QCOMPARE(receiver.data.size(), content.size() - int(offset));
+    QVERIFY(receiver.data == content.mid(int(offset)));
+    QCOMPARE(receiver.lastTotal, qint64(content.size() - offset));
+
+    const QJsonArray log = mService.requestLog();
+    QCOMPARE(log.size(), 1);
+    const QJsonObject request = log.at(0).toObject();
+    QCOMPARE(request.value(QStringLiteral("method")).toString(), QStringLiteral("GET"));
+    QVERIFY(request.value(QStringLiteral("query")).toString().isEmpty());
+    const QJsonObject headers = request.value(QStringLiteral("headers")).toObject();
+    QCOMPARE(headers.value(QStringLiteral("Range")).toString(), range);
+
+    // A receiver with the plain end slot is told too; one without slots is refused.
+    EndOnlyReceiver plain;
+    action.download(mService.fileUrl(BigFile).toString(), 0, &plain);
+    QTRY_VERIFY_WITH_TIMEOUT(plain.finished, 20000);
+    QCOMPARE(action.download(mService.fileUrl(BigFile).toString(), 0, nullptr), -1);
+}
+
+void TestTransport::headReportsSize()
+{
+    QVERIFY(mService.replaceFile(BigFile, bigContent()));
+    DownloadAction action;
+    long size = -5;
+    QCOMPARE(action.getDownloadFileSize(size, mService.fileUrl(BigFile).toString()), 200);
+    QCOMPARE(size, 1572864L);
+    QCOMPARE(mService.requestsTo(QStringLiteral("/files/") + BigFile).last().toObject()
+                 .value(QStringLiteral("method")).toString(), QStringLiteral("HEAD"));
+
+    size = -5;
+    QCOMPARE(action.getDownloadFileSize(size, mService.fileUrl(QStringLiteral("missing.bin")).toString()), 404);
+    QCOMPARE(size, -5L);
+}
+
+void TestTransport::callerKeepsProcessingEvents()
+{
+    // The sign-in runs on the GUI thread; its events must still flow while
+    // the call waits.
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/user/login")},
+                               {QStringLiteral("delay_ms"), 300}}));
+    bool dispatched = false;
+    QTimer::singleShot(0, [&dispatched] { dispatched = true; });
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, 200);
+    QVERIFY(dispatched);
+    QCOMPARE(login.getData().getUser_id(), 1001L);
+}
+
+void TestTransport::callOnWorkerThread()
+{
+    std::atomic<int> status{0};
+    QuerySoftwareResponse result;
+    QThread *worker = QThread::create([&] {
+        ProductAction action;
+        QuerySoftwareParam param = aliceSoftware();
+        QuerySoftwareResponse response;
+        status = action.querySoftware(response, param);
+        result = response;
+    });
+    worker->start();
+    QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 20000);
+    delete worker;
+    QCOMPARE(status.load(), 200);
+    QCOMPARE(result.getCode(), 1);
+    QVERIFY(!result.getData().isEmpty());
+}
+
+void TestTransport::silenceEndsTheCall_data()
+{
+    QTest::addColumn<QJsonObject>("fault");
+    QTest::newRow("never answers") << QJsonObject{{QStringLiteral("delay_ms"), 5000}};
+    QTest::newRow("stalls after the headers") << QJsonObject{{QStringLiteral("stall_after"), 10}};
+    QTest::newRow("closes mid-body") << QJsonObject{{QStringLiteral("drop_after"), 10}};
+}
+
+void TestTransport::silenceEndsTheCall()
+{
+    QFETCH(QJsonObject, fault);
+    fault.insert(QStringLiteral("path"), QStringLiteral("/KvaApi/*"));
+    QVERIFY(mService.setFault(fault));
+    BaseAction::setTimeout(300);
+
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, -1);
+    QCOMPARE(login.getCode(), 0);
+
+    UserAction user;
+    CheckUserParam param;
+    CheckUserResponse check;
+    QCOMPARE(user.checkUser(check, param), -1);
+    QVERIFY(!check.isData());
+}
+
+void TestTransport::slowButSteadyAnswerIsKept()
+{
+    // The limit is on silence, not on the length of the whole exchange.
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/tools/country_lists")},
+                               {QStringLiteral("chunk_size"), 16},
+                               {QStringLiteral("chunk_delay_ms"), 100}}));
+    BaseAction::setTimeout(1000);
+    UserAction user;
+    CountryListParam param;
+    CountryListResponse countries;
+    QCOMPARE(user.getCountryList(countries, param), 200);
+    QCOMPARE(countries.getData().size(), 5);
+    QVERIFY(mService.requestsTo(QStringLiteral("/KvaApi/tools/country_lists")).at(0).toObject()
+                .value(QStringLiteral("fault")).isObject());
+}
+
+void TestTransport::secretsStayOutOfTheLog()
+{
+    gLogLines.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("sornet.http.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    const int softwareStatus = product.querySoftware(software, param);
+    BaseAction::parse(&software, QStringLiteral("{\"token\": \"token-alice\", \"password\":\"alice123\"}"));
+
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(status, 200);
+    QCOMPARE(softwareStatus, 200);
+    QCOMPARE(login.getData().getToken(), QStringLiteral("token-alice"));
+
+    const QString all = gLogLines.join(QLatin1Char('\n'));
+    QVERIFY2(all.contains(QLatin1String("Code: ")), qPrintable(all));
+    QVERIFY(all.contains(QLatin1String("response: ")));
+    QVERIFY(all.contains(QLatin1String("Result: ")));
+    QVERIFY(all.contains(QLatin1String("Response: ")));
+    QVERIFY(all.contains(QLatin1String("***")));
+    QVERIFY2(!all.contains(QLatin1String("token-alice")), qPrintable(all));
+    QVERIFY(!all.contains(QLatin1String("alice123")));
+    QVERIFY(!all.contains(BaseAction::MD5(QStringLiteral("alice123"))));
+}
+
+void TestTransport::tlsPeerIsVerified_data()
+{
+    QTest::addColumn<bool>("upperCaseScheme");
+    QTest::addColumn<QString>("caBundle");
+    QTest::addColumn<int>("status");
+    const QString ca = StandInService::tlsDir() + QStringLiteral("/ca.pem");
+    const QString notCa = StandInService::tlsDir() + QStringLiteral("/server.key");
+    QTest::newRow("test CA configured") << false << ca << 200;
+    QTest::newRow("no extra CA") << false << QString() << -1;
+    QTest::newRow("bundle without certificates") << false << notCa << -1;
+    QTest::newRow("upper-case scheme, CA configured") << true << ca << 200;
+    QTest::newRow("upper-case scheme, no extra CA") << true << QString() << -1;
+}
+
+void TestTransport::tlsPeerIsVerified()
+{
+    QFETCH(bool, upperCaseScheme);
+    QFETCH(QString, caBundle);
+    StandInService secure;
+    QVERIFY(secure.start(StandInService::tlsArguments()));
+    QString url = secure.serviceUrl().toString();
+    QVERIFY(url.startsWith(QLatin1String("https://")));
+    if (upperCaseScheme)
+        url.replace(0, 5, QStringLiteral("HTTPS"));
+    BaseAction::setBaseUrl(url);
+    if (caBundle.isEmpty())
+        qunsetenv("OSTREL_CA_BUNDLE");
+    else
+        qputenv("OSTREL_CA_BUNDLE", QFile::encodeName(caBundle));
+
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    qunsetenv("OSTREL_CA_BUNDLE");
+    QTEST(status, "status");
+    QCOMPARE(login.getCode(), status == 200 ? 1 : 0);
+}
+
+QTEST_GUILESS_MAIN(TestTransport)
