@@ -244,4 +244,23 @@
         <translation>邮箱格式不正确！</translation>
     </message>
 </context>
+<context>
+    <name>Ostrel</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+</context>
 </TS>
