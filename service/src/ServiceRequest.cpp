@@ -43,7 +43,7 @@ QSslConfiguration tlsConfiguration()
     if (!bundle.isEmpty()) {
         const QList<QSslCertificate> extra = QSslCertificate::fromPath(bundle, QSsl::Pem);
         if (extra.isEmpty())
-            qCWarning(lcSornetHttp) << "no certificate in CA bundle" << bundle;
+            qCDebug(lcSornetHttp) << "no certificate in CA bundle" << bundle;
         certificates += extra;
     }
     config.setCaCertificates(certificates);
