@@ -1,6 +1,8 @@
 #include "StandInService.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -50,6 +52,9 @@ private slots:
     void faultsApplyOnce();
     void badFaultIsRefused();
     void logKeepsRawRequest();
+    void logFileHasOneLinePerRequest();
+    void pages_data();
+    void pages();
     void tokenChecked_data();
     void tokenChecked();
     void loginComparesDigest_data();
@@ -332,6 +337,63 @@ void StandInTest::logKeepsRawRequest()
 
     QVERIFY(mService.clearLog());
     QCOMPARE(mService.requestLog().size(), 0);
+}
+
+void StandInTest::logFileHasOneLinePerRequest()
+{
+    const QString logPath = QDir(qEnvironmentVariable("OSTREL_TEST_TMP", QDir::tempPath()))
+                                .filePath(QStringLiteral("standin-requests.jsonl"));
+    QFile::remove(logPath);
+    StandInService logged;
+    QVERIFY(logged.start({QStringLiteral("--log"), logPath}));
+    const QByteArray binary("user_name=\xff\xfe\x00z", 14);
+    fetch("POST", logged.serviceUrl().resolved(QUrl(QStringLiteral("user/check_name"))),
+          {{"Content-Type", "application/x-www-form-urlencoded"}}, binary);
+    fetch("GET", logged.webUrl().resolved(QUrl(QStringLiteral("forget.html?x=1"))));
+    logged.stop();
+
+    QFile file(logPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 3); // two entries and the final line break
+    QVERIFY(lines.last().isEmpty());
+    const QJsonObject post = QJsonDocument::fromJson(lines.at(0)).object();
+    QCOMPARE(post.value(QStringLiteral("path")).toString(), QStringLiteral("/KvaApi/user/check_name"));
+    QCOMPARE(QByteArray::fromBase64(post.value(QStringLiteral("body_base64")).toString().toLatin1()), binary);
+    QCOMPARE(post.value(QStringLiteral("status")).toInt(), 200);
+    const QJsonObject page = QJsonDocument::fromJson(lines.at(1)).object();
+    QCOMPARE(page.value(QStringLiteral("path")).toString(), QStringLiteral("/forget.html"));
+    QCOMPARE(page.value(QStringLiteral("query")).toString(), QStringLiteral("x=1"));
+    QVERIFY(!page.contains(QStringLiteral("body_base64")));
+}
+
+void StandInTest::pages_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("contains");
+
+    QTest::newRow("complaint") << QStringLiteral("/complain-add?token=a%3Cb%22&user_id=42") << 200
+                               << QByteArrayLiteral("<span id=\"token\">a&lt;b&quot;</span>");
+    QTest::newRow("complaint user id") << QStringLiteral("/complain-add?token=t&user_id=0") << 200
+                                       << QByteArrayLiteral("<span id=\"user_id\">0</span>");
+    QTest::newRow("password retrieval") << QStringLiteral("/forget.html") << 200 << QByteArrayLiteral("<html>");
+    QTest::newRow("terms") << QStringLiteral("/registration-agreement.html") << 200 << QByteArrayLiteral("<html>");
+    QTest::newRow("unknown page") << QStringLiteral("/index.php") << 404 << QByteArray();
+    QTest::newRow("unknown endpoint") << QStringLiteral("/KvaApi/user/nothing") << 404 << QByteArray();
+}
+
+void StandInTest::pages()
+{
+    QFETCH(QString, path);
+    QFETCH(int, status);
+    QFETCH(QByteArray, contains);
+
+    const Fetched f = get(path);
+    QCOMPARE(f.status, status);
+    QVERIFY2(f.body.contains(contains), f.body.constData());
+    if (status == 200)
+        QVERIFY(f.headers.value("content-type").startsWith("text/html"));
 }
 
 void StandInTest::tokenChecked_data()

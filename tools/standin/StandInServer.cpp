@@ -285,7 +285,11 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
     entry.insert(QStringLiteral("method"), qs(req.method));
     entry.insert(QStringLiteral("path"), path);
     entry.insert(QStringLiteral("query"), q == std::string::npos ? QString() : qs(req.target.substr(q + 1)));
-    entry.insert(QStringLiteral("body"), qs(req.body));
+    const QByteArray body = QByteArray::fromStdString(req.body);
+    const QString text = QString::fromUtf8(body);
+    entry.insert(QStringLiteral("body"), text);
+    if (text.toUtf8() != body) // not UTF-8: keep the exact bytes too
+        entry.insert(QStringLiteral("body_base64"), QString::fromLatin1(body.toBase64()));
     entry.insert(QStringLiteral("headers"), headersJson(req));
     const int seq = mLog->add(entry);
 
