@@ -14,7 +14,7 @@ MyCheckBox::MyCheckBox(QWidget *parent)
 }
 
 MyCheckBox::MyCheckBox(const QString &text, QWidget *parent)
-    : QCheckBox(text, parent)
+    : FXCheckBox(text, parent)
 {
     setStyleSheet(QString::fromLatin1(Style));
 }

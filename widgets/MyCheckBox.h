@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QCheckBox>
+#include "FXCheckBox.h"
 
-// The plug-in's check box, with the plug-in's own indicator pictures.
-class MyCheckBox : public QCheckBox
+// The plug-in's check box: the program's, with the plug-in's own pictures
+// and a slightly smaller caption.
+class MyCheckBox : public FXCheckBox
 {
     Q_OBJECT
 public:
