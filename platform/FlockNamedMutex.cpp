@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include <cerrno>
@@ -39,11 +38,14 @@ bool ensurePrivateFolder(const QString &path)
 
 QString FlockNamedMutex::runtimeDir()
 {
-    // Asked directly: QStandardPaths would warn when the variable is missing.
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (!dir.isEmpty() && QFileInfo(dir).isDir())
-            return dir;
+    // Read directly: QStandardPaths warns about a missing or loose runtime
+    // folder, and the warning would end up in the user's log.
+    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) {
+        struct stat st;
+        if (::stat(QFile::encodeName(xdg).constData(), &st) == 0 && S_ISDIR(st.st_mode)
+            && st.st_uid == ::getuid())
+            return QDir::cleanPath(xdg);
     }
     const QString fallback = QDir::tempPath() + QStringLiteral("/ostrel-") + QString::number(::getuid());
     return ensurePrivateFolder(fallback) ? fallback : QString();

@@ -5,9 +5,9 @@
 // On SIGSEGV, SIGBUS, SIGILL, SIGFPE or SIGABRT writes
 // <dataDir>/Crash/yyyyMMdd_hhmmss.Log (local time) with the signal, the
 // fault address, a backtrace and the memory map, then lets the signal end
-// the process. The handler runs on an alternate stack, so a stack overflow
-// is caught too, and makes only async-signal-safe calls: everything it
-// needs is prepared by install().
+// the process. On the installing thread the handler runs on an alternate
+// stack, so a stack overflow is caught too. It makes only async-signal-safe
+// calls: everything it needs is prepared by install().
 class LinuxCrashHandler : public CrashHandler
 {
 public:

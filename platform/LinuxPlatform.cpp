@@ -29,11 +29,9 @@ Volumes *LinuxPlatform::volumes()
 {
     if (!mVolumes) {
         mVolumes = new LinuxVolumes;
-        if (QCoreApplication::instance()) {
-            if (gLiveVolumes.isEmpty())
-                qAddPostRoutine(dropVolumes);
-            gLiveVolumes.append(mVolumes);
-        }
+        if (gLiveVolumes.isEmpty())
+            qAddPostRoutine(dropVolumes);
+        gLiveVolumes.append(mVolumes);
     }
     return mVolumes;
 }

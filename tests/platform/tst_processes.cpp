@@ -13,6 +13,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <memory>
 
@@ -27,6 +29,8 @@ private slots:
     void lockWithinOneProcess();
     void lockNotInheritedByChildren();
     void lockFileNames();
+    void runtimeFolder_data();
+    void runtimeFolder();
 
     void secondInstanceWakesFirst();
     void staleSocketOfCrashedFirstIsReplaced();
@@ -175,6 +179,60 @@ void TestProcesses::lockFileNames()
     QVERIFY(slash != underscore);
     QCOMPARE(FlockNamedMutex(QStringLiteral("ostrel_global_mutex")).lockFilePath(),
              dir + QStringLiteral("/ostrel_global_mutex.lock"));
+}
+
+void TestProcesses::runtimeFolder_data()
+{
+    QTest::addColumn<QString>("xdg");          // "<tmp>" stands for a fresh folder
+    QTest::addColumn<int>("fallbackMode");      // -1: no fallback folder beforehand
+    QTest::addColumn<QString>("expected");     // "xdg", "fallback" or "" (none)
+    QTest::newRow("runtime folder set") << "<tmp>" << -1 << "xdg";
+    QTest::newRow("unset") << QString() << -1 << "fallback";
+    QTest::newRow("relative") << "relative/run" << -1 << "fallback";
+    QTest::newRow("missing") << "<tmp>/gone" << -1 << "fallback";
+    QTest::newRow("private fallback kept") << QString() << 0700 << "fallback";
+    // Another user could have planted links in a folder others can write to.
+    QTest::newRow("loose fallback refused") << QString() << 0777 << QString();
+}
+
+void TestProcesses::runtimeFolder()
+{
+    QFETCH(QString, xdg);
+    QFETCH(int, fallbackMode);
+    QFETCH(QString, expected);
+    TestEnv env;
+    const QString tmp = env.makeDir(QStringLiteral("tmp"));
+    const QString fresh = env.makeDir(QStringLiteral("xdg"));
+    const QString fallback = tmp + QStringLiteral("/ostrel-") + QString::number(::getuid());
+    if (fallbackMode >= 0) {
+        QVERIFY(QDir().mkpath(fallback));
+        QVERIFY(::chmod(QFile::encodeName(fallback).constData(), mode_t(fallbackMode)) == 0);
+    }
+    const QByteArray savedXdg = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", xdg.replace(QStringLiteral("<tmp>"), fresh).toUtf8());
+    qputenv("TMPDIR", tmp.toUtf8());
+
+    const QString dir = FlockNamedMutex::runtimeDir();
+    FlockNamedMutex lock(QStringLiteral("runtime-folder-test"));
+    qputenv("XDG_RUNTIME_DIR", savedXdg);
+    qputenv("TMPDIR", savedTmp);
+
+    if (expected == QLatin1String("xdg"))
+        QCOMPARE(dir, fresh);
+    else if (expected == QLatin1String("fallback"))
+        QCOMPARE(dir, fallback);
+    else
+        QVERIFY(dir.isEmpty());
+    if (expected.isEmpty()) {
+        QVERIFY(!lock.isOwned() && !lock.alreadyExisted());
+        QVERIFY(!lock.wait());
+    } else {
+        QVERIFY(lock.isOwned());
+        QCOMPARE(QFileInfo(lock.lockFilePath()).absolutePath(), dir);
+    }
+    if (expected == QLatin1String("fallback"))
+        QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 void TestProcesses::secondInstanceWakesFirst()
