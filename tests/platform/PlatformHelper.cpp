@@ -6,10 +6,16 @@
 //                        one delivers MESSAGE and exits 0 when it arrived
 //   crash DATADIR KIND   installs the crash handler and dies of KIND
 //                        (segv, bus, ill, fpe, abort, overflow)
+//   watch DIR            watches the mount table (no timed re-scan), binds
+//                        "/" onto DIR and unmounts it again; prints what it
+//                        saw. Meant to run in a mount namespace of its own.
 #include "FlockNamedMutex.h"
 #include "LinuxCrashHandler.h"
+#include "LinuxVolumes.h"
 #include "SingleApplication.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTimer>
 #include <QWidget>
 
@@ -96,6 +102,30 @@ int single(int argc, char **argv)
     say("listening");
     return app.exec();
 }
+int watch(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString dir = QString::fromUtf8(argv[2]);
+    LinuxVolumes volumes;
+    volumes.setRescanInterval(3600 * 1000);
+    volumes.start();
+    QObject::connect(&volumes, &Volumes::volumeArrived, &app, [&](const VolumeInfo &v) {
+        std::printf("arrived:%s\n", v.root.toUtf8().constData());
+        std::fflush(stdout);
+        if (QProcess::execute(QStringLiteral("umount"), {dir}) != 0)
+            app.exit(4);
+    });
+    QObject::connect(&volumes, &Volumes::volumeRemoved, &app, [&](const VolumeInfo &v) {
+        std::printf("removed:%s\n", v.root.toUtf8().constData());
+        app.exit(0);
+    });
+    QTimer::singleShot(0, &app, [&] {
+        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), QStringLiteral("/"), dir}) != 0)
+            app.exit(3);
+    });
+    QTimer::singleShot(30000, &app, [&] { app.exit(2); });
+    return app.exec();
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -104,8 +134,10 @@ int main(int argc, char **argv)
         return holdLock(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "single") == 0)
         return single(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "watch") == 0)
+        return watch(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "crash") == 0)
         return crash(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: lock NAME | single MESSAGE | crash DATADIR KIND\n");
+    std::fprintf(stderr, "usage: lock NAME | single MESSAGE | crash DATADIR KIND | watch DIR\n");
     return 64;
 }

@@ -5,8 +5,12 @@
 #include "TestEnv.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <unistd.h>
 
 class TestVolumes : public QObject
 {
@@ -25,6 +29,7 @@ private slots:
 
     void classifiesMountTable();
     void reportsMountTableChanges();
+    void kernelAnnouncesMounts();
 
 private:
     static QStringList roots(const QList<VolumeInfo> &volumes, bool removableOnly);
@@ -219,6 +224,27 @@ void TestVolumes::reportsMountTableChanges()
     QTRY_COMPARE(removed.size(), 1);
     QCOMPARE(rootOf(removed, 0), QStringLiteral("/media/alice/SCANNER/"));
     QCOMPARE(arrived.size(), 1);
+}
+
+void TestVolumes::kernelAnnouncesMounts()
+{
+    // Mounting needs a private mount namespace, which needs privileges.
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    if (unshare.isEmpty() || ::geteuid() != 0)
+        QSKIP("needs root and unshare to mount in a private namespace");
+    const QString target = mEnv.makeDir(QStringLiteral("bind target"));
+    QProcess watcher;
+    watcher.start(unshare, {QStringLiteral("-m"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                            QCoreApplication::applicationDirPath() + QStringLiteral("/ostrel_platform_helper"),
+                            QStringLiteral("watch"), target});
+    QVERIFY(watcher.waitForFinished(40000));
+    const QByteArray out = watcher.readAllStandardOutput();
+    if (watcher.exitCode() == 1 || watcher.exitCode() == 3)
+        QSKIP(qPrintable(QStringLiteral("cannot mount here: ") + QString::fromLocal8Bit(watcher.readAllStandardError())));
+    QCOMPARE(watcher.exitCode(), 0);
+    // Without a timed re-scan only the kernel's notice can have told it.
+    const QByteArray root = target.toUtf8() + '/';
+    QCOMPARE(out, "arrived:" + root + "\nremoved:" + root + '\n');
 }
 
 QTEST_GUILESS_MAIN(TestVolumes)
