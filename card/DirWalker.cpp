@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include <dirent.h>
@@ -53,12 +54,66 @@ QByteArray DirWalker::encode(const QString &path)
     return QFile::encodeName(path);
 }
 
-int DirWalker::openDir(const QString &path)
+int DirWalker::openDir(const QString &path, bool followLink)
 {
     const QByteArray p = withoutTrailingSlashes(encode(path));
     if (p.isEmpty())
         return -1;
-    return ::open(p.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    return ::open(p.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+}
+
+bool DirWalker::isFileAt(int dirFd, const char *relative)
+{
+    struct stat st;
+    return ::fstatat(dirFd, relative, &st, 0) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content)
+{
+    const int fd = ::openat(dirFd, relative, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    content.clear();
+    char buffer[16384];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            return n == 0;
+        }
+        content.append(buffer, int(n));
+    }
+}
+
+bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
+                         const std::atomic<bool> *stop)
+{
+    if (!list(fd, out, true))
+        return true; // unreadable: nothing to count
+    for (Entry &e : out) {
+        if (e.kind == Kind::Dir) {
+            const int sub = openDirAt(fd, e.name.constData());
+            if (sub < 0)
+                continue;
+            const bool ok = readTree(sub, e.children, bytes, count, stop);
+            ::close(sub);
+            if (!ok)
+                return false;
+        } else if (e.kind == Kind::File) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return false;
+            bytes += e.size;
+            ++count;
+        }
+    }
+    return true;
 }
 
 int DirWalker::openDirAt(int parentFd, const char *name)
@@ -177,9 +232,16 @@ QStringList DirWalker::subdirectories(const QString &path)
 
 bool DirWalker::hasFileWithSuffix(const QString &path, const QByteArray &suffix)
 {
-    const int fd = openDir(path);
+    const int fd = openDir(path, true);
     if (fd < 0)
         return false;
+    const bool found = hasFileWithSuffix(fd, suffix);
+    ::close(fd);
+    return found;
+}
+
+bool DirWalker::hasFileWithSuffix(int fd, const QByteArray &suffix)
+{
     std::vector<Entry> entries;
     list(fd, entries, false);
     bool found = false;
@@ -197,7 +259,6 @@ bool DirWalker::hasFileWithSuffix(const QString &path, const QByteArray &suffix)
             break;
         }
     }
-    ::close(fd);
     return found;
 }
 

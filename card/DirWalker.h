@@ -21,12 +21,25 @@ public:
         QByteArray name;
         Kind kind = Kind::Other;
         quint64 size = 0; // files only, and only when sizes were asked for
+        std::vector<Entry> children; // directories, filled by readTree
     };
 
-    // Opens a directory without following a link in its last component;
-    // -1 on failure. The caller owns the descriptor.
-    static int openDir(const QString &path);
+    // Opens a directory, by default without following a link in its last
+    // component; -1 on failure. The caller owns the descriptor.
+    static int openDir(const QString &path, bool followLink = false);
     static int openDirAt(int parentFd, const char *name);
+
+    // Relative to an open directory, so a card of thousands of vehicles is
+    // not looked up from "/" again for every file.
+    static bool isFileAt(int dirFd, const char *relative); // follows links
+    static bool readFileAt(int dirFd, const char *relative, QByteArray &content);
+    static bool hasFileWithSuffix(int dirFd, const QByteArray &suffix);
+
+    // The whole tree below `fd` with the sizes of its files: what a deletion
+    // needs, read once. Returns false as soon as `stop` is found set before
+    // a file. `fd` stays owned by the caller.
+    static bool readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
+                         const std::atomic<bool> *stop);
 
     // Entries of the open directory `fd` (not "." and ".."), unsorted.
     // `fd` stays open and owned by the caller.

@@ -3,6 +3,7 @@
 #include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
+#include "DirWalker.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,12 +27,19 @@ bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    mDirPath = filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1);
+    return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), file.readAll(), cardRoot, -1);
+}
+
+bool NamesTxt::ParseContent(const QString &dirPath, const QByteArray &bytes, const QString &cardRoot, int dirFd)
+{
+    mDirPath = dirPath;
     mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(mDirPath) : cardRoot;
-    const QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
         return false;
-    return ParseJson(bytes);
+    mDirFd = dirFd;
+    const bool ok = ParseJson(bytes);
+    mDirFd = -1;
+    return ok;
 }
 
 bool NamesTxt::ParseJson(const QByteArray &bytes)
@@ -69,7 +77,8 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
     const QString code = languageCode();
     // Resources of a linked vehicle live in its directory below the area;
     // an unsafe area or link never leads out of the card.
-    QString resourceDir = mDirPath + QStringLiteral("Res/Text/");
+    const QString ownResources = mDirPath + QStringLiteral("Res/Text/");
+    QString resourceDir = ownResources;
     if (!mLink.isEmpty() && !mArea.isEmpty() && !mCardRoot.isEmpty()
         && CardHelpers::IsPlainName(mLink) && CardHelpers::IsPlainName(mArea))
         resourceDir = mCardRoot + QStringLiteral("Vehicles/") + mArea + QLatin1Char('/') + mLink
@@ -86,7 +95,10 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
             item.mName = o.value(QLatin1String("name")).toString();
         if (o.contains(QLatin1String("file"))) {
             item.mFile = o.value(QLatin1String("file")).toString();
-            if (!QFileInfo(resourceDir + item.mFile).isFile())
+            const bool exists = mDirFd >= 0 && resourceDir == ownResources
+                ? DirWalker::isFileAt(mDirFd, QFile::encodeName(QStringLiteral("Res/Text/") + item.mFile).constData())
+                : QFileInfo(resourceDir + item.mFile).isFile();
+            if (!exists)
                 continue;
         }
         if (item.mLanguage.contains(code, Qt::CaseInsensitive))

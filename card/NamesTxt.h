@@ -19,6 +19,9 @@ public:
     // `cardRoot` locates the shared resource folders; when empty it is taken
     // from the file's path.
     bool ParseNamesTxt(const QString &filePath, const QString &cardRoot = QString());
+    // The content of dirPath + "Names.txt", already read by the caller.
+    // `dirFd`, open on dirPath (or -1), serves the resource checks.
+    bool ParseContent(const QString &dirPath, const QByteArray &bytes, const QString &cardRoot, int dirFd);
     bool ParseJson(const QByteArray &bytes);
     bool ParseInfoList(const QJsonArray &array);
 
@@ -38,4 +41,5 @@ private:
 
     QString mCardRoot;
     QString mLanguageCode;
+    int mDirFd = -1; // only during ParseContent
 };

@@ -5,7 +5,8 @@
 #include "DirWalker.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <unistd.h>
 
 VehicleData::VehicleData()
     : mState{QStringLiteral("0"), QStringLiteral("0")}
@@ -17,21 +18,43 @@ VehicleData::~VehicleData() = default;
 bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const QString &cardRoot,
                                  const QString &languageCode)
 {
-    if (dirPath.isEmpty() || !QFileInfo(dirPath + QStringLiteral("version.txt")).isFile())
+    if (dirPath.isEmpty())
+        return false;
+    const int fd = DirWalker::openDir(dirPath, true);
+    if (fd < 0)
+        return false;
+    const bool ok = ParseDirectoryAt(fd, dirPath, withSize, cardRoot, languageCode);
+    ::close(fd);
+    return ok;
+}
+
+bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize, const QString &cardRoot,
+                                   const QString &languageCode)
+{
+    if (dirPath.isEmpty() || !DirWalker::isFileAt(dirFd, "version.txt"))
         return false;
     const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dirPath) : cardRoot;
     const QString below = CardHelpers::PathBelowRoot(dirPath, root);
 
     QString displayName;
+    int vehicleFd = dirFd;
+    int ownedFd = -1;
+    const auto fail = [&ownedFd] {
+        if (ownedFd >= 0)
+            ::close(ownedFd);
+        return false;
+    };
     if (below.contains(QLatin1String("home"), Qt::CaseInsensitive)) {
         displayName = QStringLiteral("HOME");
     } else if (below.contains(QLatin1String("public"), Qt::CaseInsensitive)) {
         displayName = QStringLiteral("Common Text Library");
     } else {
-        mNamesTxt.SetLanguageCode(languageCode);
-        if (!mNamesTxt.ParseNamesTxt(dirPath + QStringLiteral("Names.txt"), root))
+        QByteArray names;
+        if (!DirWalker::readFileAt(dirFd, "Names.txt", names))
             return false;
-        QString vehicleDir = dirPath;
+        mNamesTxt.SetLanguageCode(languageCode);
+        if (!mNamesTxt.ParseContent(dirPath, names, root, dirFd))
+            return false;
         if (!mNamesTxt.mLink.isEmpty()) {
             // Area and link name folders on this card: anything else would
             // send the version and program-file checks off the card.
@@ -40,18 +63,24 @@ bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const QS
                 return false;
             mVehiclePath = root + QStringLiteral("Vehicles/") + mNamesTxt.mArea + QLatin1Char('/')
                 + mNamesTxt.mLink + QLatin1Char('/');
-            vehicleDir = mVehiclePath;
+            if (mVehiclePath != dirPath) {
+                ownedFd = DirWalker::openDir(mVehiclePath, true);
+                if (ownedFd < 0)
+                    return false;
+                vehicleFd = ownedFd;
+            }
         }
-        if (!DirWalker::hasFileWithSuffix(vehicleDir, QByteArrayLiteral(".bin")))
-            return false;
+        if (!DirWalker::hasFileWithSuffix(vehicleFd, QByteArrayLiteral(".bin")))
+            return fail();
     }
 
     mDirPath = dirPath;
-    const QString versionFile = (mNamesTxt.mLink.isEmpty() ? dirPath : mVehiclePath) + QStringLiteral("version.txt");
-    QFile file(versionFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    mVersion = QString::fromUtf8(file.readAll()).trimmed();
+    QByteArray version;
+    if (!DirWalker::readFileAt(vehicleFd, "version.txt", version))
+        return fail();
+    if (ownedFd >= 0)
+        ::close(ownedFd);
+    mVersion = QString::fromUtf8(version).trimmed();
     if (mVersion.isEmpty())
         return false;
 
@@ -67,7 +96,14 @@ bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const QS
     if (mNamesTxt.mCurrent.mName.isEmpty())
         mNamesTxt.mCurrent.mName = mDirName;
 
-    if (withSize)
-        mSize = CalcSize(dirPath, mFileCount);
+    if (withSize) {
+        quint64 bytes = 0;
+        qint64 files = 0;
+        const int walkFd = DirWalker::openDirAt(dirFd, ".");
+        if (walkFd >= 0)
+            DirWalker::sumTree(walkFd, bytes, files, nullptr);
+        mSize = bytes;
+        mFileCount = int(files);
+    }
     return true;
 }

@@ -20,6 +20,10 @@ public:
     bool ParseDirectory(const QString &dirPath, bool withSize,
                         const QString &cardRoot = QString(), const QString &languageCode = QString());
 
+    // The same, on a directory already open as `dirFd`.
+    bool ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize,
+                          const QString &cardRoot = QString(), const QString &languageCode = QString());
+
     // The name shown for the record.
     QString DisplayName() const { return mNamesTxt.mCurrent.mName; }
 

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -69,36 +70,46 @@ bool Vehicles::ScanVehicles(const QString &path, bool withSize, const QString &c
         dir += QLatin1Char('/');
     mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dir) : cardRoot;
     mLanguageCode = GetLanguageCode();
-    return scan(path, withSize);
-}
-
-bool Vehicles::scan(const QString &path, bool withSize)
-{
-    if (!QFileInfo(path).isDir()) {
+    const int fd = DirWalker::openDir(path, true);
+    if (fd < 0) {
         qCDebug(lcCard).noquote() << "ScanVehicles，没有发现文件夹：" << path;
         return false;
     }
-    mCurrentPath = path;
-    if (!mCurrentPath.endsWith(QLatin1Char('/')))
-        mCurrentPath += QLatin1Char('/');
-    const QString dir = mCurrentPath;
+    const bool ok = scan(fd, dir, withSize);
+    ::close(fd);
+    return ok;
+}
 
-    if (QFileInfo(dir + QStringLiteral("version.txt")).isFile()) {
+bool Vehicles::scan(int fd, const QString &dir, bool withSize)
+{
+    mCurrentPath = dir;
+    if (DirWalker::isFileAt(fd, "version.txt")) {
         VehicleData data;
-        if (data.ParseDirectory(dir, withSize, mCardRoot, mLanguageCode)) {
+        if (data.ParseDirectoryAt(fd, dir, withSize, mCardRoot, mLanguageCode)) {
             mDatas.append(data);
             emit SignalSizeChanged(0, 0.0f);
         }
         return true;
     }
 
-    const QStringList subdirs = DirWalker::subdirectories(dir);
-    for (const QString &name : subdirs) {
+    std::vector<DirWalker::Entry> entries;
+    DirWalker::list(fd, entries, false);
+    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
+        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
+    });
+    for (const DirWalker::Entry &e : entries) {
+        if (e.kind != DirWalker::Kind::Dir)
+            continue; // links are never followed
         if (mStop) {
             qCDebug(lcCard) << "return2";
             return false;
         }
-        if (!scan(dir + name, withSize))
+        const int sub = DirWalker::openDirAt(fd, e.name.constData());
+        if (sub < 0)
+            continue; // vanished meanwhile
+        const bool ok = scan(sub, dir + QFile::decodeName(e.name) + QLatin1Char('/'), withSize);
+        ::close(sub);
+        if (!ok)
             return false;
     }
     return true;
@@ -156,11 +167,29 @@ bool Vehicles::DeleteDirectory(const QString &path)
         return false;
     }
 
-    int count = 0;
-    const quint64 total = CalcSize(path, count);
+    // One walk gives the totals and the entries to delete, so the tree is
+    // not listed and measured a second time.
+    if (mStop) {
+        qCDebug(lcCard) << "return3";
+        return false;
+    }
+    const int fd = DirWalker::openDir(path);
+    if (fd < 0) {
+        qCDebug(lcCard).noquote() << "DeleteDirectory 方法，文件夹路径不存在，错误路径：" << path;
+        return false;
+    }
+    std::vector<DirWalker::Entry> entries;
+    quint64 total = 0;
+    qint64 count = 0;
+    if (!DirWalker::readTree(fd, entries, total, count, &mStop)) {
+        qCDebug(lcCard) << "return4";
+        total = 0;
+        count = 0;
+    }
     qCDebug(lcCard) << "文件总大小：" << total;
     qCDebug(lcCard) << "文件总个数：" << count;
     if (total == 0 || count == 0) {
+        ::close(fd);
         qCDebug(lcCard).noquote() << "没有文件，路径：" << path;
         return false;
     }
@@ -173,21 +202,20 @@ bool Vehicles::DeleteDirectory(const QString &path)
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    return deleteRecursive(-1, QByteArray(), dir, progress);
+    const bool ok = deleteRecursive(fd, entries, dir, progress);
+    ::close(fd);
+    if (ok) {
+        qCDebug(lcCard).noquote() << "删除文件夹：" << dir;
+        removeWithEmptyParents(dir, progress.cardRoot);
+    }
+    return ok;
 }
 
-bool Vehicles::deleteRecursive(int parentFd, const QByteArray &name, const QString &dirPath, Progress &progress)
+bool Vehicles::deleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
+                               Progress &progress)
 {
     if (mStop)
         return false;
-    const int fd = parentFd < 0 ? DirWalker::openDir(dirPath) : DirWalker::openDirAt(parentFd, name.constData());
-    if (fd < 0) {
-        qCDebug(lcCard).noquote() << "DeleteDirectory 方法，文件夹路径不存在，错误路径：" << dirPath;
-        return false;
-    }
-
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fd, entries, true);
     // The HOME software keeps everything but its version and program files.
     const bool home = CardHelpers::PathBelowRoot(dirPath, progress.cardRoot)
                           .contains(QLatin1String("home"), Qt::CaseInsensitive);
@@ -203,23 +231,25 @@ bool Vehicles::deleteRecursive(int parentFd, const QByteArray &name, const QStri
     }
     DirWalker::sortFilesFirst(entries);
 
-    for (const DirWalker::Entry &e : entries) {
-        if (mStop) {
-            ::close(fd);
+    for (DirWalker::Entry &e : entries) {
+        if (mStop)
             return false;
-        }
         waitWhilePaused();
-        if (mStop) {
-            ::close(fd);
+        if (mStop)
             return false;
-        }
         if (e.kind == DirWalker::Kind::Dir) {
             const QString sub = dirPath + QFile::decodeName(e.name) + QLatin1Char('/');
-            if (!deleteRecursive(fd, e.name, sub, progress)) {
+            const int subFd = DirWalker::openDirAt(fd, e.name.constData());
+            const bool ok = subFd >= 0 && deleteRecursive(subFd, e.children, sub, progress);
+            if (subFd >= 0)
+                ::close(subFd);
+            if (!ok) {
                 qCDebug(lcCard).noquote() << "删除文件夹失败：" << sub;
-                ::close(fd);
                 return false;
             }
+            qCDebug(lcCard).noquote() << "删除文件夹：" << sub;
+            if (::unlinkat(fd, e.name.constData(), AT_REMOVEDIR) != 0)
+                qCDebug(lcCard).noquote() << "删除文件夹失败：" << sub;
             continue;
         }
         if (e.kind == DirWalker::Kind::File) {
@@ -238,19 +268,8 @@ bool Vehicles::deleteRecursive(int parentFd, const QByteArray &name, const QStri
         // never touched.
         if (::unlinkat(fd, e.name.constData(), 0) != 0) {
             qCDebug(lcCard).noquote() << "删除文件失败：" << dirPath + QFile::decodeName(e.name);
-            ::close(fd);
             return false;
         }
-    }
-
-    qCDebug(lcCard).noquote() << "删除文件夹：" << dirPath;
-    if (parentFd < 0) {
-        ::close(fd);
-        removeWithEmptyParents(dirPath, progress.cardRoot);
-    } else {
-        ::close(fd);
-        if (::unlinkat(parentFd, name.constData(), AT_REMOVEDIR) != 0)
-            qCDebug(lcCard).noquote() << "删除文件夹失败：" << dirPath;
     }
     return true;
 }

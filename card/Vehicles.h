@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DirWalker.h"
 #include "VehicleData.h"
 
 #include <QList>
@@ -9,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 // The vehicle catalogue of one card, and the deletion of vehicle
 // directories. Stop and pause requests arrive on the controlling thread
@@ -55,8 +57,8 @@ private:
         QString cardRoot;
     };
 
-    bool scan(const QString &path, bool withSize);
-    bool deleteRecursive(int parentFd, const QByteArray &name, const QString &dirPath, Progress &progress);
+    bool scan(int fd, const QString &dir, bool withSize);
+    bool deleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress);
     void waitWhilePaused();
     void removeWithEmptyParents(const QString &dirPath, const QString &cardRoot);
 
