@@ -1,32 +1,15 @@
-// Autostart entry, desktop shortcut and the small desktop services, written
-// into temporary folders; and the platform object the program gets.
-#include "DetachedStart.h"
-#include "FlockNamedMutex.h"
+// Autostart entry and desktop shortcut, written into temporary folders; and
+// the platform object the program gets.
+#include "FakePlatform.h"
 #include "LinuxPlatform.h"
 #include "LinuxVolumes.h"
 #include "TestEnv.h"
-#include "UrlOpener.h"
-#include "WindowActivator.h"
 #include "XdgAutostart.h"
 #include "XdgDesktopShortcut.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
-#include <QWidget>
 #include <QtTest>
-
-#include "FakePlatform.h"
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TestDesktop : public QObject
 {
@@ -41,9 +24,6 @@ private slots:
     void shortcutRefusesUnsafePath();
 
     void platformInstance();
-    void opensUrls();
-    void startsDetached();
-    void bringsWindowToFront();
 
 private:
     static QString keyOf(const QByteArray &entry, const QByteArray &key);
@@ -171,36 +151,5 @@ void TestDesktop::platformInstance()
     QCOMPARE(Platform::instance(), real);
 }
 
-void TestDesktop::opensUrls()
-{
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
-    const QUrl url(QStringLiteral("https://example.invalid/KvaApi/page?x=1"));
-    QVERIFY(UrlOpener::open(url));
-    QCOMPARE(catcher.urls, QList<QUrl>{url});
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-}
-
-void TestDesktop::startsDetached()
-{
-    const QString marker = mEnv.root() + QStringLiteral("/started");
-    QVERIFY(DetachedStart::start(QStringLiteral("/bin/sh"),
-                                 {QStringLiteral("-c"), QStringLiteral("echo \"$0\" > \"$1\""),
-                                  QStringLiteral("hello"), marker}));
-    QTRY_COMPARE(TestEnv::readFile(marker), QByteArray("hello\n"));
-    QVERIFY(!DetachedStart::start(mEnv.root() + QStringLiteral("/no-such-program")));
-}
-
-void TestDesktop::bringsWindowToFront()
-{
-    QWidget window;
-    window.showMinimized();
-    QTRY_VERIFY(window.isMinimized());
-    WindowActivator::bringToFront(&window);
-    QVERIFY(!window.isMinimized());
-    QVERIFY(window.isVisible());
-    WindowActivator::bringToFront(nullptr);
-}
-
-QTEST_MAIN(TestDesktop)
+QTEST_GUILESS_MAIN(TestDesktop)
 #include "tst_desktop.moc"
