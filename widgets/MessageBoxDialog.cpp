@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
@@ -20,12 +21,16 @@ QMessageBox::StandardButton MessageBoxDialog::showMessageBox(QWidget *parent, co
                                                              const QString &text,
                                                              QMessageBox::StandardButtons buttons)
 {
-    auto *box = new MessageBoxDialog(parent);
+    QPointer<MessageBoxDialog> box = new MessageBoxDialog(parent);
     box->configure(title, text, buttons);
+    // The parent may be destroyed while the box is open, taking the box
+    // with it: that ends the box like backing out of it.
+    int result = box->mSecondResult != QMessageBox::NoButton ? box->mSecondResult
+                                                             : int(QMessageBox::Ok);
+    connect(box, &QDialog::finished, box, [&result, box] { result = box->mResult; });
     box->exec();
-    const QMessageBox::StandardButton result = box->buttonResult();
     delete box;
-    return result;
+    return static_cast<QMessageBox::StandardButton>(result);
 }
 
 MessageBoxDialog::MessageBoxDialog(QWidget *parent)

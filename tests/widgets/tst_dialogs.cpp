@@ -54,6 +54,7 @@ private slots:
     void messageBoxButtons_data();
     void messageBoxButtons();
     void messageBoxCoversMainWindow();
+    void messageBoxOutlivedByItsParent();
     void loadingClosesItself();
     void loadingCoversMainWindowBelowTitleBar();
     void loadingWithoutMainWindow();
@@ -153,6 +154,16 @@ void TestDialogs::messageBoxCoversMainWindow()
     MessageBoxDialog::showMessageBox(&main, QStringLiteral("Update"), QStringLiteral("Text"),
                                      QMessageBox::Ok);
     QCOMPARE(boxGeometry, main.geometry());
+}
+
+void TestDialogs::messageBoxOutlivedByItsParent()
+{
+    auto *page = new QWidget;
+    page->show();
+    whenBoxOpens([page](MessageBoxDialog *) { delete page; });
+    const QMessageBox::StandardButton answer = MessageBoxDialog::showMessageBox(
+        page, QStringLiteral("Tips"), QStringLiteral("Quit?"), QMessageBox::Ok | QMessageBox::No);
+    QCOMPARE(answer, QMessageBox::No);
 }
 
 void TestDialogs::loadingClosesItself()
