@@ -9,6 +9,7 @@
 #include <QStorageInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -68,10 +69,15 @@ QList<VolumeInfo> LinuxVolumes::mountedFromTable() const
     // procfs reports size 0; readAll reads on to the end regardless.
     const QList<MountInfoParser::Entry> entries = MountInfoParser::parse(file.readAll());
     for (const MountInfoParser::Entry &entry : entries) {
+        const QString root = asRoot(entry.mountPoint);
+        // A later mount on the same point hides the earlier one.
+        volumes.erase(std::remove_if(volumes.begin(), volumes.end(),
+                                     [&root](const VolumeInfo &v) { return v.root == root; }),
+                      volumes.end());
         if (!mClassifier.isVolume(entry))
             continue;
         VolumeInfo v;
-        v.root = asRoot(entry.mountPoint);
+        v.root = root;
         v.device = entry.source;
         v.fsType = entry.fsType;
         v.removable = mClassifier.isRemovable(entry);

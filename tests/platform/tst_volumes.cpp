@@ -194,12 +194,19 @@ void TestVolumes::writeTable(const QByteArray &extra)
 
 void TestVolumes::classifiesMountTable()
 {
-    writeTable("120 27 8:17 / /run/media/alice/SD\\040CARD rw shared:65 - vfat /dev/sdb1 rw\n");
+    writeTable("120 27 8:17 / /run/media/alice/SD\\040CARD rw shared:65 - vfat /dev/sdb1 rw\n"
+               // Mounted twice on one point: listed once.
+               "121 27 8:17 / /media/twice rw - vfat /dev/sdb1 rw\n"
+               "122 121 8:17 / /media/twice rw - vfat /dev/sdb1 rw\n"
+               // Hidden under a later pseudo mount: gone.
+               "123 27 8:17 / /media/hidden rw - vfat /dev/sdb1 rw\n"
+               "124 123 0:50 / /media/hidden rw - tmpfs tmpfs rw\n");
     qputenv("OSTREL_REMOVABLE_ROOTS", QByteArray());
     LinuxVolumes volumes(mTable, mSys.root());
     qputenv("OSTREL_REMOVABLE_ROOTS", (mCards + QStringLiteral("::") + mLater).toUtf8());
     const QList<VolumeInfo> all = volumes.mounted();
-    QCOMPARE(roots(all, false), (QStringList{QStringLiteral("/"), QStringLiteral("/run/media/alice/SD CARD/")}));
+    QCOMPARE(roots(all, false), (QStringList{QStringLiteral("/"), QStringLiteral("/run/media/alice/SD CARD/"),
+                                             QStringLiteral("/media/twice/")}));
     QVERIFY(!all.at(0).removable);
     QVERIFY(all.at(1).removable);
     QCOMPARE(all.at(1).device, QStringLiteral("/dev/sdb1"));
