@@ -138,6 +138,17 @@ bool SingleApplication::sendMessage(const QString &message, int timeoutMs)
     return ack == kAck;
 }
 
+void SingleApplication::releaseInstance()
+{
+    if (mServer) {
+        mServer->close();
+        delete mServer;
+        mServer = nullptr;
+    }
+    if (mLock)
+        mLock->release();
+}
+
 void SingleApplication::setActivationWindow(QWidget *window, bool activateOnMessage)
 {
     mWindow = window;

@@ -26,6 +26,11 @@ public:
     // Delivers `message` to the running copy; true once it confirmed receipt.
     bool sendMessage(const QString &message, int timeoutMs = 5000);
 
+    // Stops answering and lets go of the instance lock, so that a copy
+    // started from here on (a restart) runs as the first one. Call it right
+    // before starting that copy.
+    void releaseInstance();
+
     // The window to raise on a message (when activateOnMessage) or on
     // activateWindow(); not owned.
     void setActivationWindow(QWidget *window, bool activateOnMessage = true);

@@ -4,6 +4,8 @@
 //   single MESSAGE       one copy of a single-instance application: the first
 //                        prints "listening" and waits for a message; a later
 //                        one delivers MESSAGE and exits 0 when it arrived
+//   restart              the first copy, which lets go of the instance and
+//                        starts "single" again: prints what that one printed
 //   crash DATADIR KIND   installs the crash handler and dies of KIND
 //                        (segv, bus, ill, fpe, abort, overflow)
 //   watch DIR            watches the mount table (no timed re-scan), binds
@@ -102,6 +104,25 @@ int single(int argc, char **argv)
     say("listening");
     return app.exec();
 }
+int restart(int argc, char **argv)
+{
+    SingleApplication app(argc, argv);
+    if (app.isRunning())
+        return 5;
+    app.releaseInstance();
+    // Still alive, as a restarting copy is while its successor starts.
+    QProcess next;
+    next.start(QCoreApplication::applicationFilePath(), {QStringLiteral("single"), QStringLiteral("unused")});
+    if (!next.waitForStarted(10000))
+        return 6;
+    while (!next.canReadLine() && next.waitForReadyRead(10000)) {
+    }
+    std::printf("next:%s", next.readLine().constData());
+    next.kill();
+    next.waitForFinished(10000);
+    return 0;
+}
+
 int watch(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -134,10 +155,12 @@ int main(int argc, char **argv)
         return holdLock(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "single") == 0)
         return single(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "restart") == 0)
+        return restart(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "watch") == 0)
         return watch(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "crash") == 0)
         return crash(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: lock NAME | single MESSAGE | crash DATADIR KIND | watch DIR\n");
+    std::fprintf(stderr, "usage: lock NAME | single MESSAGE | restart | crash DATADIR KIND | watch DIR\n");
     return 64;
 }

@@ -34,6 +34,7 @@ private slots:
 
     void secondInstanceWakesFirst();
     void staleSocketOfCrashedFirstIsReplaced();
+    void restartingCopyLetsSuccessorRun();
 
     void crashFileName_data();
     void crashFileName();
@@ -273,6 +274,14 @@ void TestProcesses::staleSocketOfCrashedFirstIsReplaced()
     QCOMPARE(second.process->exitCode(), 0);
     QVERIFY(first.process->waitForFinished(15000));
     QVERIFY(first.process->readAll().contains("received:again\n"));
+}
+
+void TestProcesses::restartingCopyLetsSuccessorRun()
+{
+    Helper old = startHelper({QStringLiteral("restart")}, false);
+    QVERIFY(old.process->waitForFinished(30000));
+    QCOMPARE(old.process->exitCode(), 0);
+    QCOMPARE(old.process->readAllStandardOutput(), QByteArray("next:listening\n"));
 }
 
 void TestProcesses::crashFileName_data()
