@@ -34,9 +34,9 @@ void whenBoxOpens(std::function<void(MessageBoxDialog *)> inspect)
         if (MessageBoxDialog *box = openBox()) {
             poll->stop();
             poll->deleteLater();
-            inspect(box);
             // A failed check returns early; never leave the modal loop waiting.
             QPointer<MessageBoxDialog> guard(box);
+            inspect(box);
             QTimer::singleShot(0, [guard] {
                 if (guard && guard->isVisible())
                     guard->done(QDialog::Rejected);
