@@ -113,7 +113,7 @@ QWidget *GalleryWindow::buildControls()
     page->setStyleSheet(QStringLiteral("background:white;"));
     auto *grid = new QGridLayout(page);
 
-    grid->addWidget(caption(QStringLiteral("FXWidget: normal, disabled, colour, state 2, 3"), page),
+    grid->addWidget(caption(QStringLiteral("FXWidget: normal, disabled, colour, picture"), page),
                     0, 0, 1, 5);
     auto *normal = new FXWidget(page);
     auto *disabled = new FXWidget(page);
