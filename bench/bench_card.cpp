@@ -168,6 +168,7 @@ int main(int argc, char *argv[])
         copyTree(master, b);
         copyTree(master, c);
         int failures = 0;
+        int unusedEvents = 0;
         int events = 0;
         int deliveredFailures = 0;
         double rmMs = 0;
@@ -180,7 +181,7 @@ int main(int argc, char *argv[])
                 rmMs = runTool(QStringLiteral("rm"), {QStringLiteral("-rf"), a + QStringLiteral("/Vehicles")});
                 break;
             case 1:
-                unMs = timeUninstall(b + QLatin1Char('/'), false, &failures, &events);
+                unMs = timeUninstall(b + QLatin1Char('/'), false, &failures, &unusedEvents);
                 break;
             default:
                 delMs = timeUninstall(c + QLatin1Char('/'), true, &deliveredFailures, &events);

@@ -66,22 +66,12 @@ quint64 CalcSize(const QString &path, int &count)
 {
     if (path.isEmpty())
         return 0;
-    count = 0;
-    bool exists = false;
-    quint64 size = 0;
-    const DirWalker::Kind kind = DirWalker::kindOf(path, &exists, &size);
-    if (exists && kind == DirWalker::Kind::File) {
-        count = 1;
-        return size;
-    }
-    const int fd = kind == DirWalker::Kind::Dir ? DirWalker::openDir(path) : -1;
-    if (fd < 0) {
-        qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
-        return 0;
-    }
-    quint64 bytes = 0;
     qint64 files = 0;
-    DirWalker::sumTree(fd, bytes, files, nullptr);
+    bool missing = false;
+    bool stopped = false;
+    const quint64 bytes = DirWalker::measure(path, files, nullptr, &missing, &stopped);
+    if (missing)
+        qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     count = int(files);
     return bytes;
 }

@@ -211,6 +211,29 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
     return ok;
 }
 
+quint64 DirWalker::measure(const QString &path, qint64 &count, const std::atomic<bool> *stop, bool *missing,
+                           bool *stopped)
+{
+    *missing = false;
+    *stopped = false;
+    count = 0;
+    bool exists = false;
+    quint64 size = 0;
+    const Kind kind = kindOf(path, &exists, &size);
+    if (exists && kind == Kind::File) {
+        count = 1;
+        return size;
+    }
+    const int fd = kind == Kind::Dir ? openDir(path) : -1;
+    if (fd < 0) {
+        *missing = true;
+        return 0;
+    }
+    quint64 bytes = 0;
+    *stopped = !sumTree(fd, bytes, count, stop);
+    return bytes;
+}
+
 QStringList DirWalker::subdirectories(const QString &path)
 {
     QStringList result;

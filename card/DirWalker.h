@@ -53,6 +53,12 @@ public:
     // a file; the sums are then partial.
     static bool sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop);
 
+    // Bytes and number of the regular files of `path`: the file itself, or
+    // every file below the directory. `missing` when it is neither (a link
+    // included); `stopped` when `stop` cut the walk short.
+    static quint64 measure(const QString &path, qint64 &count, const std::atomic<bool> *stop, bool *missing,
+                           bool *stopped);
+
     // Names of the subdirectories of `path` (links excluded), by name.
     static QStringList subdirectories(const QString &path);
 

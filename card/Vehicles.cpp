@@ -123,22 +123,13 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     }
     if (path.isEmpty())
         return 0;
-    count = 0;
-    bool exists = false;
-    quint64 size = 0;
-    const DirWalker::Kind kind = DirWalker::kindOf(path, &exists, &size);
-    if (exists && kind == DirWalker::Kind::File) {
-        count = 1;
-        return size;
-    }
-    const int fd = kind == DirWalker::Kind::Dir ? DirWalker::openDir(path) : -1;
-    if (fd < 0) {
-        qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
-        return 0;
-    }
-    quint64 bytes = 0;
     qint64 files = 0;
-    if (!DirWalker::sumTree(fd, bytes, files, &mStop)) {
+    bool missing = false;
+    bool stopped = false;
+    const quint64 bytes = DirWalker::measure(path, files, &mStop, &missing, &stopped);
+    if (missing)
+        qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
+    if (stopped) {
         qCDebug(lcCard) << "return4";
         count = 0;
         return 0;
@@ -151,6 +142,11 @@ bool Vehicles::DeleteDirectory(const QString &path)
 {
     if (path.isEmpty()) {
         qCDebug(lcCard) << "路径为空";
+        return false;
+    }
+    if (QString(path).remove(QLatin1Char('/')).isEmpty()) {
+        // Never the whole file system, whatever a caller passes.
+        qCDebug(lcCard).noquote() << "DeleteDirectory 方法，拒绝删除：" << path;
         return false;
     }
     bool exists = false;
