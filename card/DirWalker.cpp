@@ -176,20 +176,12 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
         if (isDotOrDotDot(d->d_name))
             continue;
         Kind kind = kindOfDirent(d->d_type);
-        if (d->d_type == DT_DIR) {
-            const int sub = openDirAt(fd, d->d_name);
-            if (sub >= 0 && !sumTree(sub, bytes, count, stop)) {
-                ok = false;
-                break;
-            }
-            continue;
-        }
-        if (kind != Kind::File && d->d_type != DT_UNKNOWN)
-            continue; // links and special files count for nothing
         struct stat st;
-        if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        kind = kindOfMode(st.st_mode);
+        if (d->d_type == DT_UNKNOWN || kind == Kind::File) {
+            if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished meanwhile
+            kind = kindOfMode(st.st_mode);
+        }
         if (kind == Kind::Dir) {
             const int sub = openDirAt(fd, d->d_name);
             if (sub >= 0 && !sumTree(sub, bytes, count, stop)) {
@@ -199,7 +191,7 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
             continue;
         }
         if (kind != Kind::File)
-            continue;
+            continue; // links and special files count for nothing
         if (stop && stop->load(std::memory_order_relaxed)) {
             ok = false;
             break;

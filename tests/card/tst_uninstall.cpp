@@ -9,6 +9,8 @@
 #include <QThreadPool>
 #include <QtTest>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -55,6 +57,19 @@ class TestUninstall : public QObject
         return job;
     }
 
+    // Runs one job on the pool and waits for its end.
+    JobEvents runToEnd(const QString &path)
+    {
+        auto events = std::make_shared<JobEvents>();
+        UninstallRunnable *job = start(path, *events);
+        // Keeps the record alive for signals still in the queue.
+        connect(job, &UninstallRunnable::SignalUninstallFinished, this, [events] {});
+        mPool.start(job);
+        if (!QTest::qWaitFor([&] { return events->finished; }, 10000))
+            qWarning("job did not finish");
+        return *events;
+    }
+
     TestEnv mEnv;
     QThreadPool mPool;
     int mCards = 0;
@@ -67,9 +82,7 @@ private slots:
         const QString root = makeCard();
         const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
         writeFiles(vehicle, 4, 25);
-        JobEvents events;
-        mPool.start(start(vehicle, events));
-        QTRY_VERIFY(events.finished);
+        const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
         QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
         QCOMPARE(events.order, (QStringList{QStringLiteral("started"), QString(), QStringLiteral("finished")}));
@@ -83,10 +96,7 @@ private slots:
         const QString root = makeCard();
         writeFiles(root + QStringLiteral("Vehicles/EU/A/sub/"), 2, 3);
         writeFiles(root + QStringLiteral("Vehicles/EU/B/"), 1, 3);
-        JobEvents events;
-        mPool.start(start(root + QStringLiteral("Vehicles/EU/A/"), events));
-        QTRY_VERIFY(events.finished);
-        QVERIFY(events.ok);
+        QVERIFY(runToEnd(root + QStringLiteral("Vehicles/EU/A/")).ok);
         QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles/EU/A")));
         QVERIFY(QFileInfo::exists(root + QStringLiteral("Vehicles/EU/B/f000000.dat")));
     }
@@ -111,9 +121,8 @@ private slots:
             QDir().mkpath(dir);
             writeFiles(dir, files, 0);
         }
-        JobEvents events;
-        mPool.start(start(dir, events));
-        QTRY_VERIFY(events.finished);
+        const JobEvents events = runToEnd(dir);
+        QVERIFY(events.finished);
         QVERIFY(!events.ok);
         QVERIFY(events.progress.isEmpty());
         if (files >= 0)
@@ -186,9 +195,7 @@ private slots:
         const QString root = makeCard();
         const QString vehicle = root + QStringLiteral("Vehicles/EU/MANY/");
         writeFiles(vehicle, 450, 1);
-        JobEvents events;
-        mPool.start(start(vehicle, events));
-        QTRY_VERIFY(events.finished);
+        const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
         QVERIFY(events.progress.size() <= 101);
         QCOMPARE(events.progress.last(), 100u);
@@ -232,9 +239,7 @@ private slots:
         QVERIFY(::symlink(QFile::encodeName(outside + QStringLiteral("precious.dat")).constData(),
                           QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData()) == 0);
 
-        JobEvents events;
-        mPool.start(start(vehicle, events));
-        QTRY_VERIFY(events.finished);
+        const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
         QCOMPARE(events.progress, (QList<uint>{50, 100}));
         QVERIFY(!QFileInfo::exists(vehicle));
