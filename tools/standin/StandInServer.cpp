@@ -162,6 +162,12 @@ bool StandInServer::setUp(QString *error)
         mServer = std::make_unique<httplib::Server>();
     }
     mServer->new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
+    // The HTTP layer's default lets a second server share a port that is in
+    // use (SO_REUSEPORT); a busy --port must fail instead.
+    mServer->set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     const auto handler = [this](const httplib::Request &req, httplib::Response &res) { dispatch(req, res); };
     mServer->Get(".*", handler);
     mServer->Post(".*", handler);
