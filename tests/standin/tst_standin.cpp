@@ -83,6 +83,7 @@ private slots:
     void singleVehicleConfiguration();
     void downloadedArchiveIsValidZip();
     void replaceFileServesNewContent();
+    void filesFromFolder();
     void https();
     void lifetime();
 
@@ -658,6 +659,31 @@ void StandInTest::replaceFileServesNewContent()
     QVERIFY(mService.reset());
     QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
     QCOMPARE(get(QStringLiteral("/files/brand-new.zip")).status, 404);
+}
+
+void StandInTest::filesFromFolder()
+{
+    const QDir dir(QDir(qEnvironmentVariable("OSTREL_TEST_TMP", QDir::tempPath()))
+                       .filePath(QStringLiteral("standin-files")));
+    QVERIFY(dir.mkpath(QStringLiteral(".")));
+    QFile big(dir.filePath(QStringLiteral("folder.zip")));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    const QByteArray content = QByteArray(300000, 'z') + "end";
+    big.write(content);
+    big.close();
+    QFile shadow(dir.filePath(QStringLiteral("range.bin")));
+    QVERIFY(shadow.open(QIODevice::WriteOnly));
+    shadow.write("folder copy");
+    shadow.close();
+
+    StandInService served;
+    QVERIFY(served.start({QStringLiteral("--files"), dir.path()}));
+    const Fetched f = fetch("GET", served.fileUrl(QStringLiteral("folder.zip")), {{"Range", "bytes=300000-"}});
+    QCOMPARE(f.status, 206);
+    QCOMPARE(f.body, QByteArrayLiteral("end"));
+    QCOMPARE(f.headers.value("content-type"), QByteArrayLiteral("application/zip"));
+    // The fixture's own files come first.
+    QCOMPARE(fetch("GET", served.fileUrl(QStringLiteral("range.bin"))).body.size(), 100000);
 }
 
 void StandInTest::https()
