@@ -78,18 +78,31 @@ bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content)
         ::close(fd);
         return false;
     }
-    content.clear();
-    char buffer[16384];
+    // One read for the usual small file: asking for a byte more than its
+    // size tells the end without a second call.
+    const qint64 expected = qBound<qint64>(0, st.st_size, 64 * 1024 * 1024);
+    content.resize(int(expected) + 1);
+    qint64 filled = 0;
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (filled == content.size())
+            content.resize(content.size() * 2);
+        const ssize_t n = ::read(fd, content.data() + filled, size_t(content.size() - filled));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
+        if (n < 0) {
             ::close(fd);
-            return n == 0;
+            return false;
         }
-        content.append(buffer, int(n));
+        filled += n;
+        if (n == 0 || filled < content.size()) {
+            if (n != 0 && filled > expected)
+                continue; // grew meanwhile: read on to the end
+            break;
+        }
     }
+    ::close(fd);
+    content.resize(int(filled));
+    return true;
 }
 
 bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
@@ -166,6 +179,15 @@ void DirWalker::sortFilesFirst(std::vector<Entry> &entries)
 
 bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop)
 {
+    return sumTree(fd, bytes, count, stop, nullptr, nullptr);
+}
+
+bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
+                        const char *suffix, bool *hasSuffix)
+{
+    const size_t suffixLength = suffix ? std::strlen(suffix) : 0;
+    if (hasSuffix)
+        *hasSuffix = false;
     DIR *dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
@@ -181,6 +203,13 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
             if (::fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
                 continue; // vanished meanwhile
             kind = kindOfMode(st.st_mode);
+        }
+        if (suffix && hasSuffix && !*hasSuffix && (kind == Kind::File || kind == Kind::Link)) {
+            const size_t length = std::strlen(d->d_name);
+            struct stat target;
+            *hasSuffix = length > suffixLength && ::strcasecmp(d->d_name + length - suffixLength, suffix) == 0
+                && (kind == Kind::File
+                    || (::fstatat(fd, d->d_name, &target, 0) == 0 && S_ISREG(target.st_mode)));
         }
         if (kind == Kind::Dir) {
             const int sub = openDirAt(fd, d->d_name);

@@ -52,6 +52,11 @@ public:
     // ownership of `fd`. Returns false as soon as `stop` is found set before
     // a file; the sums are then partial.
     static bool sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop);
+    // The same, also telling whether `fd` itself directly holds a file (or a
+    // link to one) named with `suffix`, letters in any case: one listing
+    // serves both questions.
+    static bool sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
+                        const char *suffix, bool *hasSuffix);
 
     // Bytes and number of the regular files of `path`: the file itself, or
     // every file below the directory. `missing` when it is neither (a link

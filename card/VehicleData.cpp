@@ -37,6 +37,7 @@ bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withS
     const QString below = CardHelpers::PathBelowRoot(dirPath, root);
 
     QString displayName;
+    bool measured = false;
     int vehicleFd = dirFd;
     int ownedFd = -1;
     const auto fail = [&ownedFd] {
@@ -70,8 +71,17 @@ bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withS
                 vehicleFd = ownedFd;
             }
         }
-        if (!DirWalker::hasFileWithSuffix(vehicleFd, QByteArrayLiteral(".bin")))
+        if (withSize && vehicleFd == dirFd) {
+            // The size walk lists this directory anyway; it answers the
+            // program-file question on the way.
+            bool hasProgram = false;
+            measureAt(dirFd, ".bin", &hasProgram);
+            if (!hasProgram)
+                return false;
+            measured = true;
+        } else if (!DirWalker::hasFileWithSuffix(vehicleFd, QByteArrayLiteral(".bin"))) {
             return fail();
+        }
     }
 
     mDirPath = dirPath;
@@ -96,14 +106,18 @@ bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withS
     if (mNamesTxt.mCurrent.mName.isEmpty())
         mNamesTxt.mCurrent.mName = mDirName;
 
-    if (withSize) {
-        quint64 bytes = 0;
-        qint64 files = 0;
-        const int walkFd = DirWalker::openDirAt(dirFd, ".");
-        if (walkFd >= 0)
-            DirWalker::sumTree(walkFd, bytes, files, nullptr);
-        mSize = bytes;
-        mFileCount = int(files);
-    }
+    if (withSize && !measured)
+        measureAt(dirFd, nullptr, nullptr);
     return true;
+}
+
+void VehicleData::measureAt(int dirFd, const char *suffix, bool *hasSuffix)
+{
+    quint64 bytes = 0;
+    qint64 files = 0;
+    const int walkFd = DirWalker::openDirAt(dirFd, ".");
+    if (walkFd >= 0)
+        DirWalker::sumTree(walkFd, bytes, files, nullptr, suffix, hasSuffix);
+    mSize = bytes;
+    mFileCount = int(files);
 }

@@ -37,4 +37,8 @@ public:
     int mFileCount = 0;
     QStringList mState;
     bool mChecked = false;
+
+private:
+    // mSize and mFileCount from one walk of the open directory.
+    void measureAt(int dirFd, const char *suffix, bool *hasSuffix);
 };

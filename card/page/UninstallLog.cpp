@@ -1,0 +1,3 @@
+#include "UninstallLog.h"
+
+Q_LOGGING_CATEGORY(lcUninstall, "ostrel.uninstall", QtWarningMsg)
