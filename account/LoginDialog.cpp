@@ -1,0 +1,130 @@
+#include "LoginDialog.h"
+
+#include "FXGlobalInfo.h"
+#include "FXViewPager.h"
+#include "LoginView.h"
+#include "PageControls.h"
+#include "RegisterView.h"
+#include "SharedWindowRect.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScroller>
+#include <QVBoxLayout>
+
+LoginDialog::LoginDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("LoginDialog"));
+    setWindowTitle(QStringLiteral("Ostrel"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon/Resources/ic_launcher.ico")));
+    setWindowFlags(Qt::FramelessWindowHint | Qt::CustomizeWindowHint | Qt::Dialog);
+    setFixedSize(FXGlobalInfo::instance()->signInWindowSize());
+
+    mPager = new FXViewPager(this);
+    mPager->setObjectName(QStringLiteral("pager"));
+    mLoginView = new LoginView;
+    mRegisterView = new RegisterView;
+    mPager->addPage(QStringLiteral("LOGIN"), wrapPage(mLoginView, QString()));
+    mPager->addPage(QStringLiteral("REGISTER"), wrapPage(mRegisterView, PageControls::image("register_bg.png")));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(mPager);
+
+    connect(mLoginView, &LoginView::SignalClicked, this, &LoginDialog::OnButtonClickWithId);
+    connect(mRegisterView, QOverload<const QString &, const QString &, long>::of(&RegisterView::SignalClicked), this,
+            &LoginDialog::OnButtonClickWithId);
+    connect(this, &LoginDialog::SignalClicked, mLoginView, &LoginView::OnBtnGroupChangedChecked);
+    connect(this, &LoginDialog::SignalClicked, mRegisterView, &RegisterView::OnBtnGroupChangedChecked);
+
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->geometry();
+        move(available.x() + (available.width() - width()) / 2, available.y() + (available.height() - height()) / 2);
+    }
+    SharedWindowRect::set(QRect(pos(), size()));
+}
+
+QScrollArea *LoginDialog::wrapPage(QWidget *page, const QString &background)
+{
+    auto *area = new QScrollArea;
+    area->setObjectName(QStringLiteral("LoginPager"));
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(page);
+    QScroller::grabGesture(area->viewport(), QScroller::LeftMouseButtonGesture);
+    if (background.isEmpty()) {
+        area->setStyleSheet(QStringLiteral("QScrollArea#LoginPager, QScrollArea#LoginPager > QWidget > QWidget"
+                                           "{background:transparent;}"));
+    } else {
+        area->setStyleSheet(QStringLiteral("QScrollArea#LoginPager{border-image:url(%1);}"
+                                           "QScrollArea#LoginPager > QWidget > QWidget{background:transparent;}")
+                                .arg(background));
+    }
+    return area;
+}
+
+void LoginDialog::OnButtonClickWithId(const QString &id, const QString &token, long userId)
+{
+    if (id == QLatin1String("MIN")) {
+        showMinimized();
+    } else if (id == QLatin1String("EXIT")) {
+        reject();
+    } else if (id == QLatin1String("SIGNIN")) {
+        // Kept before anyone hears of the sign-in, so a listener that asks
+        // the dialog already gets the new values.
+        mToken = token;
+        mUserId = userId;
+        accept();
+        emit SignLoginClicked(token, userId);
+    } else if (mPager->showPage(id)) {
+        emit SignalClicked(0, id);
+    }
+}
+
+void LoginDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Enter && (event->modifiers() & Qt::KeypadModifier)) {
+        event->accept();
+        return;
+    }
+    // Not QDialog's: Escape belongs to the close button's shortcut and
+    // Return to the fields, nothing else closes or submits.
+    QWidget::keyPressEvent(event);
+}
+
+void LoginDialog::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && !FXGlobalInfo::instance()->windowFillsScreen()) {
+        mDragging = true;
+        mPressPos = event->globalPos();
+        mPressTopLeft = frameGeometry().topLeft();
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void LoginDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    if (mDragging && (event->buttons() & Qt::LeftButton))
+        move(mPressTopLeft + event->globalPos() - mPressPos);
+    QDialog::mouseMoveEvent(event);
+}
+
+void LoginDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        mDragging = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+void LoginDialog::moveEvent(QMoveEvent *event)
+{
+    SharedWindowRect::set(QRect(pos(), size()));
+    QDialog::moveEvent(event);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The registration page of the login dialog: e-mail, e-mailed verification
+// code and password twice; each field checked locally before the service
+// is asked.
+class RegisterView : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int CountdownStart = 60;
+    static constexpr int CountdownInterval = 1000;
+    static constexpr int ToastTime = 3000;
+    static constexpr int SentToastTime = 5000;
+    // The prefix of every message in an error label.
+    static const char *const ErrorPrefix;
+
+    explicit RegisterView(QWidget *parent = nullptr);
+
+    int countdownTimerId() const { return mTimerId; }
+    int countdown() const { return mCountdown; }
+    // Where the terms page is copied before the browser is asked to show it.
+    static QString termsCopyPath();
+
+signals:
+    void SignalClicked(const QString &id, const QString &name, long userId);
+    // Declared for symmetry with the three-argument form; nothing connects them.
+    void SignalClicked(const QString &id, const QString &name);
+    void SignalClicked(const QString &id);
+
+public slots:
+    void OnShowMinimized();
+    void OnClose();
+    void OnSendVerificationClicked();
+    void OnSubmitClicked();
+    void OnCancelClicked();
+    void OnUsernameTextChanged(const QString &content);
+    void OnVerificationTextChanged(const QString &content);
+    void OnPasswordTextChanged(const QString &content);
+    void OnConfirmPasswordTextChanged(const QString &content);
+    void OnUsernameEditingFinished();
+    void OnVerificationEditingFinished();
+    void OnPasswordEditingFinished();
+    void OnConfirmPasswordEditingFinished();
+    void OnBtnGroupChecked(int id);
+    void openURL(const QString &url);
+    void OnBtnGroupChangedChecked(int index, const QString &pageId);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    enum EmailCheck { ForSubmit, ForSendCode };
+
+    void buildUi();
+    QLabel *errorLabel(const QString &objectName, const char *initialText);
+    void showError(QLabel *label, QLineEdit *field, const QString &text);
+    void keepFocus(QLineEdit *field);
+    bool checkEmail(EmailCheck flavour);
+    bool isEmailTaken();
+    bool validateForSubmit();
+    void setSendCodeText();
+
+    QString mEmail;
+    QString mCode;
+    QString mPassword;
+    QString mConfirm;
+    int mTimerId = -1;
+    int mCountdown = CountdownStart;
+    // Set while one field pulls the focus back, so that the field it is
+    // taken from does not pull it back in turn (and so on without end).
+    bool mMovingFocus = false;
+
+    QPushButton *mMinButton = nullptr;
+    QPushButton *mCloseButton = nullptr;
+    QLineEdit *mEmailEdit = nullptr;
+    QLineEdit *mCodeEdit = nullptr;
+    QPushButton *mSendCodeButton = nullptr;
+    QLineEdit *mPasswordEdit = nullptr;
+    QLineEdit *mConfirmEdit = nullptr;
+    QLabel *mEmailLabel = nullptr;
+    QLabel *mCodeLabel = nullptr;
+    QLabel *mPasswordLabel = nullptr;
+    QLabel *mConfirmLabel = nullptr;
+    QPushButton *mSubmitButton = nullptr;
+    QPushButton *mCancelButton = nullptr;
+    QButtonGroup *mButtonGroup = nullptr;
+    QLabel *mTermsLabel = nullptr;
+};

@@ -1,0 +1,3 @@
+#include "SigninLog.h"
+
+Q_LOGGING_CATEGORY(lcSignin, "ostrel.signin", QtWarningMsg)
