@@ -198,7 +198,7 @@ bool Vehicles::DeleteDirectory(const QString &path)
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    const bool ok = deleteRecursive(fd, entries, dir, progress);
+    const bool ok = DeleteRecursive(fd, entries, dir, progress);
     ::close(fd);
     if (ok) {
         qCDebug(lcCard).noquote() << "删除文件夹：" << dir;
@@ -207,7 +207,7 @@ bool Vehicles::DeleteDirectory(const QString &path)
     return ok;
 }
 
-bool Vehicles::deleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
+bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
                                Progress &progress)
 {
     if (mStop)
@@ -236,7 +236,7 @@ bool Vehicles::deleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
         if (e.kind == DirWalker::Kind::Dir) {
             const QString sub = dirPath + QFile::decodeName(e.name) + QLatin1Char('/');
             const int subFd = DirWalker::openDirAt(fd, e.name.constData());
-            const bool ok = subFd >= 0 && deleteRecursive(subFd, e.children, sub, progress);
+            const bool ok = subFd >= 0 && DeleteRecursive(subFd, e.children, sub, progress);
             if (subFd >= 0)
                 ::close(subFd);
             if (!ok) {

@@ -58,7 +58,7 @@ private:
     };
 
     bool scan(int fd, const QString &dir, bool withSize);
-    bool deleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress);
+    bool DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress);
     void waitWhilePaused();
     void removeWithEmptyParents(const QString &dirPath, const QString &cardRoot);
 

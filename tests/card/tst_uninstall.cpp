@@ -203,6 +203,21 @@ private slots:
             QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
     }
 
+    void smallFilesAfterABigOneStillReachTheEnd()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/BIG/");
+        QDir().mkpath(vehicle);
+        QFile big(vehicle + QStringLiteral("a-big.bin"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(64) << 20)); // sparse
+        big.close();
+        writeFiles(vehicle, 4, 1);
+        // A single-precision running total would stop growing at 64 MiB.
+        const JobEvents events = runToEnd(vehicle);
+        QVERIFY(events.ok);
+        QCOMPARE(events.progress, (QList<uint>{99, 100}));
+    }
+
     void homeKeepsAllButVersionAndProgramFiles()
     {
         const QString root = makeCard();
