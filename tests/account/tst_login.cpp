@@ -1,0 +1,503 @@
+#include "AppSettings.h"
+#include "FXViewPager.h"
+#include "LoginDialog.h"
+#include "LoginView.h"
+#include "RegisterView.h"
+#include "RememberFile.h"
+#include "StandInService.h"
+#include "TestEnv.h"
+#include "Toast.h"
+
+#include <Sornet/BaseAction.h>
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTextCodec>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString LoginPath = QStringLiteral("/KvaApi/user/login");
+const QString Alice = QStringLiteral("alice@ostrel.test");
+const QString AlicePassword = QStringLiteral("alice123");
+
+QString md5(const QString &text)
+{
+    return BaseAction::MD5(text);
+}
+
+} // namespace
+
+// Receives the addresses the page hands to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class TestLogin : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void fieldsRefuseWhiteSpace_data();
+    void fieldsRefuseWhiteSpace();
+    void emptyFieldsOnlyToast_data();
+    void emptyFieldsOnlyToast();
+    void checkingBeforeTypingThenSigningIn();
+    void rememberedPasswordByLength_data();
+    void rememberedPasswordByLength();
+    void restoredDigestMaskedButSentWhole();
+    void preferenceOnlyOnSuccess_data();
+    void preferenceOnlyOnSuccess();
+    void rejectedDigestDroppedAndTypedPasswordTried();
+    void serviceUnusable_data();
+    void serviceUnusable();
+    void uncheckingForgetsTheSignIn();
+    void enterKeys_data();
+    void enterKeys();
+    void retrievePasswordOpensTheWebPage();
+
+    void dialogSwitchesPagesAndKeepsHighlights();
+    void dialogClosesOnEscapeOnEitherPage();
+    void dialogAcceptsWithTokenAndUserId();
+    void rememberedSignInSurvivesANewDialog();
+
+private:
+    std::unique_ptr<LoginView> makeView();
+    QJsonArray logins() const { return mService.requestsTo(LoginPath); }
+    QString sentPassword(int index) const;
+    static void type(LoginView *view, const QString &account, const QString &password);
+
+    std::unique_ptr<TestEnv> mEnv;
+    StandInService mService;
+    UrlCatcher mUrls;
+};
+
+void TestLogin::initTestCase()
+{
+    // As the program does at start: texts in files are UTF-8.
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    mEnv = std::make_unique<TestEnv>();
+    QVERIFY(mService.start());
+    mService.exportEnvironment();
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &mUrls, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &mUrls, "open");
+}
+
+void TestLogin::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void TestLogin::init()
+{
+    QVERIFY(mService.reset());
+    BaseAction::setBaseUrl(QString());
+    for (const QString &file : {AppSettings::rememberFile(), AppSettings::setupFile(), AppSettings::preferenceFile()})
+        QFile::remove(file);
+    mUrls.urls.clear();
+    Toast::instance()->setMessageVDuration(QString(), 10);
+}
+
+std::unique_ptr<LoginView> TestLogin::makeView()
+{
+    auto view = std::make_unique<LoginView>();
+    view->setAttribute(Qt::WA_DeleteOnClose, false);
+    Toast::instance(view.get())->setFadeDuration(5);
+    return view;
+}
+
+void TestLogin::type(LoginView *view, const QString &account, const QString &password)
+{
+    auto *accountEdit = view->findChild<QLineEdit *>(QStringLiteral("account"));
+    auto *passwordEdit = view->findChild<QLineEdit *>(QStringLiteral("password"));
+    accountEdit->clear();
+    passwordEdit->clear();
+    QTest::keyClicks(accountEdit, account);
+    QTest::keyClicks(passwordEdit, password);
+}
+
+QString TestLogin::sentPassword(int index) const
+{
+    const QJsonArray log = logins();
+    if (index >= log.size())
+        return QString();
+    const QUrlQuery body(log.at(index).toObject().value(QStringLiteral("body")).toString());
+    return body.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded);
+}
+
+void TestLogin::fieldsRefuseWhiteSpace_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("account space") << "account" << "al ice" << "alice";
+    QTest::newRow("account tab") << "account" << "a\tb" << "ab";
+    QTest::newRow("password space") << "password" << "pass word" << "password";
+    QTest::newRow("password cut at 16") << "password" << "0123456789abcdefXYZ" << "0123456789abcdef";
+}
+
+void TestLogin::fieldsRefuseWhiteSpace()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    auto view = makeView();
+    auto *edit = view->findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(field == QLatin1String("account") ? view->accountValue() : view->passwordValue(), shown);
+}
+
+void TestLogin::emptyFieldsOnlyToast_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("toast");
+    const QString accountToast = QStringLiteral("Please enter your email address or Kestavo ID");
+    QTest::newRow("no account, password") << "" << AlicePassword << accountToast;
+    QTest::newRow("nothing") << "" << "" << accountToast;
+    QTest::newRow("account, no password") << Alice << "" << QStringLiteral("Please enter your password");
+}
+
+void TestLogin::emptyFieldsOnlyToast()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, password);
+    QFETCH(QString, toast);
+    auto view = makeView();
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    type(view.get(), account, password);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(Toast::instance()->text(), toast);
+    QCOMPARE(Toast::instance()->displayTime(), 3000);
+    QCOMPARE(logins().size(), 0);
+    QCOMPARE(clicked.count(), 0);
+}
+
+void TestLogin::checkingBeforeTypingThenSigningIn()
+{
+    auto view = makeView();
+    auto *stay = view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"));
+    QVERIFY(!stay->isChecked());
+    stay->setChecked(true);
+
+    // Empty values: the random block and the separator only, which reads back as nothing.
+    QCOMPARE(QFileInfo(AppSettings::rememberFile()).size(), qint64(32 + 8));
+    RememberFile::Content content;
+    QVERIFY(!RememberFile::read(AppSettings::rememberFile(), &content));
+    QVERIFY(AppSettings::remember());
+
+    type(view.get(), Alice, AlicePassword);
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(RememberFile::read(AppSettings::rememberFile(), &content));
+    QCOMPARE(content.account, Alice);
+    QCOMPARE(content.password, md5(AlicePassword));
+}
+
+void TestLogin::rememberedPasswordByLength_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("hashed");
+    QTest::newRow("5 kept as typed") << "abcde" << false;
+    QTest::newRow("6 digest") << "abcdef" << true;
+    QTest::newRow("16 digest") << "LongPassword1234" << true;
+}
+
+void TestLogin::rememberedPasswordByLength()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, hashed);
+    auto view = makeView();
+    type(view.get(), QStringLiteral("long@ostrel.test"), password);
+    view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->setChecked(true);
+
+    RememberFile::Content content;
+    QVERIFY(RememberFile::read(AppSettings::rememberFile(), &content));
+    QCOMPARE(content.password, hashed ? md5(password) : password);
+
+    // Whatever the file keeps, the service always receives a digest.
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QVERIFY(logins().size() >= 1);
+    QCOMPARE(sentPassword(0), md5(password));
+}
+
+void TestLogin::restoredDigestMaskedButSentWhole()
+{
+    const QString digest = md5(AlicePassword);
+    QVERIFY(RememberFile::write(AppSettings::rememberFile(), {digest, Alice}));
+    AppSettings::setRemember(true);
+
+    auto view = makeView();
+    auto *passwordEdit = view->findChild<QLineEdit *>(QStringLiteral("password"));
+    QCOMPARE(view->findChild<QLineEdit *>(QStringLiteral("account"))->text(), Alice);
+    QCOMPARE(passwordEdit->text(), digest.left(16));
+    QCOMPARE(passwordEdit->echoMode(), QLineEdit::Password);
+    QCOMPARE(view->rememberedDigest(), digest);
+    QVERIFY(view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->isChecked());
+
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(logins().size(), 1);
+    QCOMPARE(sentPassword(0), digest);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("SIGNIN"));
+    QCOMPARE(clicked.at(0).at(1).toString(), QStringLiteral("token-alice"));
+}
+
+void TestLogin::preferenceOnlyOnSuccess_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("success");
+    QTest::newRow("success") << Alice << AlicePassword << true;
+    QTest::newRow("wrong password") << Alice << "wrong123" << false;
+    QTest::newRow("unknown user") << "nobody@ostrel.test" << "whatever1" << false;
+    QTest::newRow("disabled") << "disabled@ostrel.test" << "disabled1" << false;
+}
+
+void TestLogin::preferenceOnlyOnSuccess()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, password);
+    QFETCH(bool, success);
+    auto view = makeView();
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    type(view.get(), account, password);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+
+    QCOMPARE(QFile::exists(AppSettings::preferenceFile()), success);
+    QCOMPARE(clicked.count(), success ? 1 : 0);
+    // A failure is tried once more with what the field shows.
+    QCOMPARE(logins().size(), success ? 1 : 2);
+    if (success) {
+        QCOMPARE(AppSettings::token(), QStringLiteral("token-alice"));
+        QCOMPARE(AppSettings::userId(), 1001);
+        QCOMPARE(clicked.at(0).at(2).value<long>(), 1001L);
+    } else {
+        QCOMPARE(Toast::instance()->text(), QStringLiteral("Incorrect account or password"));
+    }
+}
+
+void TestLogin::rejectedDigestDroppedAndTypedPasswordTried()
+{
+    QVERIFY(RememberFile::write(AppSettings::rememberFile(), {md5(QStringLiteral("oldpass1")), Alice}));
+    AppSettings::setRemember(true);
+    auto view = makeView();
+    auto *passwordEdit = view->findChild<QLineEdit *>(QStringLiteral("password"));
+    passwordEdit->clear();
+    QTest::keyClicks(passwordEdit, AlicePassword);
+
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(logins().size(), 2);
+    QCOMPARE(sentPassword(0), md5(QStringLiteral("oldpass1")));
+    QCOMPARE(sentPassword(1), md5(AlicePassword));
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(view->rememberedDigest().isEmpty());
+
+    // Still "Stay signed in", now with the password that worked.
+    RememberFile::Content content;
+    QVERIFY(RememberFile::read(AppSettings::rememberFile(), &content));
+    QCOMPARE(content.password, md5(AlicePassword));
+}
+
+void TestLogin::serviceUnusable_data()
+{
+    QTest::addColumn<QJsonObject>("fault");
+    QTest::addColumn<bool>("unreachable");
+    QTest::newRow("HTTP 503") << QJsonObject{{QStringLiteral("status"), 503}} << false;
+    QTest::newRow("not JSON") << QJsonObject{{QStringLiteral("malformed"), true}} << false;
+    QTest::newRow("no server") << QJsonObject() << true;
+}
+
+void TestLogin::serviceUnusable()
+{
+    QFETCH(QJsonObject, fault);
+    QFETCH(bool, unreachable);
+    if (unreachable) {
+        // A port nobody listens on: the connection is refused at once.
+        BaseAction::setBaseUrl(QStringLiteral("http://127.0.0.1:1/KvaApi/"));
+    } else {
+        fault.insert(QStringLiteral("path"), LoginPath);
+        QVERIFY(mService.setFault(fault));
+    }
+    auto view = makeView();
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    type(view.get(), Alice, AlicePassword);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(Toast::instance()->text(), QStringLiteral("Incorrect account or password"));
+    QVERIFY(!QFile::exists(AppSettings::preferenceFile()));
+    if (!unreachable)
+        QCOMPARE(logins().size(), 2);
+}
+
+void TestLogin::uncheckingForgetsTheSignIn()
+{
+    auto view = makeView();
+    type(view.get(), Alice, AlicePassword);
+    auto *stay = view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"));
+    stay->setChecked(true);
+    QVERIFY(QFile::exists(AppSettings::rememberFile()));
+    stay->setChecked(false);
+    QVERIFY(!QFile::exists(AppSettings::rememberFile()));
+    QVERIFY(!AppSettings::remember());
+
+    // A new page starts unchecked and empty.
+    auto again = makeView();
+    QVERIFY(!again->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->isChecked());
+    QVERIFY(again->findChild<QLineEdit *>(QStringLiteral("account"))->text().isEmpty());
+}
+
+void TestLogin::enterKeys_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Return in password") << "password" << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("Return in account") << "account" << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter in password") << "password" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("keypad Enter on the page") << "" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+void TestLogin::enterKeys()
+{
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    auto view = makeView();
+    view->show();
+    QApplication::setActiveWindow(view.get());
+    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+    type(view.get(), Alice, AlicePassword);
+
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    QWidget *receiver = view.get();
+    if (!target.isEmpty()) {
+        receiver = view->findChild<QLineEdit *>(target);
+        receiver->setFocus();
+    } else {
+        view->setFocus();
+    }
+    QTest::keyClick(receiver, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // One key, one sign-in, however many widgets saw it.
+    QCOMPARE(logins().size(), 1);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("SIGNIN"));
+}
+
+void TestLogin::retrievePasswordOpensTheWebPage()
+{
+    auto view = makeView();
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    type(view.get(), Alice, QStringLiteral("typed12"));
+    view->findChild<QPushButton *>(QStringLiteral("retrievePassword"))->click();
+    QCOMPARE(mUrls.urls.size(), 1);
+    QCOMPARE(mUrls.urls.at(0).path(), QStringLiteral("/forget.html"));
+    QCOMPARE(mUrls.urls.at(0).host(), mService.webUrl().host());
+    QCOMPARE(mUrls.urls.at(0).port(), mService.webUrl().port());
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(view->passwordValue(), QStringLiteral("typed12"));
+}
+
+void TestLogin::dialogSwitchesPagesAndKeepsHighlights()
+{
+    LoginDialog dialog;
+    dialog.pager()->setAnimationDuration(1);
+    auto *signIn = dialog.loginView()->findChild<QPushButton *>(QStringLiteral("login"));
+    auto *registerButton = dialog.loginView()->findChild<QPushButton *>(QStringLiteral("register"));
+    auto *submit = dialog.registerView()->findChild<QPushButton *>(QStringLiteral("submit"));
+    auto *cancel = dialog.registerView()->findChild<QPushButton *>(QStringLiteral("_cancel"));
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("LOGIN"));
+    QVERIFY(signIn->isChecked());
+
+    QSignalSpy switched(&dialog, &LoginDialog::SignalClicked);
+    registerButton->click();
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("REGISTER"));
+    QCOMPARE(switched.count(), 1);
+    QCOMPARE(switched.at(0).at(1).toString(), QStringLiteral("REGISTER"));
+    QVERIFY(signIn->isChecked());
+    QVERIFY(submit->isChecked());
+
+    cancel->click();
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("LOGIN"));
+    QVERIFY(submit->isChecked());
+    QVERIFY(signIn->isChecked());
+
+    // An unknown page id leaves everything as it is.
+    dialog.OnButtonClickWithId(QStringLiteral("NOWHERE"), QString(), 0);
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("LOGIN"));
+    QCOMPARE(switched.count(), 2);
+}
+
+void TestLogin::dialogClosesOnEscapeOnEitherPage()
+{
+    for (const QString &page : {QStringLiteral("LOGIN"), QStringLiteral("REGISTER")}) {
+        LoginDialog dialog;
+        dialog.pager()->setAnimationDuration(1);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.OnButtonClickWithId(page, QString(), 0);
+        QSignalSpy rejected(&dialog, &QDialog::rejected);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTRY_COMPARE_WITH_TIMEOUT(rejected.count(), 1, 2000);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+}
+
+void TestLogin::dialogAcceptsWithTokenAndUserId()
+{
+    LoginDialog dialog;
+    QSignalSpy signedIn(&dialog, &LoginDialog::SignLoginClicked);
+    type(dialog.loginView(), QStringLiteral("bob@ostrel.test"), QStringLiteral("bob12345"));
+    dialog.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(signedIn.count(), 1);
+    QCOMPARE(dialog.token(), QStringLiteral("token-bob"));
+    QCOMPARE(dialog.userId(), 1002L);
+}
+
+void TestLogin::rememberedSignInSurvivesANewDialog()
+{
+    {
+        LoginDialog first;
+        type(first.loginView(), Alice, AlicePassword);
+        first.loginView()->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->setChecked(true);
+        first.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+        QCOMPARE(first.result(), int(QDialog::Accepted));
+    }
+    QVERIFY(mService.clearLog());
+    LoginDialog second;
+    QCOMPARE(second.loginView()->findChild<QLineEdit *>(QStringLiteral("account"))->text(), Alice);
+    second.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(second.result(), int(QDialog::Accepted));
+    QCOMPARE(second.token(), QStringLiteral("token-alice"));
+    QCOMPARE(logins().size(), 1);
+    QCOMPARE(sentPassword(0), md5(AlicePassword));
+}
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"
