@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -28,6 +29,35 @@ struct Fetched
 QString md5(const QString &text)
 {
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+// Every entry of an archive by name; reading checks each entry's CRC.
+// Empty when the archive cannot be read.
+QMap<QString, QByteArray> unzip(const QByteArray &archive)
+{
+    QMap<QString, QByteArray> out;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *src = zip_source_buffer_create(archive.constData(), zip_uint64_t(archive.size()), 0, &error);
+    zip_t *za = src ? zip_open_from_source(src, ZIP_CHECKCONS | ZIP_RDONLY, &error) : nullptr;
+    if (!za) {
+        zip_source_free(src);
+        return out;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+        zip_stat_t st;
+        zip_file_t *f = zip_stat_index(za, zip_uint64_t(i), 0, &st) == 0 ? zip_fopen_index(za, zip_uint64_t(i), 0)
+                                                                           : nullptr;
+        QByteArray data(f ? int(st.size) : 0, Qt::Uninitialized);
+        const bool ok = f && zip_fread(f, data.data(), st.size) == zip_int64_t(st.size) && zip_fclose(f) == 0;
+        if (!ok) {
+            zip_close(za);
+            return {};
+        }
+        out.insert(QString::fromUtf8(st.name), data);
+    }
+    zip_close(za);
+    return out;
 }
 
 using Pairs = std::initializer_list<std::pair<const char *, QString>>;
@@ -83,6 +113,7 @@ private slots:
     void singleVehicleConfiguration();
     void downloadedArchiveIsValidZip();
     void replaceFileServesNewContent();
+    void demoArchivesFitTheCard();
     void filesFromFolder();
     void https();
     void lifetime();
@@ -613,35 +644,27 @@ void StandInTest::downloadedArchiveIsValidZip()
     }
     QVERIFY(found);
 
+    const QMap<QString, QByteArray> entries = unzip(archive.body);
+    QCOMPARE(entries.keys(),
+             (QStringList{QStringLiteral("Vehicles/EU/BENZ/"), QStringLiteral("Vehicles/EU/BENZ/BENZ.bin"),
+                          QStringLiteral("Vehicles/EU/BENZ/Names.txt"),
+                          QStringLiteral("Vehicles/EU/BENZ/Res/Text/BENZ_de.txt"),
+                          QStringLiteral("Vehicles/EU/BENZ/Res/Text/BENZ_en.txt"),
+                          QStringLiteral("Vehicles/EU/BENZ/version.txt")}));
+    QCOMPARE(entries.value(QStringLiteral("Vehicles/EU/BENZ/version.txt")), QByteArrayLiteral("V12.30"));
+    QCOMPARE(entries.value(QStringLiteral("Vehicles/EU/BENZ/BENZ.bin")).size(), 8192);
+
+    // Entry times and compression as the fixture says.
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t *src = zip_source_buffer_create(archive.body.constData(), zip_uint64_t(archive.body.size()), 0, &error);
-    QVERIFY(src);
-    zip_t *za = zip_open_from_source(src, ZIP_CHECKCONS | ZIP_RDONLY, &error);
-    QVERIFY2(za, zip_error_strerror(&error));
-    QCOMPARE(zip_get_num_entries(za, 0), zip_int64_t(6));
-    QCOMPARE(QString::fromUtf8(zip_get_name(za, 0, 0)), QStringLiteral("Vehicles/EU/BENZ/"));
-
+    zip_t *za = zip_open_from_source(src, ZIP_RDONLY, &error);
+    QVERIFY(za);
     zip_stat_t st;
     QCOMPARE(zip_stat(za, "Vehicles/EU/BENZ/version.txt", 0, &st), 0);
     QCOMPARE(QDateTime::fromSecsSinceEpoch(st.mtime), QDateTime(QDate(2024, 6, 1), QTime(8, 30)));
     QCOMPARE(zip_stat(za, "Vehicles/EU/BENZ/BENZ.bin", 0, &st), 0);
-    QCOMPARE(st.size, zip_uint64_t(8192));
     QCOMPARE(st.comp_method, zip_uint16_t(ZIP_CM_DEFLATE));
-    // Reading every entry checks its CRC.
-    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
-        QCOMPARE(zip_stat_index(za, zip_uint64_t(i), 0, &st), 0);
-        zip_file_t *f = zip_fopen_index(za, zip_uint64_t(i), 0);
-        QVERIFY(f);
-        QByteArray data(int(st.size), Qt::Uninitialized);
-        QCOMPARE(zip_fread(f, data.data(), st.size), zip_int64_t(st.size));
-        QCOMPARE(zip_fclose(f), 0);
-        if (QByteArray(st.name) == "Vehicles/EU/BENZ/version.txt")
-            QCOMPARE(data, QByteArrayLiteral("V12.30"));
-        if (QByteArray(st.name).endsWith("Names.txt"))
-            QCOMPARE(QJsonDocument::fromJson(data).object().value(QStringLiteral("link")).toString(),
-                     QStringLiteral("BENZ"));
-    }
     zip_close(za);
 }
 
@@ -659,6 +682,97 @@ void StandInTest::replaceFileServesNewContent()
     QVERIFY(mService.reset());
     QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
     QCOMPARE(get(QStringLiteral("/files/brand-new.zip")).status, 404);
+}
+
+void StandInTest::demoArchivesFitTheCard()
+{
+    StandInService demo(QFileInfo(StandInService::defaultFixture()).absolutePath()
+                        + QStringLiteral("/../../../tools/standin/demo.json"));
+    QVERIFY(demo.start());
+    // The demo sends archives slowly on purpose; a reset keeps that, clearing does not.
+    QVERIFY(demo.reset());
+    QCOMPARE(demo.requestLog().size(), 0);
+    QByteArray rules;
+    QCOMPARE(demo.request("GET", QStringLiteral("/control/faults"), QByteArray(), &rules), 200);
+    QCOMPARE(QJsonDocument::fromJson(rules).array().size(), 1);
+    QVERIFY(demo.clearFaults());
+    const auto call = [&](const QByteArray &method, const QString &endpoint, const QUrlQuery &q) {
+        QUrl url = demo.serviceUrl().resolved(QUrl(endpoint));
+        QByteArray body;
+        if (method == "GET")
+            url.setQuery(q);
+        else
+            body = q.query(QUrl::FullyEncoded).toLatin1();
+        const Fetched f = fetch(method, url, {{"Content-Type", "application/x-www-form-urlencoded"}}, body);
+        return QJsonDocument::fromJson(f.body).object().value(QStringLiteral("data"));
+    };
+    const QJsonObject login = call("POST", QStringLiteral("user/login"),
+                                   form({{"user_name", QStringLiteral("demo@ostrel.test")},
+                                         {"password", md5(QStringLiteral("demo1234"))}}))
+                                  .toObject();
+    QVERIFY(!login.value(QStringLiteral("token")).toString().isEmpty());
+    const auto signedIn = [&login](Pairs more) {
+        QUrlQuery q = form({{"token", login.value(QStringLiteral("token")).toString()},
+                            {"user_id", QString::number(login.value(QStringLiteral("user_id")).toInt())},
+                            {"serial_number", QStringLiteral("OSTRELDEMO001")}});
+        for (const auto &p : more)
+            q.addQueryItem(QLatin1String(p.first), p.second);
+        return q;
+    };
+
+    QJsonArray packages;
+    const QJsonArray top = call("GET", QStringLiteral("user/soft_search"),
+                                signedIn({{"lang_code", QStringLiteral("en")},
+                                          {"default_lang_code", QStringLiteral("en")}}))
+                               .toArray();
+    for (const QJsonValue &p : top) {
+        packages.append(p);
+        for (const char *nested : {"patch_version", "version_history"}) {
+            const QJsonArray more = p.toObject().value(QLatin1String(nested)).toArray();
+            for (const QJsonValue &m : more)
+                packages.append(m);
+        }
+    }
+    QVERIFY(packages.size() >= 8);
+
+    // Every archive unpacks into the layout the card catalogue reads, at the
+    // version the service announces.
+    for (const QJsonValue &value : qAsConst(packages)) {
+        const QJsonObject p = value.toObject();
+        const QString softId = p.value(QStringLiteral("soft_id")).toString();
+        const QString url = call("GET", QStringLiteral("soft/download"),
+                                 signedIn({{"id", QString::number(p.value(QStringLiteral("id")).toInt())}}))
+                                .toObject()
+                                .value(QStringLiteral("url"))
+                                .toString();
+        const Fetched archive = fetch("GET", QUrl(url));
+        QCOMPARE(archive.status, 200);
+        QCOMPARE(QString::number(archive.body.size()), p.value(QStringLiteral("soft_size")).toString());
+        const QMap<QString, QByteArray> entries = unzip(archive.body);
+        QVERIFY2(!entries.isEmpty(), qPrintable(url));
+
+        // The text library's folder is "Public"; everything else is named by its soft id.
+        const QString dir = softId == QLatin1String("COMTXTLIB") ? QStringLiteral("Public") : softId;
+        QString base;
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+            if (it.key().endsWith(QLatin1Char('/') + dir + QStringLiteral("/version.txt")))
+                base = it.key().chopped(11);
+        }
+        QVERIFY2(!base.isEmpty(), qPrintable(softId));
+        QCOMPARE(QString::fromUtf8(entries.value(base + QStringLiteral("version.txt"))),
+                 p.value(QStringLiteral("version")).toString());
+        const QJsonObject names = QJsonDocument::fromJson(entries.value(base + QStringLiteral("Names.txt"))).object();
+        if (names.isEmpty())
+            continue; // HOME, the text library and patches carry none
+        QCOMPARE(base, QStringLiteral("Vehicles/") + names.value(QStringLiteral("area")).toString()
+                           + QLatin1Char('/') + names.value(QStringLiteral("link")).toString() + QLatin1Char('/'));
+        QVERIFY(entries.contains(base + softId + QStringLiteral(".bin")));
+        const QJsonArray info = names.value(QStringLiteral("info_list")).toArray();
+        QVERIFY(!info.isEmpty());
+        for (const QJsonValue &entry : info)
+            QVERIFY(entries.contains(base + QStringLiteral("Res/Text/")
+                                     + entry.toObject().value(QStringLiteral("file")).toString()));
+    }
 }
 
 void StandInTest::filesFromFolder()

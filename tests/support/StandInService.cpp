@@ -200,6 +200,11 @@ bool StandInService::setFault(const QJsonObject &fault)
     return request("POST", QStringLiteral("/control/fault"), QJsonDocument(fault).toJson()) == 200;
 }
 
+bool StandInService::clearFaults()
+{
+    return request("POST", QStringLiteral("/control/faults/clear")) == 200;
+}
+
 bool StandInService::reset()
 {
     return request("POST", QStringLiteral("/control/reset")) == 200;

@@ -41,8 +41,9 @@ public:
     void exportEnvironment() const;
 
     bool setFault(const QJsonObject &fault);
-    // Back to the fixture: no faults, accounts and files as loaded, empty
-    // log, stalled transfers released.
+    bool clearFaults(); // the fixture's own rules too
+    // Back to the fixture: its fault rules only, accounts and files as
+    // loaded, empty log, stalled transfers released.
     bool reset();
     bool replaceFile(const QString &name, const QByteArray &content);
     QJsonArray requestLog() const;               // every request so far

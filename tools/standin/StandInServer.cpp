@@ -139,13 +139,11 @@ bool StandInServer::setUp(QString *error)
         *error = QStringLiteral("cannot write log ") + mOptions.logFile;
         return false;
     }
-    const QJsonArray faults = mFixture.value(QStringLiteral("faults")).toArray();
-    for (const QJsonValue &fault : faults) {
-        QString why;
-        if (!mFaults.add(fault.toObject(), &why)) {
-            *error = QStringLiteral("fixture fault: ") + why;
-            return false;
-        }
+    QString why;
+    loadFixtureFaults(&why);
+    if (!why.isEmpty()) {
+        *error = QStringLiteral("fixture fault: ") + why;
+        return false;
     }
 
     mTls = !mOptions.certFile.isEmpty();
@@ -228,9 +226,20 @@ void StandInServer::pause(int ms)
     mWaitCondition.wait_for(lock, std::chrono::milliseconds(ms), [&] { return mStopping.load(); });
 }
 
-void StandInServer::resetState()
+void StandInServer::loadFixtureFaults(QString *error)
 {
     mFaults.clear();
+    const QJsonArray faults = mFixture.value(QStringLiteral("faults")).toArray();
+    for (const QJsonValue &fault : faults) {
+        if (!mFaults.add(fault.toObject(), error))
+            return;
+    }
+}
+
+void StandInServer::resetState()
+{
+    QString unused; // the fixture's rules were checked at start-up
+    loadFixtureFaults(&unused);
     mAccounts->reset();
     mCatalogue->reset();
     mFiles->reset();
@@ -484,6 +493,11 @@ void StandInServer::control(const httplib::Request &req, httplib::Response &res)
     }
     if (path == QLatin1String("/control/log/clear")) {
         mLog->clear();
+        answer(200, okBody());
+        return;
+    }
+    if (path == QLatin1String("/control/faults/clear")) {
+        mFaults.clear();
         answer(200, okBody());
         return;
     }

@@ -73,6 +73,7 @@ private:
     Reply pageReply(const QString &path, const QString &query);
     void control(const httplib::Request &req, httplib::Response &res);
     void send(const Reply &reply, const FaultRules::Fault *fault, httplib::Response &res);
+    void loadFixtureFaults(QString *error);
     void resetState();
 
     // Waits until stop() or a reset; false when the server is stopping.
