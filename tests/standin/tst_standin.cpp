@@ -113,6 +113,7 @@ private slots:
     void singleVehicleConfiguration();
     void downloadedArchiveIsValidZip();
     void replaceFileServesNewContent();
+    void oddFieldsSentAsWritten();
     void demoArchivesFitTheCard();
     void filesFromFolder();
     void https();
@@ -682,6 +683,20 @@ void StandInTest::replaceFileServesNewContent()
     QVERIFY(mService.reset());
     QCOMPARE(get(QStringLiteral("/files/range.bin")).body.size(), 100000);
     QCOMPARE(get(QStringLiteral("/files/brand-new.zip")).status, 404);
+}
+
+void StandInTest::oddFieldsSentAsWritten()
+{
+    const QJsonArray list = softwareList(QStringLiteral("ODDFIELDS0001"));
+    QCOMPARE(list.size(), 1);
+    const QJsonObject odd = list.at(0).toObject();
+    QCOMPARE(odd.value(QStringLiteral("id")), QJsonValue(QStringLiteral("77")));
+    QCOMPARE(odd.value(QStringLiteral("version")), QJsonValue(3));
+    QCOMPARE(odd.value(QStringLiteral("languages")).toArray().at(1), QJsonValue(5));
+    const QJsonArray patches = odd.value(QStringLiteral("patch_version")).toArray();
+    QCOMPARE(patches.size(), 2);
+    QVERIFY(patches.at(0).toObject().contains(QStringLiteral("version_history")));
+    QVERIFY(!odd.contains(QStringLiteral("as_is")));
 }
 
 void StandInTest::demoArchivesFitTheCard()
