@@ -1,0 +1,3 @@
+#include "UserPagesLog.h"
+
+Q_LOGGING_CATEGORY(lcUserPages, "ostrel.userpages", QtWarningMsg)

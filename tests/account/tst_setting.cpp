@@ -1,0 +1,221 @@
+#include "AppSettings.h"
+#include "MessageBoxDialog.h"
+#include "SettingView.h"
+#include "TestEnv.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+MessageBoxDialog *openBox()
+{
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget *widget : tops) {
+        auto *box = qobject_cast<MessageBoxDialog *>(widget);
+        if (box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+struct Outcome {
+    int exitCode = 0;
+    QString boxTitle; // empty when no box opened
+    QString boxText;
+};
+
+// Presses Confirm inside a running event loop, as in the program, and
+// answers a box if one opens. The loop ends with the page's exit code, or
+// with 0 once the box has been answered.
+Outcome pressConfirm(SettingView &view)
+{
+    Outcome outcome;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (MessageBoxDialog *box = openBox()) {
+            poll.stop();
+            outcome.boxTitle = box->title();
+            outcome.boxText = box->textLabel()->text();
+            box->firstButton()->click();
+        }
+    });
+    // Guards against a page that neither restarts nor asks: never hang.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-2); });
+
+    QTimer::singleShot(0, &view, [&] {
+        poll.start();
+        guard.start(20000);
+        QTest::mouseClick(view.confirmButton(), Qt::LeftButton);
+        if (!outcome.boxTitle.isEmpty())
+            QCoreApplication::exit(0);
+    });
+    outcome.exitCode = QCoreApplication::exec();
+    return outcome;
+}
+} // namespace
+
+class TestSetting : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void listsEveryLanguageOnce();
+    void savedLanguageIsShown_data();
+    void savedLanguageIsShown();
+    void confirmFollowsTheChoice();
+    void busyRefusesSwitch_data();
+    void busyRefusesSwitch();
+    void switchStoresAndRestarts_data();
+    void switchStoresAndRestarts();
+
+private:
+    std::unique_ptr<TestEnv> mEnv;
+};
+
+void TestSetting::initTestCase()
+{
+    mEnv = std::make_unique<TestEnv>();
+}
+
+void TestSetting::init()
+{
+    QFile::remove(AppSettings::setupFile());
+    QFile::remove(AppSettings::operationFile());
+}
+
+void TestSetting::listsEveryLanguageOnce()
+{
+    SettingView view;
+    QComboBox *box = view.languageBox();
+    QCOMPARE(box->count(), 16);
+    const QStringList codes = {QStringLiteral("de"), QStringLiteral("en"), QStringLiteral("es"),
+                               QStringLiteral("fr"), QStringLiteral("it"), QStringLiteral("hu"),
+                               QStringLiteral("nl"), QStringLiteral("pl"), QStringLiteral("pt"),
+                               QStringLiteral("ru"), QStringLiteral("se"), QStringLiteral("cn"),
+                               QStringLiteral("hk"), QStringLiteral("jp"), QStringLiteral("kr"),
+                               QStringLiteral("th")};
+    for (int i = 0; i < codes.size(); ++i)
+        QCOMPARE(box->itemData(i).toString(), codes.at(i));
+    QCOMPARE(box->itemText(0), QStringLiteral("Deutsch"));
+    QCOMPARE(box->itemText(15), QString::fromUtf8("ไทย"));
+    QCOMPARE(box->size(), QSize(180, 40));
+}
+
+void TestSetting::savedLanguageIsShown_data()
+{
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("nothing saved") << false << 0 << QStringLiteral("English");
+    QTest::newRow("German") << true << 2 << QStringLiteral("Deutsch");
+    QTest::newRow("Swedish") << true << 13 << QStringLiteral("Svenska");
+    QTest::newRow("simplified Chinese") << true << 0 << QString::fromUtf8("中文简体");
+    QTest::newRow("Thai") << true << 14 << QString::fromUtf8("ไทย");
+    QTest::newRow("out of range") << true << 16 << QStringLiteral("English");
+    QTest::newRow("negative") << true << -1 << QStringLiteral("English");
+}
+
+void TestSetting::savedLanguageIsShown()
+{
+    QFETCH(bool, saved);
+    QFETCH(int, language);
+    QFETCH(QString, shown);
+    if (saved)
+        AppSettings::setLanguage(language);
+    SettingView view;
+    QCOMPARE(view.languageBox()->currentText(), shown);
+    QVERIFY(!view.confirmButton()->isEnabled());
+}
+
+void TestSetting::confirmFollowsTheChoice()
+{
+    SettingView view;
+    QComboBox *box = view.languageBox();
+    box->setCurrentText(QStringLiteral("Deutsch"));
+    QVERIFY(view.confirmButton()->isEnabled());
+    QCOMPARE(view.selectedLanguageIndex(), 2);
+    box->setCurrentText(QString::fromUtf8("日本語"));
+    QVERIFY(view.confirmButton()->isEnabled());
+    QCOMPARE(view.selectedLanguageIndex(), 8);
+    box->setCurrentText(QStringLiteral("English"));
+    QVERIFY(!view.confirmButton()->isEnabled());
+}
+
+void TestSetting::busyRefusesSwitch_data()
+{
+    QTest::addColumn<bool>("downloading");
+    QTest::addColumn<bool>("uninstalling");
+    QTest::addColumn<QString>("text");
+    const QString upgrading = QStringLiteral("Vehicle is being upgraded, disables language switching!");
+    const QString unloading = QStringLiteral("Vehicle is being unload, disables language switching!");
+    QTest::newRow("download") << true << false << upgrading;
+    QTest::newRow("download and uninstall") << true << true << upgrading;
+    QTest::newRow("uninstall") << false << true << unloading;
+}
+
+void TestSetting::busyRefusesSwitch()
+{
+    QFETCH(bool, downloading);
+    QFETCH(bool, uninstalling);
+    QFETCH(QString, text);
+
+    SettingView view;
+    view.show();
+    view.languageBox()->setCurrentText(QStringLiteral("Deutsch"));
+    // Set after the page was built: the flags are read when Confirm is pressed.
+    AppSettings::setDownloading(downloading);
+    AppSettings::setUninstalling(uninstalling);
+
+    const Outcome outcome = pressConfirm(view);
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.boxTitle, QStringLiteral("Tips"));
+    QCOMPARE(outcome.boxText, text);
+    QVERIFY(!QFile::exists(AppSettings::setupFile()));
+    QVERIFY(view.confirmButton()->isEnabled());
+    QCOMPARE(view.languageBox()->currentText(), QStringLiteral("Deutsch"));
+}
+
+void TestSetting::switchStoresAndRestarts_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("Swedish") << QStringLiteral("Svenska") << 13;
+    QTest::newRow("Russian") << QString::fromUtf8("Русский") << 15;
+    QTest::newRow("traditional Chinese") << QString::fromUtf8("中文繁體") << 1;
+}
+
+void TestSetting::switchStoresAndRestarts()
+{
+    QFETCH(QString, choice);
+    QFETCH(int, stored);
+
+    // Idle flags written by the other side count as not busy.
+    AppSettings::setDownloading(false);
+    AppSettings::setUninstalling(false);
+    SettingView view;
+    view.show();
+    view.languageBox()->setCurrentText(choice);
+    QVERIFY(view.confirmButton()->isEnabled());
+
+    const Outcome outcome = pressConfirm(view);
+    QCOMPARE(outcome.exitCode, SettingView::RestartExitCode);
+    QCOMPARE(outcome.exitCode, 886);
+    QVERIFY(outcome.boxTitle.isEmpty());
+    QCOMPARE(AppSettings::language(), stored);
+    QVERIFY(!view.confirmButton()->isEnabled());
+}
+
+QTEST_MAIN(TestSetting)
+#include "tst_setting.moc"
