@@ -97,6 +97,7 @@ private slots:
     void headGivesSize();
     void dropClosesAfterBytes();
     void stallKeepsConnectionSilent();
+    void hangHoldsTheAnswer();
     void faultsApplyOnce_data();
     void faultsApplyOnce();
     void badFaultIsRefused();
@@ -303,6 +304,27 @@ void StandInTest::stallKeepsConnectionSilent()
     QTRY_VERIFY(reply->isFinished());
     received += reply->readAll();
     QVERIFY(received == mRangeFile.left(500));
+    delete reply;
+}
+
+void StandInTest::hangHoldsTheAnswer()
+{
+    const QString path = QStringLiteral("/KvaApi/user/pro_search");
+    QVERIFY(mService.setFault({{QStringLiteral("path"), path}, {QStringLiteral("hang"), true},
+                               {QStringLiteral("once"), true}}));
+    QNetworkAccessManager manager;
+    QUrl url = mService.baseUrl().resolved(QUrl(path.mid(1)));
+    url.setQuery(QStringLiteral("token=token-alice&user_id=1001"));
+    QNetworkReply *reply = manager.get(QNetworkRequest(url));
+    // Seen by the server, but not answered: no status yet.
+    QTRY_COMPARE(mService.requestsTo(path).size(), 1);
+    QVERIFY(!mService.requestsTo(path).at(0).toObject().contains(QStringLiteral("status")));
+    QVERIFY(!reply->isFinished());
+
+    QVERIFY(mService.reset());
+    QTRY_VERIFY(reply->isFinished());
+    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    QCOMPARE(code(QJsonDocument::fromJson(reply->readAll()).object()), 1);
     delete reply;
 }
 

@@ -9,7 +9,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         QStringLiteral("malformed"), QStringLiteral("code"), QStringLiteral("message"),
         QStringLiteral("delay_ms"), QStringLiteral("stall_after"), QStringLiteral("drop_after"),
         QStringLiteral("ignore_range"), QStringLiteral("once"), QStringLiteral("times"),
-        QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"),
+        QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"), QStringLiteral("hang"),
     };
     // A misspelt key would otherwise silently turn into "no fault at all".
     const QStringList keys = spec.keys();
@@ -29,6 +29,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
     f.code = spec.value(QStringLiteral("code")).toInt();
     f.message = spec.value(QStringLiteral("message")).toString();
     f.delayMs = spec.value(QStringLiteral("delay_ms")).toInt();
+    f.hang = spec.value(QStringLiteral("hang")).toBool();
     f.stallAfter = qint64(spec.value(QStringLiteral("stall_after")).toDouble(-1));
     f.dropAfter = qint64(spec.value(QStringLiteral("drop_after")).toDouble(-1));
     f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();

@@ -23,6 +23,7 @@ public:
         int code = 0;
         QString message;
         int delayMs = 0;          // wait before answering
+        bool hang = false;        // no answer at all until a reset
         qint64 stallAfter = -1;   // send that many body bytes, then go silent
         qint64 dropAfter = -1;    // send that many body bytes, then close
         bool ignoreRange = false; // answer a range request with the whole file

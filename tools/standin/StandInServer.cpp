@@ -223,7 +223,9 @@ void StandInServer::waitForRelease()
 void StandInServer::pause(int ms)
 {
     std::unique_lock<std::mutex> lock(mWaitMutex);
-    mWaitCondition.wait_for(lock, std::chrono::milliseconds(ms), [&] { return mStopping.load(); });
+    const quint64 generation = mReleaseGeneration;
+    mWaitCondition.wait_for(lock, std::chrono::milliseconds(ms),
+                            [&] { return mStopping.load() || mReleaseGeneration != generation; });
 }
 
 void StandInServer::loadFixtureFaults(QString *error)
@@ -310,7 +312,9 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
 
     FaultRules::Fault fault;
     const bool faulty = mFaults.take(qs(req.method), path, &fault);
-    if (faulty && fault.delayMs > 0)
+    if (faulty && fault.hang)
+        waitForRelease();
+    else if (faulty && fault.delayMs > 0)
         pause(fault.delayMs);
 
     const Reply reply = route(req, faulty ? &fault : nullptr);
