@@ -221,18 +221,7 @@ void RegisterView::showError(QLabel *label, QLineEdit *field, const QString &tex
 {
     label->setText(QLatin1String(ErrorPrefix) + text);
     label->show();
-    keepFocus(field);
-}
-
-void RegisterView::keepFocus(QLineEdit *field)
-{
-    // Taking the focus makes the field that had it finish editing, and that
-    // field's check may want the focus back.
-    if (mMovingFocus)
-        return;
-    mMovingFocus = true;
     field->setFocus(Qt::OtherFocusReason);
-    mMovingFocus = false;
 }
 
 bool RegisterView::isEmailTaken()
@@ -349,7 +338,7 @@ bool RegisterView::validateForSubmit()
     if (!hasPasswordLength(mPassword)) {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)
                                 + trRegister("Make sure it contains 6-16 characters or symbols!"));
-        keepFocus(mPasswordEdit);
+        mPasswordEdit->setFocus(Qt::OtherFocusReason);
         return false;
     }
 
@@ -409,7 +398,7 @@ void RegisterView::OnUsernameTextChanged(const QString &content)
         mEmailLabel->hide();
         mSendCodeButton->setEnabled(true);
     } else {
-        keepFocus(mEmailEdit);
+        mEmailEdit->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -461,7 +450,7 @@ void RegisterView::OnPasswordEditingFinished()
     } else {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)
                                 + trRegister("Make sure it contains 6-16 characters or symbols!"));
-        keepFocus(mPasswordEdit);
+        mPasswordEdit->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -61,7 +61,6 @@ private:
     void buildUi();
     QLabel *errorLabel(const QString &objectName, const char *initialText);
     void showError(QLabel *label, QLineEdit *field, const QString &text);
-    void keepFocus(QLineEdit *field);
     bool checkEmail(EmailCheck flavour);
     bool isEmailTaken();
     bool validateForSubmit();
@@ -73,9 +72,6 @@ private:
     QString mConfirm;
     int mTimerId = -1;
     int mCountdown = CountdownStart;
-    // Set while one field pulls the focus back, so that the field it is
-    // taken from does not pull it back in turn (and so on without end).
-    bool mMovingFocus = false;
 
     QPushButton *mMinButton = nullptr;
     QPushButton *mCloseButton = nullptr;
