@@ -263,4 +263,193 @@
         <translation>否</translation>
     </message>
 </context>
+<context>
+    <name>Login</name>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Registered email or Kestavo ID</source>
+        <translation>注册邮箱或 Kestavo ID</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Enter your Password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Retrieve Password</source>
+        <translation>找回密码</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Sign in</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Register</source>
+        <translation>注册</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Please enter your email address or Kestavo ID</source>
+        <translation>请输入邮箱地址或 Kestavo ID</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Please enter your password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Incorrect account or password</source>
+        <translation>账号或密码错误</translation>
+    </message>
+</context>
+<context>
+    <name>login</name>
+    <message>
+        <location filename="../../account/LoginView.cpp"/>
+        <source>Stay signed in</source>
+        <translation>保持登录</translation>
+    </message>
+</context>
+<context>
+    <name>Register</name>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Email</source>
+        <translation>邮箱</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Verification Code</source>
+        <translation>验证码</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Confirm Password</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Send Code</source>
+        <translation>发送验证码</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Email format error</source>
+        <translation>邮箱格式错误</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Verification Code format error</source>
+        <translation>验证码格式错误</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Password format error</source>
+        <translation>密码格式错误</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Confirm Password format error</source>
+        <translation>确认密码格式错误</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Free Registration</source>
+        <translation>免费注册</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>By creating an account, you agree to</source>
+        <translation>创建账户即表示您同意</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Kestavo&apos;s Conditions of Use and Privacy Notice.</source>
+        <translation>Kestavo 的使用条款和隐私声明。</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Please enter your valid email address!</source>
+        <translation>请输入有效的邮箱地址！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Something&apos;s wrong with your email address. Please try again!</source>
+        <translation>邮箱地址有误，请重新输入！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>An account already exists with the email address </source>
+        <translation>该邮箱地址已注册账户：</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>An account already exists with the email address</source>
+        <translation>该邮箱地址已注册账户：</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>We have sent the verification code to your email, please use it within 10 minutes!</source>
+        <translation>验证码已发送到您的邮箱，请在 10 分钟内使用！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Verification code is sent fail!</source>
+        <translation>验证码发送失败！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Verification code is empty!</source>
+        <translation>验证码为空！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Verification code error!</source>
+        <translation>验证码错误！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Password is empty!</source>
+        <translation>密码为空！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Make sure it contains 6-16 characters or symbols!</source>
+        <translation>请确保密码包含 6-16 个字符或符号！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Passwords does not match!</source>
+        <translation>两次输入的密码不一致！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>The password entered twice is different!</source>
+        <translation>两次输入的密码不同！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Registered account is successful!</source>
+        <translation>账户注册成功！</translation>
+    </message>
+    <message>
+        <location filename="../../account/RegisterView.cpp"/>
+        <source>Failed to create the account.</source>
+        <translation>账户创建失败。</translation>
+    </message>
+</context>
 </TS>
