@@ -5,3 +5,5 @@ ostrel_add_test(test_signin_login SOURCES tst_login.cpp LIBS ${SIGNIN_TEST_LIBS}
 ostrel_add_test(test_signin_register SOURCES tst_register.cpp LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
 
 ostrel_add_fuzzer(fuzz_remember_file SOURCES fuzz_remember_file.cpp LIBS ostrel_account)
+# The Chinese texts are checked against the compiled catalogue.
+add_dependencies(test_signin_login ostrel_translations)

@@ -15,11 +15,14 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextCodec>
+#include <QTimer>
+#include <QTranslator>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -73,6 +76,8 @@ private slots:
     void enterKeys_data();
     void enterKeys();
     void retrievePasswordOpensTheWebPage();
+    void secondClickWhileWaitingIsIgnored();
+    void chineseTexts();
 
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
@@ -420,6 +425,42 @@ void TestLogin::retrievePasswordOpensTheWebPage()
     QCOMPARE(mUrls.urls.at(0).port(), mService.webUrl().port());
     QCOMPARE(clicked.count(), 0);
     QCOMPARE(view->passwordValue(), QStringLiteral("typed12"));
+}
+
+void TestLogin::secondClickWhileWaitingIsIgnored()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), LoginPath}, {QStringLiteral("delay_ms"), 300}}));
+    auto view = makeView();
+    QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
+    type(view.get(), Alice, AlicePassword);
+    auto *signIn = view->findChild<QPushButton *>(QStringLiteral("login"));
+    QTimer::singleShot(50, signIn, &QPushButton::click);
+    QTimer::singleShot(60, view.get(), [&view] {
+        QTest::keyClick(view.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    signIn->click();
+    QCOMPARE(logins().size(), 1);
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestLogin::chineseTexts()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(TestEnv::buildBinDir() + QStringLiteral("/translations/ostrel_zh.qm")));
+    QCoreApplication::installTranslator(&translator);
+    LoginDialog dialog;
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(dialog.loginView()->findChild<QLineEdit *>(QStringLiteral("account"))->placeholderText(),
+             QString::fromUtf8("注册邮箱或 Kestavo ID"));
+    QCOMPARE(dialog.loginView()->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->text(),
+             QString::fromUtf8("保持登录"));
+    QCOMPARE(dialog.registerView()->findChild<QPushButton *>(QStringLiteral("submit"))->text(),
+             QString::fromUtf8("免费注册"));
+    QCOMPARE(dialog.registerView()->findChild<QLabel *>(QStringLiteral("passwordError"))->text(),
+             QString::fromUtf8("*| 密码格式错误"));
+    QVERIFY(dialog.registerView()->findChild<QLabel *>(QStringLiteral("terms"))->text().contains(
+        QString::fromUtf8("使用条款")));
 }
 
 void TestLogin::dialogSwitchesPagesAndKeepsHighlights()
