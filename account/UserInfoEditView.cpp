@@ -73,6 +73,8 @@ UserInfoEditView::UserInfoEditView(QWidget *parent)
         field->setFixedSize(fieldSize);
         grid->addWidget(field, row, 1, Qt::AlignLeft);
     }
+    // Labels keep clear of the page edge, the fields line up behind them.
+    grid->setColumnMinimumWidth(0, FXGlobalInfo::instance()->size(FXGlobalInfo::Label2).width());
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(UserProfileFields::Count, 1);
     mScroll->setWidget(form);

@@ -6,6 +6,7 @@
 #include "UserPagesLog.h"
 #include "UserProfileFields.h"
 
+#include <QHeaderView>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <Sornet/Code.h>
@@ -22,6 +23,7 @@ UserInfoNormalView::UserInfoNormalView(QWidget *parent)
     mTable->setModel(mModel);
     mTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mTable->verticalHeader()->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -78,8 +80,9 @@ void UserInfoNormalView::resizeEvent(QResizeEvent *event)
 
 void UserInfoNormalView::fitColumns()
 {
-    // Label, gap and value share the width 15 : 5 : 75.
-    const int width = mTable->viewport()->width();
+    // Label, gap and value share the width 15 : 5 : 75. The table fills the
+    // page, whose size is current here while the table's may not be yet.
+    const int width = this->width();
     mTable->setColumnWidth(UserInfoModel::LabelColumn, width * 15 / 95);
     mTable->setColumnWidth(UserInfoModel::GapColumn, width * 5 / 95);
     mTable->setColumnWidth(UserInfoModel::ValueColumn, width * 75 / 95);
