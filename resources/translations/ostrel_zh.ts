@@ -452,4 +452,163 @@
         <translation>账户创建失败。</translation>
     </message>
 </context>
+<context>
+    <name>UserInfo</name>
+    <message>
+        <source>User Information</source>
+        <translation>用户信息</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Middle Name</source>
+        <translation>中间名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>公司</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>传真</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>城市</translation>
+    </message>
+    <message>
+        <source>State/Province</source>
+        <translation>州/省</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>国家</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>邮政编码</translation>
+    </message>
+    <message>
+        <source>User information obtained successfully</source>
+        <translation>获取用户信息成功</translation>
+    </message>
+    <message>
+        <source>Failed to get user information</source>
+        <translation>获取用户信息失败</translation>
+    </message>
+    <message>
+        <source>Modify user information successfully</source>
+        <translation>修改用户信息成功</translation>
+    </message>
+    <message>
+        <source>Failed to modify user information</source>
+        <translation>修改用户信息失败</translation>
+    </message>
+</context>
+<context>
+    <name>userInfo</name>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Middle Name</source>
+        <translation>中间名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>公司</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>传真</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>城市</translation>
+    </message>
+    <message>
+        <source>State/Province</source>
+        <translation>州/省</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>国家</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>邮政编码</translation>
+    </message>
+</context>
+<context>
+    <name>Setting</name>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Language Setting</source>
+        <translation>语言设置</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Vehicle is being upgraded, disables language switching!</source>
+        <translation>车型正在升级，禁止切换语言！</translation>
+    </message>
+    <message>
+        <source>Vehicle is being unload, disables language switching!</source>
+        <translation>车型正在卸载，禁止切换语言！</translation>
+    </message>
+</context>
+<context>
+    <name>Complaint</name>
+    <message>
+        <source>Complaint</source>
+        <translation>投诉</translation>
+    </message>
+</context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+</context>
 </TS>
