@@ -1,11 +1,16 @@
 #include "AppSettings.h"
 #include "MessageBoxDialog.h"
 #include "SettingView.h"
+#include "UserInfoEditView.h"
+#include "UserInfoView.h"
+#include "UserProfileFields.h"
 #include "TestEnv.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QTranslator>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -79,6 +84,7 @@ private slots:
     void busyRefusesSwitch();
     void switchStoresAndRestarts_data();
     void switchStoresAndRestarts();
+    void chineseTexts();
 
 private:
     std::unique_ptr<TestEnv> mEnv;
@@ -215,6 +221,31 @@ void TestSetting::switchStoresAndRestarts()
     QVERIFY(outcome.boxTitle.isEmpty());
     QCOMPARE(AppSettings::language(), stored);
     QVERIFY(!view.confirmButton()->isEnabled());
+}
+
+// The shipped translation reaches the pages: each text is looked up in the
+// context the translation file holds it under.
+void TestSetting::chineseTexts()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(TestEnv::buildBinDir() + QStringLiteral("/translations/ostrel_zh.qm")));
+    QCoreApplication::installTranslator(&translator);
+    {
+        SettingView setting;
+        QCOMPARE(setting.confirmButton()->text(), QString::fromUtf8("确认"));
+        const QList<QLabel *> labels = setting.findChildren<QLabel *>();
+        QStringList texts;
+        for (const QLabel *label : labels)
+            texts << label->text();
+        QVERIFY2(texts.contains(QString::fromUtf8("语言设置")), qPrintable(texts.join(QLatin1Char(','))));
+        QVERIFY(setting.languageBox()->findText(QStringLiteral("English")) >= 0);
+
+        UserInfoView info;
+        QCOMPARE(info.actionButton()->text(), QString::fromUtf8("编辑"));
+        QCOMPARE(UserProfileFields::label(UserProfileFields::Province, "userInfo"), QString::fromUtf8("州/省"));
+        QCOMPARE(UserProfileFields::label(UserProfileFields::Zip, "UserInfo"), QString::fromUtf8("邮政编码"));
+    }
+    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(TestSetting)
