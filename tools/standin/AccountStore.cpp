@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QMutexLocker>
 #include <QRegularExpression>
 #include <QUuid>
 
@@ -37,7 +36,7 @@ AccountStore::AccountStore(const QJsonObject &fixture)
 
 void AccountStore::reset()
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     load();
 }
 
@@ -106,7 +105,7 @@ int AccountStore::findById(int id) const
 
 int AccountStore::checkToken(const QString &token, const QString &userId, int *id) const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     bool ok = false;
     const int uid = userId.toInt(&ok);
     const int index = ok ? findById(uid) : -1;
@@ -121,13 +120,13 @@ int AccountStore::checkToken(const QString &token, const QString &userId, int *i
 
 bool AccountStore::hasUser(int userId) const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     return findById(userId) >= 0;
 }
 
 ApiResult AccountStore::login(const QString &userName, const QString &passwordDigest)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (userName.isEmpty() || passwordDigest.isEmpty())
         return ApiResult::fail(ResultCodes::ParamMissing);
     const int index = findByName(userName);
@@ -166,7 +165,7 @@ bool AccountStore::codeAccepted(const QString &email, const QString &code) const
 ApiResult AccountStore::registerUser(const QString &userName, const QString &password, const QString &email,
                                      const QString &countryId, const QString &code)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (userName.isEmpty() || password.isEmpty() || email.isEmpty())
         return ApiResult::fail(ResultCodes::ParamMissing);
     if (!isEmailAddress(email))
@@ -193,7 +192,7 @@ ApiResult AccountStore::registerUser(const QString &userName, const QString &pas
 
 ApiResult AccountStore::checkName(const QString &userName) const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (userName.isEmpty())
         return ApiResult::fail(ResultCodes::ParamMissing);
     return ApiResult::ok(findByName(userName) >= 0);
@@ -202,7 +201,7 @@ ApiResult AccountStore::checkName(const QString &userName) const
 ApiResult AccountStore::sendCode(const QString &email, const QString &type)
 {
     Q_UNUSED(type)
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (email.isEmpty())
         return ApiResult::fail(ResultCodes::EmptyEmail);
     if (!isEmailAddress(email))
@@ -213,7 +212,7 @@ ApiResult AccountStore::sendCode(const QString &email, const QString &type)
 
 ApiResult AccountStore::resetPassword(const QString &email, const QString &password, const QString &code)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (email.isEmpty() || password.isEmpty() || code.isEmpty())
         return ApiResult::fail(ResultCodes::ParamMissing);
     const int index = findByName(email);
@@ -230,7 +229,7 @@ ApiResult AccountStore::resetPassword(const QString &email, const QString &passw
 
 ApiResult AccountStore::modifyPassword(int userId, const QString &password, const QString &oldPassword)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     const int index = findById(userId);
     if (index < 0)
         return ApiResult::fail(ResultCodes::TokenInvalid);
@@ -258,7 +257,7 @@ QString AccountStore::countryName(int id, const QString &languageCode) const
 
 ApiResult AccountStore::userInfo(int userId) const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     const int index = findById(userId);
     if (index < 0)
         return ApiResult::fail(ResultCodes::TokenInvalid);
@@ -278,7 +277,7 @@ ApiResult AccountStore::userInfo(int userId) const
 
 ApiResult AccountStore::modifyUserInfo(int userId, const QHash<QString, QString> &fields)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     const int index = findById(userId);
     if (index < 0)
         return ApiResult::fail(ResultCodes::TokenInvalid);
@@ -309,7 +308,7 @@ ApiResult AccountStore::modifyUserInfo(int userId, const QHash<QString, QString>
 
 ApiResult AccountStore::countries(const QString &languageCode) const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     QJsonArray list;
     for (const QJsonValue &value : mCountries) {
         const int id = value.toObject().value(QStringLiteral("id")).toInt();

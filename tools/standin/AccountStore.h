@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMutex>
+#include <mutex>
 #include <QSet>
 #include <QString>
 #include <QVector>
@@ -60,7 +60,7 @@ private:
     bool codeAccepted(const QString &email, const QString &code) const;
 
     const QJsonObject mFixture;
-    mutable QMutex mMutex;
+    mutable std::mutex mMutex;
     QVector<User> mUsers;
     QJsonArray mCountries;
     QString mVerificationCode;

@@ -1,6 +1,5 @@
 #include "FaultRules.h"
 
-#include <QMutexLocker>
 
 bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
 {
@@ -56,20 +55,20 @@ bool FaultRules::add(const QJsonObject &spec, QString *error)
     Fault f;
     if (!parse(spec, &f, error))
         return false;
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mFaults.append(f);
     return true;
 }
 
 void FaultRules::clear()
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mFaults.clear();
 }
 
 bool FaultRules::take(const QString &method, const QString &path, Fault *fault)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     for (int i = mFaults.size() - 1; i >= 0; --i) {
         Fault &f = mFaults[i];
         if (!f.method.isEmpty() && f.method != method)
@@ -90,7 +89,7 @@ bool FaultRules::take(const QString &method, const QString &path, Fault *fault)
 
 QJsonArray FaultRules::list() const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     QJsonArray out;
     for (const Fault &f : mFaults)
         out.append(f.spec);

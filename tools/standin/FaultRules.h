@@ -2,7 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMutex>
+#include <mutex>
 #include <QString>
 #include <QVector>
 
@@ -43,6 +43,6 @@ public:
     static bool parse(const QJsonObject &spec, Fault *fault, QString *error);
 
 private:
-    mutable QMutex mMutex;
+    mutable std::mutex mMutex;
     QVector<Fault> mFaults;
 };

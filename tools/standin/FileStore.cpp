@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QMutexLocker>
 
 namespace {
 
@@ -166,7 +165,7 @@ FileStore::Content FileStore::content(const QString &name) const
     if (!isPlainName(name))
         return nullptr;
     {
-        QMutexLocker lock(&mMutex);
+        std::lock_guard<std::mutex> lock(mMutex);
         const auto it = mReplaced.constFind(name);
         if (it != mReplaced.constEnd())
             return it.value();
@@ -191,13 +190,13 @@ bool FileStore::replace(const QString &name, const QByteArray &data)
 {
     if (!isPlainName(name))
         return false;
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mReplaced.insert(name, share(data));
     return true;
 }
 
 void FileStore::reset()
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mReplaced.clear();
 }

@@ -2,7 +2,7 @@
 
 #include <QHash>
 #include <QJsonObject>
-#include <QMutex>
+#include <mutex>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +46,6 @@ private:
     QHash<QString, Content> mFixtureFiles;
     QStringList mErrors;
 
-    mutable QMutex mMutex;
+    mutable std::mutex mMutex;
     QHash<QString, Content> mReplaced;
 };

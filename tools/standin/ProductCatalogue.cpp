@@ -4,7 +4,6 @@
 #include "ResultCodes.h"
 
 #include <QDateTime>
-#include <QMutexLocker>
 #include <QSet>
 #include <QUrl>
 
@@ -52,7 +51,7 @@ ProductCatalogue::ProductCatalogue(const QJsonObject &fixture, const FileStore *
 
 void ProductCatalogue::reset()
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mChosenCar.clear();
     for (const Product &p : qAsConst(mProducts)) {
         const QString chosen = p.spec.value(QStringLiteral("single_vehicle")).toObject()
@@ -147,7 +146,7 @@ ApiResult ProductCatalogue::software(int userId, const QString &serial, const QS
         carSoftIds.insert(car.toObject().value(QStringLiteral("softId")).toString());
     QString chosen;
     {
-        QMutexLocker lock(&mMutex);
+        std::lock_guard<std::mutex> lock(mMutex);
         chosen = mChosenCar.value(p.serial);
     }
 
@@ -251,7 +250,7 @@ ApiResult ProductCatalogue::replaceEmptyCar(int userId, const QString &serial, c
     const Product &p = mProducts.at(index);
     if (!p.spec.contains(QStringLiteral("single_vehicle")))
         return ApiResult::fail(ResultCodes::NoNeedToReconfigure);
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     if (mChosenCar.contains(p.serial))
         return ApiResult::fail(ResultCodes::NoNeedToReconfigure);
     if (carId.isEmpty())

@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMutex>
+#include <mutex>
 #include <QString>
 #include <QVector>
 
@@ -51,6 +51,6 @@ private:
     const FileStore *mFiles;
     QVector<Product> mProducts;
 
-    mutable QMutex mMutex;
+    mutable std::mutex mMutex;
     QHash<QString, QString> mChosenCar; // serial number -> soft id of the vehicle
 };

@@ -1,7 +1,6 @@
 #include "RequestLog.h"
 
 #include <QJsonDocument>
-#include <QMutexLocker>
 
 RequestLog::RequestLog(const QString &filePath)
 {
@@ -13,7 +12,7 @@ RequestLog::RequestLog(const QString &filePath)
 
 int RequestLog::add(QJsonObject entry)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     const int seq = mNextSeq++;
     entry.insert(QStringLiteral("seq"), seq);
     mEntries.append(entry);
@@ -22,7 +21,7 @@ int RequestLog::add(QJsonObject entry)
 
 void RequestLog::finish(int seq, int status, const QJsonObject &fault)
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     const int index = seq - mFirstSeq;
     if (index < 0 || index >= mEntries.size())
         return; // cleared meanwhile
@@ -39,7 +38,7 @@ void RequestLog::finish(int seq, int status, const QJsonObject &fault)
 
 QJsonArray RequestLog::entries() const
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     QJsonArray out;
     for (const QJsonObject &entry : mEntries)
         out.append(entry);
@@ -48,7 +47,7 @@ QJsonArray RequestLog::entries() const
 
 void RequestLog::clear()
 {
-    QMutexLocker lock(&mMutex);
+    std::lock_guard<std::mutex> lock(mMutex);
     mEntries.clear();
     mFirstSeq = mNextSeq;
 }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMutex>
+#include <mutex>
 #include <QString>
 #include <QVector>
 
@@ -27,7 +27,7 @@ public:
     void clear();
 
 private:
-    mutable QMutex mMutex;
+    mutable std::mutex mMutex;
     QVector<QJsonObject> mEntries;
     int mFirstSeq = 1; // sequence number of mEntries[0]
     int mNextSeq = 1;
