@@ -111,6 +111,15 @@ void UserInfoEditView::toast(const QString &message)
     Toast::instance(this)->setMessageVDuration(message, 3000);
 }
 
+void UserInfoEditView::reportLoadFailure(int status, int code)
+{
+    // The service's own reason when it answered, else a plain failure.
+    if (status == 200)
+        toast(Code().getMessageByCode(code));
+    else
+        toast(UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "Failed to get user information")));
+}
+
 bool UserInfoEditView::loadCountries()
 {
     UserAction action;
@@ -124,27 +133,17 @@ bool UserInfoEditView::loadCountries()
         return true;
     }
     qCDebug(lcUserPages) << "getCountryList: " << status << response.getCode();
-    if (status == 200)
-        toast(Code().getMessageByCode(response.getCode()));
-    else
-        toast(UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "Failed to get user information")));
+    reportLoadFailure(status, response.getCode());
     return false;
 }
 
 bool UserInfoEditView::loadUserInfo()
 {
-    UserAction action;
-    GetUserInfoParam param;
-    param.setToken(mToken);
-    param.setUser_id(mUserId);
     GetUserInfoResponse response;
-    const int status = action.getUserInfo(response, param);
+    const int status = UserProfileFields::fetch(mToken, mUserId, response);
     if (status != 200 || response.getCode() != Code::CODE_SUCCESS) {
         qCDebug(lcUserPages) << "getUserInfo: " << status << response.getCode();
-        if (status == 200)
-            toast(Code().getMessageByCode(response.getCode()));
-        else
-            toast(UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "Failed to get user information")));
+        reportLoadFailure(status, response.getCode());
         return false;
     }
     const UserInfoData data = response.getData();

@@ -47,6 +47,7 @@ private:
     void selectCountry(int countryId);
     int selectedCountryId() const;
     void toast(const QString &message);
+    void reportLoadFailure(int status, int code);
 
     QString mToken;
     long mUserId = 0;

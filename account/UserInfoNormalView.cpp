@@ -10,7 +10,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <Sornet/Code.h>
-#include <Sornet/UserAction.h>
+#include <Sornet/GetUserInfoResponse.h>
 
 const char *const UserInfoNormalView::PageId = "USERINFO_NORMAL";
 
@@ -47,12 +47,8 @@ void UserInfoNormalView::OnUpdateView(QString viewId, QString token, long userId
 
 bool UserInfoNormalView::loadUserInfo()
 {
-    UserAction action;
-    GetUserInfoParam param;
-    param.setToken(mToken);
-    param.setUser_id(mUserId);
     GetUserInfoResponse response;
-    const int status = action.getUserInfo(response, param);
+    const int status = UserProfileFields::fetch(mToken, mUserId, response);
     if (status != 200 || response.getCode() != Code::CODE_SUCCESS) {
         qCDebug(lcUserPages) << "getUserInfo: " << status << response.getCode();
         Toast::instance(this)->setMessageVDuration(

@@ -1,6 +1,7 @@
 #include "UserProfileFields.h"
 
 #include <QCoreApplication>
+#include <Sornet/UserAction.h>
 #include <Sornet/UserInfoData.h>
 
 namespace {
@@ -53,4 +54,13 @@ QString UserProfileFields::value(const UserInfoData &data, int row)
 QString UserProfileFields::text(const char *source)
 {
     return QCoreApplication::translate("UserInfo", source);
+}
+
+int UserProfileFields::fetch(const QString &token, long userId, GetUserInfoResponse &response)
+{
+    UserAction action;
+    GetUserInfoParam param;
+    param.setToken(token);
+    param.setUser_id(userId);
+    return action.getUserInfo(response, param);
 }

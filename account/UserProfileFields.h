@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class GetUserInfoResponse;
 class UserInfoData;
 
 // The eleven profile fields both user-information pages show, in their
@@ -31,6 +32,10 @@ public:
     static QString label(int row, const char *context);
     // The profile value a row shows; the country row shows the country's name.
     static QString value(const UserInfoData &data, int row);
+
+    // Asks the service for the signed-in user's profile; returns the call's
+    // status (200, another HTTP status or -1).
+    static int fetch(const QString &token, long userId, GetUserInfoResponse &response);
 
     // A page text of the user-information pages (context "UserInfo").
     static QString text(const char *source);
