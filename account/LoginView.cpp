@@ -141,7 +141,7 @@ void LoginView::buildUi()
     right->addLayout(titleRow);
     right->addStretch();
     right->addLayout(formRow);
-    right->addStretch(2);
+    right->addStretch();
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

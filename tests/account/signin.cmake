@@ -4,6 +4,13 @@ ostrel_add_test(test_signin_remember SOURCES tst_login_remember.cpp LIBS ostrel_
 ostrel_add_test(test_signin_login SOURCES tst_login.cpp LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
 ostrel_add_test(test_signin_register SOURCES tst_register.cpp LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
 
-ostrel_add_fuzzer(fuzz_remember_file SOURCES fuzz_remember_file.cpp LIBS ostrel_account)
+# The reader alone, without the pages and their libraries.
+ostrel_add_fuzzer(fuzz_remember_file
+  SOURCES fuzz_remember_file.cpp
+    ${CMAKE_SOURCE_DIR}/account/RememberFile.cpp ${CMAKE_SOURCE_DIR}/account/SigninLog.cpp
+  LIBS Qt5::Core)
+if(TARGET fuzz_remember_file)
+  target_include_directories(fuzz_remember_file PRIVATE ${CMAKE_SOURCE_DIR}/account)
+endif()
 # The Chinese texts are checked against the compiled catalogue.
 add_dependencies(test_signin_login ostrel_translations)
