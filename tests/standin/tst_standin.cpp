@@ -126,6 +126,7 @@ private:
     Fetched get(const QString &pathAndQuery, const QList<QPair<QByteArray, QByteArray>> &headers = {});
     QJsonObject api(const QByteArray &method, const QString &endpoint, const QUrlQuery &params);
     QJsonArray softwareList(const QString &serial);
+    QByteArray rawExchange(const QByteArray &request);
     static int code(const QJsonObject &answer) { return answer.value(QStringLiteral("code")).toInt(); }
 
     StandInService mService;
@@ -262,15 +263,8 @@ void StandInTest::dropClosesAfterBytes()
                                {QStringLiteral("drop_after"), 1000}}));
     // On a raw socket: the network stack of Qt may report a cut body
     // without an error, so what was sent is checked byte by byte.
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, quint16(mService.port()));
-    QVERIFY(socket.waitForConnected(5000));
-    socket.write("GET /files/range.bin HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=5000-\r\n\r\n");
-    QByteArray raw;
-    connect(&socket, &QTcpSocket::readyRead, this, [&] { raw += socket.readAll(); });
-    QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
-    raw += socket.readAll();
-
+    const QByteArray raw =
+        rawExchange("GET /files/range.bin HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=5000-\r\n\r\n");
     const int split = raw.indexOf("\r\n\r\n");
     QVERIFY(split > 0);
     const QByteArray head = raw.left(split);
@@ -597,6 +591,21 @@ void StandInTest::resetRestoresFixture()
     QCOMPARE(code(api("POST", QStringLiteral("user/login"), login)), 1);
 }
 
+QByteArray StandInTest::rawExchange(const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(mService.port()));
+    if (!socket.waitForConnected(5000))
+        return QByteArray();
+    socket.write(request);
+    QByteArray raw;
+    connect(&socket, &QTcpSocket::readyRead, this, [&] { raw += socket.readAll(); });
+    // Every exchange here ends with the server closing the connection.
+    if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, 10000))
+        return QByteArray(); // still open: fails the caller's checks
+    return raw + socket.readAll();
+}
+
 QJsonArray StandInTest::softwareList(const QString &serial)
 {
     return api("GET", QStringLiteral("user/soft_search"),
@@ -653,6 +662,16 @@ void StandInTest::downloadedArchiveIsValidZip()
     // Unknown package ids and foreign serial numbers are refused.
     QCOMPARE(code(urlFor(QStringLiteral("999"), QStringLiteral("ABCDEFGHIJKLM"))), -1421);
     QCOMPARE(code(urlFor(QStringLiteral("10"), QStringLiteral("NOPQRSTUVWXYZ"))), -1401);
+    // The client's Host names the address handed out, unless it is not a plain host.
+    const auto hostUrl = [this](const QByteArray &host) {
+        const QByteArray raw = rawExchange("GET /KvaApi/soft/download?token=token-alice&user_id=1001&id=10"
+                                           "&serial_number=ABCDEFGHIJKLM HTTP/1.1\r\nHost: "
+                                           + host + "\r\nConnection: close\r\n\r\n");
+        return QJsonDocument::fromJson(raw.mid(raw.indexOf("\r\n\r\n") + 4)).object()
+            .value(QStringLiteral("data")).toObject().value(QStringLiteral("url")).toString();
+    };
+    QCOMPARE(hostUrl("localhost:8080"), QStringLiteral("http://localhost:8080/files/benz_V12.30.zip"));
+    QCOMPARE(hostUrl("evil\"/><x"), mService.fileUrl(QStringLiteral("benz_V12.30.zip")).toString());
 
     // The advertised size is the archive's.
     bool found = false;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <chrono>
 #include <cstdio>
@@ -33,6 +34,23 @@ QString qs(const std::string &s)
 std::shared_ptr<const std::string> share(const QByteArray &data)
 {
     return std::make_shared<const std::string>(data.constData(), size_t(data.size()));
+}
+
+// The query exactly as the client wrote it, without the '?'.
+QString rawQuery(const httplib::Request &req)
+{
+    const std::string::size_type q = req.target.find('?');
+    return q == std::string::npos ? QString() : qs(req.target.substr(q + 1));
+}
+
+// The Host header goes into the download addresses handed out; anything
+// but a plain host and port is not repeated back.
+QString hostOf(const httplib::Request &req, int port)
+{
+    static const QRegularExpression plain(
+        QStringLiteral("^([A-Za-z0-9.-]+|\\[[0-9A-Fa-f:.]+\\])(:[0-9]{1,5})?$"));
+    const QString host = qs(req.get_header_value("Host"));
+    return plain.match(host).hasMatch() ? host : QStringLiteral("127.0.0.1:") + QString::number(port);
 }
 
 QByteArray htmlEscape(const QString &text)
@@ -296,12 +314,11 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
         return;
     }
 
-    const std::string::size_type q = req.target.find('?');
     QJsonObject entry;
     entry.insert(QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     entry.insert(QStringLiteral("method"), qs(req.method));
     entry.insert(QStringLiteral("path"), path);
-    entry.insert(QStringLiteral("query"), q == std::string::npos ? QString() : qs(req.target.substr(q + 1)));
+    entry.insert(QStringLiteral("query"), rawQuery(req));
     const QByteArray body = QByteArray::fromStdString(req.body);
     const QString text = QString::fromUtf8(body);
     entry.insert(QStringLiteral("body"), text);
@@ -339,25 +356,15 @@ StandInServer::Reply StandInServer::route(const httplib::Request &req, const Fau
         return serviceReply(req, path.mid(8));
     if (path.startsWith(QLatin1String("/files/")))
         return fileReply(req, path.mid(7), fault && fault->ignoreRange);
-    const std::string::size_type q = req.target.find('?');
-    const QString query = q == std::string::npos ? QString() : qs(req.target.substr(q + 1));
-    return pageReply(path, query);
+    return pageReply(path, rawQuery(req));
 }
 
 StandInServer::Reply StandInServer::serviceReply(const httplib::Request &req, const QString &endpoint)
 {
-    const bool post = req.method == "POST";
-    QHash<QString, QString> params;
-    if (post) {
-        params = ServiceApi::parseForm(QByteArray::fromStdString(req.body));
-    } else {
-        const std::string::size_type q = req.target.find('?');
-        if (q != std::string::npos)
-            params = ServiceApi::parseForm(QByteArray::fromStdString(req.target.substr(q + 1)));
-    }
-    const QString host = req.has_header("Host") ? qs(req.get_header_value("Host"))
-                                                : QStringLiteral("127.0.0.1:") + QString::number(mPort);
-    const QString fileBase = (mTls ? QStringLiteral("https://") : QStringLiteral("http://")) + host
+    // GET endpoints read the query, POST endpoints the form body.
+    const QHash<QString, QString> params = ServiceApi::parseForm(
+        req.method == "POST" ? QByteArray::fromStdString(req.body) : rawQuery(req).toUtf8());
+    const QString fileBase = (mTls ? QStringLiteral("https://") : QStringLiteral("http://")) + hostOf(req, mPort)
         + QLatin1Char('/');
     const ServiceApi::Answer answer = mApi->handle(qs(req.method), endpoint, params, fileBase);
     if (answer.status != 200)
