@@ -1,25 +1,81 @@
 #include "Application.h"
 
+#include "AppLog.h"
 #include "AppPaths.h"
-#include "FXGlobalInfo.h"
+#include "AppSettings.h"
+#include "CrashHandler.h"
+#include "DetachedStart.h"
+#include "LoginDialog.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "SingleApplication.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QLabel>
+#include <QFontDatabase>
+#include <QTextCodec>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+const char *const kWakeUp = "Wake up!";
+const int kWakeUpTimeoutMs = 5000;
+} // namespace
 
 int Application::run(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Must precede the application object; the complaint page's web view
+    // shares its GL context with the rest of the program.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    SingleApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
+    if (app.isRunning()) {
+        app.sendMessage(QString::fromLatin1(kWakeUp), kWakeUpTimeoutMs);
+        return 0;
+    }
     AppPaths::enterDataDir();
+
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     QFile qss(QStringLiteral(":/qss/Resources/qss/style.qss"));
     if (qss.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(qss.readAll()));
 
-    QLabel window(QStringLiteral("Ostrel"));
-    window.setAlignment(Qt::AlignCenter);
-    window.setFixedSize(FXGlobalInfo::instance()->windowSize());
-    window.show();
-    return app.exec();
+    QTranslator translator;
+    if (translator.load(AppPaths::installFile(QStringLiteral("./translations/ostrel_zh.qm"))))
+        QCoreApplication::installTranslator(&translator);
+
+    if (Platform *platform = Platform::instance())
+        platform->crashHandler()->install(AppPaths::dataDir());
+
+    const int fontId = QFontDatabase::addApplicationFont(QStringLiteral(":/font/Resources/font/Helvetica.ttf"));
+    qCDebug(lcApp) << "fontId = " << fontId;
+    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
+    if (!families.isEmpty()) {
+        qCDebug(lcApp) << "fontFamily = " << families.first();
+        QApplication::setFont(QFont(families.first()));
+    }
+
+    auto login = std::make_unique<LoginDialog>();
+    if (login->exec() != QDialog::Accepted)
+        return 0;
+
+    AppSettings::resetBusyFlags();
+
+    auto window = std::make_unique<MainWindow>(login->token(), int(login->userId()));
+    window->show();
+    app.setActivationWindow(window.get());
+    QObject::connect(&app, &SingleApplication::messageReceived, window.get(), &MainWindow::append);
+
+    const int code = app.exec();
+    window.reset();
+    login.reset();
+    if (code == RestartCode) {
+        // Let the new copy take the instance lock instead of waking us.
+        app.releaseInstance();
+        DetachedStart::start(QCoreApplication::applicationFilePath(), QStringList());
+        return 0;
+    }
+    return code;
 }

@@ -4,5 +4,8 @@
 class Application
 {
 public:
+    // An event loop ending with this code starts the program anew.
+    static constexpr int RestartCode = 886;
+
     static int run(int argc, char *argv[]);
 };

@@ -1,12 +1,63 @@
-#!/bin/sh
-# Runs the demo: builds, then starts the program.
-set -eu
+#!/bin/bash
+# The demo: builds, makes a sample card on a simulated removable drive,
+# starts the local stand-in service with the demo account and runs Ostrel
+# against both. Stopping the program (and any copy it restarted) stops the
+# stand-in service too.
+set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 "$src/tools/install-deps.sh"
 "$src/tools/build.sh"
 build=${OSTREL_BUILD_DIR:-$src/build}
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display: running under xvfb-run (nothing will be visible)."
-  exec xvfb-run -a -s '-screen 0 1280x1024x24' "$build/bin/Ostrel"
+
+demo="$build/demo"
+media="$demo/media"
+card="$media/SCANNER"
+if [ ! -f "$card/sn.txt" ]; then
+  rm -rf "$card"
+  mkdir -p "$media"
+  "$build/tools/ostrel-samplecard" --output "$card" --serial OSTRELDEMO001 >/dev/null
 fi
-exec "$build/bin/Ostrel"
+
+# The stand-in stops by itself when this script goes away (its stdin closes).
+coproc STANDIN { exec "$build/tools/ostrel-standin" --fixture "$src/tools/standin/demo.json" --stdin-watch; }
+standin_pid=$STANDIN_PID
+stop_standin() { kill "$standin_pid" 2>/dev/null || true; wait "$standin_pid" 2>/dev/null || true; }
+trap stop_standin EXIT
+port=""
+while read -r -t 20 word value <&"${STANDIN[0]}"; do
+  if [ "$word" = PORT ]; then port=$value; break; fi
+done
+if [ -z "$port" ]; then
+  echo "The stand-in service did not start." >&2
+  exit 1
+fi
+
+export OSTREL_SERVICE_URL="http://127.0.0.1:$port/KvaApi/"
+export OSTREL_WEB_URL="http://127.0.0.1:$port/"
+export OSTREL_REMOVABLE_ROOTS="$media"
+export QTWEBENGINE_DISABLE_SANDBOX=${QTWEBENGINE_DISABLE_SANDBOX:-$([ "$(id -u)" -eq 0 ] && echo 1 || echo 0)}
+
+cat <<MSG
+Ostrel demo
+  stand-in service : http://127.0.0.1:$port/  (demo fixture)
+  sample card      : $card  (serial OSTRELDEMO001)
+  sign in with     : demo@ostrel.test / demo1234
+  card in and out  : mv "$card" "$demo/" ; mv "$demo/SCANNER" "$media/"
+MSG
+
+run() {
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: running under xvfb-run, so the window is not visible."
+    xvfb-run -a -s '-screen 0 1280x1024x24' "$@"
+  else
+    "$@"
+  fi
+}
+
+set +e
+run "$build/bin/Ostrel"
+status=$?
+# A language change restarts the program as a detached copy: keep the
+# service up until no copy of this build's program is left.
+while pgrep -f -x "$build/bin/Ostrel" >/dev/null 2>&1; do sleep 1; done
+exit $status
