@@ -76,7 +76,6 @@ private slots:
     void initTestCase();
     void init();
 
-    void listsEveryLanguageOnce();
     void savedLanguageIsShown_data();
     void savedLanguageIsShown();
     void confirmFollowsTheChoice();
@@ -99,24 +98,6 @@ void TestSetting::init()
 {
     QFile::remove(AppSettings::setupFile());
     QFile::remove(AppSettings::operationFile());
-}
-
-void TestSetting::listsEveryLanguageOnce()
-{
-    SettingView view;
-    QComboBox *box = view.languageBox();
-    QCOMPARE(box->count(), 16);
-    const QStringList codes = {QStringLiteral("de"), QStringLiteral("en"), QStringLiteral("es"),
-                               QStringLiteral("fr"), QStringLiteral("it"), QStringLiteral("hu"),
-                               QStringLiteral("nl"), QStringLiteral("pl"), QStringLiteral("pt"),
-                               QStringLiteral("ru"), QStringLiteral("se"), QStringLiteral("cn"),
-                               QStringLiteral("hk"), QStringLiteral("jp"), QStringLiteral("kr"),
-                               QStringLiteral("th")};
-    for (int i = 0; i < codes.size(); ++i)
-        QCOMPARE(box->itemData(i).toString(), codes.at(i));
-    QCOMPARE(box->itemText(0), QStringLiteral("Deutsch"));
-    QCOMPARE(box->itemText(15), QString::fromUtf8("ไทย"));
-    QCOMPARE(box->size(), QSize(180, 40));
 }
 
 void TestSetting::savedLanguageIsShown_data()
