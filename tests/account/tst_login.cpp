@@ -4,6 +4,7 @@
 #include "LoginView.h"
 #include "RegisterView.h"
 #include "RememberFile.h"
+#include "SharedWindowRect.h"
 #include "StandInService.h"
 #include "TestEnv.h"
 #include "Toast.h"
@@ -16,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -82,6 +84,7 @@ private slots:
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
     void dialogAcceptsWithTokenAndUserId();
+    void dialogFollowsADrag();
     void rememberedSignInSurvivesANewDialog();
 
 private:
@@ -519,6 +522,27 @@ void TestLogin::dialogAcceptsWithTokenAndUserId()
     QCOMPARE(signedIn.count(), 1);
     QCOMPARE(dialog.token(), QStringLiteral("token-bob"));
     QCOMPARE(dialog.userId(), 1002L);
+}
+
+void TestLogin::dialogFollowsADrag()
+{
+    LoginDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint start = dialog.pos();
+    // On the sign-in picture, a spot that is no control.
+    QWidget *picture = dialog.loginView()->findChild<QWidget *>(QStringLiteral("signInPicture"));
+    auto send = [picture](QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, picture->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(picture, &event);
+    };
+    send(QEvent::MouseButtonPress, QPoint(300, 500), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(340, 530), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(340, 530), Qt::LeftButton, Qt::NoButton);
+    // Once released, moving the mouse leaves the window where it is.
+    send(QEvent::MouseMove, QPoint(400, 560), Qt::NoButton, Qt::NoButton);
+    QTRY_COMPARE(dialog.pos(), start + QPoint(40, 30));
+    QCOMPARE(SharedWindowRect::get(), QRect(dialog.pos(), dialog.size()));
 }
 
 void TestLogin::rememberedSignInSurvivesANewDialog()
