@@ -95,6 +95,7 @@ private slots:
     void ranges_data();
     void ranges();
     void headGivesSize();
+    void chunkedAnswerHasNoLength();
     void dropClosesAfterBytes();
     void stallKeepsConnectionSilent();
     void hangHoldsTheAnswer();
@@ -255,6 +256,26 @@ void StandInTest::headGivesSize()
     QCOMPARE(fetch("HEAD", mService.fileUrl(QStringLiteral("missing.zip"))).status, 404);
     // Path tricks never leave the served files.
     QCOMPARE(get(QStringLiteral("/files/..%2Fstandin.json")).status, 404);
+}
+
+void StandInTest::chunkedAnswerHasNoLength()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/files/range.bin")},
+                               {QStringLiteral("chunked"), true}, {QStringLiteral("chunk_size"), 4000}}));
+    const Fetched whole = get(QStringLiteral("/files/range.bin"));
+    QCOMPARE(whole.status, 200);
+    QVERIFY(!whole.headers.contains("content-length"));
+    QCOMPARE(whole.headers.value("transfer-encoding"), QByteArrayLiteral("chunked"));
+    QVERIFY(whole.body == mRangeFile);
+
+    const Fetched tail = get(QStringLiteral("/files/range.bin"), {{"Range", "bytes=99000-"}});
+    QCOMPARE(tail.status, 206);
+    QCOMPARE(tail.headers.value("content-range"), QByteArrayLiteral("bytes 99000-99999/100000"));
+    QVERIFY(tail.body == mRangeFile.mid(99000));
+
+    const Fetched head = fetch("HEAD", mService.fileUrl(QStringLiteral("range.bin")));
+    QCOMPARE(head.status, 200);
+    QVERIFY(!head.headers.contains("content-length"));
 }
 
 void StandInTest::dropClosesAfterBytes()

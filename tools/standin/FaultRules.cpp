@@ -9,6 +9,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         QStringLiteral("delay_ms"), QStringLiteral("stall_after"), QStringLiteral("drop_after"),
         QStringLiteral("ignore_range"), QStringLiteral("once"), QStringLiteral("times"),
         QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"), QStringLiteral("hang"),
+        QStringLiteral("chunked"),
     };
     // A misspelt key would otherwise silently turn into "no fault at all".
     const QStringList keys = spec.keys();
@@ -32,6 +33,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
     f.stallAfter = qint64(spec.value(QStringLiteral("stall_after")).toDouble(-1));
     f.dropAfter = qint64(spec.value(QStringLiteral("drop_after")).toDouble(-1));
     f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();
+    f.chunked = spec.value(QStringLiteral("chunked")).toBool();
     f.chunkSize = spec.value(QStringLiteral("chunk_size")).toInt();
     f.chunkDelayMs = spec.value(QStringLiteral("chunk_delay_ms")).toInt();
     if (spec.value(QStringLiteral("once")).toBool())

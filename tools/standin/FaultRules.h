@@ -27,6 +27,7 @@ public:
         qint64 stallAfter = -1;   // send that many body bytes, then go silent
         qint64 dropAfter = -1;    // send that many body bytes, then close
         bool ignoreRange = false; // answer a range request with the whole file
+        bool chunked = false;     // no Content-Length, chunked transfer coding
         int chunkSize = 0;        // send the body in pieces of this size...
         int chunkDelayMs = 0;     // ...with this pause between them
         int remaining = -1;       // uses left; -1 for unlimited

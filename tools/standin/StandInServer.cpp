@@ -329,6 +329,8 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
 
     FaultRules::Fault fault;
     const bool faulty = mFaults.take(qs(req.method), path, &fault);
+    if (faulty && fault.chunked) // a compressed stream would make the byte counts of faults meaningless
+        const_cast<httplib::Request &>(req).headers.erase("Accept-Encoding");
     if (faulty && fault.hang)
         waitForRelease();
     else if (faulty && fault.delayMs > 0)
@@ -446,30 +448,42 @@ void StandInServer::send(const Reply &reply, const FaultRules::Fault *fault, htt
     const int pieceDelay = fault ? fault->chunkDelayMs : 0;
     const std::shared_ptr<const std::string> body = reply.body;
     const size_t base = reply.offset;
-    res.set_content_provider(
-        reply.length, reply.contentType.c_str(),
-        [this, body, base, stallAfter, dropAfter, piece, pieceDelay](size_t offset, size_t length,
-                                                                     httplib::DataSink &sink) {
-            size_t n = std::min(length, piece);
-            if (dropAfter >= 0) {
-                if (qint64(offset) >= dropAfter)
-                    return false; // closes the connection mid-body
-                n = std::min(n, size_t(dropAfter - qint64(offset)));
-            }
-            if (stallAfter >= 0) {
-                if (qint64(offset) >= stallAfter) {
-                    // Silent but open until a reset or the end of the run.
-                    waitForRelease();
-                    return false;
-                }
-                n = std::min(n, size_t(stallAfter - qint64(offset)));
-            }
-            if (pieceDelay > 0 && offset > 0)
-                pause(pieceDelay);
-            if (mStopping)
+    // Sends the next piece from offset (counted within this answer's body).
+    const auto feed = [this, body, base, stallAfter, dropAfter, piece, pieceDelay](
+                          size_t offset, size_t remaining, httplib::DataSink &sink) {
+        size_t n = std::min(remaining, piece);
+        if (dropAfter >= 0) {
+            if (qint64(offset) >= dropAfter)
+                return false; // closes the connection mid-body
+            n = std::min(n, size_t(dropAfter - qint64(offset)));
+        }
+        if (stallAfter >= 0) {
+            if (qint64(offset) >= stallAfter) {
+                // Silent but open until a reset or the end of the run.
+                waitForRelease();
                 return false;
-            return sink.write(body->data() + base + offset, n);
-        });
+            }
+            n = std::min(n, size_t(stallAfter - qint64(offset)));
+        }
+        if (pieceDelay > 0 && offset > 0)
+            pause(pieceDelay);
+        if (mStopping)
+            return false;
+        return sink.write(body->data() + base + offset, n);
+    };
+    if (fault && fault->chunked) {
+        // No Content-Length: the client learns the size only at the end.
+        const size_t total = reply.length;
+        res.set_chunked_content_provider(reply.contentType.c_str(),
+                                         [feed, total](size_t offset, httplib::DataSink &sink) {
+                                             if (offset < total)
+                                                 return feed(offset, total - offset, sink);
+                                             sink.done();
+                                             return true;
+                                         });
+        return;
+    }
+    res.set_content_provider(reply.length, reply.contentType.c_str(), feed);
 }
 
 void StandInServer::control(const httplib::Request &req, httplib::Response &res)
