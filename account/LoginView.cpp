@@ -32,22 +32,12 @@ QString trLogin(const char *text)
     return QCoreApplication::translate("Login", text);
 }
 
-// The digest the service compares with; the remember file keeps it in
-// place of a password of valid length.
-bool hasPasswordLength(const QString &password)
-{
-    return password.size() >= 6 && password.size() <= 16;
-}
-
 } // namespace
 
 LoginView::LoginView(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("LoginView"));
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(FXGlobalInfo::instance()->signInWindowSize());
+    PageControls::setUpPage(this, QStringLiteral("LoginView"));
 
     buildUi();
     readRememberFile();
@@ -96,23 +86,9 @@ void LoginView::buildUi()
     mSigninButton->setObjectName(QStringLiteral("login"));
     mRegisterButton = new QPushButton(trLogin("Register"), this);
     mRegisterButton->setObjectName(QStringLiteral("register"));
-    mButtonGroup = new QButtonGroup(this);
-    mButtonGroup->setExclusive(true);
-    for (QPushButton *button : {mSigninButton, mRegisterButton}) {
-        button->setCheckable(true);
-        button->setFixedSize(buttonSize);
-        button->setCursor(Qt::PointingHandCursor);
-    }
-    mSigninButton->setChecked(true);
-    mButtonGroup->addButton(mSigninButton, 0);
-    mButtonGroup->addButton(mRegisterButton, 1);
+    mButtonGroup = PageControls::actionPair(this, mSigninButton, mRegisterButton, buttonSize);
 
-    auto *titleRow = new QHBoxLayout;
-    titleRow->setContentsMargins(0, 0, 0, 0);
-    titleRow->setSpacing(0);
-    titleRow->addStretch();
-    titleRow->addWidget(mMinButton);
-    titleRow->addWidget(mCloseButton);
+    QHBoxLayout *titleRow = PageControls::titleRow(mMinButton, mCloseButton);
 
     auto *checkRow = new QHBoxLayout;
     checkRow->setContentsMargins(0, 0, 0, 0);
@@ -180,7 +156,7 @@ void LoginView::readRememberFile()
 
 void LoginView::writeRememberFile()
 {
-    if (hasPasswordLength(mPassword))
+    if (PageControls::hasPasswordLength(mPassword))
         mPassword = BaseAction::MD5(mPassword);
     RememberFile::write(AppSettings::rememberFile(), {mPassword, mAccount});
     // Hidden on the desktop the program came from; nothing to do here.

@@ -1,9 +1,52 @@
 #include "PageControls.h"
 
+#include "FXGlobalInfo.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+
+void PageControls::setUpPage(QWidget *page, const QString &objectName)
+{
+    page->setObjectName(objectName);
+    page->setAttribute(Qt::WA_TranslucentBackground);
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    page->setFixedSize(FXGlobalInfo::instance()->signInWindowSize());
+}
+
+QHBoxLayout *PageControls::titleRow(QPushButton *minButton, QPushButton *closeButton)
+{
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addStretch();
+    row->addWidget(minButton);
+    row->addWidget(closeButton);
+    return row;
+}
+
+QButtonGroup *PageControls::actionPair(QWidget *page, QPushButton *first, QPushButton *second, const QSize &size)
+{
+    auto *group = new QButtonGroup(page);
+    group->setExclusive(true);
+    for (QPushButton *button : {first, second}) {
+        button->setCheckable(true);
+        button->setFixedSize(size);
+        button->setCursor(Qt::PointingHandCursor);
+    }
+    first->setChecked(true);
+    group->addButton(first, 0);
+    group->addButton(second, 1);
+    return group;
+}
+
+bool PageControls::hasPasswordLength(const QString &password)
+{
+    return password.size() >= 6 && password.size() <= 16;
+}
 
 QPushButton *PageControls::titleButton(QWidget *parent, const QString &objectName)
 {

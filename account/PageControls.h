@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+class QButtonGroup;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -12,6 +14,16 @@ class QWidget;
 class PageControls
 {
 public:
+    // A page of the login dialog: the dialog's size, its own background
+    // left to the scroll area behind it.
+    static void setUpPage(QWidget *page, const QString &objectName);
+    // Minimise and close at the top right.
+    static QHBoxLayout *titleRow(QPushButton *minButton, QPushButton *closeButton);
+    // The page's two big buttons: checkable, one group, the first checked
+    // (ids 0 and 1), so the style shows the first as the page's action.
+    static QButtonGroup *actionPair(QWidget *page, QPushButton *first, QPushButton *second, const QSize &size);
+    // The passwords the service takes: 6 to 16 characters.
+    static bool hasPasswordLength(const QString &password);
     // Minimise or close button of a frameless page: picture only (by object
     // name, from the style sheet), never takes the keyboard focus.
     static QPushButton *titleButton(QWidget *parent, const QString &objectName);

@@ -39,11 +39,6 @@ bool isEmailFormat(const QString &email)
     return format.match(email).hasMatch();
 }
 
-bool hasPasswordLength(const QString &password)
-{
-    return password.size() >= 6 && password.size() <= 16;
-}
-
 const char *const TermsResource = ":/files/Resources/files/Terms and conditions.htm";
 
 // The browser reads the copy after openURL has returned, so it stays until
@@ -58,10 +53,7 @@ void removeTermsCopy()
 RegisterView::RegisterView(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("RegisterView"));
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(FXGlobalInfo::instance()->signInWindowSize());
+    PageControls::setUpPage(this, QStringLiteral("RegisterView"));
     buildUi();
 }
 
@@ -130,16 +122,7 @@ void RegisterView::buildUi()
     mSubmitButton->setObjectName(QStringLiteral("submit"));
     mCancelButton = new QPushButton(trRegister("Cancel"), this);
     mCancelButton->setObjectName(QStringLiteral("_cancel"));
-    mButtonGroup = new QButtonGroup(this);
-    mButtonGroup->setExclusive(true);
-    for (QPushButton *button : {mSubmitButton, mCancelButton}) {
-        button->setCheckable(true);
-        button->setFixedSize(buttonSize);
-        button->setCursor(Qt::PointingHandCursor);
-    }
-    mSubmitButton->setChecked(true);
-    mButtonGroup->addButton(mSubmitButton, 0);
-    mButtonGroup->addButton(mCancelButton, 1);
+    mButtonGroup = PageControls::actionPair(this, mSubmitButton, mCancelButton, buttonSize);
 
     const QUrl agreement = DeploymentSettings::registrationAgreementUrl();
     mTermsLabel = new QLabel(this);
@@ -157,12 +140,7 @@ void RegisterView::buildUi()
         + QStringLiteral("\" style=\"color:#FF0000;text-decoration:underline;\">")
         + trRegister("Kestavo's Conditions of Use and Privacy Notice.").toHtmlEscaped() + QStringLiteral("</a>"));
 
-    auto *titleRow = new QHBoxLayout;
-    titleRow->setContentsMargins(0, 0, 0, 0);
-    titleRow->setSpacing(0);
-    titleRow->addStretch();
-    titleRow->addWidget(mMinButton);
-    titleRow->addWidget(mCloseButton);
+    QHBoxLayout *titleRow = PageControls::titleRow(mMinButton, mCloseButton);
 
     auto *grid = new QGridLayout;
     grid->setContentsMargins(0, 0, 0, 0);
@@ -335,7 +313,7 @@ bool RegisterView::validateForSubmit()
         showError(mPasswordLabel, mPasswordEdit, trRegister("Password is empty!"));
         return false;
     }
-    if (!hasPasswordLength(mPassword)) {
+    if (!PageControls::hasPasswordLength(mPassword)) {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)
                                 + trRegister("Make sure it contains 6-16 characters or symbols!"));
         mPasswordEdit->setFocus(Qt::OtherFocusReason);
@@ -445,7 +423,7 @@ void RegisterView::OnPasswordEditingFinished()
     mPassword = mPasswordEdit->text();
     if (mPassword.isEmpty()) {
         showError(mPasswordLabel, mPasswordEdit, trRegister("Password is empty!"));
-    } else if (hasPasswordLength(mPassword)) {
+    } else if (PageControls::hasPasswordLength(mPassword)) {
         mPasswordLabel->hide();
     } else {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)

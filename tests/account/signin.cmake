@@ -1,8 +1,8 @@
 # Login dialog, sign-in page, registration page and the remembered sign-in.
 set(SIGNIN_TEST_LIBS ostrel_account ostrel_resources ostrel_testsupport)
 ostrel_add_test(test_signin_remember SOURCES tst_login_remember.cpp LIBS ostrel_account ostrel_testsupport TIMEOUT 60)
-ostrel_add_test(test_signin_login SOURCES tst_login.cpp LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
-ostrel_add_test(test_signin_register SOURCES tst_register.cpp LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
+ostrel_add_test(test_signin_login SOURCES tst_login.cpp tst_login_urlcatcher.h LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
+ostrel_add_test(test_signin_register SOURCES tst_register.cpp tst_login_urlcatcher.h LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
 
 # The reader alone, without the pages and their libraries.
 ostrel_add_fuzzer(fuzz_remember_file

@@ -7,6 +7,7 @@
 #include "SharedWindowRect.h"
 #include "StandInService.h"
 #include "TestEnv.h"
+#include "tst_login_urlcatcher.h"
 #include "Toast.h"
 
 #include <Sornet/BaseAction.h>
@@ -42,16 +43,6 @@ QString md5(const QString &text)
 }
 
 } // namespace
-
-// Receives the addresses the page hands to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TestLogin : public QObject
 {

@@ -4,6 +4,7 @@
 #include "RegisterView.h"
 #include "StandInService.h"
 #include "TestEnv.h"
+#include "tst_login_urlcatcher.h"
 #include "Toast.h"
 
 #include <QApplication>
@@ -33,15 +34,6 @@ QString error(const char *text)
     return QStringLiteral("*| ") + QLatin1String(text);
 }
 } // namespace
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // The page's widgets by their object names.
 struct Page {
