@@ -5,6 +5,7 @@
 #include "FXWidget.h"
 #include "UserInfoEditView.h"
 #include "UserInfoNormalView.h"
+#include "UserPagesLog.h"
 #include "UserProfileFields.h"
 
 #include <QHBoxLayout>
@@ -110,6 +111,21 @@ void UserInfoView::showReadOnly()
 }
 
 void UserInfoView::OnBtnEditOrSubmitClicked()
+{
+    // The service calls wait in a local event loop that still delivers
+    // clicks. A click that arrives meanwhile is dropped: run nested it would
+    // repeat the call, and run afterwards it would turn a double click on
+    // "Edit" into a save.
+    if (mBusy) {
+        qCDebug(lcUserPages) << "click while busy, dropped";
+        return;
+    }
+    mBusy = true;
+    handleAction();
+    mBusy = false;
+}
+
+void UserInfoView::handleAction()
 {
     switch (mState) {
     case Opening:

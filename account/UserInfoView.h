@@ -44,10 +44,12 @@ protected:
 
 private:
     void showReadOnly();
+    void handleAction();
 
     QString mToken;
     long mUserId = 0;
     int mState = NeverShown;
+    bool mBusy = false;
 
     QLabel *mTitle = nullptr;
     QPushButton *mButton = nullptr;

@@ -64,6 +64,8 @@ private slots:
     void failedLoads_data();
     void failedLoads();
     void countryListFailureKeepsCountry();
+    void clickDuringCallIsDropped_data();
+    void clickDuringCallIsDropped();
 
 private:
     // Signed in as the fixture's first user, on the read-only page.
@@ -341,6 +343,40 @@ void TestUserInfo::countryListFailureKeepsCountry()
     clickAction();
     QCOMPARE(mService.requestsTo(kCountries).size(), 2);
     QCOMPARE(mView->editView()->countryBox()->currentText(), QStringLiteral("Germany"));
+}
+
+void TestUserInfo::clickDuringCallIsDropped_data()
+{
+    QTest::addColumn<QString>("slowPath");
+    QTest::addColumn<bool>("saving");
+    QTest::addColumn<int>("state");
+    QTest::newRow("opening the form") << kGetInfo << false << int(UserInfoView::Editing);
+    QTest::newRow("saving") << kModify << true << int(UserInfoView::Showing);
+}
+
+void TestUserInfo::clickDuringCallIsDropped()
+{
+    QFETCH(QString, slowPath);
+    QFETCH(bool, saving);
+    QFETCH(int, state);
+
+    openAsAlice();
+    if (saving)
+        clickAction();
+    QJsonObject slow;
+    slow.insert(QStringLiteral("path"), slowPath);
+    slow.insert(QStringLiteral("delay_ms"), 800);
+    QVERIFY(mService.setFault(slow));
+    QVERIFY(mService.clearLog());
+
+    // Delivered by the call's own event loop, while the call waits.
+    QTimer::singleShot(0, mView.get(), [this] { clickAction(); });
+    clickAction();
+
+    QCOMPARE(mView->state(), state);
+    QCOMPARE(mService.requestsTo(kModify).size(), saving ? 1 : 0);
+    QCOMPARE(mService.requestsTo(kGetInfo).size(), 1);
+    QCOMPARE(mService.requestsTo(kCountries).size(), saving ? 0 : 1);
 }
 
 QTEST_MAIN(TestUserInfo)
