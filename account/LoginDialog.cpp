@@ -75,8 +75,13 @@ void LoginDialog::OnButtonClickWithId(const QString &id, const QString &token, l
     if (id == QLatin1String("MIN")) {
         showMinimized();
     } else if (id == QLatin1String("EXIT")) {
+        mExitRequested = true;
         reject();
     } else if (id == QLatin1String("SIGNIN")) {
+        // A sign-in that was still waiting when the user closed the dialog
+        // must not open the program after all.
+        if (mExitRequested)
+            return;
         // Kept before anyone hears of the sign-in, so a listener that asks
         // the dialog already gets the new values.
         mToken = token;

@@ -46,6 +46,7 @@ private:
     RegisterView *mRegisterView = nullptr;
     QString mToken;
     long mUserId = 0;
+    bool mExitRequested = false;
 
     bool mDragging = false;
     QPoint mPressPos;

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <QTimerEvent>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -251,6 +252,9 @@ void RegisterView::OnClose()
 
 void RegisterView::OnSendVerificationClicked()
 {
+    if (mBusy)
+        return;
+    const QScopedValueRollback<bool> busy(mBusy, true);
     if (!checkEmail(ForSendCode))
         return;
     mSendCodeButton->setEnabled(false);
@@ -334,6 +338,9 @@ bool RegisterView::validateForSubmit()
 
 void RegisterView::OnSubmitClicked()
 {
+    if (mBusy)
+        return;
+    const QScopedValueRollback<bool> busy(mBusy, true);
     if (!validateForSubmit())
         return;
 

@@ -72,6 +72,9 @@ private:
     QString mConfirm;
     int mTimerId = -1;
     int mCountdown = CountdownStart;
+    // Service calls wait in a local event loop; a click that arrives
+    // meanwhile must not send a second code or register twice.
+    bool mBusy = false;
 
     QPushButton *mMinButton = nullptr;
     QPushButton *mCloseButton = nullptr;

@@ -76,6 +76,7 @@ private slots:
     void dialogClosesOnEscapeOnEitherPage();
     void dialogAcceptsWithTokenAndUserId();
     void dialogFollowsADrag();
+    void dialogClosedWhileSigningInStaysClosed();
     void rememberedSignInSurvivesANewDialog();
 
 private:
@@ -534,6 +535,20 @@ void TestLogin::dialogFollowsADrag()
     send(QEvent::MouseMove, QPoint(400, 560), Qt::NoButton, Qt::NoButton);
     QTRY_COMPARE(dialog.pos(), start + QPoint(40, 30));
     QCOMPARE(SharedWindowRect::get(), QRect(dialog.pos(), dialog.size()));
+}
+
+void TestLogin::dialogClosedWhileSigningInStaysClosed()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), LoginPath}, {QStringLiteral("delay_ms"), 300}}));
+    LoginDialog dialog;
+    QSignalSpy signedIn(&dialog, &LoginDialog::SignLoginClicked);
+    type(dialog.loginView(), Alice, AlicePassword);
+    QTimer::singleShot(50, &dialog, [&dialog] { dialog.OnButtonClickWithId(QStringLiteral("EXIT"), QString(), 0); });
+    dialog.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(logins().size(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(signedIn.count(), 0);
+    QVERIFY(dialog.token().isEmpty());
 }
 
 void TestLogin::rememberedSignInSurvivesANewDialog()

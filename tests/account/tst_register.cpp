@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QUrlQuery>
 #include <QtTest>
@@ -85,6 +86,7 @@ private slots:
     void countdownAfterSend();
     void refusedSend();
     void failedRegistrationKeepsTheForm();
+    void clicksWhileWaitingSendNothingMore();
     void newUserRegistersAndSignsIn();
     void termsOpenFromALocalCopy();
 
@@ -397,6 +399,23 @@ void TestRegister::failedRegistrationKeepsTheForm()
     QCOMPARE(clicked.count(), 0);
     QCOMPARE(page.email->text(), Fresh);
     QCOMPARE(page.password->text(), QStringLiteral("secret12"));
+}
+
+void TestRegister::clicksWhileWaitingSendNothingMore()
+{
+    auto view = makeView();
+    Page page(view.get());
+    QVERIFY(mService.setFault({{QStringLiteral("path"), CheckPath}, {QStringLiteral("delay_ms"), 300}}));
+    QTimer::singleShot(50, page.sendCode, &QPushButton::click);
+    sendCodeFor(page, Fresh);
+    QCOMPARE(mService.requestsTo(SendPath).size(), 1);
+
+    QVERIFY(mService.setFault({{QStringLiteral("path"), RegisterPath}, {QStringLiteral("delay_ms"), 300}}));
+    page.fill(Fresh, QStringLiteral("1234"), QStringLiteral("secret12"), QStringLiteral("secret12"));
+    QTimer::singleShot(50, page.submit, &QPushButton::click);
+    page.submit->click();
+    QCOMPARE(mService.requestsTo(RegisterPath).size(), 1);
+    QCOMPARE(Toast::instance()->text(), QStringLiteral("Registered account is successful!"));
 }
 
 void TestRegister::newUserRegistersAndSignsIn()
