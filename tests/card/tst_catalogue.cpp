@@ -129,7 +129,7 @@ private slots:
             << QStringLiteral("DEMO|V10.20|Demo car|en");
         QTest::newRow("no Names.txt") << without(demoVehicle(), demo + QStringLiteral("Names.txt")) << QString();
         QTest::newRow("link leaving the card")
-            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("..", "EU", kDemoInfo)) << QString();
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("../EU/DEMO", "EU", kDemoInfo)) << QString();
         QTest::newRow("linked vehicle")
             << Files{{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
                      {QStringLiteral("Vehicles/EU/OLD/Names.txt"),

@@ -67,7 +67,6 @@ private slots:
 
         QSignalSpy changed(&disk, &RemovableDisk::SignalRemoveDiskChanged);
         QSignalSpy sizeChanged(&disk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged);
-        // A root that merely starts like another must not keep the old entry.
         platform.fakeVolumes().remove(card);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(sizeChanged.count(), 1);
@@ -92,6 +91,20 @@ private slots:
         platform.fakeVolumes().remove(card2);
         QVERIFY(disk.GetDisks().isEmpty());
         QCOMPARE(changed.count(), 5);
+    }
+
+    void onlyAnExactRootKeepsAnEntry()
+    {
+        FakePlatform platform;
+        const QString inner = QStringLiteral("/media/u/CARD/");
+        const QString outer = QStringLiteral("/srv/media/u/CARD/"); // holds the other root as text
+        platform.fakeVolumes().add(inner);
+        platform.fakeVolumes().add(outer);
+        RemovableDisk disk;
+        disk.RefreshDisks();
+        QCOMPARE(disk.GetDisks().size(), 2);
+        platform.fakeVolumes().remove(inner);
+        QCOMPARE(disk.GetDisks().keys(), QStringList{outer});
     }
 
     void failedOrEmptyVolumesAreDropped()
