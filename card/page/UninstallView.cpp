@@ -542,6 +542,11 @@ bool UninstallView::OnExit()
             return false;
         }
         stopJobs(true);
+        // The program ends before the stopped job's report is handled.
+        if (!mBatchIds.isEmpty()) {
+            mBatchIds.clear();
+            endBatch();
+        }
         mBusy = false;
         return true;
     }

@@ -1,0 +1,417 @@
+// The uninstall page on a generated card: listing, ticking, batches,
+// failures, a pulled card, the exit request and the directory watcher.
+#include "AppSettings.h"
+#include "FXHeader.h"
+#include "FXTableView.h"
+#include "GlobalMutex.h"
+#include "MessageBoxDialog.h"
+#include "PageFixture.h"
+#include "QCircularProgressBar.h"
+#include "UninstallModel.h"
+#include "UninstallView.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileSystemWatcher>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+const QString Mutex = QStringLiteral("ostrel_global_mutex");
+
+// Runs `action` once, on the first emission of `signal` that passes `when`.
+template <typename Sender, typename Signal, typename When>
+void once(Sender *sender, Signal signal, When when, std::function<void()> action)
+{
+    auto fired = std::make_shared<bool>(false);
+    QObject::connect(sender, signal, sender, [fired, when, action](auto... args) {
+        if (*fired || !when(args...))
+            return;
+        *fired = true;
+        action();
+    });
+}
+
+QStringList dirPaths(const UninstallModel *model)
+{
+    QStringList paths;
+    for (const VehicleData &record : model->Datas())
+        paths << record.mDirPath;
+    return paths;
+}
+} // namespace
+
+class TestUninstallPage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PageFixture> mFx;
+
+    UninstallView *openOn(const QString &root, qint64 freeBytes = 1 << 20, qint64 totalBytes = 1 << 22)
+    {
+        mFx->insert(root, freeBytes, totalBytes);
+        UninstallView *page = mFx->open();
+        if (!mFx->waitScanned())
+            qWarning("scan did not end");
+        return page;
+    }
+
+private slots:
+    void init() { mFx.reset(new PageFixture); }
+    void cleanup() { mFx.reset(); }
+
+    void listsVehiclesWithoutHomeAndPublic()
+    {
+        const QString root = mFx->makeCard(4, 8);
+        openOn(root);
+        UninstallModel *model = mFx->model();
+        // The mount point lies below ".../home/alice/Public/": only the part
+        // below the card root decides what is HOME or the text library.
+        QCOMPARE(model->rowCount(), 4);
+        QStringList versions;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const VehicleData &record = model->Datas().at(row);
+            QVERIFY(record.mDirName != QLatin1String("HOME") && record.mDirName != QLatin1String("Public"));
+            QVERIFY(!model->index(row, UninstallModel::NameColumn).data().toString().isEmpty());
+            QVERIFY(record.mSize > 0);
+            QCOMPARE(model->index(row, UninstallModel::SizeColumn).data().toString(), UninstallModel::SizeText(record.mSize));
+            QCOMPARE(model->index(row, UninstallModel::StatusColumn).data().toString(), QStringLiteral("Ready"));
+            versions << record.mVersion;
+        }
+        versions.sort();
+        QStringList expected;
+        for (int i = 0; i < 4; ++i)
+            expected << SampleCardGenerator::versionOf(i);
+        expected.sort();
+        QCOMPARE(versions, expected);
+
+        QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
+        QCOMPARE(mFx->label("driveLabel")->text(), QStringLiteral("Internal Storage: ") + root.chopped(1));
+        QCOMPARE(mFx->label("usedLabel")->text(), QStringLiteral("3.00MB/4.00MB"));
+        QVERIFY(mFx->table()->selectionModel()->isRowSelected(0, QModelIndex()));
+        QVERIFY(!mFx->button()->isEnabled());
+
+        const QStringList watched = mFx->page()->findChild<QFileSystemWatcher *>()->directories();
+        QVERIFY(watched.contains(root + QStringLiteral("Vehicles/")));
+        QVERIFY(watched.size() > 4);
+        for (const QString &dir : watched) {
+            const QString below = dir.mid(root.size());
+            QVERIFY2(!below.contains(QLatin1String("Res/"), Qt::CaseInsensitive), qPrintable(dir));
+            QVERIFY2(!below.contains(QLatin1String("Names/"), Qt::CaseInsensitive), qPrintable(dir));
+        }
+    }
+
+    void usageColour_data()
+    {
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("50 %") << qint64(500) << "#2256cf";
+        QTest::newRow("80 % exactly") << qint64(200) << "#2256cf";
+        QTest::newRow("85 %") << qint64(150) << "#ffc519";
+        QTest::newRow("90 % exactly") << qint64(100) << "#ffc519";
+        QTest::newRow("90.1 %") << qint64(99) << "#ff0000";
+    }
+    void usageColour()
+    {
+        QFETCH(qint64, freeBytes);
+        QFETCH(QString, colour);
+        openOn(mFx->makeCard(1, 5), freeBytes, 1000);
+        auto *bar = mFx->page()->findChild<QCircularProgressBar *>(QStringLiteral("usageBar"));
+        QCOMPARE(bar->progressColor().name(), colour);
+        QCOMPARE(qRound(bar->value() * 10), int((1000 - freeBytes)));
+    }
+
+    void noCardThenArrival()
+    {
+        UninstallView *page = mFx->open();
+        QCOMPARE(mFx->toastText(), QStringLiteral("Please insert the SD card!"));
+        QCOMPARE(mFx->label("serialLabel")->text(), QString());
+        QCOMPARE(mFx->label("driveLabel")->text(), QStringLiteral("Internal Storage:"));
+        QCOMPARE(mFx->model()->rowCount(), 0);
+
+        mFx->insert(mFx->makeCard(2, 5));
+        QTRY_COMPARE_WITH_TIMEOUT(mFx->model()->rowCount(), 2, 20000);
+        QVERIFY(mFx->waitScanned());
+        QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
+        QVERIFY(!page->isBusy());
+    }
+
+    void tickingRows()
+    {
+        openOn(mFx->makeCard(3, 5));
+        UninstallModel *model = mFx->model();
+        FXHeader *header = mFx->header();
+        const auto checked = [model] {
+            QList<bool> result;
+            for (const VehicleData &record : model->Datas())
+                result << record.mChecked;
+            return result;
+        };
+
+        mFx->clickHeaderBox();
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
+        QVERIFY(mFx->button()->isEnabled());
+
+        // Unticking one row unticks the box but not the other rows.
+        mFx->clickCell(0, UninstallModel::VersionColumn);
+        QCOMPARE(checked(), (QList<bool>{false, true, true}));
+        QVERIFY(!header->isChecked());
+        QVERIFY(mFx->button()->isEnabled());
+
+        // Ticking it again from the name cell completes the set.
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
+        QVERIFY(header->isChecked());
+
+        // The status cell does not toggle.
+        mFx->clickCell(1, UninstallModel::StatusColumn);
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
+
+        // A row already uninstalled is unticked by the box and stays so.
+        model->SetState(2, QStringLiteral("2"), QStringLiteral("100"));
+        mFx->clickHeaderBox();
+        QCOMPARE(checked(), (QList<bool>{false, false, false}));
+        QVERIFY(!mFx->button()->isEnabled());
+        mFx->clickHeaderBox();
+        QCOMPARE(checked(), (QList<bool>{true, true, false}));
+        mFx->clickCell(2, UninstallModel::SizeColumn);
+        QCOMPARE(checked(), (QList<bool>{true, true, false}));
+        QVERIFY(!header->isChecked());
+
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        mFx->clickCell(1, UninstallModel::NameColumn);
+        QCOMPARE(checked(), (QList<bool>{false, false, false}));
+        QVERIFY(!mFx->button()->isEnabled());
+    }
+
+    void batchOfTwoRunsOneAfterTheOther()
+    {
+        const QString root = mFx->makeCard(3, 40);
+        UninstallView *page = openOn(root);
+        const QStringList paths = dirPaths(mFx->model());
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        mFx->clickCell(1, UninstallModel::NameColumn);
+
+        QStringList counters;
+        QStringList toasts;
+        QList<bool> flagDuringBatch;
+        bool overlapped = false;
+        bool sawProgress = false;
+        connect(page, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange, this, [&] {
+            counters << mFx->counterText();
+            toasts << mFx->toastText();
+            flagDuringBatch << AppSettings::isUninstalling();
+        });
+        connect(mFx->model(), &QAbstractItemModel::dataChanged, this, [&] {
+            if (mFx->state(0) == QLatin1String("1") || mFx->state(1) == QLatin1String("1"))
+                sawProgress = true;
+            if (mFx->state(1) == QLatin1String("1") && mFx->state(0) != QLatin1String("2"))
+                overlapped = true;
+        });
+
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        QVERIFY(AppSettings::isUninstalling());
+        QTRY_COMPARE_WITH_TIMEOUT(counters.size(), 2, 20000);
+
+        QCOMPARE(counters, (QStringList{QStringLiteral("1/2"), QStringLiteral("2/2")}));
+        QVERIFY(toasts.at(0) != QLatin1String("Uninstall vehicle successfully"));
+        QCOMPARE(toasts.at(1), QStringLiteral("Uninstall vehicle successfully"));
+        QCOMPARE(flagDuringBatch, (QList<bool>{true, false}));
+        QVERIFY(sawProgress);
+        QVERIFY(!overlapped);
+        QCOMPARE(mFx->state(0), QStringLiteral("2"));
+        QCOMPARE(mFx->state(1), QStringLiteral("2"));
+        QCOMPARE(mFx->state(2), QStringLiteral("0"));
+        QVERIFY(!QFileInfo::exists(paths.at(0)));
+        QVERIFY(!QFileInfo::exists(paths.at(1)));
+        QVERIFY(QFileInfo::exists(paths.at(2) + QStringLiteral("version.txt")));
+        QVERIFY(!page->isBusy());
+        QVERIFY(!mFx->button()->isEnabled());
+        QVERIFY(!mFx->header()->isChecked());
+        QVERIFY(!mFx->model()->AnyChecked());
+        // Ownership given back, handle kept for the exit request.
+        QVERIFY(!GlobalMutex::isEmpty());
+        QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+    }
+
+    void failingJob_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("directory gone") << "gone";
+        QTest::newRow("only empty files") << "empty";
+        if (::geteuid() != 0) // root deletes from read-only folders
+            QTest::newRow("read-only folder") << "readonly";
+    }
+    void failingJob()
+    {
+        QFETCH(QString, how);
+        UninstallView *page = openOn(mFx->makeCard(2, 8));
+        const QString dir = mFx->model()->Datas().at(0).mDirPath;
+        if (how == QLatin1String("gone")) {
+            QVERIFY(QDir(dir).removeRecursively());
+        } else if (how == QLatin1String("empty")) {
+            QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                QVERIFY(QFile::resize(it.next(), 0));
+        } else {
+            QVERIFY(QFile::setPermissions(dir + QStringLiteral("Res/Text"), QFile::ReadOwner | QFile::ExeOwner));
+        }
+
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx->state(0), QStringLiteral("3"), 20000);
+        QCOMPARE(mFx->toastText(), QStringLiteral("Uninstall vehicle failed!"));
+        QCOMPARE(mFx->model()->index(0, UninstallModel::StatusColumn).data().toString(), QStringLiteral("Failed"));
+        QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(!page->isBusy());
+        QVERIFY(mFx->button()->isEnabled());
+        QVERIFY(mFx->header()->isEnabled());
+        QCOMPARE(mFx->counterText(), QString());
+        if (how == QLatin1String("readonly"))
+            QFile::setPermissions(dir + QStringLiteral("Res/Text"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void cardPulledDuringUninstall()
+    {
+        const QString root = mFx->makeCard(2, 3000);
+        UninstallView *page = openOn(root);
+        const QStringList paths = dirPaths(mFx->model());
+        mFx->clickHeaderBox();
+        const QString moved = mFx->env().root() + QStringLiteral("/pulled");
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
+            QTimer::singleShot(0, this, [&] {
+                // The card leaves the system: its folder is gone, then the volume.
+                QDir().rename(root.chopped(1), moved);
+                mFx->pull(root);
+            });
+        });
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+
+        QTRY_COMPARE_WITH_TIMEOUT(mFx->toastText(), QStringLiteral("No vehicles!"), 30000);
+        QVERIFY(mFx->waitScanned());
+        QCOMPARE(mFx->model()->rowCount(), 0);
+        QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+        // The queued second job never ran.
+        const QString second = moved + QLatin1Char('/') + paths.at(1).mid(root.size());
+        QVERIFY2(QFileInfo::exists(second + QStringLiteral("version.txt")), qPrintable(second));
+        // The monitor still names the pulled card.
+        QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
+    }
+
+    void exitDuringUninstall_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no: resume") << int(QMessageBox::No);
+        QTest::newRow("ok: stop") << int(QMessageBox::Ok);
+    }
+    void exitDuringUninstall()
+    {
+        QFETCH(int, answer);
+        UninstallView *page = openOn(mFx->makeCard(1, 3000));
+        const QString dir = mFx->model()->Datas().at(0).mDirPath;
+        mFx->clickCell(0, UninstallModel::NameColumn);
+
+        QString question;
+        int exitResult = -1;
+        PageFixture::answerNextBox(QMessageBox::StandardButton(answer),
+                                   [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
+             [&] { exitResult = page->OnExit() ? 1 : 0; });
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(exitResult != -1, 20000);
+        QCOMPARE(question, QStringLiteral("The model is being unloaded. Closing may result in the car not "
+                                          "working properly. Is it turned off?"));
+
+        if (answer == QMessageBox::No) {
+            QCOMPARE(exitResult, 0);
+            // Resumed: the job runs to its end.
+            QTRY_COMPARE_WITH_TIMEOUT(mFx->state(0), QStringLiteral("2"), 20000);
+            QVERIFY(!QFileInfo::exists(dir));
+        } else {
+            QCOMPARE(exitResult, 1);
+            QVERIFY(!page->isBusy());
+            QVERIFY(QFileInfo::exists(dir));
+            QVERIFY(!AppSettings::isUninstalling());
+            QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+        }
+    }
+
+    void exitDuringScanQuitsAtItsEnd()
+    {
+        const QString root = mFx->makeCard(30, 5);
+        mFx->insert(root);
+        int exitResult = -1;
+        UninstallView *page = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            page = mFx->open();
+            // Asked while the scan waits for the table to copy its first vehicle.
+            once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; },
+                 [&] { exitResult = page->OnExit() ? 1 : 0; });
+        });
+        QTimer::singleShot(30000, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(exitResult, 0);
+        QVERIFY(!page->isBusy());
+        QVERIFY(mFx->model()->rowCount() < 30);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<bool>("downloading");
+        QTest::newRow("download running") << true;
+        QTest::newRow("mutex held elsewhere") << false;
+    }
+    void refusals()
+    {
+        QFETCH(bool, downloading);
+        openOn(mFx->makeCard(2, 5));
+        const QString dir = mFx->model()->Datas().at(0).mDirPath;
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        QString text;
+        if (downloading) {
+            AppSettings::setDownloading(true);
+            PageFixture::answerNextBox(QMessageBox::Ok, [&](MessageBoxDialog *box) { text = box->textLabel()->text(); });
+        } else {
+            mFx->platform().heldMutexes.insert(Mutex);
+        }
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        if (downloading) {
+            QCOMPARE(text, QStringLiteral("Vehicle is being upgraded, do not unload!"));
+            QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+        } else {
+            QCOMPARE(mFx->toastText(), QStringLiteral("Updating, Please waitting..."));
+            QVERIFY(GlobalMutex::isEmpty());
+        }
+        QTest::qWait(50);
+        QCOMPARE(mFx->state(0), QStringLiteral("0"));
+        QVERIFY(QFileInfo::exists(dir + QStringLiteral("version.txt")));
+        QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(!mFx->page()->isBusy());
+    }
+
+    void watcherRescansOnNextVisit()
+    {
+        UninstallView *page = openOn(mFx->makeCard(3, 5));
+        const QString gone = mFx->model()->Datas().at(0).mDirPath;
+        QVERIFY(QDir(gone).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(page->isDirty(), 10000);
+        QCOMPARE(mFx->model()->rowCount(), 3);
+
+        page->OnUpdateView(QStringLiteral("DOWNLOAD"));
+        QTest::qWait(20);
+        QCOMPARE(mFx->model()->rowCount(), 3);
+
+        page->OnUpdateView(QStringLiteral("UNISTALL"));
+        QVERIFY(mFx->waitScanned());
+        QCOMPARE(mFx->model()->rowCount(), 2);
+        QVERIFY(!dirPaths(mFx->model()).contains(gone));
+    }
+};
+
+QTEST_MAIN(TestUninstallPage)
+#include "tst_uninstallpage.moc"
