@@ -27,6 +27,8 @@ int Application::run(int argc, char *argv[])
     // Must precede the application object; the complaint page's web view
     // shares its GL context with the rest of the program.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Only honoured before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     SingleApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
     if (app.isRunning()) {
@@ -35,7 +37,6 @@ int Application::run(int argc, char *argv[])
     }
     AppPaths::enterDataDir();
 
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     QFile qss(QStringLiteral(":/qss/Resources/qss/style.qss"));

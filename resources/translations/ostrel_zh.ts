@@ -262,6 +262,26 @@
         <source>No</source>
         <translation>否</translation>
     </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Complaint</source>
+        <translation>投诉</translation>
+    </message>
+    <message>
+        <source>Uninstall</source>
+        <translation>卸载</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>User Information</source>
+        <translation>用户信息</translation>
+    </message>
 </context>
 <context>
     <name>Login</name>
@@ -609,6 +629,28 @@
     <message>
         <source>Tips</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>TitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>MissingPluginPage</name>
+    <message>
+        <source>The download component is not installed.</source>
+        <translation>下载组件未安装。</translation>
+    </message>
+    <message>
+        <source>Card updates are not available. Reinstall Ostrel to restore them; uninstalling vehicle software and every other page still work.</source>
+        <translation>无法更新SD卡。请重新安装 Ostrel 以恢复此功能；卸载车型软件及其他页面仍可正常使用。</translation>
     </message>
 </context>
 </TS>
