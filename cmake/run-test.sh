@@ -12,6 +12,10 @@ export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" 
 # The web view refuses to start its sandbox as root.
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset OSTREL_SERVICE_URL OSTREL_WEB_URL OSTREL_CA_BUNDLE OSTREL_REMOVABLE_ROOTS
+# Sanitizer builds: leaks inside Qt are not ours to report.
+here=$(cd "$(dirname "$0")" && pwd)
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 cd "$tmp/work" || exit 1
 if [ "$mode" = xvfb ]; then
   unset QT_QPA_PLATFORM
@@ -20,3 +24,5 @@ else
   export QT_QPA_PLATFORM=offscreen
   "$@"
 fi
+status=$?
+exit $status
