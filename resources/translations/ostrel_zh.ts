@@ -653,4 +653,83 @@
         <translation>无法更新SD卡。请重新安装 Ostrel 以恢复此功能；卸载车型软件及其他页面仍可正常使用。</translation>
     </message>
 </context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Current Version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>Uninstalling...</source>
+        <translation>正在卸载...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>Uninstall</source>
+        <translation>卸载</translation>
+    </message>
+    <message>
+        <source>No serial number</source>
+        <translation>无序列号</translation>
+    </message>
+    <message>
+        <source>Internal Storage:</source>
+        <translation>内部存储：</translation>
+    </message>
+    <message>
+        <source>Internal Storage: </source>
+        <translation>内部存储： </translation>
+    </message>
+    <message>
+        <source>Please insert the SD card!</source>
+        <translation>请插入SD卡！</translation>
+    </message>
+    <message>
+        <source>No vehicles!</source>
+        <translation>没有车型！</translation>
+    </message>
+    <message>
+        <source>Vehicle is being upgraded, do not unload!</source>
+        <translation>车型正在升级，请勿卸载！</translation>
+    </message>
+    <message>
+        <source>Updating, Please waitting...</source>
+        <translation>正在更新，请稍候...</translation>
+    </message>
+    <message>
+        <source>Uninstall vehicle successfully</source>
+        <translation>卸载车型成功</translation>
+    </message>
+    <message>
+        <source>Uninstall vehicle failed!</source>
+        <translation>卸载车型失败！</translation>
+    </message>
+    <message>
+        <source>The model is being unloaded. Closing may result in the car not working properly. Is it turned off?</source>
+        <translation>正在卸载车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
+    </message>
+</context>
 </TS>
