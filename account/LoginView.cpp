@@ -49,6 +49,15 @@ LoginView::LoginView(QWidget *parent)
     connect(mPasswordEdit, &QLineEdit::editingFinished, this, &LoginView::OnPasswordEditingFinished);
 }
 
+LoginView::~LoginView()
+{
+    // Hiding a shown page on destruction takes the focus from its field,
+    // which then finishes editing into a page that is half gone.
+    const QList<QLineEdit *> fields = findChildren<QLineEdit *>();
+    for (QLineEdit *field : fields)
+        field->disconnect(this);
+}
+
 void LoginView::buildUi()
 {
     FXGlobalInfo *info = FXGlobalInfo::instance();

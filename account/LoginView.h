@@ -20,6 +20,7 @@ public:
     static constexpr int ToastTime = 3000;
 
     explicit LoginView(QWidget *parent = nullptr);
+    ~LoginView() override;
 
     QString accountValue() const { return mAccount; }
     QString passwordValue() const { return mPassword; }

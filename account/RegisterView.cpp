@@ -79,6 +79,15 @@ QLabel *RegisterView::errorLabel(const QString &objectName, const char *initialT
     return label;
 }
 
+RegisterView::~RegisterView()
+{
+    // Hiding a shown page on destruction takes the focus from its field,
+    // which then finishes editing into a page that is half gone.
+    const QList<QLineEdit *> fields = findChildren<QLineEdit *>();
+    for (QLineEdit *field : fields)
+        field->disconnect(this);
+}
+
 void RegisterView::buildUi()
 {
     FXGlobalInfo *info = FXGlobalInfo::instance();

@@ -22,6 +22,7 @@ public:
     static const char *const ErrorPrefix;
 
     explicit RegisterView(QWidget *parent = nullptr);
+    ~RegisterView() override;
 
     int countdownTimerId() const { return mTimerId; }
     int countdown() const { return mCountdown; }
