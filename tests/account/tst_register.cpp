@@ -1,3 +1,4 @@
+#include "AppPaths.h"
 #include "FXViewPager.h"
 #include "LoginDialog.h"
 #include "LoginView.h"
@@ -14,6 +15,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -29,6 +31,7 @@ const QString RegisterPath = QStringLiteral("/KvaApi/user/register");
 const QString CheckPath = QStringLiteral("/KvaApi/user/check_name");
 const QString Taken = QStringLiteral("bob@ostrel.test");
 const QString Fresh = QStringLiteral("new.user@ostrel.test");
+const char *const ChildDataDir = "OSTREL_TERMS_CHILD_DATA";
 
 QString error(const char *text)
 {
@@ -89,6 +92,8 @@ private slots:
     void clicksWhileWaitingSendNothingMore();
     void newUserRegistersAndSignsIn();
     void termsOpenFromALocalCopy();
+    void termsCopyGoneWhenTheProgramEnds();
+    void termsCopyChild();
 
 private:
     std::unique_ptr<RegisterView> makeView(bool shown = false);
@@ -101,6 +106,12 @@ private:
 
 void TestRegister::initTestCase()
 {
+    if (qEnvironmentVariableIsSet(ChildDataDir)) {
+        // The child run of termsCopyGoneWhenTheProgramEnds: the parent's folders, no service.
+        AppPaths::setOverride(qEnvironmentVariable(ChildDataDir), qEnvironmentVariable(ChildDataDir));
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &mUrls, "open");
+        return;
+    }
     mEnv = std::make_unique<TestEnv>();
     QVERIFY(mService.start());
     mService.exportEnvironment();
@@ -110,6 +121,8 @@ void TestRegister::initTestCase()
 
 void TestRegister::init()
 {
+    if (qEnvironmentVariableIsSet(ChildDataDir))
+        return;
     QVERIFY(mService.reset());
     mUrls.urls.clear();
     Toast::instance()->setMessageVDuration(QString(), 10);
@@ -479,6 +492,34 @@ void TestRegister::termsOpenFromALocalCopy()
     view->openURL(QString());
     QCOMPARE(TestEnv::readFile(copy), QByteArray("older copy"));
     QVERIFY(QFile::remove(copy));
+}
+
+void TestRegister::termsCopyGoneWhenTheProgramEnds()
+{
+    if (qEnvironmentVariableIsSet(ChildDataDir))
+        QSKIP("the parent's half");
+    const QString copy = RegisterView::termsCopyPath();
+    QFile::remove(copy);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(ChildDataDir), QFileInfo(copy).absolutePath());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("termsCopyChild")});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QVERIFY(!QFile::exists(copy));
+}
+
+void TestRegister::termsCopyChild()
+{
+    if (!qEnvironmentVariableIsSet(ChildDataDir))
+        QSKIP("runs in a child process of termsCopyGoneWhenTheProgramEnds");
+    RegisterView view;
+    view.openURL(QString());
+    QCOMPARE(mUrls.urls.size(), 1);
+    QVERIFY(QFile::exists(RegisterView::termsCopyPath()));
 }
 
 QTEST_MAIN(TestRegister)
