@@ -85,7 +85,6 @@ private slots:
     void passwordLengthLeavesLabelVisibility_data();
     void passwordLengthLeavesLabelVisibility();
     void differentConfirmation();
-    void fieldsPullingFocusBackSettle();
     void countdownAfterSend();
     void refusedSend();
     void failedRegistrationKeepsTheForm();
@@ -317,25 +316,6 @@ void TestRegister::differentConfirmation()
     QTest::keyClicks(page.confirm, QStringLiteral("secret12"));
     page.email->setFocus();
     QVERIFY(page.confirmLabel->isHidden());
-}
-
-void TestRegister::fieldsPullingFocusBackSettle()
-{
-    // A too short password and a different confirmation both want the
-    // focus when it leaves them; moving between them must settle.
-    auto view = makeView(true);
-    Page page(view.get());
-    page.password->setFocus();
-    QTest::keyClicks(page.password, QStringLiteral("abcde"));
-    page.confirm->setFocus();
-    QVERIFY(page.password->hasFocus());
-    QTest::keyClicks(page.confirm, QStringLiteral("zzz"));
-    for (int i = 0; i < 3; ++i) {
-        page.confirm->setFocus();
-        page.password->setFocus();
-    }
-    QTest::qWait(20);
-    QVERIFY(page.password->hasFocus() || page.confirm->hasFocus());
 }
 
 void TestRegister::countdownAfterSend()
