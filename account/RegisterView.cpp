@@ -40,6 +40,14 @@ bool isEmailFormat(const QString &email)
     return format.match(email).hasMatch();
 }
 
+// Neither the service's text nor its code reaches the user on this page;
+// both go to the log.
+void logFailure(const char *call, int status, const BaseResponse &response)
+{
+    const int value = status != 200 ? status : response.getCode();
+    qCDebug(lcSignin) << call << " message: " << Code().getMessageByCode(value) << " Code: " << value;
+}
+
 const char *const TermsResource = ":/files/Resources/files/Terms and conditions.htm";
 
 // The browser reads the copy after openURL has returned, so it stays until
@@ -219,11 +227,8 @@ bool RegisterView::isEmailTaken()
     param.setUser_name(mEmail);
     CheckUserResponse response;
     const int status = action.checkUser(response, param);
-    if (status != 200 || response.getCode() != Code::CODE_SUCCESS) {
-        Code code;
-        const int value = status != 200 ? status : response.getCode();
-        qCDebug(lcSignin) << "checkUser message: " << code.getMessageByCode(value) << " Code: " << value;
-    }
+    if (status != 200 || response.getCode() != Code::CODE_SUCCESS)
+        logFailure("checkUser", status, response);
     return response.isData();
 }
 
@@ -285,9 +290,7 @@ void RegisterView::OnSendVerificationClicked()
             SentToastTime);
         return;
     }
-    Code code;
-    const int value = status != 200 ? status : response.getCode();
-    qCDebug(lcSignin) << "sendCAPTCHA message: " << code.getMessageByCode(value) << " Code: " << value;
+    logFailure("sendCAPTCHA", status, response);
     Toast::instance(this)->setMessageVDuration(trRegister("Verification code is sent fail!"), ToastTime);
 }
 
@@ -372,9 +375,7 @@ void RegisterView::OnSubmitClicked()
             edit->clear();
         return;
     }
-    Code code;
-    const int value = status != 200 ? status : response.getCode();
-    qCDebug(lcSignin) << "registerUser message: " << code.getMessageByCode(value) << " Code: " << value;
+    logFailure("registerUser", status, response);
     Toast::instance(this)->setMessageVDuration(trRegister("Failed to create the account."), ToastTime);
 }
 
