@@ -1,0 +1,165 @@
+#include "ProgramUnderTest.h"
+
+#include "RememberFile.h"
+#include "TestEnv.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <csignal>
+
+ProgramUnderTest::ProgramUnderTest(const QString &folder)
+    : mFolder(folder)
+{
+    QDir().mkpath(folder);
+    // A copy, not a link: the program finds its folder through the resolved
+    // path of its executable.
+    mReady = QFile::copy(TestEnv::buildBinDir() + QStringLiteral("/Ostrel"), executable());
+}
+
+ProgramUnderTest::~ProgramUnderTest()
+{
+    for (auto &run : mRuns) {
+        if (run->state() != QProcess::NotRunning) {
+            run->kill();
+            run->waitForFinished(5000);
+        }
+    }
+    // Copies started by a restart are not our children; end them by id.
+    for (const auto &copy : runningCopies())
+        ::kill(pid_t(copy.first), SIGKILL);
+}
+
+bool ProgramUnderTest::addPlugin(const QString &source, const QString &name)
+{
+    QDir().mkpath(file(QStringLiteral("plugins")));
+    return QFile::copy(source, file(QStringLiteral("plugins/")) + name);
+}
+
+bool ProgramUnderTest::rememberSignIn(const QString &account, const QString &password)
+{
+    const QString digest =
+        QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
+    return RememberFile::write(file(QStringLiteral("user")), {digest, account})
+        && TestEnv::writeFile(file(QStringLiteral("setup.ini")), "[General]\nremember=true\n");
+}
+
+QProcess *ProgramUnderTest::start()
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The program's own debug lines ("append: ...") are part of what is checked.
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("ostrel.app.debug=true"));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(mFolder);
+    process->start(executable(), QStringList());
+    process->waitForStarted(10000);
+    mRuns.push_back(std::move(process));
+    return mRuns.back().get();
+}
+
+QString ProgramUnderTest::xdotool(const QStringList &arguments, bool *ok)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    const bool finished = tool.waitForFinished(10000);
+    if (ok)
+        *ok = finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    if (!finished)
+        tool.kill();
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+QStringList ProgramUnderTest::windows(qint64 pid)
+{
+    const QString out = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                 QString::number(pid)});
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QRect ProgramUnderTest::geometry(const QString &window)
+{
+    const QString out = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    QRect rect;
+    for (const QString &line : out.split(QLatin1Char('\n'))) {
+        const int value = line.section(QLatin1Char('='), 1).toInt();
+        if (line.startsWith(QLatin1String("X=")))
+            rect.moveLeft(value);
+        else if (line.startsWith(QLatin1String("Y=")))
+            rect.moveTop(value);
+        else if (line.startsWith(QLatin1String("WIDTH=")))
+            rect.setWidth(value);
+        else if (line.startsWith(QLatin1String("HEIGHT=")))
+            rect.setHeight(value);
+    }
+    return rect;
+}
+
+QString ProgramUnderTest::waitForWindow(qint64 pid, const QSize &size, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    do {
+        for (const QString &window : windows(pid)) {
+            if (size.isEmpty() || geometry(window).size() == size)
+                return window;
+        }
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    return QString();
+}
+
+bool ProgramUnderTest::pressKey(const QString &window, const QString &key)
+{
+    bool ok = false;
+    // There is no window manager on the test display: give the window the
+    // input focus directly, then type.
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, &ok);
+    if (!ok)
+        return false;
+    xdotool({QStringLiteral("key"), key}, &ok);
+    return ok;
+}
+
+bool ProgramUnderTest::click(const QPoint &at)
+{
+    bool ok = false;
+    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+             QStringLiteral("1")},
+            &ok);
+    return ok;
+}
+
+QList<QPair<qint64, QStringList>> ProgramUnderTest::runningCopies() const
+{
+    QList<QPair<qint64, QStringList>> copies;
+    const QString target = QFileInfo(executable()).canonicalFilePath();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool numeric = false;
+        const qint64 pid = entry.toLongLong(&numeric);
+        if (!numeric)
+            continue;
+        const QString proc = QStringLiteral("/proc/") + entry;
+        if (QFileInfo(proc + QStringLiteral("/exe")).symLinkTarget() != target)
+            continue;
+        QFile cmdline(proc + QStringLiteral("/cmdline"));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        // A process that has exited but not been reaped has no arguments left.
+        const QByteArray raw = cmdline.readAll();
+        if (raw.isEmpty())
+            continue;
+        QStringList arguments;
+        for (const QByteArray &part : raw.split('\0'))
+            arguments << QString::fromLocal8Bit(part);
+        if (arguments.last().isEmpty())
+            arguments.removeLast();
+        arguments.removeFirst();
+        copies.append({pid, arguments});
+    }
+    return copies;
+}

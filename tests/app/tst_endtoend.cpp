@@ -1,0 +1,128 @@
+// One session as a user has it: sign in against the stand-in service, the
+// main window on a simulated removable drive, every page, and one vehicle
+// uninstalled from a generated card.
+#include "AppSettings.h"
+#include "ButtonBar.h"
+#include "FXRadioButton.h"
+#include "LoginDialog.h"
+#include "MainWindow.h"
+#include "SampleCardGenerator.h"
+#include "StandInService.h"
+#include "TestEnv.h"
+#include "UninstallModel.h"
+#include "UninstallView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <memory>
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> mEnv;
+    StandInService mService;
+    QString mCard;
+
+private slots:
+    void initTestCase()
+    {
+        mEnv = std::make_unique<TestEnv>();
+        QVERIFY(mService.start());
+        mService.exportEnvironment();
+        // The card sits on a simulated drive that the real volume layer finds.
+        const QString media = mEnv->makeDir(QStringLiteral("media"));
+        mCard = media + QStringLiteral("/SCANNER/");
+        SampleCardGenerator::Options options;
+        options.serial = QStringLiteral("ABCDEFGHIJKLM");
+        options.vehicles = 3;
+        SampleCardGenerator generator(options);
+        QVERIFY2(generator.generate(mCard), qPrintable(generator.errorString()));
+        qputenv("OSTREL_REMOVABLE_ROOTS", media.toUtf8());
+        // A previous run that died mid-download.
+        AppSettings::setDownloading(true);
+    }
+
+    void cleanupTestCase() { mEnv.reset(); }
+
+    void signInThenUninstallAVehicle()
+    {
+        LoginDialog login;
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        QTest::keyClicks(login.findChild<QLineEdit *>(QStringLiteral("account")), QStringLiteral("alice@ostrel.test"));
+        QTest::keyClicks(login.findChild<QLineEdit *>(QStringLiteral("password")), QStringLiteral("alice123"));
+        QTest::mouseClick(login.findChild<QPushButton *>(QStringLiteral("login")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(login.result(), int(QDialog::Accepted), 20000);
+        QCOMPARE(login.token(), QStringLiteral("token-alice"));
+        QCOMPARE(login.userId(), 1001L);
+
+        // What the program does between the dialog and the window.
+        AppSettings::resetBusyFlags();
+        QVERIFY(!AppSettings::isDownloading());
+
+        MainWindow window(login.token(), int(login.userId()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ButtonBar *bar = window.buttonBar();
+
+        // The profile page asks the service as the signed-in user.
+        QTest::mouseClick(bar->entry(QStringLiteral("USERINFO")), Qt::LeftButton);
+        QCOMPARE(window.pages()->currentWidget(), window.pageFor(QStringLiteral("USERINFO")));
+        QTRY_COMPARE_WITH_TIMEOUT(mService.requestsTo(QStringLiteral("/KvaApi/user/get_info")).size(), 1, 20000);
+        const QJsonObject profileRequest = mService.requestsTo(QStringLiteral("/KvaApi/user/get_info")).at(0).toObject();
+        const QString sent = profileRequest.value(QStringLiteral("query")).toString()
+            + profileRequest.value(QStringLiteral("body")).toString();
+        QVERIFY2(sent.contains(QLatin1String("token-alice")) && sent.contains(QLatin1String("1001")), qPrintable(sent));
+
+        QTest::mouseClick(bar->entry(QStringLiteral("SETTING")), Qt::LeftButton);
+        QCOMPARE(window.pages()->currentWidget(), window.pageFor(QStringLiteral("SETTING")));
+
+        QTest::mouseClick(bar->entry(QStringLiteral("UNISTALL")), Qt::LeftButton);
+        UninstallView *page = window.uninstallPage();
+        QCOMPARE(window.pages()->currentWidget(), static_cast<QWidget *>(page));
+        auto *table = page->findChild<QTableView *>(QStringLiteral("vehicleTable"));
+        QVERIFY(table);
+        auto *model = qobject_cast<UninstallModel *>(table->model());
+        QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 3, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
+
+        QStringList dirs;
+        for (const VehicleData &record : model->Datas()) {
+            QVERIFY2(record.mDirPath.startsWith(mCard), qPrintable(record.mDirPath));
+            QVERIFY(QFileInfo(record.mDirPath).isDir());
+            dirs << record.mDirPath;
+        }
+        const QRect cell = table->visualRect(model->index(1, UninstallModel::NameColumn));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("btnUninstall")), Qt::LeftButton);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(dirs.at(1)), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
+        QVERIFY(QFileInfo(dirs.at(0)).isDir());
+        QVERIFY(QFileInfo(dirs.at(2)).isDir());
+        QVERIFY(QFileInfo::exists(mCard + QStringLiteral("sn.txt")));
+        QVERIFY(!AppSettings::isUninstalling());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // The complaint page's web view needs both before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qputenv("QT_QUICK_BACKEND", "software");
+    QApplication app(argc, argv);
+    TestEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_endtoend.moc"

@@ -1,0 +1,156 @@
+// The program as its user meets it: real processes on a virtual display,
+// signed in against the stand-in service.
+#include "ProgramUnderTest.h"
+#include "StandInService.h"
+#include "TestEnv.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSettings>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QSize kMainSize(1200, 800);
+const int kWait = 30000;
+
+bool flag(const QString &file, const char *key)
+{
+    return QSettings(file, QSettings::IniFormat).value(QLatin1String(key), false).toBool();
+}
+} // namespace
+
+class TestProcess : public QObject
+{
+    Q_OBJECT
+
+    StandInService mService;
+    std::unique_ptr<TestEnv> mEnv;
+    std::unique_ptr<ProgramUnderTest> mProgram;
+
+    // Starts a copy and signs it in with the remembered account; returns
+    // the main window, or "" when it did not come up.
+    QString startSignedIn(QProcess **process)
+    {
+        *process = mProgram->start();
+        const QString login = ProgramUnderTest::waitForWindow((*process)->processId());
+        if (login.isEmpty() || !ProgramUnderTest::pressKey(login, QStringLiteral("Return")))
+            return QString();
+        return ProgramUnderTest::waitForWindow((*process)->processId(), kMainSize);
+    }
+
+    static bool finishes(QProcess *process)
+    {
+        return process->state() == QProcess::NotRunning || process->waitForFinished(kWait);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mService.start());
+        mService.exportEnvironment();
+    }
+
+    void init()
+    {
+        mEnv = std::make_unique<TestEnv>();
+        mProgram = std::make_unique<ProgramUnderTest>(mEnv->makeDir(QStringLiteral("Ostrel")));
+        QVERIFY(mProgram->ready());
+        QVERIFY(mProgram->rememberSignIn(QStringLiteral("alice@ostrel.test"), QStringLiteral("alice123")));
+    }
+
+    void cleanup()
+    {
+        mProgram.reset();
+        mEnv.reset();
+    }
+
+    void cancellingTheLoginLeavesTheBusyFlags()
+    {
+        const QString operation = mProgram->file(QStringLiteral("Operation.ini"));
+        const QByteArray before("[Download]\nIsDownloading=true\n[Uninstall]\nIsUninstalling=true\n");
+        QVERIFY(TestEnv::writeFile(operation, before));
+        const QDateTime written = QFileInfo(operation).lastModified();
+
+        QProcess *program = mProgram->start();
+        const QString login = ProgramUnderTest::waitForWindow(program->processId());
+        QVERIFY(!login.isEmpty());
+        QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Escape")));
+        QVERIFY(finishes(program));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(TestEnv::readFile(operation), before);
+        QCOMPARE(QFileInfo(operation).lastModified(), written);
+    }
+
+    void signInClearsStaleFlagsAndCloseEndsWithZero()
+    {
+        const QString operation = mProgram->file(QStringLiteral("Operation.ini"));
+        QVERIFY(TestEnv::writeFile(operation, "[Download]\nIsDownloading=true\n[Uninstall]\nIsUninstalling=true\n"));
+
+        QProcess *program = nullptr;
+        const QString window = startSignedIn(&program);
+        QVERIFY2(!window.isEmpty(), program->readAllStandardError().constData());
+        QVERIFY(!flag(operation, "Download/IsDownloading"));
+        QVERIFY(!flag(operation, "Uninstall/IsUninstalling"));
+        // The sign-in reached the service and was kept for the plug-in.
+        QCOMPARE(mService.requestsTo(QStringLiteral("/KvaApi/user/login")).size(), 1);
+        QCOMPARE(QSettings(mProgram->file(QStringLiteral("Preference.ini")), QSettings::IniFormat)
+                     .value(QStringLiteral("UserCenter/Token"))
+                     .toString(),
+                 QStringLiteral("token-alice"));
+
+        // The close button is the title bar's right-most picture (46 x 39).
+        const QRect frame = ProgramUnderTest::geometry(window);
+        QVERIFY(ProgramUnderTest::click(QPoint(frame.right() - 23, frame.top() + 19)));
+        QVERIFY(finishes(program));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+    }
+
+    void aSecondStartWakesTheFirst()
+    {
+        QProcess *first = nullptr;
+        QVERIFY(!startSignedIn(&first).isEmpty());
+        first->readAllStandardError();
+
+        QProcess *second = mProgram->start();
+        QVERIFY(finishes(second));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        // The second never got as far as a window of its own.
+        QVERIFY(ProgramUnderTest::windows(second->processId()).isEmpty());
+
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += first->readAllStandardError()).contains("append:"), kWait);
+        QVERIFY2(log.contains("Wake up!"), log.constData());
+        QCOMPARE(first->state(), QProcess::Running);
+        QCOMPARE(mProgram->runningCopies().size(), 1);
+    }
+
+    void aRestartStartsExactlyOneNewCopy()
+    {
+        // This plug-in ends the event loop with the restart code once shown.
+        QVERIFY(mProgram->addPlugin(QStringLiteral(OSTREL_TEST_RESTART_PLUGIN), QStringLiteral("libRestartDravik.so")));
+        QProcess *first = mProgram->start();
+        const QString login = ProgramUnderTest::waitForWindow(first->processId());
+        QVERIFY(!login.isEmpty());
+        QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Return")));
+        QVERIFY(finishes(first));
+        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first->exitCode(), 0);
+
+        // The new copy was started before the old one returned.
+        const auto copies = mProgram->runningCopies();
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(copies.first().first != first->processId());
+        QCOMPARE(copies.first().second, QStringList());
+        // It is a full start: the instance lock was free for it, and it
+        // opens the login dialog again.
+        QVERIFY(!ProgramUnderTest::waitForWindow(copies.first().first).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcess)
+#include "tst_process.moc"
