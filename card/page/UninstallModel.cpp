@@ -2,6 +2,8 @@
 
 #include "UninstallLog.h"
 
+#include <algorithm>
+
 const char *const UninstallModel::StateReady = "0";
 const char *const UninstallModel::StateUninstalling = "1";
 const char *const UninstallModel::StateDone = "2";

@@ -81,9 +81,12 @@ UninstallView::~UninstallView()
     deleteIdleJobs();
     mWatchPool->waitForDone();
     if (mScanThread) {
-        // No blocking report may wait for this thread while it is destroyed.
+        // No blocking report may wait for this thread while it is destroyed:
+        // dropping a report that is already queued releases the scan.
         disconnect(mScanThread, nullptr, this, nullptr);
         emit SignalStop(1);
+        while (!mScanThread->wait(10))
+            QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
         delete mScanThread;
         mScanThread = nullptr;
     }
@@ -263,7 +266,12 @@ void UninstallView::OnSDChanged()
                 &UninstallView::OnScanVehicleProgress, Qt::BlockingQueuedConnection);
         connect(mScanThread, &ScanVehicleThread::SignalScanVehicleFinished, this,
                 &UninstallView::OnScanVehicleFinished, Qt::QueuedConnection);
-        connect(this, &UninstallView::SignalStop, mScanThread, &ScanVehicleThread::OnStop, Qt::DirectConnection);
+        // Only stops reach the scan: it never pauses, and a pause would leave
+        // its catalogue's mutex locked with nobody to resume it.
+        connect(this, &UninstallView::SignalStop, mScanThread, [this](int code) {
+            if (code == 1)
+                mScanThread->OnStop(code);
+        }, Qt::DirectConnection);
     } else {
         mScanThread->SetPath(root + QStringLiteral("Vehicles/"));
     }

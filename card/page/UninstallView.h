@@ -33,6 +33,8 @@ public:
     ~UninstallView() override;
 
     bool isBusy() const { return mBusy; }
+    // A scan was started and its end has not been handled yet.
+    bool isScanning() const { return mScanInFlight; }
     bool isDirty() const { return mDirty; }
 
     // Usage bar colour: red above 90 %, amber above 80 %, else blue.

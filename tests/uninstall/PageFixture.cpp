@@ -61,14 +61,13 @@ UninstallView *PageFixture::open()
 
 bool PageFixture::waitScanned()
 {
-    // The scan reports its start queued; give it the chance before asking.
-    QTest::qWait(20);
-    return QTest::qWaitFor([this] { return mPage && !mPage->isBusy(); }, 20000);
+    return QTest::qWaitFor([this] { return mPage && !mPage->isScanning() && !mPage->isBusy(); }, 20000);
 }
 
 void PageFixture::reset()
 {
     delete mPage.data();
+    delete mBoxPoll.data();
     for (const QString &root : qAsConst(mRoots))
         mPlatform.fakeVolumes().remove(root);
     mRoots.clear();
@@ -135,7 +134,10 @@ void PageFixture::clickHeaderBox()
 void PageFixture::answerNextBox(QMessageBox::StandardButton answer,
                                 std::function<void(MessageBoxDialog *)> inspect)
 {
+    // Gone with the fixture, so a box that never came cannot outlive the test.
+    delete mBoxPoll.data();
     auto *poll = new QTimer;
+    mBoxPoll = poll;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, answer, inspect] {
         MessageBoxDialog *box = nullptr;

@@ -16,6 +16,7 @@ class FXTableView;
 class MessageBoxDialog;
 class QLabel;
 class QPushButton;
+class QTimer;
 class UninstallModel;
 class UninstallView;
 
@@ -55,7 +56,7 @@ public:
     void clickHeaderBox();
 
     // Answers the next message box with `answer` after `inspect` looked at it.
-    static void answerNextBox(QMessageBox::StandardButton answer,
+    void answerNextBox(QMessageBox::StandardButton answer,
                               std::function<void(MessageBoxDialog *)> inspect = {});
 
     TestEnv &env() { return mEnv; }
@@ -65,6 +66,7 @@ private:
     TestEnv mEnv;
     FakePlatform mPlatform;
     QPointer<UninstallView> mPage;
+    QPointer<QTimer> mBoxPoll;
     QStringList mRoots;
     int mCards = 0;
 };

@@ -318,7 +318,7 @@ private slots:
 
         QString question;
         int exitResult = -1;
-        PageFixture::answerNextBox(QMessageBox::StandardButton(answer),
+        mFx->answerNextBox(QMessageBox::StandardButton(answer),
                                    [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
         once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
              [&] { exitResult = page->OnExit() ? 1 : 0; });
@@ -360,6 +360,20 @@ private slots:
         QVERIFY(mFx->model()->rowCount() < 30);
     }
 
+    void destroyedDuringScan()
+    {
+        mFx->insert(mFx->makeCard(120, 5));
+        UninstallView *page = mFx->open();
+        bool seen = false;
+        once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; }, [&] { seen = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(seen, 20000);
+        // The scan may be waiting for the page to take its next vehicle.
+        const bool scanning = page->isBusy();
+        delete page;
+        if (!scanning)
+            qInfo("the scan had ended before the page went");
+    }
+
     void refusals_data()
     {
         QTest::addColumn<bool>("downloading");
@@ -375,7 +389,7 @@ private slots:
         QString text;
         if (downloading) {
             AppSettings::setDownloading(true);
-            PageFixture::answerNextBox(QMessageBox::Ok, [&](MessageBoxDialog *box) { text = box->textLabel()->text(); });
+            mFx->answerNextBox(QMessageBox::Ok, [&](MessageBoxDialog *box) { text = box->textLabel()->text(); });
         } else {
             mFx->platform().heldMutexes.insert(Mutex);
         }
