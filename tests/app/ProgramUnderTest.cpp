@@ -1,9 +1,7 @@
 #include "ProgramUnderTest.h"
 
-#include "RememberFile.h"
 #include "TestEnv.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -38,14 +36,6 @@ bool ProgramUnderTest::addPlugin(const QString &source, const QString &name)
 {
     QDir().mkpath(file(QStringLiteral("plugins")));
     return QFile::copy(source, file(QStringLiteral("plugins/")) + name);
-}
-
-bool ProgramUnderTest::rememberSignIn(const QString &account, const QString &password)
-{
-    const QString digest =
-        QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
-    return RememberFile::write(file(QStringLiteral("user")), {digest, account})
-        && TestEnv::writeFile(file(QStringLiteral("setup.ini")), "[General]\nremember=true\n");
 }
 
 QProcess *ProgramUnderTest::start()
@@ -121,6 +111,22 @@ bool ProgramUnderTest::pressKey(const QString &window, const QString &key)
     if (!ok)
         return false;
     xdotool({QStringLiteral("key"), key}, &ok);
+    return ok;
+}
+
+bool ProgramUnderTest::signIn(const QString &loginWindow, const QString &account, const QString &password)
+{
+    // The first Tab puts the focus into the account field.
+    if (!pressKey(loginWindow, QStringLiteral("Tab")))
+        return false;
+    bool ok = false;
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), account}, &ok);
+    if (ok)
+        xdotool({QStringLiteral("key"), QStringLiteral("Tab")}, &ok);
+    if (ok)
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), password}, &ok);
+    if (ok)
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")}, &ok);
     return ok;
 }
 

@@ -23,8 +23,6 @@ public:
     QString file(const QString &name) const { return mFolder + QLatin1Char('/') + name; }
     bool ready() const { return mReady; }
     bool addPlugin(const QString &source, const QString &name);
-    // "Stay signed in" for this account, so a Return in the login dialog signs in.
-    bool rememberSignIn(const QString &account, const QString &password);
 
     // Starts one more copy; index 0 is the first.
     QProcess *start();
@@ -36,6 +34,8 @@ public:
     // Waits for a visible window of `pid` of that size (any size when empty).
     static QString waitForWindow(qint64 pid, const QSize &size = QSize(), int timeoutMs = 30000);
     static bool pressKey(const QString &window, const QString &key);
+    // Types into the login dialog's fields, as a user would, and presses Return.
+    static bool signIn(const QString &loginWindow, const QString &account, const QString &password);
     static bool click(const QPoint &at);
 
     // Processes whose program file is this copy, with their arguments
