@@ -26,7 +26,7 @@ PageFixture::~PageFixture()
 
 QString PageFixture::makeCard(const SampleCardGenerator::Options &options)
 {
-    const QString root = mEnv.makeDir(QStringLiteral("home/alice/Public/CARD%1").arg(++mCards)) + QLatin1Char('/');
+    const QString root = mEnv.makeDir(QStringLiteral("home/alice/Public/Res/Names/CARD%1").arg(++mCards)) + QLatin1Char('/');
     SampleCardGenerator generator(options);
     if (!generator.generate(root))
         qWarning("card not written: %s", qPrintable(generator.errorString()));

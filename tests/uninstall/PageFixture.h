@@ -27,8 +27,9 @@ public:
     PageFixture();
     ~PageFixture();
 
-    // Writes a card below a folder whose path holds "home" and "Public", so
-    // the page must look only below the card root. Returns the root.
+    // Writes a card below a folder whose path holds "home", "Public", "Res/"
+    // and "Names/", so the page must look only below the card root.
+    // Returns the root.
     QString makeCard(const SampleCardGenerator::Options &options);
     QString makeCard(int vehicles = 3, int filesPerVehicle = 8);
     void insert(const QString &root, qint64 freeBytes = 1 << 20, qint64 totalBytes = 1 << 22);
