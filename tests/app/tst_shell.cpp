@@ -235,6 +235,9 @@ private slots:
         window.titleBar()->findChild<QPushButton *>(QStringLiteral("min"))->click();
         QVERIFY(window.isMinimized());
         QCOMPARE(windowSpy.count(), broadcasts);
+        // A note from a second start brings it back.
+        window.append(QStringLiteral("Wake up!"));
+        QVERIFY(!window.isMinimized());
     }
 
     void framelessDragging_data()
