@@ -84,6 +84,15 @@ private slots:
             + profileRequest.value(QStringLiteral("body")).toString();
         QVERIFY2(sent.contains(QLatin1String("token-alice")) && sent.contains(QLatin1String("1001")), qPrintable(sent));
 
+        // The complaint form opens as the signed-in user.
+        QTest::mouseClick(bar->entry(QStringLiteral("COMPLAINT")), Qt::LeftButton);
+        QCOMPARE(window.pages()->currentWidget(), window.pageFor(QStringLiteral("COMPLAINT")));
+        QTRY_COMPARE_WITH_TIMEOUT(mService.requestsTo(QStringLiteral("/complain-add")).size(), 1, 30000);
+        const QUrlQuery form(
+            mService.requestsTo(QStringLiteral("/complain-add")).at(0).toObject().value(QStringLiteral("query")).toString());
+        QCOMPARE(form.queryItemValue(QStringLiteral("token")), QStringLiteral("token-alice"));
+        QCOMPARE(form.queryItemValue(QStringLiteral("user_id")), QStringLiteral("1001"));
+
         QTest::mouseClick(bar->entry(QStringLiteral("SETTING")), Qt::LeftButton);
         QCOMPARE(window.pages()->currentWidget(), window.pageFor(QStringLiteral("SETTING")));
 
