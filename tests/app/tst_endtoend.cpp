@@ -11,6 +11,7 @@
 #include "TestEnv.h"
 #include "UninstallModel.h"
 #include "UninstallView.h"
+#include "WebViewTestMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,12 +127,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    // The complaint page's web view needs both before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    qputenv("QT_QUICK_BACKEND", "software");
-    QApplication app(argc, argv);
-    TestEndToEnd test;
-    return QTest::qExec(&test, argc, argv);
+    return runWebViewTest<TestEndToEnd>(argc, argv);
 }
 
 #include "tst_endtoend.moc"

@@ -16,6 +16,7 @@
 #include "TitleBar.h"
 #include "UninstallModel.h"
 #include "UninstallView.h"
+#include "WebViewTestMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -450,12 +451,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    // The complaint page's web view needs both before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    qputenv("QT_QUICK_BACKEND", "software");
-    QApplication app(argc, argv);
-    TestShell test;
-    return QTest::qExec(&test, argc, argv);
+    return runWebViewTest<TestShell>(argc, argv);
 }
 
 #include "tst_shell.moc"
