@@ -396,6 +396,11 @@ void UninstallView::OnBtnUninstallClicked()
         connect(this, &UninstallView::SignalSuspend, job, &UninstallRunnable::OnSuspend, Qt::DirectConnection);
         mPool->start(job);
     }
+    // Busy from now on, not only once the first job reports its start: an
+    // exit request in between must still find the batch and stop it.
+    mBusy = true;
+    mUninstallBtn->setEnabled(false);
+    mHeader->setEnabled(false);
 }
 
 void UninstallView::OnUninstallStarted(const QString &id)

@@ -215,6 +215,8 @@ private slots:
 
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QVERIFY(AppSettings::isUninstalling());
+        QVERIFY(page->isBusy());
+        QVERIFY(!mFx->button()->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(counters.size(), 2, 20000);
 
         QCOMPARE(counters, (QStringList{QStringLiteral("1/2"), QStringLiteral("2/2")}));
