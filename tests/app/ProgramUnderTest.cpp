@@ -42,6 +42,20 @@ QProcess *ProgramUnderTest::start()
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Its own home and runtime folder even when the test is run by hand: the
+    // program writes an autostart entry and a desktop shortcut, and its exit
+    // guard is a lock named alike for every copy of the user.
+    const QString home = file(QStringLiteral("home"));
+    // Short: the instance socket lives there, and socket paths are limited
+    // to about a hundred bytes.
+    const QString runtime = mRuntime.path();
+    QDir().mkpath(home);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     // The program's own debug lines ("append: ...") are part of what is checked.
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("ostrel.app.debug=true"));
     process->setProcessEnvironment(env);

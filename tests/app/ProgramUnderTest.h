@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -46,6 +47,7 @@ private:
     static QString xdotool(const QStringList &arguments, bool *ok = nullptr);
 
     QString mFolder;
+    QTemporaryDir mRuntime{QStringLiteral("/tmp/ostrel-rt-XXXXXX")};
     bool mReady = false;
     std::vector<std::unique_ptr<QProcess>> mRuns;
 };

@@ -34,10 +34,17 @@ class TestEndToEnd : public QObject
     StandInService mService;
     QString mCard;
 
+    QString home() const { return mEnv->root() + QStringLiteral("/home"); }
+
 private slots:
     void initTestCase()
     {
         mEnv = std::make_unique<TestEnv>();
+        // The real platform layer writes an autostart entry and a desktop
+        // shortcut: keep them in the test's folder even when run by hand.
+        const QString home = mEnv->makeDir(QStringLiteral("home"));
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toUtf8());
         QVERIFY(mService.start());
         mService.exportEnvironment();
         // The card sits on a simulated drive that the real volume layer finds.
@@ -122,6 +129,7 @@ private slots:
         QVERIFY(QFileInfo(dirs.at(2)).isDir());
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("sn.txt")));
         QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(QFileInfo::exists(home() + QStringLiteral("/Desktop/Ostrel.desktop")));
     }
 };
 
