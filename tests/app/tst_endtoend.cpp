@@ -13,8 +13,6 @@
 #include "UninstallView.h"
 #include "WebViewTestMain.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QLineEdit>
