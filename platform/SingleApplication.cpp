@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -18,6 +19,8 @@ namespace {
 const char kAck = '\x06';
 // Messages are short wake-up notes; anything larger is not from a sibling.
 const quint32 kMaxMessage = 64 * 1024;
+// sun_path is 108 bytes on Linux, including the terminating zero.
+const int kMaxSocketPath = 104;
 } // namespace
 
 SingleApplication::SingleApplication(int &argc, char **argv)
@@ -29,6 +32,11 @@ SingleApplication::SingleApplication(int &argc, char **argv)
         + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20));
     const QString dir = FlockNamedMutex::runtimeDir();
     mServerName = dir.isEmpty() ? mId : dir + QLatin1Char('/') + mId + QStringLiteral(".sock");
+    // A socket path longer than sockaddr_un can hold cannot be listened on;
+    // the second start would then exit without waking anyone. Fall back to
+    // the bare name, which the toolkit places in the temporary folder.
+    if (QFile::encodeName(mServerName).size() >= kMaxSocketPath)
+        mServerName = mId;
 
     mLock = std::make_unique<FlockNamedMutex>(mId);
     if (mLock->alreadyExisted()) {

@@ -10,6 +10,7 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <csignal>
@@ -32,6 +33,7 @@ private slots:
     void runtimeFolder_data();
     void runtimeFolder();
 
+    void secondInstanceWakesFirst_data();
     void secondInstanceWakesFirst();
     void staleSocketOfCrashedFirstIsReplaced();
     void restartingCopyLetsSuccessorRun();
@@ -236,8 +238,28 @@ void TestProcesses::runtimeFolder()
         QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
+void TestProcesses::secondInstanceWakesFirst_data()
+{
+    QTest::addColumn<bool>("deepRuntimeFolder");
+    QTest::newRow("runtime folder") << false;
+    // A socket path longer than the kernel takes must not stop the wake-up.
+    QTest::newRow("deep runtime folder") << true;
+}
+
 void TestProcesses::secondInstanceWakesFirst()
 {
+    QFETCH(bool, deepRuntimeFolder);
+    const QByteArray savedXdg = qgetenv("XDG_RUNTIME_DIR");
+    if (deepRuntimeFolder) {
+        QString deep = QString::fromLocal8Bit(savedXdg);
+        while (deep.size() < 120)
+            deep += QStringLiteral("/deeper-runtime-folder");
+        QVERIFY(QDir().mkpath(deep));
+        QFile::setPermissions(deep, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", deep.toLocal8Bit());
+    }
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", savedXdg); });
+
     Helper first = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
     QCOMPARE(first.firstLine, QByteArray("listening"));
 
