@@ -128,6 +128,13 @@ void LoginDialog::mouseReleaseEvent(QMouseEvent *event)
     QDialog::mouseReleaseEvent(event);
 }
 
+void LoginDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Typing should start at once, without a click into the form.
+    mLoginView->focusFirstEmptyField();
+}
+
 void LoginDialog::moveEvent(QMoveEvent *event)
 {
     SharedWindowRect::set(QRect(pos(), size()));

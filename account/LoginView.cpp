@@ -326,3 +326,11 @@ void LoginView::keyPressEvent(QKeyEvent *event)
     }
     QWidget::keyPressEvent(event);
 }
+
+void LoginView::focusFirstEmptyField()
+{
+    if (mAccountEdit->text().isEmpty())
+        mAccountEdit->setFocus(Qt::OtherFocusReason);
+    else
+        mPasswordEdit->setFocus(Qt::OtherFocusReason);
+}

@@ -20,6 +20,9 @@ public:
     static constexpr int ToastTime = 3000;
 
     explicit LoginView(QWidget *parent = nullptr);
+    // Puts the cursor where the user types next: the account field, or the
+    // password field when the account is already filled in.
+    void focusFirstEmptyField();
     ~LoginView() override;
 
     QString accountValue() const { return mAccount; }

@@ -72,6 +72,7 @@ private slots:
     void secondClickWhileWaitingIsIgnored();
     void chineseTexts();
 
+    void dialogOpensReadyForTyping();
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
     void dialogAcceptsWithTokenAndUserId();
@@ -456,6 +457,16 @@ void TestLogin::chineseTexts()
              QString::fromUtf8("*| 密码格式错误"));
     QVERIFY(dialog.registerView()->findChild<QLabel *>(QStringLiteral("terms"))->text().contains(
         QString::fromUtf8("使用条款")));
+}
+
+void TestLogin::dialogOpensReadyForTyping()
+{
+    LoginDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    auto *account = dialog.loginView()->findChild<QLineEdit *>(QStringLiteral("account"));
+    QTRY_COMPARE(QApplication::focusWidget(), account);
 }
 
 void TestLogin::dialogSwitchesPagesAndKeepsHighlights()
