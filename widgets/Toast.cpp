@@ -3,6 +3,7 @@
 #include "MainWindowLocator.h"
 #include "WidgetsLog.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
@@ -43,6 +44,9 @@ Toast::Toast(QWidget *parent)
     mLabel->setWordWrap(true);
     mLabel->setMargin(4);
     mLabel->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    // Only the label is shown: without a compositing window manager the
+    // transparent rest of the window would be painted black.
+    mLabel->installEventFilter(this);
 
     auto *row = new QHBoxLayout;
     row->addWidget(mLabel, 0, Qt::AlignCenter);
@@ -59,6 +63,13 @@ Toast::Toast(QWidget *parent)
         move((area.width() - width()) / 2, int((area.height() - height()) * 0.618));
     }
     placeOverMainWindow();
+}
+
+bool Toast::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mLabel && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        setMask(QRegion(mLabel->geometry()));
+    return QWidget::eventFilter(watched, event);
 }
 
 QString Toast::text() const

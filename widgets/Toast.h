@@ -31,6 +31,9 @@ public slots:
     void timeOver();
     void fadeInAnimationFinished();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     explicit Toast(QWidget *parent);
     void placeOverMainWindow();

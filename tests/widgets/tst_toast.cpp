@@ -39,6 +39,7 @@ class TestToast : public QObject
 private slots:
     void fadesInHoldsAndFadesOut();
     void secondMessageReusesTheWindow();
+    void onlyTheLabelIsShown();
     void messageDuringFadeOutStays();
     void centredOverMainWindow();
     void rebuiltAfterItsParentIsGone();
@@ -85,6 +86,23 @@ void TestToast::secondMessageReusesTheWindow()
     QCOMPARE(second->displayTime(), 80);
     // The short second display time governs, not the first one's.
     QTRY_VERIFY_WITH_TIMEOUT(!second->isVisible(), 5000);
+}
+
+void TestToast::onlyTheLabelIsShown()
+{
+    // Without a compositor the transparent part of the window would show black.
+    QWidget owner;
+    Toast *toast = Toast::instance(&owner);
+    toast->setMessageVDuration(QStringLiteral("short"), 60000);
+    auto *label = toast->findChild<QLabel *>(QStringLiteral("message"));
+    QVERIFY(label);
+    QTRY_COMPARE(toast->mask(), QRegion(label->geometry()));
+    const QRect small = label->geometry();
+    toast->setMessageVDuration(QStringLiteral("a much longer message that needs far more room than before"), 60000);
+    QTRY_VERIFY(label->geometry().width() > small.width());
+    QTRY_COMPARE(toast->mask(), QRegion(label->geometry()));
+    QVERIFY(toast->mask().boundingRect().width() < toast->width());
+    toast->hide();
 }
 
 void TestToast::messageDuringFadeOutStays()
