@@ -130,10 +130,11 @@ bool ProgramUnderTest::pressKey(const QString &window, const QString &key)
 
 bool ProgramUnderTest::signIn(const QString &loginWindow, const QString &account, const QString &password)
 {
-    // The first Tab puts the focus into the account field.
-    if (!pressKey(loginWindow, QStringLiteral("Tab")))
-        return false;
+    // The dialog opens with the cursor in the account field: type at once.
     bool ok = false;
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), loginWindow}, &ok);
+    if (!ok)
+        return false;
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), account}, &ok);
     if (ok)
         xdotool({QStringLiteral("key"), QStringLiteral("Tab")}, &ok);
