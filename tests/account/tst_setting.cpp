@@ -5,6 +5,7 @@
 #include "UserInfoView.h"
 #include "UserProfileFields.h"
 #include "TestEnv.h"
+#include "OpenMessageBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,17 +20,6 @@
 #include <memory>
 
 namespace {
-MessageBoxDialog *openBox()
-{
-    const QWidgetList tops = QApplication::topLevelWidgets();
-    for (QWidget *widget : tops) {
-        auto *box = qobject_cast<MessageBoxDialog *>(widget);
-        if (box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
 struct Outcome {
     int exitCode = 0;
     QString boxTitle; // empty when no box opened
@@ -45,7 +35,7 @@ Outcome pressConfirm(SettingView &view)
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (MessageBoxDialog *box = openBox()) {
+        if (MessageBoxDialog *box = openMessageBox()) {
             poll.stop();
             outcome.boxTitle = box->title();
             outcome.boxText = box->textLabel()->text();

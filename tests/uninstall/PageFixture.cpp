@@ -1,5 +1,7 @@
 #include "PageFixture.h"
 
+#include "OpenMessageBox.h"
+
 #include "AppSettings.h"
 #include "FXHeader.h"
 #include "FXTableView.h"
@@ -140,12 +142,7 @@ void PageFixture::answerNextBox(QMessageBox::StandardButton answer,
     mBoxPoll = poll;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, [poll, answer, inspect] {
-        MessageBoxDialog *box = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *candidate = qobject_cast<MessageBoxDialog *>(widget);
-            if (candidate && candidate->isVisible())
-                box = candidate;
-        }
+        MessageBoxDialog *box = openMessageBox();
         if (!box)
             return;
         poll->stop();

@@ -1,6 +1,7 @@
 #include "FXGlobalInfo.h"
 #include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
+#include "OpenMessageBox.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,24 +15,13 @@
 Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
 
 namespace {
-MessageBoxDialog *openBox()
-{
-    const QWidgetList tops = QApplication::topLevelWidgets();
-    for (QWidget *widget : tops) {
-        auto *box = qobject_cast<MessageBoxDialog *>(widget);
-        if (box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
 // Runs `inspect` on the box once the modal loop shows it.
 void whenBoxOpens(std::function<void(MessageBoxDialog *)> inspect)
 {
     auto *poll = new QTimer;
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
-        if (MessageBoxDialog *box = openBox()) {
+        if (MessageBoxDialog *box = openMessageBox()) {
             poll->stop();
             poll->deleteLater();
             // A failed check returns early; never leave the modal loop waiting.
@@ -130,7 +120,7 @@ void TestDialogs::messageBoxButtons()
         nullptr, QStringLiteral("Tips"), QStringLiteral("Really?"), buttons);
     QVERIFY(inspected);
     QCOMPARE(int(answer), result);
-    QTRY_VERIFY(!openBox());
+    QTRY_VERIFY(!openMessageBox());
 }
 
 void TestDialogs::messageBoxCoversMainWindow()
