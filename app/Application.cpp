@@ -8,6 +8,7 @@
 #include "LoginDialog.h"
 #include "MainWindow.h"
 #include "Platform.h"
+#include "ProcessSignals.h"
 #include "SingleApplication.h"
 
 #include <QFile>
@@ -24,6 +25,7 @@ const int kWakeUpTimeoutMs = 5000;
 
 int Application::run(int argc, char *argv[])
 {
+    ProcessSignals::ignoreBrokenPipe();
     // Must precede the application object; the complaint page's web view
     // shares its GL context with the rest of the program.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

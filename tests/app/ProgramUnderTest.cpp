@@ -38,9 +38,8 @@ bool ProgramUnderTest::addPlugin(const QString &source, const QString &name)
     return QFile::copy(source, file(QStringLiteral("plugins/")) + name);
 }
 
-QProcess *ProgramUnderTest::start()
+QProcessEnvironment ProgramUnderTest::environment() const
 {
-    auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Its own home and runtime folder even when the test is run by hand: the
     // program writes an autostart entry and a desktop shortcut, and its exit
@@ -58,12 +57,30 @@ QProcess *ProgramUnderTest::start()
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     // The program's own debug lines ("append: ...") are part of what is checked.
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("ostrel.app.debug=true"));
-    process->setProcessEnvironment(env);
+    return env;
+}
+
+QProcess *ProgramUnderTest::launch(const QString &program, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
     process->setWorkingDirectory(mFolder);
-    process->start(executable(), QStringList());
+    process->start(program, arguments);
     process->waitForStarted(10000);
     mRuns.push_back(std::move(process));
     return mRuns.back().get();
+}
+
+QProcess *ProgramUnderTest::start()
+{
+    return launch(executable(), QStringList());
+}
+
+QProcess *ProgramUnderTest::startWithOutputGone()
+{
+    // The reader of the pipe, the shell's no-op, is gone before the program
+    // has loaded its libraries.
+    return launch(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" 2>&1 | :"), executable()});
 }
 
 QString ProgramUnderTest::xdotool(const QStringList &arguments, bool *ok)

@@ -27,6 +27,9 @@ public:
 
     // Starts one more copy; index 0 is the first.
     QProcess *start();
+    // Starts a copy through a shell, its output a pipe whose reader has
+    // already exited; the shell is returned (find the copy by runningCopies()).
+    QProcess *startWithOutputGone();
     QProcess *process(int index) const { return mRuns.at(index).get(); }
 
     // Visible top-level windows of a process, and their frames on screen.
@@ -44,6 +47,8 @@ public:
     QList<QPair<qint64, QStringList>> runningCopies() const;
 
 private:
+    QProcessEnvironment environment() const;
+    QProcess *launch(const QString &program, const QStringList &arguments);
     static QString xdotool(const QStringList &arguments, bool *ok = nullptr);
 
     QString mFolder;

@@ -88,6 +88,20 @@ private slots:
         QCOMPARE(QFileInfo(operation).lastModified(), written);
     }
 
+    void aCopyWhoseOutputIsGoneKeepsRunning()
+    {
+        // A copy started by a restart inherits the old copy's stderr, whose
+        // reader may have gone; the program logs there all the time.
+        QProcess *shell = mProgram->startWithOutputGone();
+        QList<QPair<qint64, QStringList>> copies;
+        QTRY_VERIFY_WITH_TIMEOUT((copies = mProgram->runningCopies()).size() == 1, kWait);
+        const QString login = ProgramUnderTest::waitForWindow(copies.first().first);
+        QVERIFY(!login.isEmpty());
+        QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Escape")));
+        QVERIFY(finishes(shell));
+        QTRY_VERIFY_WITH_TIMEOUT(mProgram->runningCopies().isEmpty(), kWait);
+    }
+
     void signInClearsStaleFlagsAndCloseEndsWithZero()
     {
         const QString operation = mProgram->file(QStringLiteral("Operation.ini"));
