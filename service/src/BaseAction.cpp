@@ -17,10 +17,50 @@
 #include <QSequentialIterable>
 #include <QSet>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 QMutex gBaseUrlMutex;
 QString gBaseUrl;
+
+// A JSON number beyond the range of an integer property would wrap into
+// nonsense (a user id of LONG_MIN sent back with every later request); it is
+// skipped like any other value the property cannot take.
+bool numberDoesNotFit(const QObject *object, const QByteArray &name, const QVariant &value)
+{
+    const int valueType = value.userType();
+    if (valueType != QMetaType::Double && valueType != QMetaType::LongLong && valueType != QMetaType::ULongLong)
+        return false;
+    const int index = object->metaObject()->indexOfProperty(name.constData());
+    if (index < 0)
+        return false;
+    qint64 low = 0;
+    qint64 high = 0;
+    switch (object->metaObject()->property(index).userType()) {
+    case QMetaType::Int:
+        low = std::numeric_limits<int>::min();
+        high = std::numeric_limits<int>::max();
+        break;
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        low = std::numeric_limits<long>::min();
+        high = std::numeric_limits<long>::max();
+        break;
+    default:
+        return false;
+    }
+    if (valueType == QMetaType::ULongLong)
+        return value.toULongLong() > quint64(high);
+    if (valueType == QMetaType::LongLong)
+        return value.toLongLong() < low || value.toLongLong() > high;
+    // The conversion rounds, so the rounded value has to fit.
+    long rounded = 0;
+    if (!SornetTypes::toLong(std::round(value.toDouble()), rounded))
+        return true;
+    return rounded < low || rounded > high;
+}
 
 QObject *findChildForObject(QObject *object, const QString &key, const QVariantMap &nested)
 {
@@ -49,7 +89,8 @@ void fillFromArray(QObject *object, const QString &key, const QVariantList &arra
     const QByteArray property = key.toUtf8();
     for (const QVariant &element : array) {
         if (element.userType() != QMetaType::QVariantMap) {
-            object->setProperty(property.constData(), element);
+            if (!numberDoesNotFit(object, property, element))
+                object->setProperty(property.constData(), element);
             continue;
         }
         const QVariantMap map = element.toMap();
@@ -167,7 +208,9 @@ void BaseAction::fillObjectFromMap(QObject *object, const QVariantMap &map)
         } else if (value.userType() == QMetaType::QVariantList) {
             fillFromArray(object, key, value.toList());
         } else {
-            object->setProperty(key.toUtf8().constData(), value);
+            const QByteArray name = key.toUtf8();
+            if (!numberDoesNotFit(object, name, value))
+                object->setProperty(name.constData(), value);
         }
     }
 }

@@ -28,6 +28,7 @@ void TestMapping::genericEnvelope_data()
     QTest::newRow("code as string") << R"({"code":"-1311","success":false})" << true << -1311 << QString() << false;
     QTest::newRow("code with fraction") << R"({"code":-100.0})" << true << -100 << QString() << false;
     QTest::newRow("code not numeric") << R"({"code":"x"})" << true << 0 << QString() << false;
+    QTest::newRow("code beyond int") << R"({"code":3e9,"success":true})" << true << 0 << QString() << true;
     QTest::newRow("non-ascii message") << R"({"message":"密码错误"})" << true << 0
                                        << QString::fromUtf8("密码错误") << false;
 }
@@ -59,6 +60,10 @@ void TestMapping::nestedDataChild()
     // Unknown keys land as dynamic properties of the child, not of a copy.
     QCOMPARE(login.findChild<LoginData *>(QStringLiteral("data"))->property("extra").toString(),
              QStringLiteral("kept"));
+    // A number the field cannot hold leaves the earlier value.
+    QVERIFY(BaseAction::parse(&login, QStringLiteral(R"({"data":{"user_id":1e30,"type":-3e9}})")));
+    QCOMPARE(login.getData().getUser_id(), 42L);
+    QCOMPARE(login.getData().getType(), 2);
 
     // Scalar payloads go to the "data" property; a failure verdict leaves
     // the profile child empty.
