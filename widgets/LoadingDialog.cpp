@@ -3,7 +3,9 @@
 #include "FXGlobalInfo.h"
 #include "MainWindowLocator.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMovie>
@@ -64,8 +66,15 @@ LoadingDialog::LoadingDialog(QWidget *parent)
 void LoadingDialog::openFor(int msec)
 {
     setWindowModality(Qt::WindowModal);
+    // As a layer inside the main window the modality blocks nothing: the
+    // page's focused button would still take Space or Enter while the work
+    // runs. The indicator holds the keyboard until it closes.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != this && !isAncestorOf(focus))
+        mPreviousFocus = focus;
     show();
     raise();
+    setFocus(Qt::OtherFocusReason);
     mTimer->start(msec);
 }
 
@@ -77,6 +86,31 @@ void LoadingDialog::showAgain(int msec)
 bool LoadingDialog::isTimerActive() const
 {
     return mTimer->isActive();
+}
+
+// Every key is swallowed, Escape included: only the work's end or the
+// time limit closes the indicator.
+void LoadingDialog::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+bool LoadingDialog::focusNextPrevChild(bool next)
+{
+    // Tab would walk on to the page's controls; once hidden the focus has
+    // to be able to leave normally.
+    if (isVisible())
+        return true;
+    return QDialog::focusNextPrevChild(next);
+}
+
+void LoadingDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (mPreviousFocus && mPreviousFocus->isVisible() && mPreviousFocus->isEnabled()
+        && (hasFocus() || !QApplication::focusWidget()))
+        mPreviousFocus->setFocus(Qt::OtherFocusReason);
+    mPreviousFocus = nullptr;
 }
 
 void LoadingDialog::onTimeout()

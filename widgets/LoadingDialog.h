@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QMovie;
@@ -27,10 +28,17 @@ public:
 public slots:
     void onTimeout();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void openFor(int msec);
 
     QLabel *mLabel = nullptr;
     QMovie *mMovie = nullptr;
     QTimer *mTimer = nullptr;
+    // Where the keyboard was before the indicator took it.
+    QPointer<QWidget> mPreviousFocus;
 };

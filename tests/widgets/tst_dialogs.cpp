@@ -49,6 +49,8 @@ private slots:
     void loadingCoversMainWindowBelowTitleBar();
     void loadingWithoutMainWindow();
     void loadingReopenedIgnoresEarlierLimit();
+    void loadingHoldsTheKeyboard_data();
+    void loadingHoldsTheKeyboard();
 };
 
 void TestDialogs::messageBoxButtons_data()
@@ -204,6 +206,50 @@ void TestDialogs::loadingReopenedIgnoresEarlierLimit()
     QVERIFY(busy->isTimerActive());
     busy->showAgain(30);
     QTRY_VERIFY(!busy->isVisible());
+}
+
+void TestDialogs::loadingHoldsTheKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("tab") << int(Qt::Key_Tab);
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+}
+
+// While the work runs the page's focused button must not take a key press,
+// nor may the keyboard walk on to another control or dismiss the indicator.
+void TestDialogs::loadingHoldsTheKeyboard()
+{
+    QFETCH(int, key);
+
+    QMainWindow main;
+    auto *page = new QWidget;
+    auto *signIn = new QPushButton(QStringLiteral("Sign in"), page);
+    auto *other = new QPushButton(QStringLiteral("Register"), page);
+    other->move(0, 60);
+    main.setCentralWidget(page);
+    main.resize(FXGlobalInfo::instance()->windowSize());
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    signIn->setFocus();
+    QVERIFY(signIn->hasFocus());
+    QSignalSpy clicked(signIn, &QPushButton::clicked);
+
+    LoadingDialog *busy = LoadingDialog::showLoading(page, 60000);
+    QVERIFY(!signIn->hasFocus());
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(clicked.count(), 0);
+    QVERIFY(busy->isVisible());
+    QVERIFY(!signIn->hasFocus());
+    QVERIFY(!other->hasFocus());
+
+    // Done: the keyboard goes back to where it was.
+    busy->onTimeout();
+    QVERIFY(signIn->hasFocus());
+    delete busy;
 }
 
 QTEST_MAIN(TestDialogs)
