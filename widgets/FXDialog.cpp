@@ -1,5 +1,6 @@
 #include "FXDialog.h"
 
+#include "DisplayBlending.h"
 #include "FXGlobalInfo.h"
 #include "MainWindowLocator.h"
 
@@ -76,8 +77,30 @@ void FXDialog::setContentLayout(QLayout *layout)
     mContent->setLayout(layout);
 }
 
+// Without a compositor the dimmed layer would hide the main window behind
+// solid black. The layer then paints a picture of the window it covers,
+// taken as the box opens; with nothing to cover it shrinks to the panel.
+void FXDialog::showEvent(QShowEvent *event)
+{
+    mBackdrop = QPixmap();
+    clearMask();
+    if (!DisplayBlending::available()) {
+        QMainWindow *main = MainWindowLocator::find();
+        if (main && main->isVisible() && main->geometry().topLeft() == geometry().topLeft()) {
+            mBackdrop = main->grab();
+        } else {
+            if (layout())
+                layout()->activate();
+            setMask(QRegion(mPanel->geometry()));
+        }
+    }
+    QDialog::showEvent(event);
+}
+
 void FXDialog::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (!mBackdrop.isNull())
+        painter.drawPixmap(0, 0, mBackdrop);
     painter.fillRect(rect(), QColor(0, 0, 0, 80));
 }

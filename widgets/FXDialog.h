@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 class QLayout;
@@ -21,11 +22,17 @@ public:
     QWidget *panel() const { return mPanel; }
     QWidget *contentArea() const { return mContent; }
 
+    // What the dimmed layer shows beneath the panel when the display cannot
+    // blend windows; null otherwise.
+    QPixmap backdrop() const { return mBackdrop; }
+
 protected:
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QWidget *mPanel = nullptr;
     QLabel *mTitle = nullptr;
     QWidget *mContent = nullptr;
+    QPixmap mBackdrop;
 };
