@@ -732,4 +732,11 @@
         <translation>正在卸载车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
     </message>
 </context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>The model is upgrading. Closing may result in the car not working properly. Is it turned off?</source>
+        <translation>正在升级车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
+    </message>
+</context>
 </TS>
