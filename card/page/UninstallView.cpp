@@ -332,6 +332,12 @@ void UninstallView::OnListItemClicked()
 
 void UninstallView::OnBtnUninstallClicked()
 {
+    // A batch on rows that a running scan is still replacing would lose its
+    // rows, and the scan's end would report the page idle while jobs run.
+    if (mBusy) {
+        qCDebug(lcUninstall) << "OnBtnUninstallClicked: busy";
+        return;
+    }
     bool tookMutex = false;
     if (GlobalMutex::isEmpty()) {
         NamedMutex *mutex = GlobalMutex::create();
@@ -364,6 +370,7 @@ void UninstallView::OnBtnUninstallClicked()
     AppSettings::setUninstalling(true);
     mJobCount = 0;
     mDoneCount = 0;
+    mBatchFailed = false;
     mPool->setMaxThreadCount(1);
     deleteIdleJobs();
     {
@@ -439,10 +446,14 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
                 AppSettings::setUninstalling(false);
                 mBusy = false;
                 mHeader->setChecked(false);
-                mUninstallBtn->setEnabled(false);
-                toast(uninstallText("Uninstall vehicle successfully"));
+                // A failed row of this batch stays ticked for another try,
+                // and the batch as a whole did not succeed.
+                mUninstallBtn->setEnabled(mModel->AnyChecked());
+                toast(mBatchFailed ? uninstallText("Uninstall vehicle failed!")
+                                   : uninstallText("Uninstall vehicle successfully"));
             }
         } else {
+            mBatchFailed = true;
             if (batchOver) {
                 AppSettings::setUninstalling(false);
                 mBusy = false;
@@ -477,6 +488,8 @@ void UninstallView::OnUninstallProgress(const QString &id, float percentage)
 void UninstallView::OnScanVehicleStarted()
 {
     mBusy = true;
+    // The rows are about to be replaced; ticks from before do not count.
+    mUninstallBtn->setEnabled(false);
     if (mLoading)
         mLoading->showAgain(ScanIndicatorLimit);
     else

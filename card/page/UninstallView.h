@@ -94,6 +94,8 @@ private:
     bool mSuppressSelectAll = false;
     int mJobCount = 0;
     int mDoneCount = 0;
+    // A job of the current batch failed; the batch then does not end as a success.
+    bool mBatchFailed = false;
 
     // Card whose vehicles the table shows (root with trailing slash), and
     // the card of the scan in flight.

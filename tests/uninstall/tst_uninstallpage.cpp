@@ -277,6 +277,61 @@ private slots:
             QFile::setPermissions(dir + QStringLiteral("Res/Text"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // One failed job in a batch must not end in the success notification,
+    // and its row, still ticked, can be tried again.
+    void batchWithAFailureEndsAsFailure()
+    {
+        UninstallView *page = openOn(mFx->makeCard(3, 8));
+        const QStringList paths = dirPaths(mFx->model());
+        QVERIFY(QDir(paths.at(0)).removeRecursively());
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        mFx->clickCell(1, UninstallModel::NameColumn);
+
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx->state(1), QStringLiteral("2"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
+        QCOMPARE(mFx->state(0), QStringLiteral("3"));
+        QCOMPARE(mFx->counterText(), QStringLiteral("1/2"));
+        QCOMPARE(mFx->toastText(), QStringLiteral("Uninstall vehicle failed!"));
+        QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(mFx->model()->Datas().at(0).mChecked);
+        QVERIFY(!mFx->model()->Datas().at(1).mChecked);
+        QVERIFY(mFx->button()->isEnabled());
+        QVERIFY(mFx->header()->isEnabled());
+        QVERIFY(QFileInfo::exists(paths.at(2) + QStringLiteral("version.txt")));
+    }
+
+    // Rows ticked before a rescan, or while it lists the card again, start
+    // nothing until the scan is over.
+    void noBatchWhileScanning()
+    {
+        UninstallView *page = openOn(mFx->makeCard(60, 5));
+        const QStringList paths = dirPaths(mFx->model());
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        QVERIFY(mFx->button()->isEnabled());
+
+        bool clicked = false;
+        bool enabledDuringScan = true;
+        once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; }, [&] {
+            // The scan waits for the table to take its first vehicle.
+            clicked = page->isBusy();
+            enabledDuringScan = mFx->button()->isEnabled();
+            mFx->clickCell(0, UninstallModel::NameColumn);
+            page->OnBtnUninstallClicked();
+        });
+        page->OnSDChanged(); // as a card change does
+        QVERIFY(mFx->waitScanned());
+        QVERIFY(clicked);
+        QVERIFY(!enabledDuringScan);
+        QVERIFY(!AppSettings::isUninstalling());
+        QCOMPARE(mFx->model()->rowCount(), paths.size());
+        for (int row = 0; row < mFx->model()->rowCount(); ++row)
+            QCOMPARE(mFx->state(row), QStringLiteral("0"));
+        for (const QString &path : paths)
+            QVERIFY2(QFileInfo::exists(path + QStringLiteral("version.txt")), qPrintable(path));
+        QVERIFY(!mFx->button()->isEnabled());
+    }
+
     void cardPulledDuringUninstall()
     {
         const QString root = mFx->makeCard(2, 3000);
