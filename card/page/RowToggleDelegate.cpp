@@ -37,8 +37,11 @@ QSize RowToggleDelegate::sizeHint(const QStyleOptionViewItem &option, const QMod
 void RowToggleDelegate::paintBackground(QPainter *painter, const QStyleOptionViewItem &option) const
 {
     // The base paints background and line around an item; an empty index
-    // keeps it from drawing any content of its own.
-    FXTableViewDelegate::paint(painter, option, QModelIndex());
+    // keeps it from drawing any content of its own. The table selects whole
+    // rows, so the current cell gets no focus frame of its own.
+    QStyleOptionViewItem row(option);
+    row.state &= ~QStyle::State_HasFocus;
+    FXTableViewDelegate::paint(painter, row, QModelIndex());
 }
 
 void RowToggleDelegate::paintText(QPainter *painter, const QRect &rect, const QString &text, const QColor &color)
