@@ -136,6 +136,12 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
     putHex(STDERR_FILENO, (unsigned long long)sig);
     put(STDERR_FILENO, "\nerrAddr: ");
     putHex(STDERR_FILENO, address);
+    // The signal's code stands in for the exception flags; the faulting
+    // address is its one parameter (an abort carries none).
+    put(STDERR_FILENO, "\nerrFlag: ");
+    putHex(STDERR_FILENO, (unsigned long long)(unsigned int)(info ? info->si_code : 0));
+    put(STDERR_FILENO, "\nerrPara: ");
+    putHex(STDERR_FILENO, sig == SIGABRT ? 0ULL : 1ULL);
     put(STDERR_FILENO, "\n");
 
     char path[sizeof gCrashDir + 32];

@@ -356,7 +356,13 @@ void TestProcesses::crashWritesLog()
     QCOMPARE(child.process->exitCode(), signal);
     const QByteArray err = child.process->readAllStandardError();
     QVERIFY2(err.contains("errCode: " + QByteArray::number(signal, 16) + '\n'), err.constData());
-    QVERIFY(err.contains("errAddr: "));
+    // The four labelled lines, in their order.
+    int at = -1;
+    for (const char *label : {"errCode: ", "errAddr: ", "errFlag: ", "errPara: "}) {
+        const int next = err.indexOf(label);
+        QVERIFY2(next > at, label);
+        at = next;
+    }
 
     const QStringList logs = QDir(dataDir + QStringLiteral("/Crash")).entryList(QDir::Files);
     QCOMPARE(logs.size(), 1);
