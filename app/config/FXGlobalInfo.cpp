@@ -6,8 +6,6 @@
 const char *const FXGlobalInfo::ConfigPath = ":/Config/Resources/Config/APPConfig.json";
 
 namespace {
-QString gLayoutName;
-
 QStringList keys(std::initializer_list<const char *> list)
 {
     QStringList out;
@@ -25,8 +23,9 @@ FXGlobalInfo *FXGlobalInfo::instance()
 
 QString FXGlobalInfo::layoutName()
 {
-    instance();
-    return gLayoutName;
+    // Always the process's own layout: a document read on the side (a
+    // preview, a check) must not change where every picture is looked up.
+    return instance()->layoutNameOf();
 }
 
 FXGlobalInfo::FXGlobalInfo(const QString &configPath)
@@ -42,7 +41,6 @@ FXGlobalInfo::FXGlobalInfo(const QString &configPath)
         mWindowSize = QSize(1920, 1200);
     }
     mSignInSize = QSize(1200, 600);
-    gLayoutName = layoutNameOf();
 }
 
 QString FXGlobalInfo::layoutNameOf() const

@@ -107,6 +107,8 @@ private slots:
             QCOMPARE(info.imagePath(QStringLiteral("FXTitleFunctionBar.png")), QString());
             QCOMPARE(info.layoutNameOf(), QStringLiteral("1920x1200"));
         }
+        // Reading another document leaves the process's own layout alone.
+        QCOMPARE(FXGlobalInfo::layoutName(), QStringLiteral("1200x800"));
     }
 
     void missingDocument()
