@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -206,6 +207,36 @@ private slots:
         QVERIFY(raw.isValid());
         for (QChar c : QStringLiteral("Ostrel V1.00.001 ÄÖÜéñç"))
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c)));
+    }
+
+    // The program always loads the Chinese file, so an entry missing there
+    // shows up as an English text amid Chinese ones.
+    void shellTextsAreTranslated_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        const QString nav = QStringLiteral("Ostrel");
+        for (const char *entry : {"Download", "Complaint", "Uninstall", "Setting", "User Information"})
+            QTest::newRow(entry) << nav << QString::fromLatin1(entry);
+        QTest::newRow("exit title") << QStringLiteral("Uninstall") << QStringLiteral("Tips");
+        QTest::newRow("exit question")
+            << QStringLiteral("Uninstall")
+            << QStringLiteral("The model is upgrading. Closing may result in the car not working properly. Is it "
+                              "turned off?");
+        QTest::newRow("minimise") << QStringLiteral("TitleBar") << QStringLiteral("Minimize");
+        QTest::newRow("close") << QStringLiteral("TitleBar") << QStringLiteral("Close");
+        QTest::newRow("no plug-in") << QStringLiteral("MissingPluginPage")
+                                    << QStringLiteral("The download component is not installed.");
+    }
+    void shellTextsAreTranslated()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        const QString qm = qEnvironmentVariable("OSTREL_BUILD_BIN") + QStringLiteral("/translations/ostrel_zh.qm");
+        QTranslator translator;
+        QVERIFY2(translator.load(qm), qPrintable(qm));
+        const QString text = translator.translate(context.toLatin1().constData(), source.toUtf8().constData());
+        QVERIFY2(!text.isEmpty() && text != source, qPrintable(source));
     }
 
     void termsPage()
