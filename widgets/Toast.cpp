@@ -85,11 +85,26 @@ void Toast::placeOverMainWindow()
     }
 }
 
+// A word-wrapped label picks a narrow width of its own and would break even
+// a short sentence in two. The label is made as wide as the message on one
+// line, with some room around it, up to the width of the window.
+void Toast::fitLabelTo(const QString &msg)
+{
+    const int sideRoom = 16;
+    const QMargins outer = layout()->contentsMargins();
+    const int usable = width() - outer.left() - outer.right();
+    const QFontMetrics metrics(mLabel->font());
+    const int oneLine = metrics.horizontalAdvance(msg) + 2 * (mLabel->margin() + sideRoom);
+    mLabel->setMinimumWidth(qMin(oneLine, usable));
+    mLabel->setMinimumHeight(metrics.lineSpacing() + 2 * (mLabel->margin() + sideRoom / 2));
+}
+
 void Toast::setMessageVDuration(const QString &msg, int msecDisplayTime)
 {
     qCDebug(lcWidgets) << "Toast: " << msg;
     placeOverMainWindow();
     show();
+    fitLabelTo(msg);
     mLabel->setText(msg);
     mDisplayTime = msecDisplayTime;
 

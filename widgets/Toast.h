@@ -37,6 +37,7 @@ protected:
 private:
     explicit Toast(QWidget *parent);
     void placeOverMainWindow();
+    void fitLabelTo(const QString &msg);
 
     QLabel *mLabel = nullptr;
     int mDisplayTime = 5000;

@@ -40,6 +40,8 @@ private slots:
     void fadesInHoldsAndFadesOut();
     void secondMessageReusesTheWindow();
     void onlyTheLabelIsShown();
+    void labelWrapsOnlyWhatDoesNotFit_data();
+    void labelWrapsOnlyWhatDoesNotFit();
     void messageDuringFadeOutStays();
     void centredOverMainWindow();
     void rebuiltAfterItsParentIsGone();
@@ -102,6 +104,43 @@ void TestToast::onlyTheLabelIsShown()
     QTRY_VERIFY(label->geometry().width() > small.width());
     QTRY_COMPARE(toast->mask(), QRegion(label->geometry()));
     QVERIFY(toast->mask().boundingRect().width() < toast->width());
+    toast->hide();
+}
+
+void TestToast::labelWrapsOnlyWhatDoesNotFit_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("oneLine");
+    QTest::newRow("short sentence") << QStringLiteral("User information obtained successfully")
+                                    << true;
+    QTest::newRow("longer than the window")
+        << QStringLiteral("The vehicle software could not be written to the card because the "
+                          "card is full or write-protected; free some space and try again.")
+        << false;
+}
+
+void TestToast::labelWrapsOnlyWhatDoesNotFit()
+{
+    QFETCH(QString, message);
+    QFETCH(bool, oneLine);
+
+    QWidget owner;
+    Toast *toast = Toast::instance(&owner);
+    toast->setMessageVDuration(message, 60000);
+    auto *label = toast->findChild<QLabel *>(QStringLiteral("message"));
+    QVERIFY(label);
+    const int lineSpacing = QFontMetrics(label->font()).lineSpacing();
+    // Laid out once the label has taken the new text.
+    QTRY_COMPARE(toast->mask(), QRegion(label->geometry()));
+    QVERIFY(label->width() <= toast->width());
+    if (oneLine) {
+        QVERIFY2(label->height() < 2 * lineSpacing, "a short message was broken in two");
+        QVERIFY(label->width() > QFontMetrics(label->font()).horizontalAdvance(message));
+    } else {
+        QTRY_VERIFY(label->height() >= 2 * lineSpacing);
+        // Wrapped across the toast's width, not into a narrow column.
+        QVERIFY(label->width() > toast->width() * 3 / 4);
+    }
     toast->hide();
 }
 
