@@ -8,7 +8,6 @@
 #include "PageControls.h"
 #include "RememberFile.h"
 #include "SigninLog.h"
-#include "Toast.h"
 
 #include <Sornet/Code.h>
 #include <Sornet/UserAction.h>
@@ -206,12 +205,11 @@ void LoginView::OnSigninClicked()
     if (mSigningIn)
         return;
     if (mAccount.isEmpty()) {
-        Toast::instance(this)->setMessageVDuration(trLogin("Please enter your email address or Kestavo ID"),
-                                                   ToastTime);
+        PageControls::showToast(this, trLogin("Please enter your email address or Kestavo ID"), ToastTime);
         return;
     }
     if (mPassword.isEmpty()) {
-        Toast::instance(this)->setMessageVDuration(trLogin("Please enter your password"), ToastTime);
+        PageControls::showToast(this, trLogin("Please enter your password"), ToastTime);
         return;
     }
     if (!mRememberedDigest.isEmpty())
@@ -222,9 +220,13 @@ void LoginView::OnSigninClicked()
     } else {
         mLoading = LoadingDialog::showLoading(this, LoadingTimeout);
     }
-    // Without a main window the indicator is a small child; put it mid-page.
-    if (!mLoading->isWindow())
-        mLoading->move((width() - mLoading->width()) / 2, (height() - mLoading->height()) / 2);
+    // Without a main window the indicator is a child of this page: it lies
+    // over the form, so clicks meant for it wait until the answer is in,
+    // and leaves the minimise and close buttons above it usable.
+    if (!mLoading->isWindow()) {
+        const int top = mMinButton->height();
+        mLoading->setGeometry(0, top, width(), height() - top);
+    }
 
     mSigningIn = true;
     bool ok = signIn();
@@ -232,7 +234,7 @@ void LoginView::OnSigninClicked()
         mPassword = mPasswordEdit->text();
         ok = signIn();
         if (!ok)
-            Toast::instance(this)->setMessageVDuration(trLogin("Incorrect account or password"), ToastTime);
+            PageControls::showToast(this, trLogin("Incorrect account or password"), ToastTime);
     }
     mSigningIn = false;
     mLoading->close();

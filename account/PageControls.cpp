@@ -1,6 +1,7 @@
 #include "PageControls.h"
 
 #include "FXGlobalInfo.h"
+#include "Toast.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -78,4 +79,15 @@ void PageControls::setPageShortcut(QPushButton *button, const QKeySequence &key,
 QString PageControls::image(const char *file)
 {
     return QStringLiteral(":/1200x800/Resources/images/1200x800/") + QLatin1String(file);
+}
+
+void PageControls::showToast(QWidget *page, const QString &text, int msec)
+{
+    Toast *toast = Toast::instance(page);
+    toast->setMessageVDuration(text, msec);
+    // Without a main window the toast stands mid-screen; the sign-in dialog
+    // may have been dragged anywhere, and the message belongs over it.
+    const QRect window = page->window()->frameGeometry();
+    toast->move(window.x() + (window.width() - toast->width()) / 2,
+                window.y() + int((window.height() - toast->height()) * 0.618));
 }

@@ -35,4 +35,6 @@ public:
     static void setPageShortcut(QPushButton *button, const QKeySequence &key, bool pageShown);
     // A picture of the 1200x800 layout.
     static QString image(const char *file);
+    // The shared toast with `text`, standing over the page's window.
+    static void showToast(QWidget *page, const QString &text, int msec);
 };

@@ -5,7 +5,6 @@
 #include "FXGlobalInfo.h"
 #include "PageControls.h"
 #include "SigninLog.h"
-#include "Toast.h"
 
 #include <Sornet/Code.h>
 #include <Sornet/UserAction.h>
@@ -14,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -285,13 +285,13 @@ void RegisterView::OnSendVerificationClicked()
             killTimer(mTimerId);
         mCountdown = CountdownStart;
         mTimerId = startTimer(CountdownInterval);
-        Toast::instance(this)->setMessageVDuration(
-            trRegister("We have sent the verification code to your email, please use it within 10 minutes!"),
+        PageControls::showToast(
+            this, trRegister("We have sent the verification code to your email, please use it within 10 minutes!"),
             SentToastTime);
         return;
     }
     logFailure("sendCAPTCHA", status, response);
-    Toast::instance(this)->setMessageVDuration(trRegister("Verification code is sent fail!"), ToastTime);
+    PageControls::showToast(this, trRegister("Verification code is sent fail!"), ToastTime);
 }
 
 void RegisterView::timerEvent(QTimerEvent *event)
@@ -365,7 +365,7 @@ void RegisterView::OnSubmitClicked()
     RegisterUserResponse response;
     const int status = action.registerUser(response, param);
     if (status == 200 && response.getCode() == Code::CODE_SUCCESS) {
-        Toast::instance(this)->setMessageVDuration(trRegister("Registered account is successful!"), ToastTime);
+        PageControls::showToast(this, trRegister("Registered account is successful!"), ToastTime);
         emit SignalClicked(QStringLiteral("LOGIN"), QString(), 0);
         mEmail.clear();
         mCode.clear();
@@ -376,7 +376,7 @@ void RegisterView::OnSubmitClicked()
         return;
     }
     logFailure("registerUser", status, response);
-    Toast::instance(this)->setMessageVDuration(trRegister("Failed to create the account."), ToastTime);
+    PageControls::showToast(this, trRegister("Failed to create the account."), ToastTime);
 }
 
 void RegisterView::OnCancelClicked()
@@ -478,9 +478,13 @@ void RegisterView::openURL(const QString &url)
         cleanupRegistered = true;
     }
 
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(copy)))
+    // The desktop accepts a file address whether or not the file is there,
+    // and the browser would then show an error page: a copy that could not
+    // be made, or a missing PDF, counts as refused.
+    if (QFileInfo(copy).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(copy)))
         return;
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(AppPaths::installFile(QStringLiteral("/Terms and conditions.pdf")))))
+    const QString pdf = AppPaths::installFile(QStringLiteral("/Terms and conditions.pdf"));
+    if (QFileInfo(pdf).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(pdf)))
         return;
     QDesktopServices::openUrl(QUrl(url));
 }

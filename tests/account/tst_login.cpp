@@ -70,6 +70,7 @@ private slots:
     void enterKeys();
     void retrievePasswordOpensTheWebPage();
     void secondClickWhileWaitingIsIgnored();
+    void busyIndicatorLiesOverTheForm();
     void chineseTexts();
 
     void dialogOpensReadyForTyping();
@@ -77,6 +78,8 @@ private slots:
     void dialogClosesOnEscapeOnEitherPage();
     void dialogAcceptsWithTokenAndUserId();
     void dialogFollowsADrag();
+    void toastStandsOverAMovedDialog_data();
+    void toastStandsOverAMovedDialog();
     void dialogClosedWhileSigningInStaysClosed();
     void rememberedSignInSurvivesANewDialog();
 
@@ -439,6 +442,37 @@ void TestLogin::secondClickWhileWaitingIsIgnored()
     QCOMPARE(clicked.count(), 1);
 }
 
+void TestLogin::busyIndicatorLiesOverTheForm()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), LoginPath}, {QStringLiteral("delay_ms"), 300}}));
+    auto view = makeView();
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    type(view.get(), Alice, AlicePassword);
+    auto *registerButton = view->findChild<QPushButton *>(QStringLiteral("register"));
+    auto *closeButton = view->findChild<QPushButton *>(QStringLiteral("close"));
+    auto *stay = view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"));
+    auto centreOf = [&view](QWidget *w) { return w->mapTo(view.get(), w->rect().center()); };
+
+    QWidget *underRegister = nullptr;
+    QWidget *underStay = nullptr;
+    QWidget *underClose = nullptr;
+    QTimer::singleShot(100, view.get(), [&] {
+        underRegister = view->childAt(centreOf(registerButton));
+        underStay = view->childAt(centreOf(stay));
+        underClose = view->childAt(centreOf(closeButton));
+    });
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(logins().size(), 1);
+    // While the service is asked, a click on the form hits the indicator;
+    // the window's own buttons stay within reach.
+    QVERIFY(underRegister && underRegister != registerButton);
+    QVERIFY(underStay && underStay != stay);
+    QCOMPARE(underClose, closeButton);
+    // Once the answer is in, the form takes clicks again.
+    QCOMPARE(view->childAt(centreOf(registerButton)), registerButton);
+}
+
 void TestLogin::chineseTexts()
 {
     QTranslator translator;
@@ -546,6 +580,39 @@ void TestLogin::dialogFollowsADrag()
     send(QEvent::MouseMove, QPoint(400, 560), Qt::NoButton, Qt::NoButton);
     QTRY_COMPARE(dialog.pos(), start + QPoint(40, 30));
     QCOMPARE(SharedWindowRect::get(), QRect(dialog.pos(), dialog.size()));
+}
+
+void TestLogin::toastStandsOverAMovedDialog_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::newRow("sign-in page") << "LOGIN";
+    QTest::newRow("registration page") << "REGISTER";
+}
+
+void TestLogin::toastStandsOverAMovedDialog()
+{
+    QFETCH(QString, page);
+    LoginDialog dialog;
+    dialog.pager()->setAnimationDuration(1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // Dragged away from the middle of the screen, where a toast with no
+    // main window to stand over would appear.
+    dialog.move(dialog.pos() + QPoint(310, 170));
+    dialog.OnButtonClickWithId(page, QString(), 0);
+    if (page == QLatin1String("LOGIN")) {
+        dialog.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    } else {
+        QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/tools/send_yzm")},
+                                   {QStringLiteral("status"), 503}}));
+        QTest::keyClicks(dialog.registerView()->findChild<QLineEdit *>(QStringLiteral("email")),
+                         QStringLiteral("new.user@ostrel.test"));
+        dialog.registerView()->findChild<QPushButton *>(QStringLiteral("sendCode"))->click();
+    }
+    Toast *toast = Toast::instance();
+    QVERIFY(!toast->text().isEmpty());
+    QVERIFY2(dialog.frameGeometry().contains(toast->geometry()),
+             qPrintable(QStringLiteral("toast at %1,%2").arg(toast->x()).arg(toast->y())));
 }
 
 void TestLogin::dialogClosedWhileSigningInStaysClosed()

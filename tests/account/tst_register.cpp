@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -91,6 +92,8 @@ private slots:
     void clicksWhileWaitingSendNothingMore();
     void newUserRegistersAndSignsIn();
     void termsOpenFromALocalCopy();
+    void termsWithoutACopy_data();
+    void termsWithoutACopy();
     void termsCopyGoneWhenTheProgramEnds();
     void termsCopyChild();
 
@@ -472,6 +475,34 @@ void TestRegister::termsOpenFromALocalCopy()
     view->openURL(QString());
     QCOMPARE(TestEnv::readFile(copy), QByteArray("older copy"));
     QVERIFY(QFile::remove(copy));
+}
+
+void TestRegister::termsWithoutACopy_data()
+{
+    QTest::addColumn<bool>("pdfShipped");
+    QTest::newRow("the shipped PDF") << true;
+    QTest::newRow("the web page") << false;
+}
+
+void TestRegister::termsWithoutACopy()
+{
+    QFETCH(bool, pdfShipped);
+    // A folder where the copy belongs: the page cannot be copied there.
+    const QString copy = RegisterView::termsCopyPath();
+    QFile::remove(copy);
+    QVERIFY(QDir().mkpath(copy));
+    const QString pdf = AppPaths::installFile(QStringLiteral("/Terms and conditions.pdf"));
+    if (pdfShipped)
+        QVERIFY(TestEnv::writeFile(pdf, "%PDF-1.4"));
+
+    auto view = makeView();
+    const QString link = mService.webUrl().toString() + QStringLiteral("registration-agreement.html");
+    view->openURL(link);
+    // Cleared first, so a failure here leaves no folder for the later tests.
+    QVERIFY(QDir(copy).removeRecursively());
+    QFile::remove(pdf);
+    QCOMPARE(mUrls.urls.size(), 1);
+    QCOMPARE(mUrls.urls.at(0), pdfShipped ? QUrl::fromLocalFile(pdf) : QUrl(link));
 }
 
 void TestRegister::termsCopyGoneWhenTheProgramEnds()
