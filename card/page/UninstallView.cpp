@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CardHelpers.h"
 #include "CheckBoxDelegate.h"
+#include "ElidedLabel.h"
 #include "FXHeader.h"
 #include "FXTableView.h"
 #include "GlobalMutex.h"
@@ -122,7 +123,7 @@ void UninstallView::buildUi()
     mSerialLabel = new QLabel(uninstallText("No serial number"), panel);
     mSerialLabel->setObjectName(QStringLiteral("serialLabel"));
     mSerialLabel->setStyleSheet(labelStyle("#000000", 20, true));
-    mDriveLabel = new QLabel(panel);
+    mDriveLabel = new ElidedLabel(panel);
     mDriveLabel->setObjectName(QStringLiteral("driveLabel"));
     mDriveLabel->setStyleSheet(labelStyle("#999999", 15));
     mUsedLabel = new QLabel(panel);
@@ -643,6 +644,7 @@ void UninstallView::OnUpdateSDFreeSize()
         mSerialLabel->clear();
         mUsedLabel->clear();
         mDriveLabel->setText(uninstallText("Internal Storage:"));
+        mDriveLabel->setToolTip(QString());
         mUsageBar->setValue(0);
         mUsageBar->setProgressColor(UsageColor(0));
         return;
@@ -652,6 +654,7 @@ void UninstallView::OnUpdateSDFreeSize()
         drive.chop(1);
     mSerialLabel->setText(mDisk->GetSerialNumber());
     mDriveLabel->setText(uninstallText("Internal Storage: ") + drive);
+    mDriveLabel->setToolTip(drive);
     mUsedLabel->setText(disk.mUsedText + QLatin1Char('/') + disk.mTotalText);
     const float usage = disk.mTotalBytes == 0 ? 0.0f : float(disk.mUsedBytes) / float(disk.mTotalBytes) * 100.0f;
     mUsageBar->setValue(qreal(usage));

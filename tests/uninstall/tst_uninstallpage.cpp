@@ -1,6 +1,7 @@
 // The uninstall page on a generated card: listing, ticking, batches,
 // failures, a pulled card, the exit request and the directory watcher.
 #include "AppSettings.h"
+#include "ElidedLabel.h"
 #include "FXHeader.h"
 #include "FXTableView.h"
 #include "GlobalMutex.h"
@@ -91,6 +92,14 @@ private slots:
 
         QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
         QCOMPARE(mFx->label("driveLabel")->text(), QStringLiteral("Internal Storage: ") + root.chopped(1));
+        // A mount point too long for the panel is shortened in the middle:
+        // the caption and the card's own folder stay in sight.
+        auto *drive = qobject_cast<ElidedLabel *>(mFx->label("driveLabel"));
+        QVERIFY(drive);
+        QVERIFY(drive->fontMetrics().horizontalAdvance(drive->shownText()) <= drive->contentsRect().width());
+        QVERIFY(drive->shownText().startsWith(QLatin1String("Internal Storage: ")));
+        QVERIFY2(drive->shownText().endsWith(QDir(root).dirName()), qPrintable(drive->shownText()));
+        QCOMPARE(drive->toolTip(), root.chopped(1));
         QCOMPARE(mFx->label("usedLabel")->text(), QStringLiteral("3.00MB/4.00MB"));
         QVERIFY(mFx->table()->selectionModel()->isRowSelected(0, QModelIndex()));
         QVERIFY(!mFx->button()->isEnabled());
