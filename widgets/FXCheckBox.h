@@ -9,4 +9,8 @@ class FXCheckBox : public QCheckBox
 public:
     explicit FXCheckBox(QWidget *parent = nullptr);
     explicit FXCheckBox(const QString &text, QWidget *parent = nullptr);
+
+protected:
+    // Greyed pictures and caption for the disabled states, appended to a style.
+    static QString disabledStyle();
 };

@@ -79,7 +79,10 @@ void FXRadioButton::paintEvent(QPaintEvent *)
     const QRect inner = contentsRect();
     int x = inner.left();
     if (!mIcon.isNull()) {
+        // Faded with the caption, so a disabled entry reads as one.
+        painter.setOpacity(isEnabled() ? 1.0 : 0.4);
         painter.drawPixmap(x, inner.top() + (inner.height() - mIcon.height()) / 2, mIcon);
+        painter.setOpacity(1.0);
         x += mIcon.width() + IconSpacing;
     }
 

@@ -16,5 +16,5 @@ MyCheckBox::MyCheckBox(QWidget *parent)
 MyCheckBox::MyCheckBox(const QString &text, QWidget *parent)
     : FXCheckBox(text, parent)
 {
-    setStyleSheet(QString::fromLatin1(Style));
+    setStyleSheet(QString::fromLatin1(Style) + disabledStyle());
 }

@@ -7,6 +7,7 @@
 #include "FXTableViewDelegate.h"
 #include "FXViewPager.h"
 #include "FXWidget.h"
+#include "MyCheckBox.h"
 #include "MyComboBox.h"
 #include "MyHeader.h"
 #include "MyProgressBar.h"
@@ -55,6 +56,8 @@ private slots:
 
     void tableViewPresets();
     void pluginVariants();
+    void checkBoxesLookDisabled_data();
+    void checkBoxesLookDisabled();
 };
 
 void TestControls::fxWidgetFollowsEnabledState()
@@ -428,6 +431,39 @@ void TestControls::pluginVariants()
 
     // The plug-in's progress bar is the program's.
     QCOMPARE(MyProgressBar().styleSheet(), FXProgressBar().styleSheet());
+}
+
+void TestControls::checkBoxesLookDisabled_data()
+{
+    QTest::addColumn<bool>("plugin");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("program, unchecked") << false << false;
+    QTest::newRow("program, checked") << false << true;
+    QTest::newRow("plug-in, unchecked") << true << false;
+    QTest::newRow("plug-in, checked") << true << true;
+}
+
+// A required package's box is ticked and disabled; it must not look live.
+void TestControls::checkBoxesLookDisabled()
+{
+    QFETCH(bool, plugin);
+    QFETCH(bool, checked);
+
+    QScopedPointer<QCheckBox> box(plugin ? new MyCheckBox(QStringLiteral("HOME"))
+                                         : new FXCheckBox(QStringLiteral("HOME")));
+    box->setChecked(checked);
+    box->resize(200, 50);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.data()));
+    QStyleOptionButton option;
+    option.initFrom(box.data());
+    const QRect indicator =
+        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box.data());
+    QVERIFY(!indicator.isEmpty());
+    const QImage live = box->grab(indicator).toImage();
+    box->setEnabled(false);
+    const QImage disabled = box->grab(indicator).toImage();
+    QVERIFY(disabled != live);
 }
 
 QTEST_MAIN(TestControls)
