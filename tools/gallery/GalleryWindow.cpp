@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -288,6 +289,8 @@ QWidget *GalleryWindow::buildTable()
     column->addWidget(caption(QStringLiteral("FXTableView with FXHeader (checked) and the delegate"),
                               page));
     auto *table = new FXTableView(page);
+    // The pages hide the row numbers; show the tables as they do.
+    table->verticalHeader()->hide();
     auto *header = new FXHeader(Qt::Horizontal, table);
     header->setCheckBoxText(QStringLiteral("Name"));
     header->setChecked(true);
@@ -306,6 +309,7 @@ QWidget *GalleryWindow::buildTable()
     column->addWidget(caption(QStringLiteral("FXTableView with MyHeader (unchecked, disabled)"),
                               page));
     auto *second = new FXTableView(page);
+    second->verticalHeader()->hide();
     auto *myHeader = new MyHeader(second);
     second->setHorizontalHeader(myHeader);
     myHeader->show();
