@@ -3,6 +3,7 @@
 #include "MainWindowLocator.h"
 #include "WidgetsLog.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -102,6 +103,13 @@ void Toast::fitLabelTo(const QString &msg)
 void Toast::setMessageVDuration(const QString &msg, int msecDisplayTime)
 {
     qCDebug(lcWidgets) << "Toast: " << msg;
+    // The program and the plug-in each have a toast of their own; the newer
+    // message replaces the other one's instead of piling on top of it.
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget *other : tops) {
+        if (other != this && other->isVisible() && other->objectName() == objectName())
+            other->hide();
+    }
     placeOverMainWindow();
     show();
     fitLabelTo(msg);

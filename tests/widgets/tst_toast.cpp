@@ -45,6 +45,7 @@ private slots:
     void messageDuringFadeOutStays();
     void centredOverMainWindow();
     void rebuiltAfterItsParentIsGone();
+    void replacesTheOtherCopysToast();
 };
 
 void TestToast::fadesInHoldsAndFadesOut()
@@ -195,6 +196,24 @@ void TestToast::rebuiltAfterItsParentIsGone()
     QCOMPARE(toast->text(), QStringLiteral("after login"));
     QTRY_VERIFY(!toast->isVisible());
     delete toast;
+}
+
+// The plug-in's copy of the class is a different type at run time; all it
+// shares with this one is the window's name.
+void TestToast::replacesTheOtherCopysToast()
+{
+    QWidget pluginToast;
+    pluginToast.setObjectName(QStringLiteral("Toast"));
+    pluginToast.show();
+    QWidget unrelated;
+    unrelated.show();
+
+    Toast *toast = Toast::instance();
+    toast->setMessageVDuration(QStringLiteral("U Disk Inserted!"), 60000);
+    QVERIFY(toast->isVisible());
+    QVERIFY(!pluginToast.isVisible());
+    QVERIFY(unrelated.isVisible());
+    toast->hide();
 }
 
 QTEST_MAIN(TestToast)
