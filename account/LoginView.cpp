@@ -314,10 +314,19 @@ void LoginView::OnBtnGroupChangedChecked(int index, const QString &pageId)
 
 void LoginView::keyPressEvent(QKeyEvent *event)
 {
+    // An empty field does not satisfy its validator and so never reports
+    // Return; the key arrives here instead and gets the same click, which
+    // tells the user what is missing.
+    QWidget *focus = focusWidget();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (focus == mAccountEdit || focus == mPasswordEdit) && static_cast<QLineEdit *>(focus)->text().isEmpty()) {
+        mSigninButton->click();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Enter && (event->modifiers() & Qt::KeypadModifier)) {
         // A field passes Enter on after it has clicked "Sign in" itself;
         // only a key that no field took starts the exchange here.
-        QWidget *focus = focusWidget();
         if (focus != mAccountEdit && focus != mPasswordEdit && !mSigningIn) {
             mSigningIn = true;
             signIn();

@@ -68,6 +68,8 @@ private slots:
     void uncheckingForgetsTheSignIn();
     void enterKeys_data();
     void enterKeys();
+    void enterInAnEmptyFieldToasts_data();
+    void enterInAnEmptyFieldToasts();
     void retrievePasswordOpensTheWebPage();
     void secondClickWhileWaitingIsIgnored();
     void busyIndicatorLiesOverTheForm();
@@ -410,6 +412,39 @@ void TestLogin::enterKeys()
     QCOMPARE(logins().size(), 1);
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.at(0).at(0).toString(), QStringLiteral("SIGNIN"));
+}
+
+void TestLogin::enterInAnEmptyFieldToasts_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("toast");
+    const QString accountToast = QStringLiteral("Please enter your email address or Kestavo ID");
+    const QString passwordToast = QStringLiteral("Please enter your password");
+    QTest::newRow("Return, empty account") << "" << AlicePassword << "account" << int(Qt::Key_Return) << accountToast;
+    QTest::newRow("Return, empty password") << Alice << "" << "password" << int(Qt::Key_Return) << passwordToast;
+    QTest::newRow("keypad Enter, empty password") << Alice << "" << "password" << int(Qt::Key_Enter) << passwordToast;
+}
+
+void TestLogin::enterInAnEmptyFieldToasts()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, password);
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(QString, toast);
+    auto view = makeView();
+    view->show();
+    QApplication::setActiveWindow(view.get());
+    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+    type(view.get(), account, password);
+    auto *field = view->findChild<QLineEdit *>(target);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(Toast::instance()->text(), toast);
+    QCOMPARE(logins().size(), 0);
 }
 
 void TestLogin::retrievePasswordOpensTheWebPage()
