@@ -79,6 +79,8 @@ UninstallView::~UninstallView()
     if (mPool->activeThreadCount() > 0)
         stopJobs(true);
     mPool->waitForDone();
+    // The stopped job's report would reach a page that is gone.
+    endUnreportedBatch();
     deleteIdleJobs();
     mWatchPool->waitForDone();
     if (mScanThread) {
@@ -570,10 +572,7 @@ bool UninstallView::OnExit()
         }
         stopJobs(true);
         // The program ends before the stopped job's report is handled.
-        if (!mBatchIds.isEmpty()) {
-            mBatchIds.clear();
-            endBatch();
-        }
+        endUnreportedBatch();
         mBusy = false;
         return true;
     }
@@ -625,6 +624,15 @@ void UninstallView::deleteIdleJobs()
         return;
     qDeleteAll(mJobs);
     mJobs.clear();
+}
+
+void UninstallView::endUnreportedBatch()
+{
+    // Without this the busy flag and the lock would outlive the batch.
+    if (mBatchIds.isEmpty())
+        return;
+    mBatchIds.clear();
+    endBatch();
 }
 
 void UninstallView::endBatch()

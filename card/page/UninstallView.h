@@ -76,6 +76,8 @@ private:
     // Forgets the jobs of a finished or stopped batch once no job runs.
     void deleteIdleJobs();
     void endBatch();
+    // Ends a stopped batch whose last report will never be handled.
+    void endUnreportedBatch();
     void rebuildWatcher();
     void applyWatchList();
     static QStringList watchDirectories(const QString &cardRoot);

@@ -440,6 +440,27 @@ private slots:
             qInfo("the scan had ended before the page went");
     }
 
+    // A page that goes while a job runs stops it and ends the batch, so the
+    // download side is not refused for the rest of the session.
+    void destroyedDuringUninstall()
+    {
+        UninstallView *page = openOn(mFx->makeCard(2, 3000));
+        const QString second = mFx->model()->Datas().at(1).mDirPath;
+        mFx->clickHeaderBox();
+        bool gone = false;
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
+            QTimer::singleShot(0, this, [&] {
+                delete page;
+                gone = true;
+            });
+        });
+        QTest::mouseClick(mFx->button(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(gone, 20000);
+        QVERIFY(!AppSettings::isUninstalling());
+        QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+        QVERIFY(QFileInfo::exists(second + QStringLiteral("version.txt")));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<bool>("downloading");
