@@ -12,6 +12,12 @@
 
 namespace CardHelpers {
 
+namespace {
+// A serial is 13 characters; a file of one endless line must not be read
+// into memory whole.
+constexpr qint64 kSerialLineLimit = 4096;
+} // namespace
+
 QString SerialFilePath(const QString &rootPath)
 {
     if (rootPath.isEmpty())
@@ -38,7 +44,7 @@ QString ReadSerialNumber(const QString &rootPath)
         return QString();
     QTextStream in(&f);
     in.setCodec("UTF-8");
-    const QString line = in.readLine();
+    const QString line = in.readLine(kSerialLineLimit);
     if (line.size() <= 12)
         return QString();
     qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
@@ -74,7 +80,7 @@ QString FindCardRoot()
             continue;
         QTextStream in(&f);
         in.setCodec("UTF-8");
-        const QString line = in.readLine().trimmed();
+        const QString line = in.readLine(kSerialLineLimit).trimmed();
         if (line.size() < 13 || !alnum.match(line).hasMatch())
             continue;
         qCDebug(lcCard).noquote() << "readSerialNumber: " << line;

@@ -68,41 +68,56 @@ bool DirWalker::isFileAt(int dirFd, const char *relative)
     return ::fstatat(dirFd, relative, &st, 0) == 0 && S_ISREG(st.st_mode);
 }
 
-bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content)
+bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content, qint64 limit)
 {
-    const int fd = ::openat(dirFd, relative, O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a pipe by that name cannot hang the caller in open().
+    const int fd = ::openat(dirFd, relative, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit) {
         ::close(fd);
         return false;
     }
-    // One read for the usual small file: asking for a byte more than its
-    // size tells the end without a second call.
-    const qint64 expected = qBound<qint64>(0, st.st_size, 64 * 1024 * 1024);
-    content.resize(int(expected) + 1);
+    // One read for the usual file: asking for a byte more than its size
+    // tells the end without a second call. A file that grows meanwhile is
+    // read on, but never past the limit.
+    QByteArray buffer;
+    buffer.resize(int(qMin<qint64>(st.st_size, limit) + 1));
     qint64 filled = 0;
     while (true) {
-        if (filled == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t n = ::read(fd, content.data() + filled, size_t(content.size() - filled));
+        if (filled == buffer.size()) {
+            if (filled > limit) {
+                ::close(fd);
+                return false;
+            }
+            buffer.resize(int(qMin<qint64>(qint64(buffer.size()) * 2, limit + 1)));
+        }
+        const ssize_t n = ::read(fd, buffer.data() + filled, size_t(buffer.size() - filled));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
             ::close(fd);
             return false;
         }
-        filled += n;
-        if (n == 0 || filled < content.size()) {
-            if (n != 0 && filled > expected)
-                continue; // grew meanwhile: read on to the end
+        if (n == 0)
             break;
-        }
+        filled += n;
+        if (filled < buffer.size() && filled >= st.st_size)
+            break; // a short read at the known size is the end
     }
     ::close(fd);
-    content.resize(int(filled));
+    if (filled > limit)
+        return false;
+    buffer.resize(int(filled));
+    content = buffer;
     return true;
+}
+
+bool DirWalker::readFile(const QString &path, QByteArray &content, qint64 limit)
+{
+    const QByteArray p = encode(path);
+    return !p.isEmpty() && readFileAt(AT_FDCWD, p.constData(), content, limit);
 }
 
 bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,

@@ -32,7 +32,13 @@ public:
     // Relative to an open directory, so a card of thousands of vehicles is
     // not looked up from "/" again for every file.
     static bool isFileAt(int dirFd, const char *relative); // follows links
-    static bool readFileAt(int dirFd, const char *relative, QByteArray &content);
+    // The whole content of a regular file; false for anything else (a pipe
+    // or device is never opened for a blocking read) and for a file larger
+    // than `limit`, so a broken card cannot exhaust memory.
+    static bool readFileAt(int dirFd, const char *relative, QByteArray &content, qint64 limit = kTextFileLimit);
+    static bool readFile(const QString &path, QByteArray &content, qint64 limit = kTextFileLimit);
+    // Names.txt, version.txt and sn.txt are a few hundred bytes at most.
+    static constexpr qint64 kTextFileLimit = 4 * 1024 * 1024;
     static bool hasFileWithSuffix(int dirFd, const QByteArray &suffix);
 
     // The whole tree below `fd` with the sizes of its files: what a deletion

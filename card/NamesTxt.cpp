@@ -24,10 +24,10 @@ bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
         qCDebug(lcCard) << "解析NamesTxt文件失败，路径为空";
         return false;
     }
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!DirWalker::readFile(filePath, bytes))
         return false;
-    return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), file.readAll(), cardRoot, -1);
+    return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), bytes, cardRoot, -1);
 }
 
 bool NamesTxt::ParseContent(const QString &dirPath, const QByteArray &bytes, const QString &cardRoot, int dirFd)

@@ -2,10 +2,10 @@
 
 #include "CardHelpers.h"
 #include "CardLog.h"
+#include "DirWalker.h"
 #include "Platform.h"
 #include "Volumes.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 RemovableDisk::RemovableDisk(QWidget *parent)
@@ -101,10 +101,10 @@ QString RemovableDisk::ReadSerialNumber(const QString &rootPath)
     const QString path = CardHelpers::SerialFilePath(rootPath);
     if (path.isEmpty())
         return QString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!DirWalker::readFile(path, bytes))
         return QString();
-    const QString text = QString::fromUtf8(file.readAll().trimmed());
+    const QString text = QString::fromUtf8(bytes.trimmed());
     if (text.size() < 13)
         return QString();
     static const QRegularExpression alnum(QStringLiteral("^[a-zA-Z0-9]*$"));

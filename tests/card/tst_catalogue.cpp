@@ -7,7 +7,15 @@
 #include "Vehicles.h"
 
 #include <QTextCodec>
+#include <QThread>
 #include <QtTest>
+
+#include <atomic>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Files = QList<QPair<QString, QByteArray>>;
 Q_DECLARE_METATYPE(Files)
@@ -128,6 +136,18 @@ private slots:
                                       {demo + QStringLiteral("INNER/I.bin"), "b"}})
             << QStringLiteral("DEMO|V10.20|Demo car|en");
         QTest::newRow("no Names.txt") << without(demoVehicle(), demo + QStringLiteral("Names.txt")) << QString();
+        // Broken cards: files far beyond any real size are not read at all.
+        QTest::newRow("oversized Names.txt")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
+                    names("DEMO", "EU", kDemoInfo) + QByteArray(5 * 1024 * 1024, ' '))
+            << QString();
+        QTest::newRow("oversized version.txt")
+            << with(demoVehicle(), demo + QStringLiteral("version.txt"), "V1" + QByteArray(5 * 1024 * 1024, '\n'))
+            << QString();
+        QTest::newRow("version.txt with a byte-order mark")
+            << with(demoVehicle(), demo + QStringLiteral("version.txt"), "\xEF\xBB\xBFV10.20")
+            << QStringLiteral("DEMO|V10.20|Demo car|en");
+
         QTest::newRow("link leaving the card")
             << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("../EU/DEMO", "EU", kDemoInfo)) << QString();
         QTest::newRow("linked vehicle")
@@ -239,6 +259,41 @@ private slots:
         AppSettings::setLanguage(4);
     }
 
+    // A pipe where a card file should be must not block the scan forever.
+    void pipesOnTheCardDoNotBlock()
+    {
+        const QString root = makeCard(
+            without(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"))
+            + Files{{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
+                    {QStringLiteral("Vehicles/EU/OLD/Names.txt"), names("NEW", "ASIA", QByteArray())},
+                    {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"}});
+        const QStringList pipes = {root + QStringLiteral("Vehicles/EU/DEMO/Names.txt"),
+                                   root + QStringLiteral("Vehicles/ASIA/NEW/version.txt")};
+        for (const QString &p : pipes)
+            QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+
+        Vehicles vehicles;
+        NamesTxt direct;
+        std::atomic<bool> done{false};
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true);
+            direct.ParseNamesTxt(pipes.first());
+            done = true;
+        }));
+        worker->start();
+        const bool finished = QTest::qWaitFor([&] { return done.load(); }, 5000);
+        // Release blocked readers, if any, so the test can end.
+        while (!worker->wait(50)) {
+            for (const QString &p : pipes) {
+                const int fd = ::open(QFile::encodeName(p).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+        QVERIFY(finished);
+        QVERIFY(vehicles.mDatas.isEmpty());
+    }
+
     void sorting_data()
     {
         QTest::addColumn<int>("language");
@@ -280,6 +335,48 @@ private slots:
         VehicleData empty;
         empty.mNamesTxt.mCurrent.mLanguage = code;
         QVERIFY(!VehicleLessThan(empty, empty));
+        AppSettings::setLanguage(4);
+    }
+
+    // The sort needs a consistent order whatever mix of records a card
+    // holds: HOME and the text library carry no language entry at all.
+    void sortOrderIsConsistent_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("cn") << 0;
+        QTest::newRow("jp") << 8;
+        QTest::newRow("en") << 4;
+    }
+
+    void sortOrderIsConsistent()
+    {
+        QFETCH(int, language);
+        AppSettings::setLanguage(language);
+        const QString code = LanguageCodes::codeOf(language);
+        const QStringList names = {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a"),
+                                   QStringLiteral("A"), QStringLiteral("HOME"), QStringLiteral("Common Text Library"),
+                                   QString::fromUtf8("长城"), QString::fromUtf8("奥迪"), QString::fromUtf8("か"),
+                                   QStringLiteral("a1"), QStringLiteral("A1"), QString()};
+        QList<VehicleData> list;
+        for (int round = 0; round < 3; ++round) {
+            for (int i = 0; i < names.size(); ++i) {
+                VehicleData v;
+                v.mNamesTxt.mCurrent.mName = names.at(i);
+                // Every other record lacks an entry for the interface language.
+                v.mNamesTxt.mCurrent.mLanguage = (i + round) % 2 ? code : QStringLiteral("xx");
+                list.append(v);
+            }
+        }
+        for (const VehicleData &x : qAsConst(list)) {
+            for (const VehicleData &y : qAsConst(list))
+                QVERIFY2(!(VehicleLessThan(x, y) && VehicleLessThan(y, x)),
+                         qPrintable(x.DisplayName() + QLatin1String(" / ") + y.DisplayName()));
+        }
+        SortVehicles(list);
+        for (int i = 0; i < list.size(); ++i) {
+            for (int j = i + 1; j < list.size(); ++j)
+                QVERIFY(!VehicleLessThan(list.at(j), list.at(i)));
+        }
         AppSettings::setLanguage(4);
     }
 };
