@@ -48,19 +48,17 @@ Ostrel demo
   card in and out  : mv "$card" "$demo/" ; mv "$demo/SCANNER" "$media/"
 MSG
 
-run() {
-  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display found: running under xvfb-run, so the window is not visible."
-    xvfb-run -a -s '-screen 0 1280x1024x24' "$@"
-  else
-    "$@"
-  fi
-}
+program="$build/bin/Ostrel"
+# A language change restarts the program as a detached copy: wait until no
+# copy of this build's program is left, so that the service (and, without a
+# display, the virtual one) stays up for the restarted copy. Passed as text,
+# because xvfb-run's shell drops exported functions.
+run_and_wait='"$1"; status=$?; while pgrep -f -x "$1" >/dev/null 2>&1; do sleep 1; done; exit $status'
 
 set +e
-run "$build/bin/Ostrel"
-status=$?
-# A language change restarts the program as a detached copy: keep the
-# service up until no copy of this build's program is left.
-while pgrep -f -x "$build/bin/Ostrel" >/dev/null 2>&1; do sleep 1; done
-exit $status
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: running under xvfb-run, so the window is not visible."
+  xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$run_and_wait" ostrel "$program"
+else
+  bash -c "$run_and_wait" ostrel "$program"
+fi
