@@ -20,7 +20,6 @@ class VehicleOrder
 {
 public:
     explicit VehicleOrder(const QString &code)
-        : mCode(code)
     {
         QLocale locale;
         if (code == QLatin1String("cn") || code == QLatin1String("hk"))
@@ -36,17 +35,20 @@ public:
         qCDebug(lcCard) << locale.nativeLanguageName() << QLocale::languageToString(locale.language());
     }
 
+    // With a collator every pair is compared by it. Choosing the collator
+    // by one record's language alone is not a consistent order (a record
+    // with the language and one without could each come first), and
+    // std::sort may then run past the list's ends.
     bool operator()(const VehicleData &a, const VehicleData &b) const
     {
         const QString &nameA = a.mNamesTxt.mCurrent.mName;
         const QString &nameB = b.mNamesTxt.mCurrent.mName;
-        if (mHasCollator && a.mNamesTxt.mCurrent.mLanguage.contains(mCode, Qt::CaseInsensitive))
+        if (mHasCollator)
             return mCollator.compare(nameA, nameB) < 0;
         return nameA < nameB;
     }
 
 private:
-    QString mCode;
     QCollator mCollator;
     bool mHasCollator = false;
 };
