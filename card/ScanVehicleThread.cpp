@@ -24,10 +24,23 @@ void ScanVehicleThread::SetPath(const QString &path)
     mPath = path;
 }
 
+void ScanVehicleThread::start(QThread::Priority priority)
+{
+    if (isRunning())
+        return;
+    {
+        QMutexLocker lock(&mLock);
+        mStopPending = false;
+    }
+    QThread::start(priority);
+}
+
 void ScanVehicleThread::OnStop(int code)
 {
     // Held so the catalogue cannot be replaced while the request reaches it.
     QMutexLocker lock(&mLock);
+    if (code == 1)
+        mStopPending = true;
     emit SignalStop(code);
 }
 
@@ -50,6 +63,9 @@ void ScanVehicleThread::run()
         delete mVehicles;
         mVehicles = vehicles;
         path = mPath;
+        // A stop sent between start() and here went to the old catalogue.
+        if (mStopPending)
+            vehicles->mStop = true;
     }
     emit SignalScanVehicleStarted();
     connect(this, &ScanVehicleThread::SignalStop, vehicles, &Vehicles::OnStop, Qt::DirectConnection);

@@ -20,6 +20,11 @@ public:
     // Takes effect at the next start.
     void SetPath(const QString &path);
 
+    // Starts a scan run. A stop that arrives after this call but before the
+    // run has made its new catalogue still applies to that run; one sent
+    // while no run was pending is forgotten.
+    void start(QThread::Priority priority = QThread::InheritPriority);
+
 public slots:
     void OnStop(int code);
     void OnSizeChanged(uint64_t size, float percentage);
@@ -39,4 +44,5 @@ private:
     QMutex mLock; // guards mPath and the swap of mVehicles against OnStop
     QString mPath;
     Vehicles *mVehicles = nullptr;
+    bool mStopPending = false;
 };
