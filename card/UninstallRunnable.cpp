@@ -18,8 +18,11 @@ void UninstallRunnable::run()
     connect(this, &UninstallRunnable::SignalStop, &vehicles, &Vehicles::OnStop, Qt::DirectConnection);
     connect(this, &UninstallRunnable::SignalSuspend, &vehicles, &Vehicles::OnSuspend, Qt::DirectConnection);
     const bool ok = vehicles.DeleteDirectory(mPath);
-    // Requests arriving from now on must not reach the dying catalogue.
-    disconnect(this, nullptr, &vehicles, nullptr);
+    {
+        // Waits for a request in flight; later ones reach nothing.
+        QMutexLocker lock(&mRequestLock);
+        disconnect(this, nullptr, &vehicles, nullptr);
+    }
     if (!ok)
         qCDebug(lcCard).noquote() << "删除文件夹失败：" << mPath;
     emit SignalUninstallFinished(mId, ok);
@@ -36,10 +39,12 @@ void UninstallRunnable::OnSizeChanged(uint64_t, float percentage)
 
 void UninstallRunnable::OnStop(int code)
 {
+    QMutexLocker lock(&mRequestLock);
     emit SignalStop(code);
 }
 
 void UninstallRunnable::OnSuspend()
 {
+    QMutexLocker lock(&mRequestLock);
     emit SignalSuspend();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QRunnable>
 #include <QString>
@@ -31,6 +32,10 @@ signals:
 private:
     QString mId;
     QString mPath;
+    // Held while a stop or pause request passes through to the catalogue,
+    // and while run() cuts that link: the catalogue is a local of run() and
+    // must not die under a request still being handled on the GUI thread.
+    QMutex mRequestLock;
     // Last percentage passed on; repeats are dropped so a directory of many
     // small files does not flood the receiver with identical events.
     qint64 mLastPercent = -1;

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 #include <unistd.h>
@@ -189,6 +190,35 @@ private slots:
         QTRY_VERIFY(events.finished);
         QVERIFY(events.ok);
         QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
+    }
+
+    // Pause and resume requests keep arriving from this thread while jobs
+    // end on the pool: none may reach a catalogue that is going away, leave
+    // a job waiting, or deadlock the two threads.
+    void requestsRacingTheEndOfAJob()
+    {
+        const QString root = makeCard();
+        for (int round = 0; round < 60; ++round) {
+            const QString vehicle = root + QStringLiteral("Vehicles/EU/R%1/").arg(round);
+            writeFiles(vehicle, 1 + round % 3, 10);
+            auto *job = new UninstallRunnable(vehicle, vehicle);
+            job->setAutoDelete(false);
+            std::atomic<bool> ended{false};
+            std::atomic<bool> ok{false};
+            connect(job, &UninstallRunnable::SignalUninstallFinished, job, [&](const QString &, bool result) {
+                ok = result;
+                ended = true;
+            }, Qt::DirectConnection);
+            mPool.start(job);
+            while (!ended) {
+                job->OnStop(round % 2 ? 0 : 2);
+                job->OnSuspend();
+            }
+            QVERIFY(mPool.waitForDone(10000));
+            QVERIFY(ok);
+            QVERIFY(!QFileInfo::exists(vehicle));
+            delete job;
+        }
     }
 
     void progressRepeatsAreDropped()
