@@ -155,6 +155,7 @@ bool UserInfoEditView::loadUserInfo()
         fillCountryBox();
     mLoadedCountryId = data.getCountry_id();
     selectCountry(mLoadedCountryId);
+    mFilled = true;
     toast(UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "User information obtained successfully")));
     return true;
 }
@@ -181,6 +182,13 @@ int UserInfoEditView::selectedCountryId() const
 
 bool UserInfoEditView::save()
 {
+    if (!mFilled) {
+        // Saving the empty form would wipe the profile; fetch it instead,
+        // so the next Confirm sends what the user sees.
+        qCDebug(lcUserPages) << "save: form never filled, loading it again";
+        loadUserInfo();
+        return false;
+    }
     ModifyUserInfoParam param;
     param.setToken(mToken);
     param.setUser_id(mUserId);

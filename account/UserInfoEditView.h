@@ -55,6 +55,9 @@ private:
     // The country of the last profile read, sent back when the list could
     // not be fetched, so a save never clears the user's country.
     int mLoadedCountryId = 0;
+    // The form has shown the service's profile at least once. Until then its
+    // fields are empty, not the user's, and must never be saved.
+    bool mFilled = false;
     QScrollArea *mScroll = nullptr;
     QVector<QLineEdit *> mEdits;
     QComboBox *mCountry = nullptr;

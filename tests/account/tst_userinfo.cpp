@@ -64,6 +64,7 @@ private slots:
     void failedLoads_data();
     void failedLoads();
     void countryListFailureKeepsCountry();
+    void unfilledFormIsNeverSaved();
     void clickDuringCallIsDropped_data();
     void clickDuringCallIsDropped();
 
@@ -343,6 +344,29 @@ void TestUserInfo::countryListFailureKeepsCountry()
     clickAction();
     QCOMPARE(mService.requestsTo(kCountries).size(), 2);
     QCOMPARE(mView->editView()->countryBox()->currentText(), QStringLiteral("Germany"));
+}
+
+// The profile could not be read when the form opened: Confirm must not send
+// the empty fields over the user's profile, but read it again.
+void TestUserInfo::unfilledFormIsNeverSaved()
+{
+    openAsAlice();
+    QVERIFY(mService.setFault(QJsonDocument::fromJson(
+        R"({"path": "/KvaApi/user/get_info", "status": 503, "once": true})").object()));
+    clickAction();
+    QVERIFY(mView->editView()->edit(UserProfileFields::FirstName)->text().isEmpty());
+
+    clickAction();
+    QCOMPARE(mService.requestsTo(kModify).size(), 0);
+    QCOMPARE(mView->state(), int(UserInfoView::Editing));
+    QCOMPARE(mView->actionButton()->text(), QStringLiteral("Confirm"));
+    QCOMPARE(mView->editView()->edit(UserProfileFields::FirstName)->text(), QStringLiteral("Alice"));
+    QCOMPARE(toastText(), QStringLiteral("User information obtained successfully"));
+
+    // Filled now: the next Confirm saves what the form shows.
+    clickAction();
+    QCOMPARE(mView->state(), int(UserInfoView::Showing));
+    QCOMPARE(lastForm(mService, kModify).queryItemValue(QStringLiteral("first_name")), QStringLiteral("Alice"));
 }
 
 void TestUserInfo::clickDuringCallIsDropped_data()
