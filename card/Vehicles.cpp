@@ -198,6 +198,19 @@ bool Vehicles::DeleteDirectory(const QString &path)
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
+    // The HOME software keeps everything but its version and program files.
+    // Only the directory being uninstalled decides: a vehicle's own folder
+    // named "Homepage" is deleted like any other.
+    if (CardHelpers::PathBelowRoot(dir, progress.cardRoot).contains(QLatin1String("home"), Qt::CaseInsensitive)) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [](const DirWalker::Entry &e) {
+                                         if (e.kind == DirWalker::Kind::Dir)
+                                             return true;
+                                         const QByteArray lower = e.name.toLower();
+                                         return lower != "version.txt" && !(lower.endsWith(".bin") && lower.size() > 4);
+                                     }),
+                      entries.end());
+    }
     const bool ok = DeleteRecursive(fd, entries, dir, progress);
     ::close(fd);
     if (ok) {
@@ -212,19 +225,6 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
 {
     if (mStop)
         return false;
-    // The HOME software keeps everything but its version and program files.
-    const bool home = CardHelpers::PathBelowRoot(dirPath, progress.cardRoot)
-                          .contains(QLatin1String("home"), Qt::CaseInsensitive);
-    if (home) {
-        entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                     [](const DirWalker::Entry &e) {
-                                         if (e.kind == DirWalker::Kind::Dir)
-                                             return true;
-                                         const QByteArray lower = e.name.toLower();
-                                         return lower != "version.txt" && !(lower.endsWith(".bin") && lower.size() > 4);
-                                     }),
-                      entries.end());
-    }
     DirWalker::sortFilesFirst(entries);
 
     for (DirWalker::Entry &e : entries) {

@@ -261,6 +261,8 @@ private slots:
         // A vehicle inside a card mounted below /home/... is not HOME.
         const QString vehicle = root + QStringLiteral("Vehicles/EU/DEMO/");
         writeFiles(vehicle, 2, 5);
+        // Nor is a vehicle's own folder whose name holds "home".
+        writeFiles(vehicle + QStringLiteral("Res/HomeScreen/"), 2, 5);
 
         Vehicles vehicles;
         QVERIFY(vehicles.DeleteDirectory(home));
