@@ -179,6 +179,9 @@ private slots:
         QTest::newRow("two lines") << QByteArray("ABCDEF1234567\r\nZYXWVUTSRQPON\r\n") << QString()
                                    << QStringLiteral("ABCDEF1234567");
         QTest::newRow("empty") << QByteArray() << QString() << QString();
+        // Saved by a Windows editor: both readers skip the UTF-8 mark.
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF" "ABCDEF1234567\r\n")
+                                               << QStringLiteral("ABCDEF1234567") << QStringLiteral("ABCDEF1234567");
     }
 
     void serialReaders()
