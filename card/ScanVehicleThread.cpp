@@ -14,6 +14,14 @@ ScanVehicleThread::ScanVehicleThread(const QString &path, QObject *parent)
 
 ScanVehicleThread::~ScanVehicleThread()
 {
+    {
+        // Nobody will read the result: end a running scan at its next step
+        // instead of walking the rest of the card.
+        QMutexLocker lock(&mLock);
+        mStopPending = true;
+        if (mVehicles)
+            mVehicles->mStop = true;
+    }
     wait();
     delete mVehicles;
 }

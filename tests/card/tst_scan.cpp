@@ -6,7 +6,11 @@
 #include "TestEnv.h"
 #include "Vehicles.h"
 
+#include <QSemaphore>
 #include <QtTest>
+
+#include <atomic>
+#include <memory>
 
 #include <unistd.h>
 
@@ -123,6 +127,38 @@ private slots:
         QTRY_VERIFY(finished);
         QVERIFY(thread.wait(10000));
         QCOMPARE(progress, 20);
+    }
+
+    // Destroying the thread ends its scan rather than waiting for the
+    // whole card to be walked.
+    void destroyingTheThreadEndsTheScan()
+    {
+        const QString root = makeCard(QStringLiteral("destroyed"), 200);
+        std::atomic<int> progress{0};
+        QSemaphore firstFound;
+        QSemaphore goOn;
+        std::unique_ptr<QThread> releaser;
+        {
+            ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+            connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, &thread, [&] {
+                if (++progress == 1) {
+                    firstFound.release();
+                    goOn.acquire();
+                }
+            }, Qt::DirectConnection);
+            thread.start();
+            QVERIFY(firstFound.tryAcquire(1, 10000));
+            // The scan goes on once the stop is seen (or after a while).
+            Vehicles *catalogue = thread.GetDatas();
+            releaser.reset(QThread::create([catalogue, &goOn] {
+                for (int i = 0; i < 500 && !catalogue->mStop; ++i)
+                    QThread::msleep(10);
+                goOn.release();
+            }));
+            releaser->start();
+        }
+        releaser->wait();
+        QVERIFY(progress < 200);
     }
 
     void newPathTakesEffectAtTheNextRun()
