@@ -161,6 +161,26 @@ private slots:
         QVERIFY(progress < 200);
     }
 
+    // The card pulled out mid-scan: what was found stays, the rest is
+    // skipped, and the scan still ends normally.
+    void cardGoneMidScan()
+    {
+        const QString root = makeCard(QStringLiteral("pulled"), 10);
+        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        int progress = 0;
+        bool finished = false;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
+            if (++progress == 2)
+                QVERIFY(QDir(root).removeRecursively());
+        }, Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        QCOMPARE(progress, 2);
+        QCOMPARE(thread.GetDatas()->mDatas.size(), 2);
+    }
+
     void newPathTakesEffectAtTheNextRun()
     {
         const QString first = makeCard(QStringLiteral("first"), 4);

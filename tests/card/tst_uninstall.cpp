@@ -221,6 +221,25 @@ private slots:
         }
     }
 
+    // Files vanishing under the job (the card pulled out) end it with a
+    // failure, not a crash or a success.
+    void cardGoneMidUninstall()
+    {
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/GONE/");
+        writeFiles(vehicle, 4, 25);
+        JobEvents events;
+        UninstallRunnable *job = start(vehicle, events);
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
+            if (p == 50)
+                QDir(root).removeRecursively();
+        }, Qt::DirectConnection);
+        mPool.start(job);
+        QTRY_VERIFY(events.finished);
+        QVERIFY(!events.ok);
+        QVERIFY(!events.progress.contains(100u));
+    }
+
     void progressRepeatsAreDropped()
     {
         const QString root = makeCard();
