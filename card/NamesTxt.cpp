@@ -49,8 +49,10 @@ bool NamesTxt::ParseJson(const QByteArray &bytes)
         : code == QLatin1String("hk")                   ? "Big5"
                                                         : "UTF-8";
     // Decoding replaces malformed sequences, so a file in another encoding
-    // still parses; only its non-ASCII names come out wrong.
-    QTextCodec *codec = QTextCodec::codecForName(codecName);
+    // still parses; only its non-ASCII names come out wrong. A byte-order
+    // mark (a file saved by a Windows editor) names its encoding for sure,
+    // and a JSON text cannot begin with those bytes otherwise.
+    QTextCodec *codec = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName(codecName));
     const QByteArray utf8 = codec ? codec->toUnicode(bytes).toUtf8() : QString::fromUtf8(bytes).toUtf8();
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(utf8, &error);

@@ -227,6 +227,9 @@ private slots:
         QTest::newRow("en reads UTF-8") << 4 << QByteArray("UTF-8") << QStringLiteral("Volkswagen");
         QTest::newRow("unknown index reads as en") << 16 << QByteArray("UTF-8") << QStringLiteral("Volkswagen");
         QTest::newRow("en reads GB2312 as UTF-8") << 4 << QByteArray("GB2312") << QStringLiteral("Volkswagen");
+        QTest::newRow("cn reads a marked UTF-8 file") << 0 << QByteArray("UTF-8 marked") << chinese;
+        QTest::newRow("cn reads marked UTF-16") << 0 << QByteArray("UTF-16") << chinese;
+        QTest::newRow("en reads marked UTF-16") << 4 << QByteArray("UTF-16") << QStringLiteral("Volkswagen");
     }
 
     void encodingFollowsInterfaceLanguage()
@@ -243,7 +246,8 @@ private slots:
                                        {QStringLiteral("Vehicles/CN/VW/Res/Text/cn.txt"), "t"},
                                        {QStringLiteral("Vehicles/CN/VW/Res/Text/en.txt"), "t"},
                                        {QStringLiteral("Vehicles/CN/VW/Names.txt"),
-                                        QTextCodec::codecForName(codec)->fromUnicode(json)}});
+                                        codec == "UTF-8 marked" ? "\xEF\xBB\xBF" + json.toUtf8()
+                                                                : QTextCodec::codecForName(codec)->fromUnicode(json)}});
         AppSettings::setLanguage(language);
         QCOMPARE(GetLanguageCode(), LanguageCodes::codeOf(language));
         Vehicles vehicles;
