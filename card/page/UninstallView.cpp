@@ -448,9 +448,10 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
             if (batchOver) {
                 AppSettings::setUninstalling(false);
                 mBusy = false;
-                mHeader->setChecked(false);
                 // A failed row of this batch stays ticked for another try,
                 // and the batch as a whole did not succeed.
+                mSuppressSelectAll = mHeader->isChecked();
+                mHeader->setChecked(false);
                 mUninstallBtn->setEnabled(mModel->AnyChecked());
                 toast(mBatchFailed ? uninstallText("Uninstall vehicle failed!")
                                    : uninstallText("Uninstall vehicle successfully"));

@@ -288,26 +288,40 @@ private slots:
 
     // One failed job in a batch must not end in the success notification,
     // and its row, still ticked, can be tried again.
+    void batchWithAFailureEndsAsFailure_data()
+    {
+        QTest::addColumn<bool>("byBox");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("rows ticked one by one") << false << "1/2";
+        QTest::newRow("all ticked by the box") << true << "2/3";
+    }
     void batchWithAFailureEndsAsFailure()
     {
+        QFETCH(bool, byBox);
+        QFETCH(QString, counter);
         UninstallView *page = openOn(mFx->makeCard(3, 8));
         const QStringList paths = dirPaths(mFx->model());
         QVERIFY(QDir(paths.at(0)).removeRecursively());
-        mFx->clickCell(0, UninstallModel::NameColumn);
-        mFx->clickCell(1, UninstallModel::NameColumn);
+        if (byBox) {
+            mFx->clickHeaderBox();
+        } else {
+            mFx->clickCell(0, UninstallModel::NameColumn);
+            mFx->clickCell(1, UninstallModel::NameColumn);
+        }
 
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(mFx->state(1), QStringLiteral("2"), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
         QCOMPARE(mFx->state(0), QStringLiteral("3"));
-        QCOMPARE(mFx->counterText(), QStringLiteral("1/2"));
+        QCOMPARE(mFx->counterText(), counter);
         QCOMPARE(mFx->toastText(), QStringLiteral("Uninstall vehicle failed!"));
+        QVERIFY(!mFx->header()->isChecked());
         QVERIFY(!AppSettings::isUninstalling());
         QVERIFY(mFx->model()->Datas().at(0).mChecked);
         QVERIFY(!mFx->model()->Datas().at(1).mChecked);
         QVERIFY(mFx->button()->isEnabled());
         QVERIFY(mFx->header()->isEnabled());
-        QVERIFY(QFileInfo::exists(paths.at(2) + QStringLiteral("version.txt")));
+        QCOMPARE(QFileInfo::exists(paths.at(2) + QStringLiteral("version.txt")), !byBox);
     }
 
     // Rows ticked before a rescan, or while it lists the card again, start
