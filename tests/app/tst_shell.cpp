@@ -190,6 +190,8 @@ private slots:
         QCOMPARE(window.pos(), centred.topLeft());
         QCOMPARE(SharedWindowRect::get(), centred);
         QCOMPARE(mPlatform->autostartCalls, 1);
+        // The shipped edition is the debug one: it must not start with the desktop.
+        QCOMPARE(mPlatform->autostartEnabled, false);
         QCOMPARE(mPlatform->shortcutCalls, 1);
     }
 
