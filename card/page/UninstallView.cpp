@@ -469,8 +469,10 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
             emit SignalUpdateData(!batchOver);
         }
     } else if (batchOver) {
-        // The table moved on (another card); the batch still has to end.
+        // The table moved on (another card); the batch still has to end,
+        // and the new rows must not stay locked.
         AppSettings::setUninstalling(false);
+        emit SignalUpdateData(false);
     }
     if (batchOver)
         deleteIdleJobs();

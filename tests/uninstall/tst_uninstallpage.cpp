@@ -381,6 +381,8 @@ private slots:
         QVERIFY2(QFileInfo::exists(second + QStringLiteral("version.txt")), qPrintable(second));
         // The monitor still names the pulled card.
         QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
+        // The rows of the next card can be ticked.
+        QVERIFY(!mFx->model()->IsUninstalling());
     }
 
     void exitDuringUninstall_data()
