@@ -128,6 +128,9 @@ bool RememberFile::write(const QString &path, const Content &content)
         qCDebug(lcSignin) << "open remember file failed: " << file.errorString();
         return false;
     }
+    // The digest signs in as well as the password does: for this user's eyes
+    // only, tightened before anything is written.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = encode(content);
     const qint64 written = file.write(bytes);
     if (written != bytes.size())

@@ -33,7 +33,8 @@ public:
     static bool decode(const QByteArray &bytes, Content *out);
 
     static bool read(const QString &path, Content *out);
-    // One write of the whole file; false when it cannot be opened or the
-    // write comes up short (the file is flushed and closed either way).
+    // One write of the whole file, readable by its owner only; false when it
+    // cannot be opened or the write comes up short (the file is flushed and
+    // closed either way).
     static bool write(const QString &path, const Content &content);
 };

@@ -109,6 +109,13 @@ void TestLoginRemember::fileOnDisk()
     QVERIFY(RememberFile::write(path, {Digest, QStringLiteral("alice@ostrel.test")}));
     QVERIFY(RememberFile::read(path, &out));
     QCOMPARE(out.account, QStringLiteral("alice@ostrel.test"));
+    // Readable by its owner alone, even where an older copy was not.
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QCOMPARE(QFileInfo(path).permissions() & others, QFileDevice::Permissions());
+    QVERIFY(QFile::setPermissions(path, QFileInfo(path).permissions() | QFileDevice::ReadOther));
+    QVERIFY(RememberFile::write(path, {Digest, QStringLiteral("alice@ostrel.test")}));
+    QCOMPARE(QFileInfo(path).permissions() & others, QFileDevice::Permissions());
 
     // A rewrite replaces the whole file, a shorter one included.
     QVERIFY(RememberFile::write(path, {QStringLiteral("abcde"), QStringLiteral("b")}));
