@@ -42,6 +42,8 @@ LoginDialog::LoginDialog(QWidget *parent)
             &LoginDialog::OnButtonClickWithId);
     connect(this, &LoginDialog::SignalClicked, mLoginView, &LoginView::OnBtnGroupChangedChecked);
     connect(this, &LoginDialog::SignalClicked, mRegisterView, &RegisterView::OnBtnGroupChangedChecked);
+    // Both pages learn which of them is on show from the start.
+    emit SignalClicked(0, QStringLiteral("LOGIN"));
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->geometry();
@@ -90,6 +92,7 @@ void LoginDialog::OnButtonClickWithId(const QString &id, const QString &token, l
         emit SignLoginClicked(token, userId);
     } else if (mPager->showPage(id)) {
         emit SignalClicked(0, id);
+        focusCurrentPage();
     }
 }
 
@@ -132,7 +135,36 @@ void LoginDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Typing should start at once, without a click into the form.
-    mLoginView->focusFirstEmptyField();
+    focusCurrentPage();
+}
+
+void LoginDialog::focusCurrentPage()
+{
+    // The page slid away stays in the window, off to the side: keys must
+    // not go on landing in its fields.
+    if (mPager->currentPage() && mPager->currentPage()->isAncestorOf(mRegisterView))
+        mRegisterView->focusFirstField();
+    else
+        mLoginView->focusFirstEmptyField();
+}
+
+bool LoginDialog::focusNextPrevChild(bool next)
+{
+    // Tab walks the page on show only; the other page's controls lie
+    // outside the window's visible area.
+    QWidget *page = mPager->currentPage();
+    QWidget *from = focusWidget();
+    if (!page || !from)
+        return QDialog::focusNextPrevChild(next);
+    for (QWidget *w = next ? from->nextInFocusChain() : from->previousInFocusChain(); w != from;
+         w = next ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        if (w != page && page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled()
+            && w->isVisibleTo(page)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 void LoginDialog::moveEvent(QMoveEvent *event)

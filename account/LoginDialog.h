@@ -38,9 +38,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QScrollArea *wrapPage(QWidget *page, const QString &background);
+    void focusCurrentPage();
 
     FXViewPager *mPager = nullptr;
     LoginView *mLoginView = nullptr;

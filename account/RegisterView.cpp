@@ -217,7 +217,21 @@ void RegisterView::showError(QLabel *label, QLineEdit *field, const QString &tex
 {
     label->setText(QLatin1String(ErrorPrefix) + text);
     label->show();
-    field->setFocus(Qt::OtherFocusReason);
+    keepFocusIn(field);
+}
+
+void RegisterView::keepFocusIn(QLineEdit *field)
+{
+    // A field left by switching to the sign-in page finishes its edit on
+    // the way out; pulling the focus back would leave it in a page that is
+    // no longer on show.
+    if (mOnShow)
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void RegisterView::focusFirstField()
+{
+    mEmailEdit->setFocus(Qt::OtherFocusReason);
 }
 
 bool RegisterView::isEmailTaken()
@@ -332,7 +346,7 @@ bool RegisterView::validateForSubmit()
     if (!PageControls::hasPasswordLength(mPassword)) {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)
                                 + trRegister("Make sure it contains 6-16 characters or symbols!"));
-        mPasswordEdit->setFocus(Qt::OtherFocusReason);
+        keepFocusIn(mPasswordEdit);
         return false;
     }
 
@@ -393,7 +407,7 @@ void RegisterView::OnUsernameTextChanged(const QString &content)
         mEmailLabel->hide();
         mSendCodeButton->setEnabled(true);
     } else {
-        mEmailEdit->setFocus(Qt::OtherFocusReason);
+        keepFocusIn(mEmailEdit);
     }
 }
 
@@ -445,7 +459,7 @@ void RegisterView::OnPasswordEditingFinished()
     } else {
         mPasswordLabel->setText(QLatin1String(ErrorPrefix)
                                 + trRegister("Make sure it contains 6-16 characters or symbols!"));
-        mPasswordEdit->setFocus(Qt::OtherFocusReason);
+        keepFocusIn(mPasswordEdit);
     }
 }
 
@@ -493,6 +507,7 @@ void RegisterView::OnBtnGroupChangedChecked(int index, const QString &pageId)
 {
     Q_UNUSED(index)
     const bool shown = pageId == QLatin1String("REGISTER");
+    mOnShow = shown;
     PageControls::setPageShortcut(mCloseButton, QKeySequence(Qt::Key_Escape), shown);
     if (!shown)
         mSubmitButton->setChecked(true);

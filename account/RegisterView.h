@@ -28,6 +28,8 @@ public:
     int countdown() const { return mCountdown; }
     // Where the terms page is copied before the browser is asked to show it.
     static QString termsCopyPath();
+    // Puts the cursor into the e-mail field.
+    void focusFirstField();
 
 signals:
     void SignalClicked(const QString &id, const QString &name, long userId);
@@ -62,6 +64,7 @@ private:
     void buildUi();
     QLabel *errorLabel(const QString &objectName, const char *initialText);
     void showError(QLabel *label, QLineEdit *field, const QString &text);
+    void keepFocusIn(QLineEdit *field);
     bool checkEmail(EmailCheck flavour);
     bool isEmailTaken();
     bool validateForSubmit();
@@ -76,6 +79,8 @@ private:
     // Service calls wait in a local event loop; a click that arrives
     // meanwhile must not send a second code or register twice.
     bool mBusy = false;
+    // Whether the dialog shows this page; a page on its own counts as shown.
+    bool mOnShow = true;
 
     QPushButton *mMinButton = nullptr;
     QPushButton *mCloseButton = nullptr;

@@ -78,6 +78,7 @@ private slots:
     void dialogOpensReadyForTyping();
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
+    void dialogKeepsTheKeysOnThePageOnShow();
     void dialogAcceptsWithTokenAndUserId();
     void dialogFollowsADrag();
     void toastStandsOverAMovedDialog_data();
@@ -582,6 +583,45 @@ void TestLogin::dialogClosesOnEscapeOnEitherPage()
         QTRY_COMPARE_WITH_TIMEOUT(rejected.count(), 1, 2000);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
+}
+
+void TestLogin::dialogKeepsTheKeysOnThePageOnShow()
+{
+    LoginDialog dialog;
+    dialog.pager()->setAnimationDuration(1);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    LoginView *login = dialog.loginView();
+    RegisterView *registration = dialog.registerView();
+    auto *account = login->findChild<QLineEdit *>(QStringLiteral("account"));
+    auto *email = registration->findChild<QLineEdit *>(QStringLiteral("email"));
+    auto *password = registration->findChild<QLineEdit *>(QStringLiteral("password"));
+    QTRY_COMPARE(QApplication::focusWidget(), account);
+
+    // Tab and Shift+Tab go round the page on show and never into the one
+    // slid off to the side.
+    auto staysOn = [](QWidget *page, Qt::Key key) {
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            if (!page->isAncestorOf(QApplication::focusWidget()))
+                return false;
+        }
+        return true;
+    };
+    login->findChild<QPushButton *>(QStringLiteral("register"))->click();
+    QCOMPARE(QApplication::focusWidget(), email);
+    QVERIFY(staysOn(registration, Qt::Key_Tab));
+    QVERIFY(staysOn(registration, Qt::Key_Backtab));
+
+    // A too-short password finishes its edit on the way out, and leaves
+    // the focus with the sign-in page all the same.
+    password->setFocus();
+    QTest::keyClicks(password, QStringLiteral("abcde"));
+    registration->findChild<QPushButton *>(QStringLiteral("_cancel"))->click();
+    QCOMPARE(QApplication::focusWidget(), account);
+    QVERIFY(staysOn(login, Qt::Key_Tab));
+    QVERIFY(staysOn(login, Qt::Key_Backtab));
 }
 
 void TestLogin::dialogAcceptsWithTokenAndUserId()
