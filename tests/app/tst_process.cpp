@@ -45,6 +45,15 @@ class TestProcess : public QObject
         return ProgramUnderTest::signIn(login, QStringLiteral("alice@ostrel.test"), QStringLiteral("alice123"));
     }
 
+    // What a copy that never showed its window left behind, for the failure message.
+    static QByteArray noWindow(QProcess *process)
+    {
+        QByteArray why = process->state() == QProcess::NotRunning
+            ? "ended with " + QByteArray::number(process->exitCode())
+            : QByteArray("still running");
+        return why + ", output: " + process->readAllStandardError().right(2000);
+    }
+
     static bool finishes(QProcess *process)
     {
         return process->state() == QProcess::NotRunning || process->waitForFinished(kWait);
@@ -79,7 +88,7 @@ private slots:
 
         QProcess *program = mProgram->start();
         const QString login = ProgramUnderTest::waitForWindow(program->processId());
-        QVERIFY(!login.isEmpty());
+        QVERIFY2(!login.isEmpty(), noWindow(program).constData());
         QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Escape")));
         QVERIFY(finishes(program));
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
@@ -96,7 +105,10 @@ private slots:
         QList<QPair<qint64, QStringList>> copies;
         QTRY_VERIFY_WITH_TIMEOUT((copies = mProgram->runningCopies()).size() == 1, kWait);
         const QString login = ProgramUnderTest::waitForWindow(copies.first().first);
-        QVERIFY(!login.isEmpty());
+        // Say which way it went: a copy that died of its lost output is the
+        // fault this guards, a slow one is not.
+        QVERIFY2(!login.isEmpty(), mProgram->runningCopies().isEmpty() ? "the copy ended without a window"
+                                                                        : "the copy runs but shows no window");
         QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Escape")));
         QVERIFY(finishes(shell));
         QTRY_VERIFY_WITH_TIMEOUT(mProgram->runningCopies().isEmpty(), kWait);
