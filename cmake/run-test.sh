@@ -19,7 +19,20 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN
 cd "$tmp/work" || exit 1
 if [ "$mode" = xvfb ]; then
   unset QT_QPA_PLATFORM
-  xvfb-run -a -s '-screen 0 1280x1024x24' "$@"
+  # The server picks a free display itself and reports its number through a
+  # pipe. "xvfb-run -a" guesses a number instead, and two tests starting at
+  # the same moment can guess the same one and end up without a display.
+  mkfifo "$tmp/displayfd" || exit 1
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/displayfd" >"$tmp/xvfb.log" 2>&1 &
+  xvfb=$!
+  trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT INT TERM
+  read -r display <"$tmp/displayfd"
+  if [ -z "$display" ]; then
+    echo "run-test.sh: the virtual display did not start:" >&2
+    cat "$tmp/xvfb.log" >&2
+    exit 1
+  fi
+  DISPLAY=":$display" "$@"
 else
   export QT_QPA_PLATFORM=offscreen
   "$@"
