@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 
+#include <QFile>
 #include <QSettings>
 
 const char *const AppSettings::KeyLanguage = "language";
@@ -73,6 +74,13 @@ int AppSettings::userId()
 
 void AppSettings::setSignedInUser(const QString &token, int userId)
 {
+    // The token signs in as the user: keep it from other accounts on the
+    // machine. The settings writer replaces the file but keeps the
+    // permissions of the one it replaces, so tighten them first.
+    QFile file(preferenceFile());
+    if (file.open(QIODevice::ReadWrite))
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.close();
     QSettings ini(preferenceFile(), QSettings::IniFormat);
     ini.setValue(key(KeyToken), token);
     ini.setValue(key(KeyUserId), userId);

@@ -200,7 +200,15 @@ private slots:
         QVERIFY2(text.contains("[Download]\nIsDownloading=false"), text.constData());
         QVERIFY2(text.contains("[Uninstall]\nIsUninstalling=false"), text.constData());
 
+        // A loose file from an older copy is tightened; the token in it
+        // signs in as the user.
+        QVERIFY(TestEnv::writeFile(AppSettings::preferenceFile(), "[Product]\nSerialNumber=\n"));
+        QFile::setPermissions(AppSettings::preferenceFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                  | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         AppSettings::setSignedInUser(QStringLiteral("tok"), 42);
+        const QFileDevice::Permissions modes = QFile::permissions(AppSettings::preferenceFile());
+        QVERIFY(modes.testFlag(QFileDevice::ReadOwner) && modes.testFlag(QFileDevice::WriteOwner));
+        QCOMPARE(int(modes & 0x00ff), 0); // nothing for group or others
         const QByteArray pref = TestEnv::readFile(AppSettings::preferenceFile());
         QVERIFY(pref.contains("[UserCenter]"));
         QCOMPARE(AppSettings::token(), QStringLiteral("tok"));
