@@ -1,21 +1,35 @@
 #include "CardHelpers.h"
 
 #include "CardLog.h"
+#include "DirWalker.h"
 #include "Platform.h"
 #include "Volumes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTextStream>
 
 namespace CardHelpers {
 
 namespace {
 // A serial is 13 characters; a file of one endless line must not be read
 // into memory whole.
-constexpr qint64 kSerialLineLimit = 4096;
+constexpr int kSerialLineLimit = 4096;
+
+// The first line of a serial file, without its line end. Read like every
+// other card text file: a pipe by that name cannot hang the caller, and a
+// huge file is refused.
+QString FirstLine(const QString &file)
+{
+    QByteArray bytes;
+    if (!DirWalker::readFile(file, bytes))
+        return QString();
+    const int end = bytes.indexOf('\n');
+    QString line = QString::fromUtf8(end < 0 ? bytes : bytes.left(end)).left(kSerialLineLimit);
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    return line;
+}
 } // namespace
 
 QString SerialFilePath(const QString &rootPath)
@@ -39,12 +53,7 @@ QString ReadSerialNumber(const QString &rootPath)
     const QString file = SerialFilePath(rootPath);
     if (file.isEmpty())
         return QString();
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QTextStream in(&f);
-    in.setCodec("UTF-8");
-    const QString line = in.readLine(kSerialLineLimit);
+    const QString line = FirstLine(file);
     if (line.size() <= 12)
         return QString();
     qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
@@ -75,12 +84,7 @@ QString FindCardRoot()
         const QString file = SerialFilePath(v.root);
         if (file.isEmpty())
             continue;
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-            continue;
-        QTextStream in(&f);
-        in.setCodec("UTF-8");
-        const QString line = in.readLine(kSerialLineLimit).trimmed();
+        const QString line = FirstLine(file).trimmed();
         if (line.size() < 13 || !alnum.match(line).hasMatch())
             continue;
         qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
