@@ -1,13 +1,15 @@
 #include "CardHelpers.h"
 
+#include "CardFs.h"
 #include "CardLog.h"
 #include "DirWalker.h"
 #include "Platform.h"
 #include "Volumes.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <strings.h>
+#include <unistd.h>
 
 namespace CardHelpers {
 
@@ -36,16 +38,26 @@ QString SerialFilePath(const QString &rootPath)
 {
     if (rootPath.isEmpty())
         return QString();
-    const QString exact = rootPath + QStringLiteral("sn.txt");
-    if (QFileInfo(exact).isFile())
-        return exact;
-    // Card file systems ignore letter case; Linux does not.
-    const QStringList names = QDir(rootPath).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (name.compare(QLatin1String("sn.txt"), Qt::CaseInsensitive) == 0)
-            return rootPath + name;
+    const int root = CardFs::openRoot(rootPath);
+    if (root < 0)
+        return QString();
+    QString found;
+    if (DirWalker::isFileAt(root, QByteArrayLiteral("sn.txt"))) {
+        found = rootPath + QStringLiteral("sn.txt");
+    } else {
+        // Card file systems ignore letter case; Linux does not. A link by
+        // that name is no serial file.
+        std::vector<DirWalker::Entry> entries;
+        DirWalker::list(root, entries, false);
+        for (const DirWalker::Entry &e : entries) {
+            if (e.kind == DirWalker::Kind::File && ::strcasecmp(e.name.constData(), "sn.txt") == 0) {
+                found = rootPath + DirWalker::decode(e.name);
+                break;
+            }
+        }
     }
-    return QString();
+    ::close(root);
+    return found;
 }
 
 QString ReadSerialNumber(const QString &rootPath)

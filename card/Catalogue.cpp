@@ -1,5 +1,6 @@
 #include "Catalogue.h"
 
+#include "CardHelpers.h"
 #include "CardLog.h"
 #include "DirWalker.h"
 #include "LanguageCodes.h"
@@ -71,7 +72,7 @@ quint64 CalcSize(const QString &path, int &count)
     qint64 files = 0;
     bool missing = false;
     bool stopped = false;
-    const quint64 bytes = DirWalker::measure(path, files, nullptr, &missing, &stopped);
+    const quint64 bytes = DirWalker::measure(CardHelpers::CardRootOf(path), path, files, nullptr, &missing, &stopped);
     if (missing)
         qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     count = int(files);

@@ -1,6 +1,7 @@
 #include "DirWalker.h"
 
-#include <QFile>
+#include "CardFs.h"
+#include "CardLog.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -41,37 +42,28 @@ DirWalker::Kind kindOfDirent(unsigned char type)
     return DirWalker::Kind::Other;
 }
 
-QByteArray withoutTrailingSlashes(QByteArray p)
-{
-    while (p.size() > 1 && p.endsWith('/'))
-        p.chop(1);
-    return p;
-}
 } // namespace
 
 QByteArray DirWalker::encode(const QString &path)
 {
-    return QFile::encodeName(path);
+    return CardFs::encodeName(path);
 }
 
-int DirWalker::openDir(const QString &path, bool followLink)
+QString DirWalker::decode(const QByteArray &name)
 {
-    const QByteArray p = withoutTrailingSlashes(encode(path));
-    if (p.isEmpty())
-        return -1;
-    return ::open(p.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    return CardFs::decodeName(name);
 }
 
-bool DirWalker::isFileAt(int dirFd, const char *relative)
+bool DirWalker::isFileAt(int dirFd, const QByteArray &relative)
 {
     struct stat st;
-    return ::fstatat(dirFd, relative, &st, 0) == 0 && S_ISREG(st.st_mode);
+    return CardFs::statAt(dirFd, relative, &st) && S_ISREG(st.st_mode);
 }
 
-bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content, qint64 limit)
+bool DirWalker::readFileAt(int dirFd, const QByteArray &relative, QByteArray &content, qint64 limit)
 {
     // Non-blocking, so a pipe by that name cannot hang the caller in open().
-    const int fd = ::openat(dirFd, relative, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = CardFs::openAt(dirFd, relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat st;
@@ -114,23 +106,34 @@ bool DirWalker::readFileAt(int dirFd, const char *relative, QByteArray &content,
     return true;
 }
 
-bool DirWalker::readFile(const QString &path, QByteArray &content, qint64 limit)
+bool DirWalker::readFile(const QString &path, QByteArray &content, qint64 limit, const QString &root)
 {
-    const QByteArray p = encode(path);
-    return !p.isEmpty() && readFileAt(AT_FDCWD, p.constData(), content, limit);
+    QByteArray name;
+    const int parent = CardFs::openParent(root, path, &name);
+    if (parent < 0)
+        return false;
+    const bool ok = !name.isEmpty() && readFileAt(parent, name, content, limit);
+    ::close(parent);
+    return ok;
 }
 
 bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
-                         const std::atomic<bool> *stop)
+                         const std::atomic<bool> *stop, bool *cut, int depth)
 {
     if (!list(fd, out, true))
         return true; // unreadable: nothing to count
     for (Entry &e : out) {
         if (e.kind == Kind::Dir) {
+            if (depth + 1 >= kMaxDepth) {
+                qCDebug(lcCard) << "folders nested deeper than" << kMaxDepth << "levels are left out";
+                if (cut)
+                    *cut = true;
+                continue;
+            }
             const int sub = openDirAt(fd, e.name.constData());
             if (sub < 0)
                 continue;
-            const bool ok = readTree(sub, e.children, bytes, count, stop);
+            const bool ok = readTree(sub, e.children, bytes, count, stop, cut, depth + 1);
             ::close(sub);
             if (!ok)
                 return false;
@@ -192,13 +195,8 @@ void DirWalker::sortFilesFirst(std::vector<Entry> &entries)
     });
 }
 
-bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop)
-{
-    return sumTree(fd, bytes, count, stop, nullptr, nullptr);
-}
-
 bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
-                        const char *suffix, bool *hasSuffix)
+                        const char *suffix, bool *hasSuffix, int depth)
 {
     const size_t suffixLength = suffix ? std::strlen(suffix) : 0;
     if (hasSuffix)
@@ -219,16 +217,17 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
                 continue; // vanished meanwhile
             kind = kindOfMode(st.st_mode);
         }
-        if (suffix && hasSuffix && !*hasSuffix && (kind == Kind::File || kind == Kind::Link)) {
+        if (suffix && hasSuffix && !*hasSuffix && kind == Kind::File) {
             const size_t length = std::strlen(d->d_name);
-            struct stat target;
-            *hasSuffix = length > suffixLength && ::strcasecmp(d->d_name + length - suffixLength, suffix) == 0
-                && (kind == Kind::File
-                    || (::fstatat(fd, d->d_name, &target, 0) == 0 && S_ISREG(target.st_mode)));
+            *hasSuffix = length > suffixLength && ::strcasecmp(d->d_name + length - suffixLength, suffix) == 0;
         }
         if (kind == Kind::Dir) {
+            if (depth + 1 >= kMaxDepth) {
+                qCDebug(lcCard) << "folders nested deeper than" << kMaxDepth << "levels are not counted";
+                continue;
+            }
             const int sub = openDirAt(fd, d->d_name);
-            if (sub >= 0 && !sumTree(sub, bytes, count, stop)) {
+            if (sub >= 0 && !sumTree(sub, bytes, count, stop, nullptr, nullptr, depth + 1)) {
                 ok = false;
                 break;
             }
@@ -247,20 +246,28 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
     return ok;
 }
 
-quint64 DirWalker::measure(const QString &path, qint64 &count, const std::atomic<bool> *stop, bool *missing,
-                           bool *stopped)
+quint64 DirWalker::measure(const QString &root, const QString &path, qint64 &count,
+                           const std::atomic<bool> *stop, bool *missing, bool *stopped)
 {
     *missing = false;
     *stopped = false;
     count = 0;
-    bool exists = false;
-    quint64 size = 0;
-    const Kind kind = kindOf(path, &exists, &size);
-    if (exists && kind == Kind::File) {
-        count = 1;
-        return size;
+    QByteArray name;
+    const int parent = CardFs::openParent(root, path, &name);
+    struct stat st;
+    if (parent < 0 || ::fstatat(parent, name.isEmpty() ? "." : name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (parent >= 0)
+            ::close(parent);
+        *missing = true;
+        return 0;
     }
-    const int fd = kind == Kind::Dir ? openDir(path) : -1;
+    if (S_ISREG(st.st_mode)) {
+        ::close(parent);
+        count = 1;
+        return quint64(st.st_size);
+    }
+    const int fd = S_ISDIR(st.st_mode) ? CardFs::openDirAt(parent, name) : -1;
+    ::close(parent);
     if (fd < 0) {
         *missing = true;
         return 0;
@@ -270,67 +277,59 @@ quint64 DirWalker::measure(const QString &path, qint64 &count, const std::atomic
     return bytes;
 }
 
-QStringList DirWalker::subdirectories(const QString &path)
+namespace {
+void collectDirectories(int fd, const QString &path, int depth, QStringList &out,
+                        const std::function<bool(const QString &)> &keep)
 {
-    QStringList result;
-    const int fd = openDir(path);
-    if (fd < 0)
-        return result;
-    std::vector<Entry> entries;
-    list(fd, entries, false);
-    ::close(fd);
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+    std::vector<DirWalker::Entry> entries;
+    DirWalker::list(fd, entries, false);
+    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
         return std::strcmp(a.name.constData(), b.name.constData()) < 0;
     });
-    for (const Entry &e : entries) {
-        if (e.kind == Kind::Dir)
-            result.append(QFile::decodeName(e.name));
+    for (const DirWalker::Entry &e : entries) {
+        if (e.kind != DirWalker::Kind::Dir)
+            continue;
+        const QString sub = path + DirWalker::decode(e.name) + QLatin1Char('/');
+        if (keep && !keep(sub))
+            continue;
+        if (depth + 1 >= DirWalker::kMaxDepth) {
+            qCDebug(lcCard) << "folders nested deeper than" << DirWalker::kMaxDepth << "levels are not watched";
+            continue;
+        }
+        const int subFd = DirWalker::openDirAt(fd, e.name.constData());
+        if (subFd < 0)
+            continue;
+        out.append(sub);
+        collectDirectories(subFd, sub, depth + 1, out, keep);
+        ::close(subFd);
     }
-    return result;
 }
+} // namespace
 
-bool DirWalker::hasFileWithSuffix(const QString &path, const QByteArray &suffix)
+QStringList DirWalker::directories(const QString &root, const QString &start,
+                                   const std::function<bool(const QString &)> &keep)
 {
-    const int fd = openDir(path, true);
+    QStringList result;
+    QString top = root + start;
+    if (!top.endsWith(QLatin1Char('/')))
+        top += QLatin1Char('/');
+    const int fd = CardFs::openDir(root, top);
     if (fd < 0)
-        return false;
-    const bool found = hasFileWithSuffix(fd, suffix);
+        return result;
+    result.append(top);
+    collectDirectories(fd, top, 0, result, keep);
     ::close(fd);
-    return found;
+    return result;
 }
 
 bool DirWalker::hasFileWithSuffix(int fd, const QByteArray &suffix)
 {
     std::vector<Entry> entries;
     list(fd, entries, false);
-    bool found = false;
     for (const Entry &e : entries) {
-        if (e.name.size() <= suffix.size()
-            || ::strcasecmp(e.name.constData() + e.name.size() - suffix.size(), suffix.constData()) != 0)
-            continue;
-        if (e.kind == Kind::File) {
-            found = true;
-            break;
-        }
-        struct stat st;
-        if (e.kind == Kind::Link && ::fstatat(fd, e.name.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
-            found = true;
-            break;
-        }
+        if (e.kind == Kind::File && e.name.size() > suffix.size()
+            && ::strcasecmp(e.name.constData() + e.name.size() - suffix.size(), suffix.constData()) == 0)
+            return true;
     }
-    return found;
-}
-
-DirWalker::Kind DirWalker::kindOf(const QString &path, bool *exists, quint64 *size)
-{
-    const QByteArray p = withoutTrailingSlashes(encode(path));
-    struct stat st;
-    if (p.isEmpty() || ::lstat(p.constData(), &st) != 0) {
-        *exists = false;
-        return Kind::Other;
-    }
-    *exists = true;
-    if (size)
-        *size = S_ISREG(st.st_mode) ? quint64(st.st_size) : 0;
-    return kindOfMode(st.st_mode);
+    return false;
 }

@@ -5,12 +5,14 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 // Directory walks straight on the POSIX calls (openat, fdopendir, readdir,
 // fstatat). Cards hold tens of thousands of files, and a QDirIterator walk
 // costs half as much again as du. Symbolic links are never followed: a link
-// is reported as a link and never opened as a directory.
+// is reported as a link and never opened, whatever it points at. Paths
+// given as strings are resolved through CardFs, below the card root.
 class DirWalker
 {
 public:
@@ -24,28 +26,36 @@ public:
         std::vector<Entry> children; // directories, filled by readTree
     };
 
-    // Opens a directory, by default without following a link in its last
-    // component; -1 on failure. The caller owns the descriptor.
-    static int openDir(const QString &path, bool followLink = false);
+    // No scanner card nests folders this deep; a card that does is cut
+    // here, so that its walk cannot exhaust memory or descriptors.
+    static constexpr int kMaxDepth = 64;
+
+    // One component below an open directory, never through a link.
     static int openDirAt(int parentFd, const char *name);
 
-    // Relative to an open directory, so a card of thousands of vehicles is
-    // not looked up from "/" again for every file.
-    static bool isFileAt(int dirFd, const char *relative); // follows links
+    // A regular file (not a link to one) at `relative` below `dirFd`.
+    static bool isFileAt(int dirFd, const QByteArray &relative);
     // The whole content of a regular file; false for anything else (a pipe
-    // or device is never opened for a blocking read) and for a file larger
-    // than `limit`, so a broken card cannot exhaust memory.
-    static bool readFileAt(int dirFd, const char *relative, QByteArray &content, qint64 limit = kTextFileLimit);
-    static bool readFile(const QString &path, QByteArray &content, qint64 limit = kTextFileLimit);
+    // or device is never opened for a blocking read, a link never followed)
+    // and for a file larger than `limit`, so a broken card cannot exhaust
+    // memory.
+    static bool readFileAt(int dirFd, const QByteArray &relative, QByteArray &content,
+                           qint64 limit = kTextFileLimit);
+    // The same for a path, below the card root `root` when one is given.
+    static bool readFile(const QString &path, QByteArray &content, qint64 limit = kTextFileLimit,
+                         const QString &root = QString());
     // Names.txt, version.txt and sn.txt are a few hundred bytes at most.
     static constexpr qint64 kTextFileLimit = 4 * 1024 * 1024;
+    // True when `dirFd` directly holds a regular file whose name ends with
+    // `suffix`, letters in any case.
     static bool hasFileWithSuffix(int dirFd, const QByteArray &suffix);
 
     // The whole tree below `fd` with the sizes of its files: what a deletion
     // needs, read once. Returns false as soon as `stop` is found set before
-    // a file. `fd` stays owned by the caller.
+    // a file. `cut` tells that a part lay deeper than kMaxDepth and is
+    // missing. `fd` stays owned by the caller.
     static bool readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
-                         const std::atomic<bool> *stop);
+                         const std::atomic<bool> *stop, bool *cut, int depth = 0);
 
     // Entries of the open directory `fd` (not "." and ".."), unsorted.
     // `fd` stays open and owned by the caller.
@@ -54,32 +64,27 @@ public:
     // Files before directories, each by name.
     static void sortFilesFirst(std::vector<Entry> &entries);
 
-    // Sums the sizes of the regular files below `fd`, at any depth. Takes
-    // ownership of `fd`. Returns false as soon as `stop` is found set before
-    // a file; the sums are then partial.
-    static bool sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop);
-    // The same, also telling whether `fd` itself directly holds a file (or a
-    // link to one) named with `suffix`, letters in any case: one listing
-    // serves both questions.
+    // Sums the sizes of the regular files below `fd`, at any depth up to
+    // kMaxDepth. Takes ownership of `fd`. Returns false as soon as `stop` is
+    // found set before a file; the sums are then partial. With `suffix`, also
+    // tells whether `fd` itself directly holds a regular file named with it
+    // (letters in any case): one listing serves both questions.
     static bool sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
-                        const char *suffix, bool *hasSuffix);
+                        const char *suffix = nullptr, bool *hasSuffix = nullptr, int depth = 0);
 
     // Bytes and number of the regular files of `path`: the file itself, or
-    // every file below the directory. `missing` when it is neither (a link
-    // included); `stopped` when `stop` cut the walk short.
-    static quint64 measure(const QString &path, qint64 &count, const std::atomic<bool> *stop, bool *missing,
-                           bool *stopped);
+    // every file below the directory. `root` is the card root `path` lies
+    // below (empty: only the last component is guarded). `missing` when it
+    // is neither (a link included); `stopped` when `stop` cut the walk short.
+    static quint64 measure(const QString &root, const QString &path, qint64 &count,
+                           const std::atomic<bool> *stop, bool *missing, bool *stopped);
 
-    // Names of the subdirectories of `path` (links excluded), by name.
-    static QStringList subdirectories(const QString &path);
-
-    // True when `path` directly holds a file (or a link to one) whose name
-    // ends with `suffix`, letters in any case.
-    static bool hasFileWithSuffix(const QString &path, const QByteArray &suffix);
-
-    // lstat-style kind of `path` (a trailing slash is ignored, so a link is
-    // not followed); `exists` false when nothing is there.
-    static Kind kindOf(const QString &path, bool *exists, quint64 *size = nullptr);
+    // Every directory below `root` + `start` (itself included), each with a
+    // trailing slash, links excluded, at most kMaxDepth deep. A directory
+    // that `keep` refuses is left out together with everything below it.
+    static QStringList directories(const QString &root, const QString &start,
+                                   const std::function<bool(const QString &)> &keep);
 
     static QByteArray encode(const QString &path);
+    static QString decode(const QByteArray &name);
 };

@@ -1,15 +1,16 @@
 #include "NamesTxt.h"
 
+#include "CardFs.h"
 #include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextCodec>
+
+#include <unistd.h>
 
 NamesTxt::~NamesTxt() = default;
 
@@ -25,7 +26,8 @@ bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
         return false;
     }
     QByteArray bytes;
-    if (!DirWalker::readFile(filePath, bytes))
+    const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(filePath) : cardRoot;
+    if (!DirWalker::readFile(filePath, bytes, DirWalker::kTextFileLimit, root))
         return false;
     return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), bytes, cardRoot, -1);
 }
@@ -85,6 +87,11 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
         && CardHelpers::IsPlainName(mLink) && CardHelpers::IsPlainName(mArea))
         resourceDir = mCardRoot + QStringLiteral("Vehicles/") + mArea + QLatin1Char('/') + mLink
             + QStringLiteral("/Res/Text/");
+    // The resource folder, reached without following any link; the files
+    // in it are checked relative to it, so a name cannot lead elsewhere.
+    const bool own = mDirFd >= 0 && resourceDir == ownResources;
+    int resourceFd = -1;
+    bool resourceOpened = false;
     for (const QJsonValue &value : array) {
         if (!value.isObject())
             continue;
@@ -97,9 +104,13 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
             item.mName = o.value(QLatin1String("name")).toString();
         if (o.contains(QLatin1String("file"))) {
             item.mFile = o.value(QLatin1String("file")).toString();
-            const bool exists = mDirFd >= 0 && resourceDir == ownResources
-                ? DirWalker::isFileAt(mDirFd, QFile::encodeName(QStringLiteral("Res/Text/") + item.mFile).constData())
-                : QFileInfo(resourceDir + item.mFile).isFile();
+            if (!own && !resourceOpened) {
+                resourceOpened = true;
+                resourceFd = CardFs::openDir(mCardRoot, resourceDir);
+            }
+            const bool exists = own
+                ? DirWalker::isFileAt(mDirFd, DirWalker::encode(QStringLiteral("Res/Text/") + item.mFile))
+                : resourceFd >= 0 && DirWalker::isFileAt(resourceFd, DirWalker::encode(item.mFile));
             if (!exists)
                 continue;
         }
@@ -107,5 +118,7 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
             mCurrent = item;
         mInfoList.append(item);
     }
+    if (resourceFd >= 0)
+        ::close(resourceFd);
     return !mInfoList.isEmpty();
 }

@@ -1,10 +1,9 @@
 #include "VehicleData.h"
 
+#include "CardFs.h"
 #include "CardHelpers.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
-
-#include <QFile>
 
 #include <unistd.h>
 
@@ -20,10 +19,11 @@ bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const QS
 {
     if (dirPath.isEmpty())
         return false;
-    const int fd = DirWalker::openDir(dirPath, true);
+    const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dirPath) : cardRoot;
+    const int fd = CardFs::openDir(root, dirPath);
     if (fd < 0)
         return false;
-    const bool ok = ParseDirectoryAt(fd, dirPath, withSize, cardRoot, languageCode);
+    const bool ok = ParseDirectoryAt(fd, dirPath, withSize, root, languageCode);
     ::close(fd);
     return ok;
 }
@@ -65,7 +65,7 @@ bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withS
             mVehiclePath = root + QStringLiteral("Vehicles/") + mNamesTxt.mArea + QLatin1Char('/')
                 + mNamesTxt.mLink + QLatin1Char('/');
             if (mVehiclePath != dirPath) {
-                ownedFd = DirWalker::openDir(mVehiclePath, true);
+                ownedFd = CardFs::openDir(root, mVehiclePath);
                 if (ownedFd < 0)
                     return false;
                 vehicleFd = ownedFd;

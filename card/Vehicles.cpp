@@ -1,19 +1,18 @@
 #include "Vehicles.h"
 
+#include "CardFs.h"
 #include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Vehicles::Vehicles(QObject *parent)
@@ -70,17 +69,19 @@ bool Vehicles::ScanVehicles(const QString &path, bool withSize, const QString &c
         dir += QLatin1Char('/');
     mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dir) : cardRoot;
     mLanguageCode = GetLanguageCode();
-    const int fd = DirWalker::openDir(path, true);
+    // Reached from the card root without following any link: a "Vehicles"
+    // that is a link lists nothing.
+    const int fd = CardFs::openDir(mCardRoot, dir);
     if (fd < 0) {
         qCDebug(lcCard).noquote() << "ScanVehicles，没有发现文件夹：" << path;
         return false;
     }
-    const bool ok = scan(fd, dir, withSize);
+    const bool ok = scan(fd, dir, withSize, 0);
     ::close(fd);
     return ok;
 }
 
-bool Vehicles::scan(int fd, const QString &dir, bool withSize)
+bool Vehicles::scan(int fd, const QString &dir, bool withSize, int depth)
 {
     mCurrentPath = dir;
     if (DirWalker::isFileAt(fd, "version.txt")) {
@@ -104,10 +105,14 @@ bool Vehicles::scan(int fd, const QString &dir, bool withSize)
             qCDebug(lcCard) << "return2";
             return false;
         }
+        if (depth + 1 >= DirWalker::kMaxDepth) {
+            qCDebug(lcCard).noquote() << "ScanVehicles: not below" << dir << "(nested too deep)";
+            break;
+        }
         const int sub = DirWalker::openDirAt(fd, e.name.constData());
         if (sub < 0)
             continue; // vanished meanwhile
-        const bool ok = scan(sub, dir + QFile::decodeName(e.name) + QLatin1Char('/'), withSize);
+        const bool ok = scan(sub, dir + DirWalker::decode(e.name) + QLatin1Char('/'), withSize, depth + 1);
         ::close(sub);
         if (!ok)
             return false;
@@ -126,7 +131,7 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     qint64 files = 0;
     bool missing = false;
     bool stopped = false;
-    const quint64 bytes = DirWalker::measure(path, files, &mStop, &missing, &stopped);
+    const quint64 bytes = DirWalker::measure(rootFor(path), path, files, &mStop, &missing, &stopped);
     if (missing)
         qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     if (stopped) {
@@ -136,6 +141,11 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     }
     count = int(files);
     return bytes;
+}
+
+QString Vehicles::rootFor(const QString &path) const
+{
+    return !mCardRoot.isEmpty() && path.startsWith(mCardRoot) ? mCardRoot : CardHelpers::CardRootOf(path);
 }
 
 bool Vehicles::DeleteDirectory(const QString &path)
@@ -149,35 +159,43 @@ bool Vehicles::DeleteDirectory(const QString &path)
         qCDebug(lcCard).noquote() << "DeleteDirectory 方法，拒绝删除：" << path;
         return false;
     }
-    bool exists = false;
-    const DirWalker::Kind kind = DirWalker::kindOf(path, &exists);
-    if (kind != DirWalker::Kind::Dir) {
-        if (exists) {
-            // A file, or a link (removed as a link, its target untouched).
-            QByteArray p = DirWalker::encode(path);
-            while (p.size() > 1 && p.endsWith('/'))
-                p.chop(1);
-            return ::unlink(p.constData()) == 0;
-        }
+    const QString root = rootFor(path);
+    QByteArray name;
+    const int parent = CardFs::openParent(root, path, &name);
+    struct stat st;
+    if (parent < 0 || name.isEmpty() || ::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (parent >= 0)
+            ::close(parent);
+        // Also what a path through a link on the card ends in: nothing
+        // beyond the link is ever touched.
         qCDebug(lcCard).noquote() << "DeleteDirectory 方法，文件夹路径不存在，错误路径：" << path;
         return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        // A file, or a link (removed as a link, its target untouched).
+        const bool removed = ::unlinkat(parent, name.constData(), 0) == 0;
+        ::close(parent);
+        return removed;
     }
 
     // One walk gives the totals and the entries to delete, so the tree is
     // not listed and measured a second time.
     if (mStop) {
+        ::close(parent);
         qCDebug(lcCard) << "return3";
         return false;
     }
-    const int fd = DirWalker::openDir(path);
+    const int fd = CardFs::openDirAt(parent, name);
     if (fd < 0) {
+        ::close(parent);
         qCDebug(lcCard).noquote() << "DeleteDirectory 方法，文件夹路径不存在，错误路径：" << path;
         return false;
     }
     std::vector<DirWalker::Entry> entries;
     quint64 total = 0;
     qint64 count = 0;
-    if (!DirWalker::readTree(fd, entries, total, count, &mStop)) {
+    bool cut = false;
+    if (!DirWalker::readTree(fd, entries, total, count, &mStop, &cut)) {
         qCDebug(lcCard) << "return4";
         total = 0;
         count = 0;
@@ -186,22 +204,28 @@ bool Vehicles::DeleteDirectory(const QString &path)
     qCDebug(lcCard) << "文件总个数：" << count;
     if (total == 0 || count == 0) {
         ::close(fd);
+        ::close(parent);
         qCDebug(lcCard).noquote() << "没有文件，路径：" << path;
+        return false;
+    }
+    if (cut) {
+        // What lies too deep could not be removed: better not to start.
+        ::close(fd);
+        ::close(parent);
+        qCDebug(lcCard).noquote() << "删除文件夹失败：" << path << "(nested too deep)";
         return false;
     }
 
     Progress progress;
     progress.totalBytes = total;
     progress.totalFiles = quint64(count);
-    progress.cardRoot = mCardRoot.isEmpty() || !path.startsWith(mCardRoot) ? CardHelpers::CardRootOf(path)
-                                                                           : mCardRoot;
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     // The HOME software keeps everything but its version and program files.
     // Only the directory being uninstalled decides: a vehicle's own folder
     // named "Homepage" is deleted like any other.
-    if (CardHelpers::PathBelowRoot(dir, progress.cardRoot).contains(QLatin1String("home"), Qt::CaseInsensitive)) {
+    if (CardHelpers::PathBelowRoot(dir, root).contains(QLatin1String("home"), Qt::CaseInsensitive)) {
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [](const DirWalker::Entry &e) {
                                          if (e.kind == DirWalker::Kind::Dir)
@@ -211,21 +235,42 @@ bool Vehicles::DeleteDirectory(const QString &path)
                                      }),
                       entries.end());
     }
-    const bool ok = DeleteRecursive(fd, entries, dir, progress);
+    DirWalker::sortFilesFirst(entries);
+    // What makes the folder a listed vehicle goes last: its text resources,
+    // then its program, name and version files. A deletion cut short (a
+    // pulled card, a stop, a crash) leaves a vehicle that is still listed
+    // and can be uninstalled again, not invisible leftovers.
+    std::stable_sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
+        return deletionRank(a) < deletionRank(b);
+    });
+    const bool ok = DeleteRecursive(fd, entries, dir, progress, false);
     ::close(fd);
     if (ok) {
         qCDebug(lcCard).noquote() << "删除文件夹：" << dir;
-        removeWithEmptyParents(dir, progress.cardRoot);
+        if (::unlinkat(parent, name.constData(), AT_REMOVEDIR) == 0)
+            removeEmptyParents(dir, root);
+        else
+            qCDebug(lcCard).noquote() << "删除文件夹失败：" << dir;
     }
+    ::close(parent);
     return ok;
 }
 
+int Vehicles::deletionRank(const DirWalker::Entry &e)
+{
+    const QByteArray lower = e.name.toLower();
+    if (e.kind == DirWalker::Kind::Dir)
+        return lower == "res" ? 1 : 0;
+    return lower == "version.txt" || lower == "names.txt" || (lower.endsWith(".bin") && lower.size() > 4) ? 2 : 0;
+}
+
 bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
-                               Progress &progress)
+                               Progress &progress, bool sort)
 {
     if (mStop)
         return false;
-    DirWalker::sortFilesFirst(entries);
+    if (sort)
+        DirWalker::sortFilesFirst(entries);
 
     for (DirWalker::Entry &e : entries) {
         if (mStop)
@@ -234,9 +279,9 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
         if (mStop)
             return false;
         if (e.kind == DirWalker::Kind::Dir) {
-            const QString sub = dirPath + QFile::decodeName(e.name) + QLatin1Char('/');
+            const QString sub = dirPath + DirWalker::decode(e.name) + QLatin1Char('/');
             const int subFd = DirWalker::openDirAt(fd, e.name.constData());
-            const bool ok = subFd >= 0 && DeleteRecursive(subFd, e.children, sub, progress);
+            const bool ok = subFd >= 0 && DeleteRecursive(subFd, e.children, sub, progress, true);
             if (subFd >= 0)
                 ::close(subFd);
             if (!ok) {
@@ -252,7 +297,7 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
             progress.deletedBytes += e.size;
             const double ratio = double(progress.deletedBytes) / double(progress.totalBytes);
             const float percent = float(std::min(ratio * 100.0, 100.0));
-            qCDebug(lcCard).noquote() << "文件：" << dirPath + QFile::decodeName(e.name) << " 大小：" << e.size;
+            qCDebug(lcCard).noquote() << "文件：" << dirPath + DirWalker::decode(e.name) << " 大小：" << e.size;
             qCDebug(lcCard) << "文件大小：" << progress.deletedBytes;
             qCDebug(lcCard) << "进度：" << ratio;
             emit SignalSizeChanged(progress.deletedBytes, percent);
@@ -263,26 +308,22 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
         // Links and special files go as themselves; a link's target is
         // never touched.
         if (::unlinkat(fd, e.name.constData(), 0) != 0) {
-            qCDebug(lcCard).noquote() << "删除文件失败：" << dirPath + QFile::decodeName(e.name);
+            qCDebug(lcCard).noquote() << "删除文件失败：" << dirPath + DirWalker::decode(e.name);
             return false;
         }
     }
     return true;
 }
 
-void Vehicles::removeWithEmptyParents(const QString &dirPath, const QString &cardRoot)
+void Vehicles::removeEmptyParents(const QString &dirPath, const QString &cardRoot)
 {
+    // Emptied ancestors go too, up to and including "Vehicles/", never the
+    // card root or anything above it, and never through a link.
+    if (cardRoot.isEmpty())
+        return;
     QString dir = dirPath;
     while (dir.endsWith(QLatin1Char('/')) && dir.size() > 1)
         dir.chop(1);
-    if (!QDir().rmdir(dir)) {
-        qCDebug(lcCard).noquote() << "删除文件夹失败：" << dirPath;
-        return;
-    }
-    // Emptied ancestors go too, up to and including "Vehicles/", never the
-    // card root or anything above it.
-    if (cardRoot.isEmpty())
-        return;
     while (true) {
         const int slash = dir.lastIndexOf(QLatin1Char('/'));
         if (slash <= 0)
@@ -290,7 +331,13 @@ void Vehicles::removeWithEmptyParents(const QString &dirPath, const QString &car
         dir.truncate(slash);
         if (dir.size() + 1 <= cardRoot.size() || !QString(dir + QLatin1Char('/')).startsWith(cardRoot))
             return;
-        if (!QDir().rmdir(dir))
+        QByteArray name;
+        const int parent = CardFs::openParent(cardRoot, dir, &name);
+        if (parent < 0)
+            return;
+        const bool removed = !name.isEmpty() && ::unlinkat(parent, name.constData(), AT_REMOVEDIR) == 0;
+        ::close(parent);
+        if (!removed)
             return;
     }
 }

@@ -54,13 +54,19 @@ private:
         quint64 deletedBytes = 0;
         quint64 totalFiles = 0;
         quint64 deletedFiles = 0;
-        QString cardRoot;
     };
 
-    bool scan(int fd, const QString &dir, bool withSize);
-    bool DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress);
+    bool scan(int fd, const QString &dir, bool withSize, int depth);
+    bool DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress,
+                         bool sort);
     void waitWhilePaused();
-    void removeWithEmptyParents(const QString &dirPath, const QString &cardRoot);
+    void removeEmptyParents(const QString &dirPath, const QString &cardRoot);
+    // The card root `path` lies below: the scanned card's, else from the path.
+    QString rootFor(const QString &path) const;
+    // Order of a vehicle folder's top-level entries in a deletion: 0 for
+    // anything, 1 for its text resources, 2 for version.txt, Names.txt and
+    // the program files.
+    static int deletionRank(const DirWalker::Entry &e);
 
     QString mCardRoot;
     QString mLanguageCode;

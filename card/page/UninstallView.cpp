@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CardHelpers.h"
 #include "CheckBoxDelegate.h"
+#include "DirWalker.h"
 #include "ElidedLabel.h"
 #include "FXHeader.h"
 #include "FXTableView.h"
@@ -23,7 +24,6 @@
 #include "Vehicles.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -724,21 +724,9 @@ void UninstallView::applyWatchList()
 
 QStringList UninstallView::watchDirectories(const QString &cardRoot)
 {
-    const QString vehicles = cardRoot + QStringLiteral("Vehicles/");
-    QStringList dirs;
-    if (!QFileInfo(vehicles).isDir())
-        return dirs;
-    dirs.append(vehicles);
-    QDirIterator it(vehicles, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString dir = it.next() + QLatin1Char('/');
-        if (it.fileInfo().isSymLink())
-            continue;
-        // Text resources and name lists change with every install; only
-        // vehicle directories matter.
-        if (belowRootContains(dir, cardRoot, "Res/") || belowRootContains(dir, cardRoot, "Names/"))
-            continue;
-        dirs.append(dir);
-    }
-    return dirs;
+    // Text resources and name lists change with every install; only
+    // vehicle directories matter. Links are never watched through.
+    return DirWalker::directories(cardRoot, QStringLiteral("Vehicles/"), [&cardRoot](const QString &dir) {
+        return !belowRootContains(dir, cardRoot, "Res/") && !belowRootContains(dir, cardRoot, "Names/");
+    });
 }

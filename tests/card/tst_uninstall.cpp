@@ -258,7 +258,7 @@ private slots:
         const QString root = makeCard();
         const QString vehicle = root + QStringLiteral("Vehicles/EU/BIG/");
         QDir().mkpath(vehicle);
-        QFile big(vehicle + QStringLiteral("a-big.bin"));
+        QFile big(vehicle + QStringLiteral("a-big.dat"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(64) << 20)); // sparse
         big.close();
         writeFiles(vehicle, 4, 1);
