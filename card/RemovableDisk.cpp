@@ -85,19 +85,28 @@ void RemovableDisk::MarkScannerCards()
 
 RemovableDiskInfo RemovableDisk::SelectCurrentDisk()
 {
+    // Only a disk whose serial can be read is the scanner's card. Without
+    // one there is no current card: a pulled card, or one whose serial file
+    // is broken, must not go on as the card of another serial.
+    for (auto it = mDisks.begin(); it != mDisks.end(); ++it)
+        it->mIsCurrent = false;
     for (auto it = mDisks.begin(); it != mDisks.end(); ++it) {
-        if (!it->mHasSerialFile)
+        if (!it->mHasSerialFile || ReadSerialNumber(it->mRootPath).isEmpty())
             continue;
         it->mIsCurrent = true;
         mCurrentDisk = it.value();
-        if (!ReadSerialNumber(it->mRootPath).isEmpty())
-            break;
+        return mCurrentDisk;
     }
+    mCurrentDisk = RemovableDiskInfo();
+    mSerialNumber.clear();
     return mCurrentDisk;
 }
 
 QString RemovableDisk::ReadSerialNumber(const QString &rootPath)
 {
+    // A failed read answers empty and forgets the serial read before: the
+    // stored serial always belongs to the card read last.
+    mSerialNumber.clear();
     const QString path = CardHelpers::SerialFilePath(rootPath);
     if (path.isEmpty())
         return QString();

@@ -251,6 +251,8 @@ void UninstallView::OnSDChanged()
     }
 
     const QString root = mDisk->SelectCurrentDisk().mRootPath;
+    if (root != mCardRoot)
+        mCounterLabel->clear(); // the last batch was another card's
     if (root.isEmpty()) {
         OnUpdateSDFreeSize();
         mModel->SetData();

@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestDiskMonitor : public QObject
 {
     Q_OBJECT
@@ -71,9 +74,10 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(sizeChanged.count(), 1);
         QCOMPARE(disk.GetDisks().keys(), QStringList{card2});
-        // The removed card stays the current one until another is chosen.
+        // Choosing again finds no card: the pulled one is not current any more.
         QCOMPARE(disk.GetCurrentDisk().mRootPath, card);
-        QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+        QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
+        QVERIFY(disk.GetSerialNumber().isEmpty());
 
         platform.fakeVolumes().add(card);
         QCOMPARE(changed.count(), 2);
@@ -194,17 +198,48 @@ private slots:
         QTEST(CardHelpers::ReadSerialNumber(root), "plugin");
     }
 
-    void failedReadKeepsStoredSerial()
+    // After a good card, a card whose serial file cannot be read must not
+    // become the scanner's card under the old serial.
+    void unreadableSerialIsNoCard_data()
     {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"empty", "short", "random bytes", "too large", "pipe", "device", "link to a good one"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void unreadableSerialIsNoCard()
+    {
+        QFETCH(QString, kind);
         FakePlatform platform;
         const QString good = makeDrive(QStringLiteral("GOOD"), "sn.txt", "ABCDEFGHIJKLM");
-        const QString bad = makeDrive(QStringLiteral("BAD"), "sn.txt", "short");
+        const QString bad = makeDrive(QStringLiteral("BAD"), QByteArray(), QByteArray());
+        const QByteArray file = QFile::encodeName(bad + QStringLiteral("sn.txt"));
+        if (kind == QLatin1String("empty"))
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray()));
+        else if (kind == QLatin1String("short"))
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "short"));
+        else if (kind == QLatin1String("random bytes"))
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray("\x9c\xff\x01" "ABCDEFGHIJKLMNOP", 19)));
+        else if (kind == QLatin1String("too large"))
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM" + QByteArray(8 << 20, ' ') + "X"));
+        else if (kind == QLatin1String("pipe"))
+            QVERIFY(::mkfifo(file.constData(), 0600) == 0);
+        else if (kind == QLatin1String("device"))
+            QVERIFY(::symlink("/dev/zero", file.constData()) == 0);
+        else
+            QVERIFY(::symlink(QFile::encodeName(good + QStringLiteral("sn.txt")).constData(), file.constData()) == 0);
+
+        platform.fakeVolumes().add(good);
         RemovableDisk disk;
-        QCOMPARE(disk.ReadSerialNumber(good), QStringLiteral("ABCDEFGHIJKLM"));
-        QVERIFY(disk.ReadSerialNumber(bad).isEmpty());
-        QVERIFY(disk.ReadSerialNumber(mEnv.root() + QStringLiteral("/nowhere/")).isEmpty());
+        disk.RefreshDisks();
+        QCOMPARE(disk.SelectCurrentDisk().mRootPath, good);
         QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
-        QVERIFY(CardHelpers::ReadSerialNumber(QString()).isEmpty());
+
+        platform.fakeVolumes().remove(good);
+        platform.fakeVolumes().add(bad);
+        QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
+        QVERIFY(disk.GetSerialNumber().isEmpty());
+        QVERIFY(disk.ReadSerialNumber(bad).isEmpty());
+        QVERIFY(!disk.GetDisks().value(bad).mIsCurrent);
     }
 
     void findCardRootTakesFirstRemovableCard()
