@@ -191,6 +191,17 @@ bool StandInServer::setUp(QString *error)
     mServer->Delete(".*", handler);
     mServer->Patch(".*", handler);
     mServer->Options(".*", handler);
+    // A request without Content-Length or chunked coding has no body; the
+    // HTTP layer would wait for the connection to close instead (a bare
+    // "curl -X POST" then never got an answer). Such requests are answered
+    // before it starts reading.
+    mServer->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+        const bool bodyless = !req.has_header("Content-Length") && !req.has_header("Transfer-Encoding");
+        if (!bodyless || req.method == "GET" || req.method == "HEAD" || req.method == "OPTIONS")
+            return httplib::Server::HandlerResponse::Unhandled;
+        dispatch(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+    });
 
     if (mOptions.port > 0) {
         if (!mServer->bind_to_port("127.0.0.1", mOptions.port)) {
