@@ -7,6 +7,8 @@
 #include "RegisterView.h"
 #include "SharedWindowRect.h"
 
+#include <Sornet/BaseAction.h>
+
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -77,7 +79,6 @@ void LoginDialog::OnButtonClickWithId(const QString &id, const QString &token, l
     if (id == QLatin1String("MIN")) {
         showMinimized();
     } else if (id == QLatin1String("EXIT")) {
-        mExitRequested = true;
         reject();
     } else if (id == QLatin1String("SIGNIN")) {
         // A sign-in that was still waiting when the user closed the dialog
@@ -94,6 +95,14 @@ void LoginDialog::OnButtonClickWithId(const QString &id, const QString &token, l
         emit SignalClicked(0, id);
         focusCurrentPage();
     }
+}
+
+void LoginDialog::reject()
+{
+    mExitRequested = true;
+    mLoginView->abortSignIn();
+    BaseAction::abortWaitingCalls();
+    QDialog::reject();
 }
 
 void LoginDialog::keyPressEvent(QKeyEvent *event)

@@ -30,6 +30,9 @@ signals:
 
 public slots:
     void OnButtonClickWithId(const QString &id, const QString &token, long userId);
+    // However the dialog is closed, calls still waiting for the service end
+    // at once: the program must not linger invisibly until they answer.
+    void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

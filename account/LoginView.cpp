@@ -181,6 +181,14 @@ void LoginView::OnClose()
     emit SignalClicked(QStringLiteral("EXIT"), QString(), 0);
 }
 
+void LoginView::abortSignIn()
+{
+    if (!mSigningIn)
+        return;
+    mClosing = true;
+    BaseAction::abortWaitingCalls();
+}
+
 void LoginView::OnStaySigninChecked(bool checked)
 {
     if (checked) {
@@ -230,14 +238,25 @@ void LoginView::OnSigninClicked()
 
     mSigningIn = true;
     bool ok = signIn();
-    if (!ok) {
+    if (!ok && !mClosing) {
         mPassword = mPasswordEdit->text();
         ok = signIn();
-        if (!ok)
-            PageControls::showToast(this, trLogin("Incorrect account or password"), ToastTime);
+        if (!ok && !mClosing) {
+            // Only a refused account or password is the user's to fix; a
+            // dead line or a disabled account says so instead.
+            const bool credentials = mLastOutcome == Code::CODE_ERROR_USER_NOT_EXISTS
+                || mLastOutcome == Code::CODE_ERROR_PASSWORD;
+            Code code;
+            QString text = code.getMessageByCode(mLastOutcome);
+            if (text.isEmpty()) // an answer that could not be read at all
+                text = code.getMessageByCode(Code::CODE_ERROR_LOGIN);
+            PageControls::showToast(this, credentials ? trLogin("Incorrect account or password") : text,
+                                    ToastTime);
+        }
     }
     mSigningIn = false;
-    mLoading->close();
+    if (mLoading)
+        mLoading->close();
 }
 
 bool LoginView::signIn()
@@ -249,6 +268,7 @@ bool LoginView::signIn()
     LoginResponse response;
     const int status = action.login(response, param);
     Code code;
+    mLastOutcome = status == 200 ? response.getCode() : status;
     if (status != 200) {
         qCDebug(lcSignin) << "message: " << code.getMessageByCode(status) << " Code: " << status;
         return false;

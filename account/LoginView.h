@@ -49,6 +49,11 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
+public:
+    // The dialog is closing: a sign-in still waiting ends now, without a
+    // second try or a message.
+    void abortSignIn();
+
 private:
     void buildUi();
     void readRememberFile();
@@ -61,6 +66,11 @@ private:
     // A sign-in waits in a local event loop; clicks and keys that arrive
     // meanwhile must not start a second one.
     bool mSigningIn = false;
+    // The page was closed while a sign-in waited: nothing more is tried.
+    bool mClosing = false;
+    // What the last exchange ended in: the HTTP status when no answer came
+    // through, else the service's code.
+    int mLastOutcome = 0;
     LoadingDialog *mLoading = nullptr;
 
     QLabel *mPicture = nullptr;

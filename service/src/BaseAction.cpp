@@ -259,6 +259,11 @@ QString BaseAction::baseUrl()
     return DeploymentSettings::serviceUrl().toString();
 }
 
+void BaseAction::abortWaitingCalls()
+{
+    ServiceRequest::abortWaiting();
+}
+
 void BaseAction::setTimeout(int msecs)
 {
     ServiceRequest::setTimeout(msecs);

@@ -26,6 +26,11 @@ namespace {
 
 std::atomic<int> gTimeout{ServiceRequest::DefaultTimeout};
 
+// The requests this thread is waiting for, innermost last: a window closed
+// during a call (its event arrives inside the call's wait) ends them.
+thread_local QList<QNetworkReply *> tWaiting;
+thread_local int tAbortGeneration = 0;
+
 // Parsing the system store is slow; it does not change while we run.
 const QList<QSslCertificate> &systemCertificates()
 {
@@ -182,14 +187,18 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
     QObject::connect(reply, &QNetworkReply::uploadProgress, &idle, alive);
     QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
     idle.start();
+    const int generation = tAbortGeneration;
+    tWaiting.append(reply);
     if (!reply->isFinished())
         loop.exec();
+    tWaiting.removeOne(reply);
     idle.stop();
+    const bool aborted = generation != tAbortGeneration;
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (timedOut || !status.isValid() || isTransportError(reply->error())) {
+    if (timedOut || aborted || !status.isValid() || isTransportError(reply->error())) {
         qCDebug(lcSornetHttp) << "failed:" << reply->error() << reply->errorString()
-                              << (timedOut ? "(timed out)" : "");
+                              << (timedOut ? "(timed out)" : aborted ? "(aborted)" : "");
         return -1;
     }
     const int code = status.toInt();
@@ -209,6 +218,14 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
             *size = length.toLongLong();
     }
     return code;
+}
+
+void ServiceRequest::abortWaiting()
+{
+    ++tAbortGeneration;
+    const QList<QNetworkReply *> waiting = tWaiting;
+    for (QNetworkReply *reply : waiting)
+        reply->abort();
 }
 
 int ServiceRequest::startDownload(qint64 offset, QObject *receiver)

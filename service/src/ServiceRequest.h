@@ -33,6 +33,10 @@ public:
     // Ranged GET that does not wait; the receiver's slots get the reply.
     int startDownload(qint64 offset, QObject *receiver);
 
+    // Ends every request the calling thread is waiting for at once (a wait
+    // nested in another included); each returns -1.
+    static void abortWaiting();
+
     // Longest silence on a waiting request before it is given up.
     static void setTimeout(int msecs);
     static int timeout();

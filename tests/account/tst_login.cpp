@@ -11,6 +11,7 @@
 #include "Toast.h"
 
 #include <Sornet/BaseAction.h>
+#include <Sornet/Code.h>
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -83,6 +84,7 @@ private slots:
     void dialogFollowsADrag();
     void toastStandsOverAMovedDialog_data();
     void toastStandsOverAMovedDialog();
+    void dialogClosedWhileSigningInStaysClosed_data();
     void dialogClosedWhileSigningInStaysClosed();
     void rememberedSignInSurvivesANewDialog();
 
@@ -278,10 +280,14 @@ void TestLogin::preferenceOnlyOnSuccess_data()
     QTest::addColumn<QString>("account");
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("success");
-    QTest::newRow("success") << Alice << AlicePassword << true;
-    QTest::newRow("wrong password") << Alice << "wrong123" << false;
-    QTest::newRow("unknown user") << "nobody@ostrel.test" << "whatever1" << false;
-    QTest::newRow("disabled") << "disabled@ostrel.test" << "disabled1" << false;
+    QTest::addColumn<int>("outcome"); // what the failure toast names
+    QTest::newRow("success") << Alice << AlicePassword << true << 0;
+    QTest::newRow("wrong password") << Alice << "wrong123" << false << int(Code::CODE_ERROR_PASSWORD);
+    QTest::newRow("unknown user") << "nobody@ostrel.test" << "whatever1" << false
+                                  << int(Code::CODE_ERROR_USER_NOT_EXISTS);
+    // Not a typing error: the account is disabled, and the toast says so.
+    QTest::newRow("disabled") << "disabled@ostrel.test" << "disabled1" << false
+                              << int(Code::CODE_ERROR_USER_DISABLE);
 }
 
 void TestLogin::preferenceOnlyOnSuccess()
@@ -289,6 +295,7 @@ void TestLogin::preferenceOnlyOnSuccess()
     QFETCH(QString, account);
     QFETCH(QString, password);
     QFETCH(bool, success);
+    QFETCH(int, outcome);
     auto view = makeView();
     QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
     type(view.get(), account, password);
@@ -303,7 +310,9 @@ void TestLogin::preferenceOnlyOnSuccess()
         QCOMPARE(AppSettings::userId(), 1001);
         QCOMPARE(clicked.at(0).at(2).value<long>(), 1001L);
     } else {
-        QCOMPARE(Toast::instance()->text(), QStringLiteral("Incorrect account or password"));
+        const bool credentials = outcome == Code::CODE_ERROR_PASSWORD || outcome == Code::CODE_ERROR_USER_NOT_EXISTS;
+        QCOMPARE(Toast::instance()->text(), credentials ? QStringLiteral("Incorrect account or password")
+                                                        : Code().getMessageByCode(outcome));
     }
 }
 
@@ -334,15 +343,18 @@ void TestLogin::serviceUnusable_data()
 {
     QTest::addColumn<QJsonObject>("fault");
     QTest::addColumn<bool>("unreachable");
-    QTest::newRow("HTTP 503") << QJsonObject{{QStringLiteral("status"), 503}} << false;
-    QTest::newRow("not JSON") << QJsonObject{{QStringLiteral("malformed"), true}} << false;
-    QTest::newRow("no server") << QJsonObject() << true;
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("HTTP 503") << QJsonObject{{QStringLiteral("status"), 503}} << false << 503;
+    // An answer that cannot be read has no code of its own: "Login failed."
+    QTest::newRow("not JSON") << QJsonObject{{QStringLiteral("malformed"), true}} << false << -1;
+    QTest::newRow("no server") << QJsonObject() << true << -1;
 }
 
 void TestLogin::serviceUnusable()
 {
     QFETCH(QJsonObject, fault);
     QFETCH(bool, unreachable);
+    QFETCH(int, outcome);
     if (unreachable) {
         // A port nobody listens on: the connection is refused at once.
         BaseAction::setBaseUrl(QStringLiteral("http://127.0.0.1:1/KvaApi/"));
@@ -355,7 +367,10 @@ void TestLogin::serviceUnusable()
     type(view.get(), Alice, AlicePassword);
     view->findChild<QPushButton *>(QStringLiteral("login"))->click();
     QCOMPARE(clicked.count(), 0);
-    QCOMPARE(Toast::instance()->text(), QStringLiteral("Incorrect account or password"));
+    // A dead line is not the user's password.
+    QVERIFY(Toast::instance()->text() != QLatin1String("Incorrect account or password"));
+    QCOMPARE(Toast::instance()->text(), Code().getMessageByCode(outcome));
+    QVERIFY(!Toast::instance()->text().isEmpty());
     QVERIFY(!QFile::exists(AppSettings::preferenceFile()));
     if (!unreachable)
         QCOMPARE(logins().size(), 2);
@@ -690,18 +705,39 @@ void TestLogin::toastStandsOverAMovedDialog()
              qPrintable(QStringLiteral("toast at %1,%2").arg(toast->x()).arg(toast->y())));
 }
 
+void TestLogin::dialogClosedWhileSigningInStaysClosed_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close button") << QStringLiteral("button");
+    QTest::newRow("window closed") << QStringLiteral("window");
+}
+
 void TestLogin::dialogClosedWhileSigningInStaysClosed()
 {
-    QVERIFY(mService.setFault({{QStringLiteral("path"), LoginPath}, {QStringLiteral("delay_ms"), 300}}));
+    QFETCH(QString, how);
+    // The service never answers: closing must end the wait at once, with no
+    // second try and no message.
+    QVERIFY(mService.setFault({{QStringLiteral("path"), LoginPath}, {QStringLiteral("hang"), true}}));
     LoginDialog dialog;
+    dialog.show();
     QSignalSpy signedIn(&dialog, &LoginDialog::SignLoginClicked);
     type(dialog.loginView(), Alice, AlicePassword);
-    QTimer::singleShot(50, &dialog, [&dialog] { dialog.OnButtonClickWithId(QStringLiteral("EXIT"), QString(), 0); });
+    QTimer::singleShot(200, &dialog, [&dialog, how] {
+        if (how == QLatin1String("button"))
+            dialog.loginView()->findChild<QPushButton *>(QStringLiteral("close"))->click();
+        else
+            dialog.close();
+    });
+    QElapsedTimer waited;
+    waited.start();
     dialog.loginView()->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QVERIFY2(waited.elapsed() < 5000, "the sign-in went on waiting after the dialog was closed");
     QCOMPARE(logins().size(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(signedIn.count(), 0);
     QVERIFY(dialog.token().isEmpty());
+    QCOMPARE(Toast::instance()->text(), QString());
+    QVERIFY(mService.reset()); // releases the held request
 }
 
 void TestLogin::rememberedSignInSurvivesANewDialog()

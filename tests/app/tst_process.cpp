@@ -97,6 +97,27 @@ private slots:
         QCOMPARE(QFileInfo(operation).lastModified(), written);
     }
 
+    void closingTheLoginDuringAHungSignInEndsTheProgram()
+    {
+        // The service takes the sign-in and never answers.
+        QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/user/login")},
+                                   {QStringLiteral("hang"), true}}));
+        QProcess *program = mProgram->start();
+        const QString login = ProgramUnderTest::waitForWindow(program->processId());
+        QVERIFY2(!login.isEmpty(), noWindow(program).constData());
+        QVERIFY(signIn(login));
+        QTRY_COMPARE_WITH_TIMEOUT(mService.requestsTo(QStringLiteral("/KvaApi/user/login")).size(), 1, kWait);
+        QVERIFY(ProgramUnderTest::pressKey(login, QStringLiteral("Escape")));
+        // Gone at once, not after the service gave up: a copy lingering
+        // without a window would swallow the user's next start.
+        QVERIFY2(program->waitForFinished(10000), "the program went on waiting for the sign-in");
+        QCOMPARE(program->exitCode(), 0);
+        QVERIFY(mService.reset());
+
+        QProcess *again = mProgram->start();
+        QVERIFY2(!ProgramUnderTest::waitForWindow(again->processId()).isEmpty(), noWindow(again).constData());
+    }
+
     void aCopyWhoseOutputIsGoneKeepsRunning()
     {
         // A copy started by a restart inherits the old copy's stderr, whose

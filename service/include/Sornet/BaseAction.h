@@ -41,6 +41,11 @@ public:
     static void setTimeout(int msecs);
     static int timeout();
 
+    // Ends every call the calling thread is waiting for at once; each
+    // returns -1. For a window closed while its call is still waiting (the
+    // close arrives inside that call's wait).
+    static void abortWaitingCalls();
+
 protected:
     // First step of the hand-written list parsers: false on a syntax error;
     // otherwise reads the envelope's correctly typed members into response
