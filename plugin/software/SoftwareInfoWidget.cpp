@@ -376,6 +376,7 @@ void SoftwareInfoWidget::fillTable()
         cellLayout->addWidget(widgets.versions);
         cellLayout->addStretch();
         mTable->setIndexWidget(mModel->index(i, VersionColumn), cell);
+        cell->setAutoFillBackground(false); // keeps the row's grid line visible
     }
 }
 
