@@ -195,6 +195,7 @@ void SoftwareInfoWidget::startProductQuery()
 {
     if (mProductsThread->isRunning())
         return; // its answer is matched against the card of that moment
+    mProductsBusy = true;
     mProductsThread->setParam(mToken, mUserId);
     mProductsThread->start();
 }
@@ -239,6 +240,7 @@ void SoftwareInfoWidget::onStart()
 void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
 {
     qCDebug(lcSoftware) << "onQueryProductsFinish...";
+    mProductsBusy = false;
     if (code != 200) {
         closeBusy();
         return;

@@ -54,6 +54,8 @@ public:
     MyTableModel *model() const { return mModel; }
     // The ticked rows, each as the record of the version chosen in it.
     QList<SoftwareDataWrap> selection() const;
+    // A product or software query is under way or its answer not yet handled.
+    bool isQuerying() const { return mProductsBusy || mSoftwareBusy; }
     // What the last upgrade that passed its checks handed on.
     QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
 
@@ -143,7 +145,8 @@ private:
     qint64 mBuildTimeStamp = 0;
     QString mBuildTime;
 
-    bool mSoftwareBusy = false;    // from start until its answer was handled
+    bool mProductsBusy = false;    // from start until its answer was handled
+    bool mSoftwareBusy = false;
     bool mSoftwarePending = false; // a query asked for while one ran
     bool mHasAnswer = false;
     bool mRefreshNeeded = false;
