@@ -8,7 +8,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 "$src/tools/install-deps.sh"
 # Only what the demo runs; the tests are built by tools/test.sh.
 targets="Ostrel ostrel-standin ostrel-samplecard ostrel_translations"
-if grep -q 'add_library(Dravik' "$src/plugin/CMakeLists.txt" 2>/dev/null; then targets="$targets Dravik"; fi
+if grep -qs 'add_library(Dravik' "$src/plugin/CMakeLists.txt" "$src/plugin/module/CMakeLists.txt"; then targets="$targets Dravik"; fi
 OSTREL_TARGETS=$targets "$src/tools/build.sh"
 build=${OSTREL_BUILD_DIR:-$src/build}
 

@@ -2,6 +2,92 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CardBox</name>
+    <message>
+        <source>Serial Number: %1</source>
+        <translation>序列号：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageTable</name>
+    <message>
+        <source>Chinese Simplified</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Chinese Traditional(TW)</source>
+        <translation>繁体中文(台湾)</translation>
+    </message>
+    <message>
+        <source>Chinese Traditional(HK)</source>
+        <translation>繁体中文(香港)</translation>
+    </message>
+    <message>
+        <source>German</source>
+        <translation>德语</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>英语</translation>
+    </message>
+    <message>
+        <source>Spanish</source>
+        <translation>西班牙语</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>法语</translation>
+    </message>
+    <message>
+        <source>Hungarian</source>
+        <translation>匈牙利语</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>意大利语</translation>
+    </message>
+    <message>
+        <source>Japanese</source>
+        <translation>日语</translation>
+    </message>
+    <message>
+        <source>Korean</source>
+        <translation>韩语</translation>
+    </message>
+    <message>
+        <source>Dutch</source>
+        <translation>荷兰语</translation>
+    </message>
+    <message>
+        <source>Polish</source>
+        <translation>波兰语</translation>
+    </message>
+    <message>
+        <source>Portuguese</source>
+        <translation>葡萄牙语</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>俄语</translation>
+    </message>
+    <message>
+        <source>Swedish</source>
+        <translation>瑞典语</translation>
+    </message>
+    <message>
+        <source>Thai</source>
+        <translation>泰语</translation>
+    </message>
+    <message>
+        <source>Slovak</source>
+        <translation>斯洛伐克语</translation>
+    </message>
+    <message>
+        <source>Czech</source>
+        <translation>捷克语</translation>
+    </message>
+</context>
+<context>
     <name>Ostrel</name>
     <message>
         <source>OK</source>
@@ -18,6 +104,84 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareInfoWidget</name>
+    <message>
+        <source>Software Update</source>
+        <translation>软件升级</translation>
+    </message>
+    <message>
+        <source>Software Language:</source>
+        <translation>软件语言：</translation>
+    </message>
+    <message>
+        <source>Upgrade</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Current Version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>Updatable Versions</source>
+        <translation>可更新版本</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>This product is a single-vehicle software product, and there is no vehicle software yet. It is necessary to reconfigure a vehicle software. </source>
+        <translation>该产品为单车型软件产品，目前还没有车型软件，需要重新配置一个车型软件。</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>U Disk Inserted!</source>
+        <translation>U盘已插入！</translation>
+    </message>
+    <message>
+        <source>U disk has been pulled out!</source>
+        <translation>U盘已拔出！</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeCheck</name>
+    <message>
+        <source>Uninstalling softwares, please wait a moment!</source>
+        <translation>正在卸载软件，请稍候！</translation>
+    </message>
+    <message>
+        <source>Please select a software to download!</source>
+        <translation>请选择要下载的软件！</translation>
+    </message>
+    <message>
+        <source>Local disk space is insufficient, please clean up first and try again.</source>
+        <translation>本地磁盘空间不足，请先清理后重试。</translation>
+    </message>
+    <message>
+        <source>No U disk was found. Please check and try again.</source>
+        <translation>未找到U盘，请检查后重试。</translation>
+    </message>
+    <message>
+        <source>U disk space is insufficient, please clean up first and try again.</source>
+        <translation>U盘空间不足，请先清理后重试。</translation>
     </message>
 </context>
 </TS>

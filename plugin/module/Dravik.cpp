@@ -1,0 +1,36 @@
+#include "Dravik.h"
+
+#include "AppPaths.h"
+#include "SoftwareInfoWidget.h"
+
+#include <QCoreApplication>
+#include <QStackedWidget>
+#include <QTranslator>
+
+Dravik::Dravik(QObject *parent)
+    : QGenericPlugin(parent)
+{
+    // Shipped beside the program; a missing file leaves the texts in English.
+    auto *translator = new QTranslator(this);
+    if (translator->load(AppPaths::installFile(QStringLiteral("./translations/dravik_zh.qm"))))
+        QCoreApplication::installTranslator(translator);
+}
+
+// The container and its pages belong to the host.
+Dravik::~Dravik() = default;
+
+QObject *Dravik::create(const QString &key, const QString &specification)
+{
+    Q_UNUSED(specification)
+    if (!mContainer) {
+        mContainer = new QStackedWidget;
+        mContainer->setObjectName(QStringLiteral("Container"));
+        mContainer->setGeometry(0, 0, 912, 766);
+    }
+    if (mSoftwareInfoWidget || key != QLatin1String("DOWNLOAD"))
+        return nullptr;
+    mSoftwareInfoWidget = new SoftwareInfoWidget(mContainer);
+    mContainer->addWidget(mSoftwareInfoWidget);
+    mContainer->setCurrentWidget(mSoftwareInfoWidget);
+    return mContainer;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "VehicleData.h"
+
+#include <Sornet/ProductAction.h>
+#include <Sornet/QuerySoftwareParam.h>
+#include <Sornet/QuerySoftwareResponse.h>
+
+#include <QList>
+#include <QString>
+#include <QThread>
+#include <QVariant>
+
+#include <atomic>
+
+// Scans the card's catalogue and asks the service for the product's
+// software list, off the GUI thread. A rescan-only run keeps the last
+// answer and only scans the card again.
+class QuerySoftwareThread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit QuerySoftwareThread(QObject *parent = nullptr);
+    ~QuerySoftwareThread() override;
+
+    // Set before start(), not while running.
+    void setParam(const QuerySoftwareParam &param) { mParam = param; }
+    const QuerySoftwareParam &param() const { return mParam; }
+    void setCardRoot(const QString &root) { mCardRoot = root; }
+    QString cardRoot() const { return mCardRoot; }
+    void setRescanOnly(bool on) { mRescanOnly = on; }
+    bool isRescanOnly() const { return mRescanOnly; }
+
+    // The catalogue of the last run; read after finish, before the next start.
+    const QList<VehicleData> &catalogue() const { return mCatalogue; }
+
+    // Ends a card scan early (the page is going away).
+    void requestStop() { mStop = true; }
+
+signals:
+    void begin();
+    // `response` holds a QuerySoftwareResponse.
+    void finish(int code, QVariant response);
+
+protected:
+    void run() override;
+
+private:
+    QuerySoftwareParam mParam;
+    QuerySoftwareResponse mResponse;
+    QList<VehicleData> mCatalogue;
+    QString mCardRoot;
+    bool mRescanOnly = false;
+    std::atomic<bool> mStop{false};
+};

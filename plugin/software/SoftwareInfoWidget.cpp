@@ -1,0 +1,665 @@
+#include "SoftwareInfoWidget.h"
+
+#include "AppPaths.h"
+#include "AppSettings.h"
+#include "CardBox.h"
+#include "CardHelpers.h"
+#include "FXTableView.h"
+#include "LanguageTable.h"
+#include "LoadingDialog.h"
+#include "MessageBoxDialog.h"
+#include "MyCheckBox.h"
+#include "MyComboBox.h"
+#include "MyHeader.h"
+#include "MyTableModel.h"
+#include "QueryProductsThread.h"
+#include "QuerySoftwareThread.h"
+#include "SoftwareLog.h"
+#include "SoftwareRows.h"
+#include "Toast.h"
+#include "UDiskMonitor.h"
+#include "UpgradeCheck.h"
+
+#include <Sornet/Code.h>
+#include <Sornet/QueryProductResponse.h>
+#include <Sornet/QuerySoftwareResponse.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int LanguageItemHeight = 31;
+constexpr int RestartCode = 886;
+} // namespace
+
+SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    // 1. The page.
+    setObjectName(QStringLiteral("SoftwareInfoWidget"));
+    buildUi();
+
+    // 2. and 3. Nothing of ours is downloading yet; who is signed in.
+    AppSettings::setDownloading(false);
+    mToken = AppSettings::token();
+    mUserId = AppSettings::userId();
+    mSerialNumber = AppSettings::serialNumber();
+    mVersion = AppSettings::version(QString());
+    mBuildTimeStamp = AppSettings::buildTimeStamp();
+    mBuildTime = AppSettings::buildTime();
+
+    // 4. Watcher and workers.
+    mWatcher = new QFileSystemWatcher(this);
+    connect(mWatcher, &QFileSystemWatcher::fileChanged, this, &SoftwareInfoWidget::onFileChanged);
+    connect(mWatcher, &QFileSystemWatcher::directoryChanged, this, &SoftwareInfoWidget::onDirectoryChanged);
+    mProductsThread = new QueryProductsThread(this);
+    mSoftwareThread = new QuerySoftwareThread(this);
+    connect(mProductsThread, &QueryProductsThread::begin, this, &SoftwareInfoWidget::onStart);
+    connect(mProductsThread, &QueryProductsThread::finish, this, &SoftwareInfoWidget::onQueryProductsFinish);
+    connect(mSoftwareThread, &QuerySoftwareThread::begin, this, &SoftwareInfoWidget::onStart);
+    connect(mSoftwareThread, &QuerySoftwareThread::finish, this, &SoftwareInfoWidget::onFinish);
+    connect(this, &SoftwareInfoWidget::updateDiskDetail, this, &SoftwareInfoWidget::onUpdateDiskDetail);
+
+    // 5. The card.
+    const QString root = CardHelpers::FindCardRoot();
+    if (!root.isEmpty())
+        setCard(root, CardHelpers::ReadSerialNumber(root));
+    else
+        setCard(QString(), mSerialNumber);
+    onUpdateDiskDetail(mCardRoot);
+    if (!mCardRoot.isEmpty())
+        mWatcher->addPath(mCardRoot);
+
+    // 6. Card arrivals and removals.
+    mMonitor = new UDiskMonitor(this);
+    mMonitor->hide();
+    qApp->installNativeEventFilter(mMonitor);
+    connect(mMonitor, &UDiskMonitor::DeviceAdded, this, &SoftwareInfoWidget::onDeviceAdded);
+    connect(mMonitor, &UDiskMonitor::DeviceRemoved, this, &SoftwareInfoWidget::onDeviceRemoved);
+
+    // 7. Ask for the user's products.
+    if (!mCardRoot.isEmpty() && !mSerialNumber.isEmpty() && hasUser())
+        startProductQuery();
+    else
+        setControlsEnabled(false);
+}
+
+SoftwareInfoWidget::~SoftwareInfoWidget()
+{
+    qApp->removeNativeEventFilter(mMonitor);
+    // Answers still under way must not reach a page that is gone.
+    disconnect(mProductsThread, nullptr, this, nullptr);
+    disconnect(mSoftwareThread, nullptr, this, nullptr);
+    mSoftwareThread->requestStop();
+    mProductsThread->wait();
+    mSoftwareThread->wait();
+    delete mBusy.data();
+}
+
+void SoftwareInfoWidget::buildUi()
+{
+    setStyleSheet(QStringLiteral("SoftwareInfoWidget{background-color:#FFFFFF;}"));
+    setAttribute(Qt::WA_StyledBackground, true);
+
+    auto *title = new QLabel(tr("Software Update"), this);
+    title->setObjectName(QStringLiteral("title"));
+    title->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+
+    mCardBox = new CardBox(this);
+
+    auto *languageLabel = new QLabel(tr("Software Language:"), this);
+    languageLabel->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#333333;}"));
+    mLanguages = new MyComboBox(this);
+    mLanguages->setObjectName(QStringLiteral("languages"));
+    mLanguages->setFixedSize(180, 40);
+    connect(mLanguages, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &SoftwareInfoWidget::onLanguagesChanged);
+
+    mUpgrade = new QPushButton(tr("Upgrade"), this);
+    mUpgrade->setObjectName(QStringLiteral("upgrade"));
+    mUpgrade->setFixedSize(150, 40);
+    mUpgrade->setCursor(Qt::PointingHandCursor);
+    mUpgrade->setStyleSheet(QStringLiteral(
+        "QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;font-size:18px;"
+        "font-weight:bold;border:none;border-radius:4px;}"
+        "QPushButton:disabled{background-color:#A6B0C8;}"));
+    connect(mUpgrade, &QPushButton::clicked, this, &SoftwareInfoWidget::onUpgrade);
+
+    auto *controls = new QHBoxLayout;
+    controls->setSpacing(10);
+    controls->addWidget(languageLabel);
+    controls->addWidget(mLanguages);
+    controls->addStretch();
+    controls->addWidget(mUpgrade);
+
+    mModel = new MyTableModel(this);
+    mModel->setHeaders({tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")});
+    mTable = new FXTableView(this);
+    mTable->setObjectName(QStringLiteral("tableView"));
+    mHeader = new MyHeader(mTable);
+    mHeader->setCheckBoxText(tr("Name"));
+    mHeader->setFixedHeight(44);
+    mHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    mTable->setHorizontalHeader(mHeader);
+    mHeader->setVisible(true);
+    mTable->verticalHeader()->hide();
+    mTable->setModel(mModel);
+    mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
+                                         "selection-background-color:#EAF0FB;selection-color:#333333;}"));
+    mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
+    mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mHeader->setSectionResizeMode(QHeaderView::Fixed);
+    mHeader->resizeSection(NameColumn, 300);
+    mHeader->resizeSection(CurrentColumn, 150);
+    mHeader->resizeSection(VersionColumn, 170);
+    mHeader->resizeSection(SizeColumn, 110);
+    mHeader->setStretchLastSection(true);
+    mTable->installEventFilter(this);
+    connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
+    connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 10, 20, 20);
+    layout->setSpacing(12);
+    layout->addWidget(title);
+    layout->addWidget(mCardBox);
+    layout->addLayout(controls);
+    layout->addWidget(mTable, 1);
+}
+
+void SoftwareInfoWidget::setCard(const QString &root, const QString &serial)
+{
+    mCardRoot = root;
+    mSerialNumber = serial;
+    mCardBox->setSerialNumber(serial);
+}
+
+bool SoftwareInfoWidget::hasUser() const
+{
+    return !mToken.isEmpty() && mUserId > 0;
+}
+
+void SoftwareInfoWidget::startProductQuery()
+{
+    if (mProductsThread->isRunning())
+        return; // its answer is matched against the card of that moment
+    mProductsBusy = true;
+    mProductsThread->setParam(mToken, mUserId);
+    mProductsThread->start();
+}
+
+void SoftwareInfoWidget::startSoftwareQuery(int index)
+{
+    if (!hasUser() || mSerialNumber.isEmpty() || index < 0 || index >= mLanguageCodes.size()) {
+        setControlsEnabled(false);
+        return;
+    }
+    setControlsEnabled(true);
+    QuerySoftwareParam param;
+    param.setToken(mToken);
+    param.setUser_id(mUserId);
+    param.setSerial_number(mSerialNumber);
+    param.setDefault_lang_code(QStringLiteral("en"));
+    param.setLang_code(mLanguageCodes.at(index));
+    if (mSoftwareBusy) {
+        // Started again with the card and language of the moment once the
+        // running query has been answered.
+        mSoftwarePending = true;
+        return;
+    }
+    mSoftwareThread->setParam(param);
+    launchSoftwareThread(false);
+}
+
+void SoftwareInfoWidget::launchSoftwareThread(bool rescanOnly)
+{
+    mSoftwareBusy = true;
+    mSoftwareThread->setCardRoot(mCardRoot);
+    mSoftwareThread->setRescanOnly(rescanOnly);
+    mSoftwareThread->start();
+}
+
+void SoftwareInfoWidget::onStart()
+{
+    qCDebug(lcSoftware) << "onStart...";
+    showBusy();
+}
+
+void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
+{
+    qCDebug(lcSoftware) << "onQueryProductsFinish...";
+    mProductsBusy = false;
+    if (code != 200) {
+        closeBusy();
+        return;
+    }
+    const QueryProductResponse answer = response.value<QueryProductResponse>();
+    if (answer.getCode() == Code::CODE_SUCCESS) {
+        const QList<ProductBean> &products = answer.getData().getLists();
+        if (products.isEmpty()) {
+            closeBusy();
+            return;
+        }
+        for (const ProductBean &product : products) {
+            if (product.getSerial_number() == mSerialNumber) {
+                mProduct = product;
+                fillLanguages(product);
+                break;
+            }
+        }
+        if (!mSerialNumber.isEmpty() && mLanguages->currentIndex() >= 0)
+            startSoftwareQuery(mLanguages->currentIndex());
+    } else {
+        handleServiceCode(answer.getCode(), answer.getMessage());
+    }
+    closeBusy();
+}
+
+void SoftwareInfoWidget::fillLanguages(const ProductBean &product)
+{
+    const QSignalBlocker blocker(mLanguages);
+    mLanguages->clear();
+    mLanguageCodes.clear();
+    for (const LanguageTable::Entry &entry : LanguageTable::entries()) {
+        const QString code = QLatin1String(entry.code);
+        if (!product.getLanguages().contains(code))
+            continue;
+        mLanguages->addItem(LanguageTable::displayName(entry));
+        mLanguageCodes << code;
+    }
+    mLanguages->view()->setMinimumHeight(LanguageItemHeight * mLanguages->count());
+    const QString wanted = LanguageTable::interfaceServiceCode();
+    for (int i = 0; i < mLanguageCodes.size(); ++i) {
+        if (mLanguageCodes.at(i).compare(wanted, Qt::CaseInsensitive) == 0) {
+            mLanguages->setCurrentIndex(i);
+            break;
+        }
+    }
+}
+
+void SoftwareInfoWidget::onFinish(int code, QVariant response)
+{
+    qCDebug(lcSoftware) << "onFinish...";
+    mSoftwareBusy = false;
+    const QuerySoftwareResponse answer = response.value<QuerySoftwareResponse>();
+    // An answer for a card that has been pulled or swapped meanwhile.
+    const bool stale = mSoftwareThread->param().getSerial_number() != mSerialNumber
+        || mSoftwareThread->cardRoot() != mCardRoot;
+    if (stale) {
+        qCDebug(lcSoftware) << "onFinish: dropped, the card changed";
+    } else if (code == 200 && answer.getCode() == Code::CODE_SUCCESS) {
+        mSoftwareList = answer.getData();
+        mCatalogue = mSoftwareThread->catalogue();
+        mHasAnswer = true;
+        QList<SoftwareDataWrap> rows = SoftwareRows::build(mSoftwareList, mCatalogue, mVersion);
+        bool empty = false;
+        for (const SoftwareDataWrap &row : qAsConst(rows))
+            empty = empty || row.getSoft_id() == QLatin1String("Empty");
+        if (empty) {
+            closeBusy();
+            const auto answerButton = MessageBoxDialog::showMessageBox(
+                this, tr("Update"),
+                tr("This product is a single-vehicle software product, and there is no vehicle software yet. "
+                   "It is necessary to reconfigure a vehicle software. "),
+                QMessageBox::Ok);
+            if (answerButton == QMessageBox::Ok) {
+                qCDebug(lcSoftware) << "onSelectVehicle...";
+                openVehicleSelection();
+            }
+        } else {
+            mRows = rows;
+            watchCard();
+            fillTable();
+        }
+    } else if (code == 200) {
+        handleServiceCode(answer.getCode(), answer.getMessage());
+    }
+    closeBusy();
+    if (mSoftwarePending) {
+        mSoftwarePending = false;
+        startSoftwareQuery(mLanguages->currentIndex());
+    }
+}
+
+void SoftwareInfoWidget::handleServiceCode(int code, const QString &message)
+{
+    const Code codes;
+    if (code == Code::CODE_ERROR_TOKEN) {
+        closeBusy();
+        const auto answer = MessageBoxDialog::showMessageBox(this, tr("Update"), codes.getMessageByCode(code),
+                                                             QMessageBox::Ok);
+        if (answer == QMessageBox::Ok)
+            QCoreApplication::exit(RestartCode);
+        return;
+    }
+    notify(codes.getMessageByCode(code));
+    qCDebug(lcSoftware).noquote() << "Code:" << code << ", Message:" << message;
+}
+
+void SoftwareInfoWidget::fillTable()
+{
+    clearTable();
+    SoftwareRows::sort(mRows, mSoftwareThread->param().getLang_code());
+    for (int i = 0; i < mRows.size(); ++i) {
+        const SoftwareDataWrap &row = mRows.at(i);
+        const SoftwareRows::Cells cells = SoftwareRows::cellsOf(row);
+        mModel->appendRow({{NameColumn, cells.name},
+                           {CurrentColumn, cells.current},
+                           {VersionColumn, cells.version},
+                           {SizeColumn, cells.size},
+                           {StateColumn, tr("Ready")}});
+        RowWidgets widgets;
+        widgets.box = new MyCheckBox(cells.name);
+        widgets.box->setChecked(row.isChecked());
+        widgets.box->setEnabled(!row.isRequired());
+        widgets.box->setToolTip(cells.name);
+        connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
+        widgets.versions = new MyComboBox;
+        widgets.versions->addItems(cells.choices);
+        widgets.versions->setEnabled(!row.isRequired());
+        connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
+        mRowWidgets.append(widgets);
+        mTable->setIndexWidget(mModel->index(i, NameColumn), widgets.box);
+        auto *cell = new QWidget;
+        // Transparent, so the row's grid line below the drop-down shows.
+        cell->setObjectName(QStringLiteral("versionCell"));
+        cell->setStyleSheet(QStringLiteral("#versionCell{background:transparent;}"));
+        auto *cellLayout = new QHBoxLayout(cell);
+        cellLayout->setContentsMargins(0, 0, 0, 0);
+        cellLayout->addWidget(widgets.versions);
+        cellLayout->addStretch();
+        mTable->setIndexWidget(mModel->index(i, VersionColumn), cell);
+    }
+}
+
+void SoftwareInfoWidget::clearTable()
+{
+    mRowWidgets.clear();
+    mModel->clear(); // the view deletes the widgets placed over the cells
+    const QSignalBlocker blocker(mHeader);
+    mHeader->setChecked(false);
+}
+
+void SoftwareInfoWidget::watchCard()
+{
+    QStringList paths;
+    if (!mCardRoot.isEmpty())
+        paths << mCardRoot;
+    for (const VehicleData &record : qAsConst(mCatalogue))
+        paths << record.mDirPath;
+    const QStringList watched = mWatcher->directories();
+    QStringList fresh;
+    for (const QString &path : qAsConst(paths)) {
+        if (!watched.contains(path) && !fresh.contains(path))
+            fresh << path;
+    }
+    if (!fresh.isEmpty())
+        mWatcher->addPaths(fresh);
+}
+
+void SoftwareInfoWidget::unwatchAll()
+{
+    const QStringList watched = mWatcher->directories() + mWatcher->files();
+    if (!watched.isEmpty())
+        mWatcher->removePaths(watched);
+}
+
+void SoftwareInfoWidget::setControlsEnabled(bool on)
+{
+    mUpgrade->setEnabled(on);
+    mLanguages->setEnabled(on);
+}
+
+void SoftwareInfoWidget::showBusy()
+{
+    if (mBusy)
+        mBusy->showAgain(BusyLimit);
+    else
+        mBusy = LoadingDialog::showLoading(this, BusyLimit);
+}
+
+void SoftwareInfoWidget::closeBusy()
+{
+    if (mBusy)
+        mBusy->onTimeout();
+}
+
+void SoftwareInfoWidget::notify(const QString &text)
+{
+    if (text.isEmpty() || !isVisible() || !window()->isActiveWindow())
+        return;
+    Toast::instance(window())->setMessageVDuration(text, MessageTime);
+}
+
+int SoftwareInfoWidget::rowOfSender() const
+{
+    const QObject *from = sender();
+    for (int i = 0; i < mRowWidgets.size(); ++i) {
+        if (mRowWidgets.at(i).box == from || mRowWidgets.at(i).versions == from)
+            return i;
+    }
+    return -1;
+}
+
+QList<SoftwareDataWrap> SoftwareInfoWidget::selection() const
+{
+    QStringList chosen;
+    for (const RowWidgets &widgets : mRowWidgets)
+        chosen << widgets.versions->currentText();
+    return SoftwareRows::collect(mRows, chosen);
+}
+
+void SoftwareInfoWidget::onVersionChanged(QString text)
+{
+    qCDebug(lcSoftware) << "Version: " << text;
+    const int row = rowOfSender();
+    if (row < 0 || row >= mRows.size())
+        return;
+    mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), text));
+}
+
+void SoftwareInfoWidget::onToggled(bool checked)
+{
+    qCDebug(lcSoftware) << "onToggled: checked: " << checked;
+    for (int i = 0; i < mRowWidgets.size() && i < mRows.size(); ++i) {
+        if (SoftwareRows::followsHeader(mRows.at(i)))
+            mRowWidgets.at(i).box->setChecked(checked);
+    }
+}
+
+void SoftwareInfoWidget::onItemToggled(bool checked)
+{
+    const int row = rowOfSender();
+    if (row < 0 || row >= mRows.size())
+        return;
+    mRows[row].setChecked(checked);
+    if (!checked)
+        return;
+    const QString softId = mRows.at(row).getSoft_id();
+    const QString parent = mRelation.GetParent(softId);
+    if (parent.isEmpty() || parent == softId)
+        return;
+    for (int i = 0; i < mRows.size() && i < mRowWidgets.size(); ++i) {
+        if (mRows.at(i).getSoft_id() == parent && SoftwareRows::isOutdated(mRows.at(i)))
+            mRowWidgets.at(i).box->setChecked(true);
+    }
+}
+
+void SoftwareInfoWidget::onClickedTableView(QModelIndex index)
+{
+    if (!index.isValid() || index.row() >= mRowWidgets.size())
+        return;
+    MyCheckBox *box = mRowWidgets.at(index.row()).box;
+    if (box->isEnabled())
+        box->toggle();
+}
+
+void SoftwareInfoWidget::onLanguagesChanged(int index)
+{
+    if (mSoftwareBusy || mCardRoot.isEmpty())
+        return;
+    qCDebug(lcSoftware) << "onLanguagesChanged: index: " << index;
+    clearTable();
+    startSoftwareQuery(index);
+    if (mSoftwareBusy)
+        showBusy();
+}
+
+void SoftwareInfoWidget::refreshModel()
+{
+    emit updateDiskDetail(mCardRoot);
+    mRefreshNeeded = false;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (mSoftwareBusy || now - mLastRefresh <= RefreshInterval || !mHasAnswer)
+        return;
+    mLastRefresh = now;
+    showBusy();
+    clearTable();
+    launchSoftwareThread(true);
+}
+
+void SoftwareInfoWidget::onFileChanged(QString path)
+{
+    qCDebug(lcSoftware) << "onFileChanged: " << path;
+}
+
+void SoftwareInfoWidget::onDirectoryChanged(QString path)
+{
+    qCDebug(lcSoftware) << "onDirectoryChanged: " << path;
+    mRefreshNeeded = true;
+    if (isWindow())
+        refreshModel();
+    else
+        update();
+}
+
+void SoftwareInfoWidget::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Not from inside the paint: the refresh opens the busy indicator.
+    if (mRefreshNeeded && !mRefreshPosted) {
+        mRefreshPosted = true;
+        QTimer::singleShot(0, this, [this] {
+            mRefreshPosted = false;
+            if (mRefreshNeeded)
+                refreshModel();
+        });
+    }
+}
+
+void SoftwareInfoWidget::onDeviceAdded(QString uDiskName)
+{
+    qCDebug(lcSoftware) << "onDeviceAdded uDiskName: " << uDiskName;
+    const QString serial = CardHelpers::ReadSerialNumber(uDiskName);
+    if (!serial.isEmpty() && serial != mSerialNumber) {
+        unwatchAll();
+        clearTable(); // those rows were another card's
+        mRows.clear();
+        setCard(uDiskName, serial);
+        emit updateDiskDetail(mCardRoot);
+        notify(tr("U Disk Inserted!"));
+        if (hasUser())
+            startProductQuery();
+    }
+    if (!mCardRoot.isEmpty())
+        watchCard();
+    else
+        setControlsEnabled(false);
+}
+
+void SoftwareInfoWidget::onDeviceRemoved(QString uDiskName)
+{
+    qCDebug(lcSoftware) << "onDeviceRemoved uDiskName: " << uDiskName;
+    if (mCardRoot.isEmpty() || uDiskName != mCardRoot)
+        return;
+    unwatchAll();
+    setCard(QString(), QString());
+    emit updateDiskDetail(mCardRoot);
+    clearTable();
+    mRows.clear();
+    setControlsEnabled(false);
+    notify(tr("U disk has been pulled out!"));
+}
+
+void SoftwareInfoWidget::onUpdateDiskDetail(QString path)
+{
+    mCardBox->showCard(path);
+}
+
+void SoftwareInfoWidget::onUpgrade()
+{
+    qCDebug(lcSoftware) << "onUpgrade...";
+    const QList<SoftwareDataWrap> chosen = selection();
+    const UpgradeCheck::Outcome outcome =
+        UpgradeCheck::run(AppSettings::isUninstalling(), chosen, AppPaths::dataDir(), mCardRoot);
+    switch (outcome.result) {
+    case UpgradeCheck::Pass:
+        mUpgradeSelection = chosen;
+        openDownloadPage(chosen);
+        return;
+    case UpgradeCheck::NothingSelected:
+        notify(outcome.text);
+        return;
+    case UpgradeCheck::NoCard: {
+        MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
+        const QString root = CardHelpers::FindCardRoot();
+        if (root.isEmpty() || root == mCardRoot)
+            return;
+        if (CardHelpers::ReadSerialNumber(root) == mSerialNumber)
+            mCardRoot = root;
+        else
+            onDeviceAdded(root);
+        return;
+    }
+    default:
+        MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
+        return;
+    }
+}
+
+bool SoftwareInfoWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mTable && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Alt) {
+            qCDebug(lcSoftware) << "eventFilter QEvent::KeyPress : Key_Alt";
+            return true;
+        }
+        if (key->key() == Qt::Key_A && (key->modifiers() & Qt::AltModifier)) {
+            qCDebug(lcSoftware) << "eventFilter QEvent::KeyPress : Key_Alt + Qt::Key_A";
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QStackedWidget *SoftwareInfoWidget::container() const
+{
+    return qobject_cast<QStackedWidget *>(parentWidget());
+}
+
+void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selection)
+{
+    // The download progress page takes the selection, the serial number and
+    // the catalogue from here; until it exists a passing check ends here.
+    qCDebug(lcSoftware) << "onUpgrade: ready for" << selection.size() << "downloads";
+}
+
+void SoftwareInfoWidget::openVehicleSelection()
+{
+    // Offered once per page; the selection page itself plugs in here.
+    if (!mMayOfferVehicleSelection || !container())
+        return;
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "SoftwareDataWrap.h"
+#include "VehicleData.h"
+#include "VehicleRelation.h"
+
+#include <Sornet/ProductBean.h>
+#include <Sornet/SoftwareData.h>
+
+#include <QList>
+#include <QModelIndex>
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <QWidget>
+
+class CardBox;
+class LoadingDialog;
+class MyCheckBox;
+class MyComboBox;
+class MyHeader;
+class MyTableModel;
+class FXTableView;
+class QFileSystemWatcher;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QueryProductsThread;
+class QuerySoftwareThread;
+class UDiskMonitor;
+
+// Page 0 of the plug-in: finds the card, matches it with one of the user's
+// products, lists the product's software in the chosen language against
+// what the card holds, and starts an upgrade of the ticked rows.
+class SoftwareInfoWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int BusyLimit = 10000;
+    static constexpr int MessageTime = 3000;
+    static constexpr int RefreshInterval = 3000;
+
+    enum Column { NameColumn, CurrentColumn, VersionColumn, SizeColumn, StateColumn };
+
+    explicit SoftwareInfoWidget(QWidget *parent = nullptr);
+    ~SoftwareInfoWidget() override;
+
+    QString serialNumber() const { return mSerialNumber; }
+    QString cardRoot() const { return mCardRoot; }
+    // The rows on show, in table order, and the catalogue of the last scan.
+    const QList<SoftwareDataWrap> &rows() const { return mRows; }
+    const QList<VehicleData> &catalogue() const { return mCatalogue; }
+    MyTableModel *model() const { return mModel; }
+    // The ticked rows, each as the record of the version chosen in it.
+    QList<SoftwareDataWrap> selection() const;
+    // A product or software query is under way or its answer not yet handled.
+    bool isQuerying() const { return mProductsBusy || mSoftwareBusy; }
+    // What the last upgrade that passed its checks handed on.
+    QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
+
+signals:
+    void updateDiskDetail(QString path);
+
+public slots:
+    void onStart();
+    void onFinish(int code, QVariant response);
+    void onQueryProductsFinish(int code, QVariant response);
+    void onUpgrade();
+    void onLanguagesChanged(int index);
+    void onToggled(bool checked);
+    void onItemToggled(bool checked);
+    // Rescans the card and rebuilds the rows from the last answer; does
+    // nothing while a query runs or within 3000 ms of the last refresh.
+    void refreshModel();
+    void onClickedTableView(QModelIndex index);
+    void onVersionChanged(QString text);
+    void onDeviceAdded(QString uDiskName);
+    void onDeviceRemoved(QString uDiskName);
+    void onFileChanged(QString path);
+    void onDirectoryChanged(QString path);
+    void onUpdateDiskDetail(QString path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct RowWidgets
+    {
+        MyCheckBox *box = nullptr;
+        MyComboBox *versions = nullptr;
+    };
+
+    void buildUi();
+    void setCard(const QString &root, const QString &serial);
+    bool hasUser() const;
+    void startProductQuery();
+    void startSoftwareQuery(int index);
+    void launchSoftwareThread(bool rescanOnly);
+    void fillLanguages(const ProductBean &product);
+    void fillTable();
+    void clearTable();
+    void watchCard();
+    void unwatchAll();
+    void setControlsEnabled(bool on);
+    void showBusy();
+    void closeBusy();
+    void notify(const QString &text);
+    // -100 offers the restart; any other code is shown as a notification.
+    void handleServiceCode(int code, const QString &message);
+    int rowOfSender() const;
+    QStackedWidget *container() const;
+
+    // Where the download page and the vehicle selection page come in.
+    void openDownloadPage(const QList<SoftwareDataWrap> &selection);
+    void openVehicleSelection();
+
+    CardBox *mCardBox = nullptr;
+    MyComboBox *mLanguages = nullptr;
+    QPushButton *mUpgrade = nullptr;
+    FXTableView *mTable = nullptr;
+    MyHeader *mHeader = nullptr;
+    MyTableModel *mModel = nullptr;
+    QVector<RowWidgets> mRowWidgets;
+    QPointer<LoadingDialog> mBusy;
+
+    QFileSystemWatcher *mWatcher = nullptr;
+    UDiskMonitor *mMonitor = nullptr;
+    QueryProductsThread *mProductsThread = nullptr;
+    QuerySoftwareThread *mSoftwareThread = nullptr;
+    VehicleRelation mRelation;
+
+    QString mToken;
+    int mUserId = 0;
+    QString mSerialNumber;
+    QString mCardRoot;
+    ProductBean mProduct;
+    QStringList mLanguageCodes; // service code of each drop-down entry
+    QList<SoftwareData> mSoftwareList;
+    QList<VehicleData> mCatalogue;
+    QList<SoftwareDataWrap> mRows;
+    QList<SoftwareDataWrap> mUpgradeSelection;
+    QString mVersion;
+    qint64 mBuildTimeStamp = 0;
+    QString mBuildTime;
+
+    bool mProductsBusy = false;    // from start until its answer was handled
+    bool mSoftwareBusy = false;
+    bool mSoftwarePending = false; // a query asked for while one ran
+    bool mHasAnswer = false;
+    bool mRefreshNeeded = false;
+    bool mRefreshPosted = false;
+    qint64 mLastRefresh = 0;
+    bool mMayOfferVehicleSelection = true;
+};

@@ -1,0 +1,3 @@
+#include "SoftwareLog.h"
+
+Q_LOGGING_CATEGORY(lcSoftware, "dravik.software", QtWarningMsg)

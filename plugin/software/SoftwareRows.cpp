@@ -1,0 +1,232 @@
+#include "SoftwareRows.h"
+
+#include "LanguageTable.h"
+#include "VehicleData.h"
+#include "VersionOrder.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+const char *const kRequiredTypes[] = {"OS", "APP", "HOME", "FIRMWARE", "COMTXTLIB"};
+constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+
+const VehicleData *findRecord(const QList<VehicleData> &catalogue, const QString &dirName)
+{
+    for (const VehicleData &record : catalogue) {
+        if (record.mDirName.compare(dirName, Qt::CaseInsensitive) == 0)
+            return &record;
+    }
+    return nullptr;
+}
+
+qint64 addSaturated(qint64 a, qint64 b)
+{
+    return a > kMax - b ? kMax : a + b;
+}
+} // namespace
+
+QString SoftwareRows::sizeText(qint64 bytes)
+{
+    if (bytes <= 0)
+        return QString();
+    constexpr qint64 KiB = 1024;
+    constexpr qint64 MiB = KiB * 1024;
+    constexpr qint64 GiB = MiB * 1024;
+    constexpr qint64 TiB = GiB * 1024;
+    double value;
+    const char *unit;
+    if (bytes <= KiB) {
+        value = double(bytes);
+        unit = "B";
+    } else if (bytes <= MiB) {
+        value = double(bytes) / KiB;
+        unit = "KB";
+    } else if (bytes <= GiB) {
+        value = double(bytes) / MiB;
+        unit = "MB";
+    } else if (bytes < TiB) {
+        value = double(bytes) / GiB;
+        unit = "GB";
+    } else {
+        value = double(bytes) / TiB;
+        unit = "TB";
+    }
+    // Enough digits that a value above 1000 is never written as 1e+03.
+    int digits = 3;
+    if (value > 1000)
+        digits = qstrcmp(unit, "TB") == 0 ? 6 : 4;
+    return QString::number(value, 'g', digits) + QLatin1String(unit);
+}
+
+bool SoftwareRows::isRequiredType(const QString &softType)
+{
+    for (const char *type : kRequiredTypes) {
+        if (softType == QLatin1String(type))
+            return true;
+    }
+    return false;
+}
+
+int SoftwareRows::typeRank(const QString &softType)
+{
+    int rank = 0;
+    for (const char *type : kRequiredTypes) {
+        if (softType == QLatin1String(type))
+            return rank;
+        ++rank;
+    }
+    return rank;
+}
+
+void SoftwareRows::resolveInstalled(SoftwareDataWrap &row, const QList<VehicleData> &catalogue,
+                                    const QString &ownVersion)
+{
+    const QString softId = row.getSoft_id();
+    QString installed;
+    if (softId.compare(QLatin1String("Ostrel"), Qt::CaseInsensitive) == 0) {
+        installed = ownVersion;
+    } else if (softId.compare(QLatin1String("COMTXTLIB"), Qt::CaseInsensitive) == 0) {
+        if (const VehicleData *record = findRecord(catalogue, QStringLiteral("Public")))
+            installed = record->mVersion;
+    } else if (const VehicleData *record = findRecord(catalogue, softId)) {
+        const QString cardCode = LanguageTable::toCardCode(row.getLang_code());
+        if (record->mLanguages.isEmpty() || record->mLanguages.contains(cardCode, Qt::CaseInsensitive))
+            installed = record->mVersion;
+    }
+    row.setCurrentVersion(installed);
+    row.setChecked(isOutdated(row));
+    row.setRequired(isRequiredType(row.getSoft_type()));
+}
+
+QList<SoftwareDataWrap> SoftwareRows::build(const QList<SoftwareData> &list,
+                                            const QList<VehicleData> &catalogue,
+                                            const QString &ownVersion)
+{
+    QList<SoftwareDataWrap> rows;
+    rows.reserve(list.size());
+    for (const SoftwareData &data : list) {
+        SoftwareDataWrap row(data);
+        resolveInstalled(row, catalogue, ownVersion);
+        rows.append(row);
+    }
+    return rows;
+}
+
+void SoftwareRows::sort(QList<SoftwareDataWrap> &rows, const QString &serviceLanguage)
+{
+    const bool chinese = LanguageTable::isChinese(serviceLanguage);
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    std::stable_sort(rows.begin(), rows.end(), [&](const SoftwareDataWrap &a, const SoftwareDataWrap &b) {
+        if (a.isChecked() != b.isChecked())
+            return a.isChecked();
+        const int rankA = typeRank(a.getSoft_type());
+        const int rankB = typeRank(b.getSoft_type());
+        if (rankA != rankB)
+            return rankA < rankB;
+        if (chinese)
+            return collator.compare(a.getSoft_name(), b.getSoft_name()) < 0;
+        return a.getSoft_name() < b.getSoft_name();
+    });
+}
+
+bool SoftwareRows::isOutdated(const SoftwareDataWrap &row)
+{
+    return VersionOrder::less(row.getCurrentVersion(), row.getVersion());
+}
+
+bool SoftwareRows::followsHeader(const SoftwareDataWrap &row)
+{
+    return !row.isRequired() && isOutdated(row);
+}
+
+SoftwareRows::Cells SoftwareRows::cellsOf(const SoftwareDataWrap &row)
+{
+    Cells cells;
+    cells.current = row.getCurrentVersion();
+    const QList<SoftwareDataWrap> &patches = row.getPatch_version();
+    if (patches.isEmpty()) {
+        cells.name = row.getSoft_name();
+        cells.version = row.getVersion();
+        cells.size = sizeText(row.sizeBytes());
+        cells.choices << row.getVersion();
+        for (const SoftwareDataWrap &old : row.getVersion_history())
+            cells.choices << old.getVersion();
+    } else {
+        cells.name = patches.first().getSoft_name();
+        cells.version = patches.first().getVersion();
+        cells.size = sizeText(addSaturated(patches.first().sizeBytes(), row.sizeBytes()));
+        for (const SoftwareDataWrap &patch : patches)
+            cells.choices << patch.getVersion();
+    }
+    return cells;
+}
+
+QString SoftwareRows::sizeTextFor(const SoftwareDataWrap &row, const QString &version)
+{
+    // A patch is downloaded together with its package, as the row first shows.
+    for (const SoftwareDataWrap &patch : row.getPatch_version()) {
+        if (patch.getVersion() == version)
+            return sizeText(addSaturated(patch.sizeBytes(), row.sizeBytes()));
+    }
+    if (row.getVersion() == version)
+        return sizeText(row.sizeBytes());
+    for (const SoftwareDataWrap &old : row.getVersion_history()) {
+        if (old.getVersion() == version)
+            return sizeText(old.sizeBytes());
+    }
+    return QString();
+}
+
+QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &rows,
+                                              const QStringList &chosen)
+{
+    QList<SoftwareDataWrap> selection;
+    for (int i = 0; i < rows.size(); ++i) {
+        const SoftwareDataWrap &row = rows.at(i);
+        if (!row.isChecked())
+            continue;
+        const QString text = i < chosen.size() ? chosen.at(i) : row.getVersion();
+        const QList<SoftwareDataWrap> &patches = row.getPatch_version();
+        if (!patches.isEmpty()) {
+            SoftwareDataWrap chain(row);
+            SoftwareDataWrap patch = patches.first();
+            for (const SoftwareDataWrap &candidate : patches) {
+                if (candidate.getVersion() == text) {
+                    patch = candidate;
+                    break;
+                }
+            }
+            chain.setPatch_version({patch});
+            selection.append(chain);
+            continue;
+        }
+        if (text == row.getVersion()) {
+            selection.append(row);
+            continue;
+        }
+        const SoftwareDataWrap *picked = &row;
+        for (const SoftwareDataWrap &old : row.getVersion_history()) {
+            if (old.getVersion() == text) {
+                picked = &old;
+                break;
+            }
+        }
+        selection.append(*picked);
+    }
+    return selection;
+}
+
+qint64 SoftwareRows::totalSize(const QList<SoftwareDataWrap> &selection)
+{
+    qint64 total = 0;
+    for (const SoftwareDataWrap &record : selection) {
+        total = addSaturated(total, record.sizeBytes());
+        if (!record.getPatch_version().isEmpty())
+            total = addSaturated(total, record.getPatch_version().first().sizeBytes());
+    }
+    return total;
+}

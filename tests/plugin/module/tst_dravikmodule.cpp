@@ -1,0 +1,72 @@
+// The plug-in file of the build: its metadata, its one instance and the
+// rules of create(), through the program's loader and a plain plug-in loader.
+#include "PluginBinder.h"
+#include "TestEnv.h"
+
+#include <QFile>
+#include <QGenericPlugin>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+class TestDravikModule : public QObject
+{
+    Q_OBJECT
+
+    TestEnv mEnv;
+
+    static QString pluginFolder() { return TestEnv::buildBinDir() + QStringLiteral("/plugins"); }
+
+    static void checkContainer(QObject *created)
+    {
+        auto *container = qobject_cast<QStackedWidget *>(created);
+        QVERIFY(container);
+        QCOMPARE(container->objectName(), QStringLiteral("Container"));
+        QCOMPARE(container->geometry(), QRect(0, 0, 912, 766));
+        QCOMPARE(container->count(), 1);
+        QCOMPARE(container->currentIndex(), 0);
+        QCOMPARE(container->currentWidget()->objectName(), QStringLiteral("SoftwareInfoWidget"));
+    }
+
+private slots:
+    void hostLoaderGetsTheContainer()
+    {
+        QVERIFY(QFile::exists(pluginFolder() + QStringLiteral("/libDravik.so")));
+        std::unique_ptr<QWidget> page(PluginBinder::createDownloadPage(pluginFolder()));
+        checkContainer(page.get());
+    }
+
+    // A copy of the file is a second library with an instance of its own,
+    // so these rules start from a plug-in that has created nothing yet.
+    void createRules()
+    {
+        const QString copy = mEnv.makeDir(QStringLiteral("copy")) + QStringLiteral("/libCopyDravik.so");
+        QVERIFY(QFile::copy(pluginFolder() + QStringLiteral("/libDravik.so"), copy));
+        QPluginLoader loader(copy);
+        const QJsonObject meta = loader.metaData();
+        QCOMPARE(meta.value(QStringLiteral("IID")).toString(),
+                 QStringLiteral("org.qt-project.Qt.QGenericPluginFactoryInterface"));
+        QCOMPARE(meta.value(QStringLiteral("className")).toString(), QStringLiteral("Dravik"));
+        QCOMPARE(meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Keys")).toArray(),
+                 QJsonArray({QStringLiteral("DOWNLOAD")}));
+
+        auto *plugin = qobject_cast<QGenericPlugin *>(loader.instance());
+        QVERIFY2(plugin, qPrintable(loader.errorString()));
+        QCOMPARE(loader.instance(), plugin);
+        QCOMPARE(QPluginLoader(copy).instance(), plugin);
+        QVERIFY(plugin->inherits("Dravik"));
+
+        QCOMPARE(plugin->create(QStringLiteral("UPLOAD"), QString()), nullptr);
+        QCOMPARE(plugin->create(QStringLiteral("download"), QString()), nullptr);
+        std::unique_ptr<QObject> container(plugin->create(QStringLiteral("DOWNLOAD"), QStringLiteral("ignored")));
+        checkContainer(container.get());
+        QCOMPARE(plugin->create(QStringLiteral("DOWNLOAD"), QString()), nullptr);
+    }
+};
+
+QTEST_MAIN(TestDravikModule)
+#include "tst_dravikmodule.moc"

@@ -1,0 +1,341 @@
+// The software list page against the stand-in service, on generated cards
+// behind the fake volume layer: matching the product, the language list,
+// the rows, ticking, card changes, refreshes and the upgrade checks.
+#include "AppSettings.h"
+#include "FakePlatform.h"
+#include "MessageBoxDialog.h"
+#include "MyCheckBox.h"
+#include "MyHeader.h"
+#include "MyTableModel.h"
+#include "OpenMessageBox.h"
+#include "QuerySoftwareThread.h"
+#include "SampleCardGenerator.h"
+#include "SoftwareInfoWidget.h"
+#include "StandInService.h"
+#include "TestEnv.h"
+#include "Toast.h"
+
+#include <Sornet/Code.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
+
+// A fault rule for the stand-in service on one path.
+QJsonObject rule(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("path"), QString::fromLatin1(path));
+    for (const auto &value : values)
+        o.insert(QString::fromLatin1(value.first), value.second);
+    return o;
+}
+
+int indexOf(const SoftwareInfoWidget *page, const char *softId)
+{
+    for (int i = 0; i < page->rows().size(); ++i) {
+        if (page->rows().at(i).getSoft_id() == QLatin1String(softId))
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+class TestSoftwarePage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> mEnv;
+    std::unique_ptr<StandInService> mService;
+    std::unique_ptr<FakePlatform> mPlatform;
+    QPointer<SoftwareInfoWidget> mPage;
+    QStringList mBoxTexts;
+    QTimer mBoxPoll;
+    int mCards = 0;
+
+    // A card with the generated vehicles plus BENZ V12.30 in English.
+    QString makeCard(const QString &serial)
+    {
+        const QString root = mEnv->makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
+        SampleCardGenerator::Options options;
+        options.serial = serial;
+        options.vehicles = 2;
+        SampleCardGenerator generator(options);
+        if (!generator.generate(root))
+            qWarning("card not written");
+        const QString benz = root + QStringLiteral("Vehicles/EU/BENZ/");
+        QDir().mkpath(benz + QStringLiteral("Res/Text"));
+        TestEnv::writeFile(benz + QStringLiteral("Res/Text/BENZ_EN.txt"), "texts");
+        TestEnv::writeFile(benz + QStringLiteral("version.txt"), "V12.30\n");
+        TestEnv::writeFile(benz + QStringLiteral("BENZ.bin"), "program");
+        TestEnv::writeFile(benz + QStringLiteral("Names.txt"),
+                           "{\"link\":\"BENZ\",\"area\":\"EU\",\"info_list\":"
+                           "[{\"language\":\"en\",\"name\":\"Benz\",\"file\":\"BENZ_EN.txt\"}]}");
+        return root;
+    }
+
+    SoftwareInfoWidget *open(bool wait = true)
+    {
+        mPage = new SoftwareInfoWidget;
+        mPage->resize(912, 766);
+        mPage->show();
+        if (wait) {
+            QApplication::setActiveWindow(mPage);
+            if (!QTest::qWaitForWindowActive(mPage) || !waitIdle())
+                qWarning("page not active or still querying");
+        }
+        return mPage;
+    }
+
+    bool waitIdle()
+    {
+        return QTest::qWaitFor([this] { return mPage && !mPage->isQuerying(); }, 20000);
+    }
+
+    MyCheckBox *box(int row) const
+    {
+        auto *table = mPage->findChild<QTableView *>(QStringLiteral("tableView"));
+        return qobject_cast<MyCheckBox *>(table->indexWidget(mPage->model()->index(row, 0)));
+    }
+
+    int softSearches() const { return mService->requestsTo(QStringLiteral("/KvaApi/user/soft_search")).size(); }
+
+private slots:
+    void initTestCase()
+    {
+        mEnv.reset(new TestEnv);
+        mService.reset(new StandInService);
+        QVERIFY(mService->start());
+        mService->exportEnvironment();
+        // Every message box is read and confirmed with its first button.
+        connect(&mBoxPoll, &QTimer::timeout, this, [this] {
+            if (MessageBoxDialog *box = openMessageBox()) {
+                mBoxTexts << box->textLabel()->text();
+                box->firstButton()->click();
+            }
+        });
+        mBoxPoll.start(20);
+    }
+
+    void init()
+    {
+        QVERIFY(mService->reset());
+        mPlatform.reset(new FakePlatform);
+        mBoxTexts.clear();
+        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
+        AppSettings::setLanguage(2); // de
+        AppSettings::setUninstalling(false);
+    }
+
+    void cleanup()
+    {
+        delete mPage.data();
+        mPlatform.reset();
+        QFile::remove(mEnv->installDir() + QStringLiteral("/db/vehicle_relation.db"));
+    }
+
+    void listsTheCardsProductSoftware()
+    {
+        mPlatform->fakeVolumes().add(makeCard(Alice));
+        open();
+        auto *languages = mPage->findChild<QComboBox *>(QStringLiteral("languages"));
+        QStringList names;
+        for (int i = 0; i < languages->count(); ++i)
+            names << languages->itemText(i);
+        QCOMPARE(names, QStringList({QStringLiteral("Chinese Simplified"), QStringLiteral("Chinese Traditional(TW)"),
+                                     QStringLiteral("German"), QStringLiteral("English"), QStringLiteral("French"),
+                                     QStringLiteral("Japanese")}));
+        QCOMPARE(languages->currentText(), QStringLiteral("German"));
+
+        const QJsonArray searches = mService->requestsTo(QStringLiteral("/KvaApi/user/soft_search"));
+        QCOMPARE(searches.size(), 1);
+        const QUrlQuery query(searches.first().toObject().value(QStringLiteral("query")).toString());
+        QCOMPARE(query.queryItemValue(QStringLiteral("serial_number")), Alice);
+        QCOMPARE(query.queryItemValue(QStringLiteral("lang_code")), QStringLiteral("de"));
+        QCOMPARE(query.queryItemValue(QStringLiteral("default_lang_code")), QStringLiteral("en"));
+        QCOMPARE(query.queryItemValue(QStringLiteral("token")), QStringLiteral("token-alice"));
+        QCOMPARE(query.queryItemValue(QStringLiteral("user_id")), QStringLiteral("1001"));
+
+        QVERIFY(mPage->rows().size() >= 6);
+        QCOMPARE(mPage->model()->rowCount(), mPage->rows().size());
+        const SoftwareDataWrap &home = mPage->rows().at(indexOf(mPage, "HOME"));
+        QCOMPARE(home.getCurrentVersion(), QStringLiteral("V2.01.003"));
+        QVERIFY(home.isChecked());
+        QVERIFY(!box(indexOf(mPage, "HOME"))->isEnabled());
+        // V1.10 on the card is newer than V1.05.
+        QCOMPARE(mPage->rows().at(indexOf(mPage, "COMTXTLIB")).getCurrentVersion(), QStringLiteral("V1.10"));
+        QVERIFY(!mPage->rows().at(indexOf(mPage, "COMTXTLIB")).isChecked());
+        // The German BENZ package is not on the card, only the English one.
+        const int benz = indexOf(mPage, "BENZ");
+        QCOMPARE(mPage->rows().at(benz).getCurrentVersion(), QString());
+        QVERIFY(box(benz)->isChecked());
+        const int bmw = indexOf(mPage, "BMW");
+        QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::NameColumn).toString(), QStringLiteral("BMW patch"));
+        QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::StateColumn).toString(), QStringLiteral("Ready"));
+        QVERIFY(!mPage->rows().first().getSoft_id().isEmpty() && mPage->rows().last().getSoft_id() == QLatin1String("COMTXTLIB"));
+    }
+
+    void headerAndParentTicks()
+    {
+        QDir().mkpath(mEnv->installDir() + QStringLiteral("/db"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+            db.setDatabaseName(mEnv->installDir() + QStringLiteral("/db/vehicle_relation.db"));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE vehicle_relation (_id INTEGER, vehicle_id TEXT, parent TEXT)")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO vehicle_relation VALUES (1, 'TOYOTA', 'BENZ'), (2, 'BROKEN', 'BMW')")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+        AppSettings::setLanguage(4); // en: the card's BENZ is the offered version
+        mPlatform->fakeVolumes().add(makeCard(Alice));
+        open();
+        const int benz = indexOf(mPage, "BENZ");
+        const int toyota = indexOf(mPage, "TOYOTA");
+        const int bmw = indexOf(mPage, "BMW");
+        const int broken = indexOf(mPage, "BROKEN");
+        QCOMPARE(mPage->rows().at(benz).getCurrentVersion(), QStringLiteral("V12.30"));
+        QVERIFY(!box(benz)->isChecked());
+
+        auto *header = mPage->findChild<MyHeader *>();
+        header->setChecked(true);
+        header->setChecked(false);
+        QVERIFY(!box(toyota)->isChecked() && !box(bmw)->isChecked() && !box(broken)->isChecked());
+        QVERIFY(box(indexOf(mPage, "HOME"))->isChecked());
+        header->setChecked(true);
+        QVERIFY(box(toyota)->isChecked());
+        QVERIFY(!box(benz)->isChecked()); // equal versions are not ticked
+        header->setChecked(false);
+
+        box(toyota)->click();
+        QVERIFY(!box(benz)->isChecked()); // its parent is up to date
+        box(broken)->click();
+        QVERIFY(box(bmw)->isChecked());
+        const QList<SoftwareDataWrap> chosen = mPage->selection();
+        QCOMPARE(chosen.size(), 5); // HOME, Ostrel, TOYOTA, BROKEN, BMW with its patch
+    }
+
+    void singleVehicleProductShowsMessage()
+    {
+        mPlatform->fakeVolumes().add(makeCard(QStringLiteral("SINGLEVEH0001")));
+        open();
+        QTRY_COMPARE(mBoxTexts.size(), 1);
+        QVERIFY(mBoxTexts.first().startsWith(QStringLiteral("This product is a single-vehicle software product")));
+        QCOMPARE(mPage->model()->rowCount(), 0);
+    }
+
+    void serviceErrorIsANotification()
+    {
+        QVERIFY(mService->setFault(rule("/KvaApi/user/soft_search", {{"code", -1402}})));
+        mPlatform->fakeVolumes().add(makeCard(Alice));
+        open();
+        QCOMPARE(Toast::instance()->text(), Code().getMessageByCode(-1402));
+        QVERIFY(mBoxTexts.isEmpty());
+        QCOMPARE(mPage->model()->rowCount(), 0);
+    }
+
+    void pulledCardClearsAndReinsertedRefills()
+    {
+        const QString root = makeCard(Alice);
+        mPlatform->fakeVolumes().add(root);
+        open();
+        QVERIFY(mPage->model()->rowCount() > 0);
+        mPlatform->fakeVolumes().remove(root);
+        QCOMPARE(mPage->model()->rowCount(), 0);
+        QCOMPARE(mPage->serialNumber(), QString());
+        QCOMPARE(Toast::instance()->text(), QStringLiteral("U disk has been pulled out!"));
+
+        const int products = mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
+        mPlatform->fakeVolumes().add(root);
+        QVERIFY(waitIdle());
+        QTRY_VERIFY(mPage->model()->rowCount() > 0 && !mPage->isQuerying());
+        QCOMPARE(mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(), products + 1);
+        QCOMPARE(mPage->serialNumber(), Alice);
+    }
+
+    void answerForAPulledCardIsDropped()
+    {
+        QVERIFY(mService->setFault(rule("/KvaApi/user/soft_search", {{"delay_ms", 1500}, {"once", true}})));
+        const QString root = makeCard(Alice);
+        mPlatform->fakeVolumes().add(root);
+        open(false);
+        QTRY_COMPARE_WITH_TIMEOUT(softSearches(), 1, 10000);
+        mPlatform->fakeVolumes().remove(root);
+        QVERIFY(waitIdle());
+        QTest::qWait(50);
+        QCOMPARE(mPage->model()->rowCount(), 0);
+        QVERIFY(mPage->rows().isEmpty());
+    }
+
+    void refreshesWithin3000msRescanOnce()
+    {
+        mPlatform->fakeVolumes().add(makeCard(Alice));
+        open();
+        const int rows = mPage->model()->rowCount();
+        auto *thread = mPage->findChild<QuerySoftwareThread *>();
+        QSignalSpy begun(thread, &QuerySoftwareThread::begin);
+        mPage->refreshModel();
+        mPage->refreshModel();
+        QVERIFY(waitIdle());
+        QTRY_COMPARE(mPage->model()->rowCount(), rows);
+        QCOMPARE(begun.size(), 1);
+        QCOMPARE(softSearches(), 1); // rebuilt from the last answer
+    }
+
+    void upgradeChecksTheSelectedCardsSpace()
+    {
+        const QString root = makeCard(Alice);
+        mPlatform->fakeVolumes().add(root);
+        open();
+        auto *upgrade = mPage->findChild<QPushButton *>(QStringLiteral("upgrade"));
+        // Plenty on the install folder's disk must not count for the downloads.
+        mPlatform->fakeVolumes().setSpace(mEnv->installDir(), 100LL << 30, 200LL << 30);
+        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 2048LL << 20, 4096LL << 20);
+        mPlatform->fakeVolumes().setSpace(root, 400LL << 20, 4096LL << 20);
+        upgrade->click();
+        QTRY_COMPARE(mBoxTexts, QStringList(QStringLiteral("U disk space is insufficient, please clean up first and try again.")));
+        QVERIFY(mPage->upgradeSelection().isEmpty());
+
+        mPlatform->fakeVolumes().setSpace(root, 100LL << 30, 200LL << 30);
+        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 100LL << 20, 4096LL << 20);
+        upgrade->click();
+        QTRY_COMPARE(mBoxTexts.size(), 2);
+        QCOMPARE(mBoxTexts.last(), QStringLiteral("Local disk space is insufficient, please clean up first and try again."));
+
+        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 100LL << 30, 200LL << 30);
+        upgrade->click();
+        QCOMPARE(mBoxTexts.size(), 2);
+        QCOMPARE(mPage->upgradeSelection().size(), mPage->selection().size());
+        QVERIFY(!mPage->upgradeSelection().isEmpty());
+    }
+
+    // Last: once the event loop was asked to end, no later loop in this
+    // process runs, as in the program.
+    void rejectedTokenRestarts()
+    {
+        QVERIFY(mService->setFault(rule("/KvaApi/user/pro_search", {{"code", -100}})));
+        mPlatform->fakeVolumes().add(makeCard(Alice));
+        QEventLoop loop;
+        QTimer::singleShot(20000, &loop, [&loop] { loop.exit(-1); });
+        open(false);
+        QCOMPARE(loop.exec(), 886);
+        QCOMPARE(mBoxTexts, QStringList(Code().getMessageByCode(-100)));
+    }
+};
+
+QTEST_MAIN(TestSoftwarePage)
+#include "tst_softwarepage.moc"
