@@ -11,10 +11,13 @@ namespace {
 
 QByteArray format(const ContentRange &r)
 {
-    const QByteArray length = r.complete < 0 ? QByteArray("*") : QByteArray::number(r.complete);
+    QByteArray out("bytes ");
     if (r.isUnsatisfied())
-        return "bytes */" + length;
-    return "bytes " + QByteArray::number(r.first) + '-' + QByteArray::number(r.last) + '/' + length;
+        out.append('*');
+    else
+        out.append(QByteArray::number(r.first)).append('-').append(QByteArray::number(r.last));
+    out.append('/').append(r.complete < 0 ? QByteArray("*") : QByteArray::number(r.complete));
+    return out;
 }
 
 } // namespace
