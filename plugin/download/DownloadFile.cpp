@@ -104,6 +104,7 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     mAborted = false;
     mState = 0;
     mRestarted = false;
+    mRedirects = 0;
     mBroken = false;
     mDownloadSize = 0;
     mLastDownloadSize = 0;
@@ -149,7 +150,7 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     mManager = new QNetworkAccessManager(this);
     NetworkSetup::useSystemProxy(*mManager);
     connect(mManager, &QNetworkAccessManager::finished, this, &DownloadFile::onFinished);
-    sendRequest(mStartPoint);
+    sendRequest(mUrl, mStartPoint);
     mWatchdog.stop();
     mWatchdog.start(mStallPeriod);
 
@@ -160,8 +161,9 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     return status.toInt();
 }
 
-void DownloadFile::sendRequest(qint64 offset)
+void DownloadFile::sendRequest(const QUrl &url, qint64 offset)
 {
+    mRequestUrl = url;
     mRequestOffset = offset;
     mBytesReceived = 0;
     mBytesTotal = 0;
@@ -169,9 +171,11 @@ void DownloadFile::sendRequest(qint64 offset)
     mExpected = -1;
     mVerdict = Verdict::Undecided;
 
-    QNetworkRequest request(mUrl);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(MaxRedirects);
+    // Redirects are followed here, on a request of their own: Qt 5.15's own
+    // following may send the first request again beside the redirected one
+    // and feed both answers into the same reply.
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     // Range offsets count the bytes as sent: no transfer compression.
     request.setRawHeader("Accept-Encoding", "identity");
@@ -216,9 +220,6 @@ void DownloadFile::decide()
     if (!statusValue.isValid())
         return;
     const int status = statusValue.toInt();
-    if (status >= 300 && status < 400)
-        return; // followed by the access manager, or refused with an error
-
     switch (status) {
     case 200: {
         // A whole body: a server without ranges, or a file that changed
@@ -247,13 +248,24 @@ void DownloadFile::decide()
     case 416:
         mVerdict = judgeUnsatisfied(*mReply);
         break;
+    case 301:
+    case 302:
+    case 303:
+    case 307:
+    case 308:
+        mVerdict = mReply->hasRawHeader("Location") ? Verdict::Redirect : Verdict::Discard;
+        break;
     default:
         // An error page is not archive bytes.
         mVerdict = Verdict::Discard;
         break;
     }
+    // Not from inside the reply's own signal: the old answer is dropped
+    // once control is back in the event loop.
     if (mVerdict == Verdict::Restart)
         QMetaObject::invokeMethod(this, &DownloadFile::restartFromZero, Qt::QueuedConnection);
+    else if (mVerdict == Verdict::Redirect)
+        QMetaObject::invokeMethod(this, &DownloadFile::followRedirect, Qt::QueuedConnection);
 }
 
 DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
@@ -309,16 +321,20 @@ DownloadFile::Verdict DownloadFile::judgeUnsatisfied(const QNetworkReply &reply)
     return Verdict::Restart;
 }
 
-void DownloadFile::restartFromZero()
+void DownloadFile::dropReply()
 {
-    if (mAborted || !mReply || mVerdict != Verdict::Restart)
-        return;
     QNetworkReply *old = mReply;
     mReply = nullptr;
     disconnect(old, nullptr, this, nullptr);
     old->abort();
     old->deleteLater();
+}
 
+void DownloadFile::restartFromZero()
+{
+    if (mAborted || !mReply || mVerdict != Verdict::Restart)
+        return;
+    dropReply();
     if (mRestarted) {
         // The second try went wrong too: give up, keeping nothing that
         // could be mistaken for a resumable partial file.
@@ -334,7 +350,29 @@ void DownloadFile::restartFromZero()
     mRecord = ResumeRecord();
     ResumeRecord::remove(ResumeRecord::pathFor(mFilePath));
     mLastDownloadSize = -1; // progress starts over; the next tick must not see a stall
-    sendRequest(0);
+    sendRequest(mUrl, 0);
+}
+
+void DownloadFile::followRedirect()
+{
+    if (mAborted || !mReply || mVerdict != Verdict::Redirect)
+        return;
+    const QUrl target = mRequestUrl.resolved(QUrl::fromEncoded(mReply->rawHeader("Location")));
+    dropReply();
+    const QString scheme = target.scheme();
+    // Never less safe than the request before: no way from https to http.
+    const bool allowed = target.isValid() && !target.host().isEmpty()
+        && (scheme == QLatin1String("https")
+            || (scheme == QLatin1String("http") && mRequestUrl.scheme() == QLatin1String("http")));
+    if (!allowed || ++mRedirects > MaxRedirects) {
+        qCDebug(lcDownload).noquote() << "error: redirect refused:" << target.toString()
+                                      << (allowed ? "(too many)" : "(less safe)");
+        finish(false);
+        return;
+    }
+    qCDebug(lcDownload).noquote() << "redirected to" << target.toString();
+    mLastDownloadSize = -1;
+    sendRequest(target, mRequestOffset);
 }
 
 void DownloadFile::onReadyRead()
@@ -420,8 +458,8 @@ void DownloadFile::onFinished(QNetworkReply *reply)
     }
     qCDebug(lcDownload) << "onFinished!";
     decide();
-    if (mVerdict == Verdict::Restart)
-        return; // the queued restart takes over
+    if (mVerdict == Verdict::Restart || mVerdict == Verdict::Redirect)
+        return; // the queued restart or redirect takes over
 
     bool success = false;
     const QNetworkReply::NetworkError error = reply->error();

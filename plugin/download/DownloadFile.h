@@ -66,13 +66,15 @@ private slots:
 
 private:
     // What to do with the body of the current answer.
-    enum class Verdict { Undecided, Write, Discard, Complete, Restart };
+    enum class Verdict { Undecided, Write, Discard, Complete, Restart, Redirect };
 
-    void sendRequest(qint64 offset);
+    void sendRequest(const QUrl &url, qint64 offset);
     void decide();
     Verdict judgePartial(const QNetworkReply &reply);
     Verdict judgeUnsatisfied(const QNetworkReply &reply);
     void restartFromZero();
+    void followRedirect();
+    void dropReply();
     bool writeAvailable();
     bool whole() const;
     bool moveToFinal();
@@ -81,7 +83,9 @@ private:
 
     long mId = 0;
     QString mPrefix;
-    QUrl mUrl;
+    QUrl mUrl;        // as given; every restart goes back to it
+    QUrl mRequestUrl; // where the current request went
+    int mRedirects = 0;
     QString mFilePath;
     QString mFinalPath;
     int mState = 0;
