@@ -30,12 +30,12 @@ bool ContentRange::parse(const QByteArray &value, ContentRange *out)
     // The unit is case-insensitive; one space separates it from the range.
     if (text.size() < 6 || text.left(6).toLower() != "bytes ")
         return false;
-    const QByteArray spec = text.mid(6);
-    const int slash = spec.indexOf('/');
-    if (slash < 0 || spec.indexOf('/', slash + 1) >= 0)
+    const QByteArray rest = text.mid(6);
+    const int slash = rest.indexOf('/');
+    if (slash < 0 || rest.indexOf('/', slash + 1) >= 0)
         return false;
-    const QByteArray range = spec.left(slash);
-    const QByteArray length = spec.mid(slash + 1);
+    const QByteArray range = rest.left(slash);
+    const QByteArray length = rest.mid(slash + 1);
 
     ContentRange result;
     if (length != "*" && !parseNumber(length, &result.complete))

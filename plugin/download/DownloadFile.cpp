@@ -476,8 +476,9 @@ void DownloadFile::onFinished(QNetworkReply *reply)
     finish(success);
 }
 
-// The Part's test (everything reported arrived) plus what a report cannot
-// see: the body the answer announced, and the file the first answer described.
+// Everything the progress reports announced arrived, and also what a report
+// cannot see: the body the answer announced, and the file the first answer
+// described.
 bool DownloadFile::whole() const
 {
     const bool reported = mBytesTotal < 0 ? mWritten > 0 : mBytesReceived > 0 && mBytesReceived == mBytesTotal;
@@ -533,16 +534,12 @@ void DownloadFile::stop()
 {
     mAborted = true;
     mWatchdog.stop();
-    if (mReply) {
-        QNetworkReply *reply = mReply;
-        mReply = nullptr;
-        disconnect(reply, nullptr, this, nullptr);
-        reply->abort();
-        reply->deleteLater();
-    }
+    if (mManager)
+        disconnect(mManager, nullptr, this, nullptr);
+    if (mReply)
+        dropReply();
     closeFile();
     if (mManager) {
-        disconnect(mManager, nullptr, this, nullptr);
         mManager->deleteLater();
         mManager = nullptr;
     }
