@@ -3,8 +3,7 @@
 #include "SornetLog.h"
 
 #include <Sornet/BaseParam.h>
-
-#include <DeploymentSettings.h>
+#include <Sornet/NetworkSetup.h>
 
 #include <QEventLoop>
 #include <QFile>
@@ -12,8 +11,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -30,32 +27,6 @@ std::atomic<int> gTimeout{ServiceRequest::DefaultTimeout};
 // during a call (its event arrives inside the call's wait) ends them.
 thread_local QList<QNetworkReply *> tWaiting;
 thread_local int tAbortGeneration = 0;
-
-// Parsing the system store is slow; it does not change while we run.
-const QList<QSslCertificate> &systemCertificates()
-{
-    static const QList<QSslCertificate> certificates = QSslConfiguration::systemCaCertificates();
-    return certificates;
-}
-
-// Peers are always verified: against the system store plus the deployment's
-// own CA bundle (a self-hosted or test service), never with checks off.
-QSslConfiguration tlsConfiguration()
-{
-    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-    QList<QSslCertificate> certificates = systemCertificates();
-    const QString bundle = DeploymentSettings::caBundle();
-    if (!bundle.isEmpty()) {
-        const QList<QSslCertificate> extra = QSslCertificate::fromPath(bundle, QSsl::Pem);
-        if (extra.isEmpty())
-            qCDebug(lcSornetHttp) << "no certificate in CA bundle" << bundle;
-        certificates += extra;
-    }
-    config.setCaCertificates(certificates);
-    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    config.setProtocol(QSsl::TlsV1_2OrLater);
-    return config;
-}
 
 // Transport-level errors (refused, closed mid-answer, timed out, TLS):
 // whatever status arrived before, the body cannot be trusted.
@@ -124,9 +95,7 @@ QString ServiceRequest::redacted(const QString &text)
 
 void ServiceRequest::prepare(QNetworkRequest &request) const
 {
-    // QUrl lower-cases the scheme, so "HTTPS://" is verified as well.
-    if (request.url().scheme() == QLatin1String("https"))
-        request.setSslConfiguration(tlsConfiguration());
+    NetworkSetup::secure(request);
 }
 
 int ServiceRequest::sendGet(QString &body)
@@ -154,6 +123,7 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
     qCDebug(lcSornetHttp).noquote() << "Request: " << redacted(target);
 
     QNetworkAccessManager manager;
+    NetworkSetup::useSystemProxy(manager);
     QNetworkReply *reply = nullptr;
     switch (method) {
     case Method::Get:
@@ -241,6 +211,7 @@ int ServiceRequest::startDownload(qint64 offset, QObject *receiver)
     // The manager outlives this call; it goes with the finished reply, or
     // with the receiver when that is destroyed first.
     auto *manager = new QNetworkAccessManager;
+    NetworkSetup::useSystemProxy(*manager);
     if (receiver->thread() == QThread::currentThread())
         manager->setParent(receiver);
     QNetworkReply *reply = manager->get(request);

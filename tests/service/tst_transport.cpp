@@ -1,5 +1,6 @@
 #include "tst_transport.h"
 
+#include <LoopbackProxy.h>
 #include <Sornet/Sornet.h>
 
 #include <QJsonObject>
@@ -386,6 +387,24 @@ void TestTransport::tlsPeerIsVerified()
     qunsetenv("OSTREL_CA_BUNDLE");
     QTEST(status, "status");
     QCOMPARE(login.getCode(), status == 200 ? 1 : 0);
+}
+
+void TestTransport::systemProxyIsUsed()
+{
+    // Only the proxy knows this host: the call works through it alone.
+    LoopbackProxy proxy;
+    QVERIFY(proxy.listen());
+    QUrl url = mService.serviceUrl();
+    url.setHost(QStringLiteral("service.ostrel.test"));
+    BaseAction::setBaseUrl(url.toString());
+    qputenv("http_proxy", proxy.address());
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    qunsetenv("http_proxy");
+    QCOMPARE(status, 200);
+    QCOMPARE(login.getCode(), 1);
+    QCOMPARE(proxy.requestLines(),
+             QStringList{QStringLiteral("POST %1user/login HTTP/1.1").arg(url.toString())});
 }
 
 QTEST_GUILESS_MAIN(TestTransport)

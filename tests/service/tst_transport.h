@@ -62,6 +62,7 @@ private slots:
     void secretsStayOutOfTheLog();
     void tlsPeerIsVerified_data();
     void tlsPeerIsVerified();
+    void systemProxyIsUsed();
 
 private:
     StandInService mService;

@@ -9,7 +9,8 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         QStringLiteral("delay_ms"), QStringLiteral("stall_after"), QStringLiteral("drop_after"),
         QStringLiteral("ignore_range"), QStringLiteral("once"), QStringLiteral("times"),
         QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"), QStringLiteral("hang"),
-        QStringLiteral("chunked"),
+        QStringLiteral("chunked"), QStringLiteral("refuse_range"), QStringLiteral("range_shift"),
+        QStringLiteral("omit_content_range"), QStringLiteral("no_validators"), QStringLiteral("redirect"),
     };
     // A misspelt key would otherwise silently turn into "no fault at all".
     const QStringList keys = spec.keys();
@@ -34,6 +35,11 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
     f.dropAfter = qint64(spec.value(QStringLiteral("drop_after")).toDouble(-1));
     f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();
     f.chunked = spec.value(QStringLiteral("chunked")).toBool();
+    f.refuseRange = spec.value(QStringLiteral("refuse_range")).toBool();
+    f.rangeShift = qint64(spec.value(QStringLiteral("range_shift")).toDouble());
+    f.omitContentRange = spec.value(QStringLiteral("omit_content_range")).toBool();
+    f.noValidators = spec.value(QStringLiteral("no_validators")).toBool();
+    f.redirect = spec.value(QStringLiteral("redirect")).toString();
     f.chunkSize = spec.value(QStringLiteral("chunk_size")).toInt();
     f.chunkDelayMs = spec.value(QStringLiteral("chunk_delay_ms")).toInt();
     if (spec.value(QStringLiteral("once")).toBool())
@@ -42,6 +48,10 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         f.remaining = spec.value(QStringLiteral("times")).toInt();
     if (f.status != 0 && (f.status < 100 || f.status > 599)) {
         *error = QStringLiteral("status out of range");
+        return false;
+    }
+    if (!f.redirect.isEmpty() && f.status != 0 && (f.status < 300 || f.status > 399)) {
+        *error = QStringLiteral("a redirect needs a 3xx status");
         return false;
     }
     if (f.delayMs < 0 || f.chunkSize < 0 || f.chunkDelayMs < 0 || f.remaining == 0) {

@@ -27,6 +27,11 @@ public:
         qint64 stallAfter = -1;   // send that many body bytes, then go silent
         qint64 dropAfter = -1;    // send that many body bytes, then close
         bool ignoreRange = false; // answer a range request with the whole file
+        bool refuseRange = false; // answer a range request with 416 "bytes */size"
+        qint64 rangeShift = 0;    // a 206 that starts this many bytes off the asked start
+        bool omitContentRange = false; // a 206 without Content-Range
+        bool noValidators = false;     // neither ETag nor Last-Modified
+        QString redirect;              // answer 302 (or the 3xx of "status") to this address
         bool chunked = false;     // no Content-Length, chunked transfer coding
         int chunkSize = 0;        // send the body in pieces of this size...
         int chunkDelayMs = 0;     // ...with this pause between them

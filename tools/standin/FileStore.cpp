@@ -56,7 +56,7 @@ FileStore::FileStore(const QJsonObject &fixture, const QString &fixtureDir, cons
             mErrors.append(name + QStringLiteral(": ") + error);
             continue;
         }
-        mFixtureFiles.insert(name, share(data));
+        mFixtureFiles.insert(name, newVersion(data, false));
     }
 }
 
@@ -149,21 +149,44 @@ bool FileStore::buildZip(const QJsonObject &spec, QByteArray *out, QString *erro
     return true;
 }
 
-FileStore::Content FileStore::fromFolder(const QString &dir, const QString &name) const
+FileStore::Version FileStore::newVersion(const QByteArray &data, bool replacement)
+{
+    // Whole seconds, as HTTP dates carry them. The fixture's files share
+    // the start-up time; each replacement is later than anything before it.
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    now = now.addMSecs(-now.time().msec());
+    if (replacement && mLastModified.isValid() && now <= mLastModified)
+        now = mLastModified.addSecs(1);
+    mLastModified = now;
+    Version v;
+    v.content = share(data);
+    v.etag = "\"v" + QByteArray::number(mNextTag++) + '"';
+    v.modified = now;
+    return v;
+}
+
+FileStore::Version FileStore::fromFolder(const QString &dir, const QString &name) const
 {
     const QFileInfo info(QDir(dir), name);
     if (!info.isFile())
-        return nullptr;
+        return {};
     QByteArray data;
     if (!readFile(info.filePath(), &data))
-        return nullptr;
-    return share(data);
+        return {};
+    // As common web servers do: the file's time and size.
+    Version v;
+    v.content = share(data);
+    v.modified = info.lastModified().toUTC();
+    v.etag = '"' + QByteArray::number(v.modified.toMSecsSinceEpoch(), 16) + '-'
+        + QByteArray::number(info.size(), 16) + '"';
+    v.modified = v.modified.addMSecs(-v.modified.time().msec());
+    return v;
 }
 
-FileStore::Content FileStore::content(const QString &name) const
+FileStore::Version FileStore::version(const QString &name) const
 {
     if (!isPlainName(name))
-        return nullptr;
+        return {};
     {
         std::lock_guard<std::mutex> lock(mMutex);
         const auto it = mReplaced.constFind(name);
@@ -174,10 +197,16 @@ FileStore::Content FileStore::content(const QString &name) const
     if (it != mFixtureFiles.constEnd())
         return it.value();
     for (const QString &dir : mFolders) {
-        if (Content c = fromFolder(dir, name))
-            return c;
+        Version v = fromFolder(dir, name);
+        if (v.content)
+            return v;
     }
-    return nullptr;
+    return {};
+}
+
+FileStore::Content FileStore::content(const QString &name) const
+{
+    return version(name).content;
 }
 
 qint64 FileStore::size(const QString &name) const
@@ -191,7 +220,7 @@ bool FileStore::replace(const QString &name, const QByteArray &data)
     if (!isPlainName(name))
         return false;
     std::lock_guard<std::mutex> lock(mMutex);
-    mReplaced.insert(name, share(data));
+    mReplaced.insert(name, newVersion(data, true));
     return true;
 }
 

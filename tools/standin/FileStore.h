@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QJsonObject>
 #include <mutex>
@@ -15,16 +17,29 @@
 // to the fixture), or a file of that name in the --files folder or the fixture's
 // "files_dir". Content is shared and immutable once handed out, so a
 // replacement never changes a transfer that is already running.
+//
+// Every version of a file carries the validators a web server would send:
+// a strong ETag that changes with each new content, and a modification
+// time that moves forward by at least a second, so a client that resumes
+// with either can tell when the file changed under it.
 class FileStore
 {
 public:
     using Content = std::shared_ptr<const std::string>;
+
+    struct Version
+    {
+        Content content; // null when unknown
+        QByteArray etag;  // quoted, strong
+        QDateTime modified;
+    };
 
     FileStore(const QJsonObject &fixture, const QString &fixtureDir, const QString &filesDir);
 
     // Problems met while building the fixture's files; empty when all is well.
     QStringList errors() const { return mErrors; }
 
+    Version version(const QString &name) const;
     Content content(const QString &name) const; // null when unknown
     qint64 size(const QString &name) const;     // -1 when unknown
 
@@ -39,13 +54,16 @@ private:
     bool buildEntry(const QJsonObject &spec, QByteArray *out, QString *error) const;
     bool buildZip(const QJsonObject &spec, QByteArray *out, QString *error) const;
     bool entryBytes(const QJsonObject &spec, QByteArray *out, QString *error) const;
-    Content fromFolder(const QString &dir, const QString &name) const;
+    Version fromFolder(const QString &dir, const QString &name) const;
+    Version newVersion(const QByteArray &data, bool replacement);
 
     QString mFixtureDir;
     QStringList mFolders;
-    QHash<QString, Content> mFixtureFiles;
+    QHash<QString, Version> mFixtureFiles;
     QStringList mErrors;
 
     mutable std::mutex mMutex;
-    QHash<QString, Content> mReplaced;
+    QHash<QString, Version> mReplaced;
+    quint64 mNextTag = 1;       // these two are guarded by mMutex after construction
+    QDateTime mLastModified;
 };

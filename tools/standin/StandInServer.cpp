@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <chrono>
@@ -96,6 +97,14 @@ bool parseRange(const QString &header, qint64 size, qint64 *first, qint64 *last,
     *last = qMin(*last, size - 1);
     *satisfiable = *first < size;
     return true;
+}
+
+// "Sun, 06 Nov 1994 08:49:37 GMT"
+std::string httpDate(const QDateTime &time)
+{
+    return QLocale::c()
+        .toString(time.toUTC(), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"))
+        .toStdString();
 }
 
 QByteArray reasonPhrase(int status)
@@ -357,6 +366,11 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
 StandInServer::Reply StandInServer::route(const httplib::Request &req, const FaultRules::Fault *fault)
 {
     const QString path = qs(req.path);
+    if (fault && !fault->redirect.isEmpty()) {
+        Reply moved = textReply(fault->status ? fault->status : 302, "Moved\n", "text/plain; charset=utf-8");
+        moved.headers.emplace_back("Location", fault->redirect.toStdString());
+        return moved;
+    }
     if (fault && fault->status)
         return textReply(fault->status, reasonPhrase(fault->status) + '\n',
                          "text/plain; charset=utf-8");
@@ -368,7 +382,7 @@ StandInServer::Reply StandInServer::route(const httplib::Request &req, const Fau
     if (path.startsWith(QLatin1String("/KvaApi/")))
         return serviceReply(req, path.mid(8));
     if (path.startsWith(QLatin1String("/files/")))
-        return fileReply(req, path.mid(7), fault && fault->ignoreRange);
+        return fileReply(req, path.mid(7), fault);
     return pageReply(path, rawQuery(req));
 }
 
@@ -386,40 +400,63 @@ StandInServer::Reply StandInServer::serviceReply(const httplib::Request &req, co
     return jsonReply(200, answer.body);
 }
 
-StandInServer::Reply StandInServer::fileReply(const httplib::Request &req, const QString &name, bool ignoreRange)
+StandInServer::Reply StandInServer::fileReply(const httplib::Request &req, const QString &name,
+                                              const FaultRules::Fault *fault)
 {
     if (req.method != "GET" && req.method != "HEAD")
         return textReply(405, "Method Not Allowed\n", "text/plain; charset=utf-8");
-    const FileStore::Content content = mFiles->content(name);
+    const FileStore::Version version = mFiles->version(name);
+    const FileStore::Content &content = version.content;
     if (!content)
         return textReply(404, "Not Found\n", "text/plain; charset=utf-8");
     const qint64 size = qint64(content->size());
+    const bool validators = !(fault && fault->noValidators);
+    const std::string etag = version.etag.toStdString();
+    const std::string modified = httpDate(version.modified);
+    const auto addHeaders = [&](Reply &r) {
+        r.headers.emplace_back("Accept-Ranges", "bytes");
+        if (validators) {
+            r.headers.emplace_back("ETag", etag);
+            r.headers.emplace_back("Last-Modified", modified);
+        }
+    };
     Reply r;
     r.contentType = name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive) ? "application/zip"
                                                                               : "application/octet-stream";
     r.body = content;
     r.offset = 0;
     r.length = size_t(size);
-    r.headers.emplace_back("Accept-Ranges", "bytes");
+    addHeaders(r);
+
+    // If-Range: the range only while the client's validator still names
+    // this version (an ETag compared strongly, a date exactly); else the
+    // whole file.
+    bool rangeApplies = req.has_header("Range") && !(fault && fault->ignoreRange);
+    if (rangeApplies && req.has_header("If-Range")) {
+        const std::string ifRange = req.get_header_value("If-Range");
+        rangeApplies = validators && (ifRange == etag || ifRange == modified);
+    }
     qint64 first = 0;
     qint64 last = 0;
     bool satisfiable = false;
-    if (!ignoreRange && req.has_header("Range")
-        && parseRange(qs(req.get_header_value("Range")), size, &first, &last, &satisfiable)) {
-        if (!satisfiable) {
-            // No body: a client that appends whatever arrives must not
-            // find an error text in its partial file.
-            Reply refused = textReply(416, QByteArray(), "application/octet-stream");
-            refused.headers.emplace_back("Accept-Ranges", "bytes");
-            refused.headers.emplace_back("Content-Range", "bytes */" + std::to_string(size));
-            return refused;
-        }
-        r.status = 206;
-        r.offset = size_t(first);
-        r.length = size_t(last - first + 1);
-        r.headers.emplace_back("Content-Range", "bytes " + std::to_string(first) + '-' + std::to_string(last)
-                                                    + '/' + std::to_string(size));
+    if (!rangeApplies || !parseRange(qs(req.get_header_value("Range")), size, &first, &last, &satisfiable))
+        return r;
+    if (!satisfiable || (fault && fault->refuseRange)) {
+        // No body: a client that appends whatever arrives must not
+        // find an error text in its partial file.
+        Reply refused = textReply(416, QByteArray(), "application/octet-stream");
+        addHeaders(refused);
+        refused.headers.emplace_back("Content-Range", "bytes */" + std::to_string(size));
+        return refused;
     }
+    if (fault && fault->rangeShift)
+        first = qBound<qint64>(0, first + fault->rangeShift, last);
+    r.status = 206;
+    r.offset = size_t(first);
+    r.length = size_t(last - first + 1);
+    if (!(fault && fault->omitContentRange))
+        r.headers.emplace_back("Content-Range", "bytes " + std::to_string(first) + '-' + std::to_string(last) + '/'
+                                                    + std::to_string(size));
     return r;
 }
 

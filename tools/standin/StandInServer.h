@@ -69,7 +69,7 @@ private:
     void dispatch(const httplib::Request &req, httplib::Response &res);
     Reply route(const httplib::Request &req, const FaultRules::Fault *fault);
     Reply serviceReply(const httplib::Request &req, const QString &endpoint);
-    Reply fileReply(const httplib::Request &req, const QString &name, bool ignoreRange);
+    Reply fileReply(const httplib::Request &req, const QString &name, const FaultRules::Fault *fault);
     Reply pageReply(const QString &path, const QString &query);
     void control(const httplib::Request &req, httplib::Response &res);
     void send(const Reply &reply, const FaultRules::Fault *fault, httplib::Response &res);

@@ -32,6 +32,7 @@
 #include <Sornet/ModifyPasswordResponse.h>
 #include <Sornet/ModifyUserInfoParam.h>
 #include <Sornet/ModifyUserInfoResponse.h>
+#include <Sornet/NetworkSetup.h>
 #include <Sornet/ProductAction.h>
 #include <Sornet/ProductBean.h>
 #include <Sornet/ProductData.h>
