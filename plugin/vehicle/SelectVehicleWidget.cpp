@@ -129,7 +129,7 @@ void SelectVehicleWidget::buildUi()
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;outline:0px;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"
                                          "QHeaderView::section{background:#F5F5F5;color:#666666;border:none;"
-                                         "font-family:Helvetica;font-size:15px;padding-left:10px;}"));
+                                         "font-family:Helvetica;font-size:15px;padding-left:3px;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
     QHeaderView *header = mTable->horizontalHeader();
     header->setVisible(true);
