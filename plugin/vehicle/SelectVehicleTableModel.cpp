@@ -50,6 +50,9 @@ QVariant SelectVehicleTableModel::data(const QModelIndex &index, int role) const
 
 QVariant SelectVehicleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The second column's caption sits over the centred check boxes.
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section == 1)
+        return int(Qt::AlignCenter);
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)

@@ -131,6 +131,8 @@ void SelectVehicleWidget::buildUi()
                                          "QHeaderView::section{background:#F5F5F5;color:#666666;border:none;"
                                          "font-family:Helvetica;font-size:15px;padding-left:3px;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
+    // No hover mark of the style's own on the cell under the check box.
+    mTable->setStateColor(FXTableView::Hover, QColor(Qt::white));
     QHeaderView *header = mTable->horizontalHeader();
     header->setVisible(true);
     header->setFixedHeight(44);
