@@ -3,8 +3,19 @@
 # starts the local stand-in service with the demo account and runs Ostrel
 # against both. Stopping the program (and any copy it restarted) stops the
 # stand-in service too.
+#   tools/demo.sh                    the demo card (serial OSTRELDEMO001)
+#   tools/demo.sh --single-vehicle   a single-vehicle card (OSTRELSINGLE1) that
+#                                    has no vehicle chosen yet
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
+single=false
+for arg in "$@"; do
+  case $arg in
+    --single-vehicle) single=true ;;
+    -h|--help) sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+    *) echo "demo.sh: unknown option $arg (try --help)" >&2; exit 2 ;;
+  esac
+done
 "$src/tools/install-deps.sh"
 # Only what the demo runs; the tests are built by tools/test.sh.
 targets="Ostrel ostrel-standin ostrel-samplecard ostrel_translations"
@@ -13,12 +24,23 @@ OSTREL_TARGETS=$targets "$src/tools/build.sh"
 build=${OSTREL_BUILD_DIR:-$src/build}
 
 demo="$build/demo"
-media="$demo/media"
+# Each card has a simulated drive of its own, so only that card is in.
+if $single; then
+  media="$demo/media-single"
+  serial=OSTRELSINGLE1
+  pulled="$demo/SINGLE"
+  vehicles=0
+else
+  media="$demo/media"
+  serial=OSTRELDEMO001
+  pulled="$demo/SCANNER"
+  vehicles=12
+fi
 card="$media/SCANNER"
 if [ ! -f "$card/sn.txt" ]; then
   rm -rf "$card"
   mkdir -p "$media"
-  "$build/tools/ostrel-samplecard" --output "$card" --serial OSTRELDEMO001 >/dev/null
+  "$build/tools/ostrel-samplecard" --output "$card" --serial "$serial" --vehicles "$vehicles" >/dev/null
 fi
 
 # The stand-in stops by itself when this script goes away (its stdin closes).
@@ -43,10 +65,13 @@ export QTWEBENGINE_DISABLE_SANDBOX=${QTWEBENGINE_DISABLE_SANDBOX:-$([ "$(id -u)"
 cat <<MSG
 Ostrel demo
   stand-in service : http://127.0.0.1:$port/  (demo fixture)
-  sample card      : $card  (serial OSTRELDEMO001)
+  sample card      : $card  (serial $serial)
   sign in with     : demo@ostrel.test / demo1234
-  card in and out  : mv "$card" "$demo/" ; mv "$demo/SCANNER" "$media/"
+  card in and out  : mv "$card" "$pulled" ; mv "$pulled" "$card"
 MSG
+if $single; then
+  echo "  single vehicle   : no vehicle chosen until you submit one; every demo run starts afresh"
+fi
 
 program="$build/bin/Ostrel"
 # A language change restarts the program as a detached copy: wait until no

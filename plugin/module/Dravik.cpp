@@ -1,6 +1,7 @@
 #include "Dravik.h"
 
 #include "AppPaths.h"
+#include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,7 @@ QObject *Dravik::create(const QString &key, const QString &specification)
     if (mSoftwareInfoWidget || key != QLatin1String("DOWNLOAD"))
         return nullptr;
     mSoftwareInfoWidget = new SoftwareInfoWidget(mContainer);
+    mSoftwareInfoWidget->setVehiclePageFactory(&SelectVehicleWidget::create);
     mContainer->addWidget(mSoftwareInfoWidget);
     mContainer->setCurrentWidget(mSoftwareInfoWidget);
     return mContainer;

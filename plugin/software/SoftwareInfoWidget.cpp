@@ -309,12 +309,14 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
             empty = empty || row.getSoft_id() == QLatin1String("Empty");
         if (empty) {
             closeBusy();
+            const QString serial = mSerialNumber;
             const auto answerButton = MessageBoxDialog::showMessageBox(
                 this, tr("Update"),
                 tr("This product is a single-vehicle software product, and there is no vehicle software yet. "
                    "It is necessary to reconfigure a vehicle software. "),
                 QMessageBox::Ok);
-            if (answerButton == QMessageBox::Ok) {
+            // The card may have been pulled or swapped while the box was open.
+            if (answerButton == QMessageBox::Ok && serial == mSerialNumber) {
                 qCDebug(lcSoftware) << "onSelectVehicle...";
                 openVehicleSelection();
             }
@@ -530,6 +532,19 @@ void SoftwareInfoWidget::refreshModel()
     launchSoftwareThread(true);
 }
 
+void SoftwareInfoWidget::refreshLists()
+{
+    qCDebug(lcSoftware) << "refreshLists...";
+    emit updateDiskDetail(mCardRoot);
+    if (mCardRoot.isEmpty() || mSerialNumber.isEmpty() || !hasUser()) {
+        setControlsEnabled(false);
+        return;
+    }
+    clearTable();
+    mRows.clear();
+    startProductQuery();
+}
+
 void SoftwareInfoWidget::onFileChanged(QString path)
 {
     qCDebug(lcSoftware) << "onFileChanged: " << path;
@@ -659,7 +674,15 @@ void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selecti
 
 void SoftwareInfoWidget::openVehicleSelection()
 {
-    // Offered once per page; the selection page itself plugs in here.
-    if (!mMayOfferVehicleSelection || !container())
+    // Offered once in the life of the page.
+    QStackedWidget *stack = container();
+    if (!mMayOfferVehicleSelection || !stack || !mVehiclePageFactory || mSerialNumber.isEmpty())
         return;
+    QWidget *page = mVehiclePageFactory(stack, mSerialNumber);
+    if (!page)
+        return;
+    mVehiclePage = page;
+    stack->addWidget(page);
+    stack->setCurrentWidget(page);
+    mMayOfferVehicleSelection = false;
 }

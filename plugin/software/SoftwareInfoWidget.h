@@ -15,6 +15,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class CardBox;
 class LoadingDialog;
 class MyCheckBox;
@@ -36,6 +38,8 @@ class UDiskMonitor;
 class SoftwareInfoWidget : public QWidget
 {
     Q_OBJECT
+    // Read by the pages above this one, to tell whether their card is still in.
+    Q_PROPERTY(QString serialNumber READ serialNumber)
 public:
     static constexpr int BusyLimit = 10000;
     static constexpr int MessageTime = 3000;
@@ -59,6 +63,12 @@ public:
     // What the last upgrade that passed its checks handed on.
     QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
 
+    // Builds the vehicle selection page (in the container, for a serial
+    // number); the plug-in sets it, as that page is linked there.
+    using VehiclePageFactory = std::function<QWidget *(QWidget *container, const QString &serialNumber)>;
+    void setVehiclePageFactory(VehiclePageFactory factory) { mVehiclePageFactory = std::move(factory); }
+    QWidget *vehiclePage() const { return mVehiclePage; }
+
 signals:
     void updateDiskDetail(QString path);
 
@@ -73,6 +83,9 @@ public slots:
     // Rescans the card and rebuilds the rows from the last answer; does
     // nothing while a query runs or within 3000 ms of the last refresh.
     void refreshModel();
+    // Asks the service again for the products and the software list, as
+    // after a vehicle was chosen for a single-vehicle product.
+    void refreshLists();
     void onClickedTableView(QModelIndex index);
     void onVersionChanged(QString text);
     void onDeviceAdded(QString uDiskName);
@@ -153,4 +166,6 @@ private:
     bool mRefreshPosted = false;
     qint64 mLastRefresh = 0;
     bool mMayOfferVehicleSelection = true;
+    VehiclePageFactory mVehiclePageFactory;
+    QPointer<QWidget> mVehiclePage;
 };

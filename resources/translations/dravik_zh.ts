@@ -107,6 +107,45 @@
     </message>
 </context>
 <context>
+    <name>SelectVehicleWidget</name>
+    <message>
+        <source>Select One Vehicle Software</source>
+        <translation>选择一个车型软件</translation>
+    </message>
+    <message>
+        <source>Serial Number:</source>
+        <translation>序列号：</translation>
+    </message>
+    <message>
+        <source>Software Language:</source>
+        <translation>软件语言：</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Submit</source>
+        <translation>提交</translation>
+    </message>
+    <message>
+        <source>Configurate Successfully！</source>
+        <translation>配置成功！</translation>
+    </message>
+    <message>
+        <source>The product does not need to be reconfigured！</source>
+        <translation>该产品无需重新配置！</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>升级</translation>
+    </message>
+</context>
+<context>
     <name>SoftwareInfoWidget</name>
     <message>
         <source>Software Update</source>

@@ -659,7 +659,7 @@ void StandInTest::singleVehicleConfiguration()
     const QJsonArray carList = lists.value(QStringLiteral("carList")).toArray();
     QCOMPARE(carList.size(), 2);
     QCOMPARE(carList.at(0).toObject().value(QStringLiteral("langName")).toString(), QStringLiteral("奥迪"));
-    QCOMPARE(lists.value(QStringLiteral("languageList")).toArray().size(), 3);
+    QCOMPARE(lists.value(QStringLiteral("languageList")).toArray().size(), 6);
 
     const auto choose = [this](const QString &serial) {
         return code(api("POST", QStringLiteral("tools/replaceEmptyCar"),

@@ -1,0 +1,3 @@
+#include "VehicleLog.h"
+
+Q_LOGGING_CATEGORY(lcVehicle, "dravik.vehicle", QtWarningMsg)
