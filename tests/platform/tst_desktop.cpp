@@ -25,7 +25,6 @@ private slots:
     void autostartSwitchedOffByUser();
     void shortcutCreatedOnce();
     void shortcutRefusesUnsafePath();
-    void entriesCarryTheIcon();
     void launcherExecutable_data();
     void launcherExecutable();
 
@@ -135,18 +134,6 @@ void TestDesktop::shortcutRefusesUnsafePath()
     const QString folder = mEnv.makeDir(QStringLiteral("Desktop2"));
     QVERIFY(!XdgDesktopShortcut().ensure(QStringLiteral("/x\r/Ostrel"), folder));
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/Ostrel.desktop")));
-}
-
-void TestDesktop::entriesCarryTheIcon()
-{
-    const QString icon = mEnv.installDir() + QStringLiteral("/ostrel.png");
-    QVERIFY(TestEnv::writeFile(icon, "png"));
-    const QString folder = mEnv.makeDir(QStringLiteral("icon"));
-    QVERIFY(XdgAutostart().setEnabled(true, QStringLiteral("/opt/ostrel/Ostrel"), folder + QStringLiteral("/a")));
-    QVERIFY(XdgDesktopShortcut().ensure(QStringLiteral("/opt/ostrel/Ostrel"), folder + QStringLiteral("/d")));
-    QFile::remove(icon);
-    QCOMPARE(keyOf(TestEnv::readFile(folder + QStringLiteral("/a/Ostrel.desktop")), "Icon"), icon);
-    QCOMPARE(keyOf(TestEnv::readFile(folder + QStringLiteral("/d/Ostrel.desktop")), "Icon"), icon);
 }
 
 void TestDesktop::launcherExecutable_data()
