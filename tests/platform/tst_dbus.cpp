@@ -126,7 +126,9 @@ private slots:
     void initTestCase()
     {
         const QString config = mEnv.root() + QStringLiteral("/bus.conf");
-        QVERIFY(TestEnv::writeFile(config, "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+        // Its socket in the test's folder, gone with it.
+        QVERIFY(TestEnv::writeFile(config, "<busconfig><type>session</type><listen>unix:dir=" + mEnv.root().toUtf8()
+                                               + "</listen>"
                                            "<auth>EXTERNAL</auth><policy context=\"default\">"
                                            "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
                                            "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>"));
