@@ -4,6 +4,7 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CrashHandler.h"
+#include "DesktopIdentity.h"
 #include "DetachedStart.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
@@ -33,6 +34,8 @@ int Application::run(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     SingleApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
+    // Lets the desktop match the windows with the launcher and its icon.
+    QGuiApplication::setDesktopFileName(DesktopIdentity::applicationId());
     if (app.isRunning()) {
         app.sendMessage(QString::fromLatin1(kWakeUp), kWakeUpTimeoutMs);
         return 0;

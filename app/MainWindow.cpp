@@ -5,6 +5,7 @@
 #include "Autostart.h"
 #include "ButtonBar.h"
 #include "ComplaintView.h"
+#include "DesktopIdentity.h"
 #include "DesktopShortcut.h"
 #include "ExitRequest.h"
 #include "FXGlobalInfo.h"
@@ -52,7 +53,9 @@ MainWindow::MainWindow(const QString &token, int userId, QWidget *parent)
     const FXGlobalInfo *info = FXGlobalInfo::instance();
     setWindowFlags(Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
     Platform *platform = Platform::instance();
-    const QString executable = QCoreApplication::applicationFilePath();
+    // An installed copy is started the way its menu launcher starts it,
+    // through its link in bin/.
+    const QString executable = DesktopIdentity::launcherExecutable();
     if (platform) {
         platform->autostart()->setEnabled(info->layoutMode() != 1, executable, Autostart::defaultFolder());
         platform->desktopShortcut()->ensure(executable, DesktopShortcut::defaultFolder());

@@ -1,5 +1,7 @@
 #include "DesktopEntryWriter.h"
 
+#include "DesktopIdentity.h"
+
 QString DesktopEntryWriter::execValue(const QString &program)
 {
     if (program.isEmpty())
@@ -22,6 +24,19 @@ QString DesktopEntryWriter::execValue(const QString &program)
     // The value level of the file escapes backslashes once more.
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return quoted;
+}
+
+void DesktopEntryWriter::addIcon(QList<QPair<QString, QString>> &keys)
+{
+    QString icon = DesktopIdentity::iconFile();
+    if (icon.isEmpty())
+        return;
+    for (const QChar c : qAsConst(icon)) {
+        if (c.category() == QChar::Other_Control)
+            return;
+    }
+    icon.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    keys.append({QStringLiteral("Icon"), icon});
 }
 
 QByteArray DesktopEntryWriter::render(const QList<QPair<QString, QString>> &keys)

@@ -14,6 +14,10 @@ public:
     // or other control characters).
     static QString execValue(const QString &program);
 
+    // Appends Icon= the application icon beside the program, when there is
+    // one and its path can be written (no control characters).
+    static void addIcon(QList<QPair<QString, QString>> &keys);
+
     // "[Desktop Entry]" followed by the keys in order.
     static QByteArray render(const QList<QPair<QString, QString>> &keys);
 };

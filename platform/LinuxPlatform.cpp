@@ -1,7 +1,9 @@
 #include "LinuxPlatform.h"
 
+#include "DBusSleepInhibitor.h"
 #include "FlockNamedMutex.h"
 #include "LinuxVolumes.h"
+#include "SleepInhibition.h"
 
 #include <QCoreApplication>
 
@@ -39,4 +41,9 @@ Volumes *LinuxPlatform::volumes()
 std::unique_ptr<NamedMutex> LinuxPlatform::createNamedMutex(const QString &name)
 {
     return std::make_unique<FlockNamedMutex>(name);
+}
+
+std::unique_ptr<SleepInhibition> LinuxPlatform::inhibitSleep(const QString &reason)
+{
+    return DBusSleepInhibitor::inhibit(QStringLiteral("Ostrel"), reason);
 }

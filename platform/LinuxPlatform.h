@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DBusNotifier.h"
 #include "LinuxCrashHandler.h"
 #include "Platform.h"
 #include "XdgAutostart.h"
@@ -22,10 +23,13 @@ public:
     Autostart *autostart() override { return &mAutostart; }
     DesktopShortcut *desktopShortcut() override { return &mShortcut; }
     CrashHandler *crashHandler() override { return &mCrash; }
+    std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
+    DesktopNotifier *notifier() override { return &mNotifier; }
 
 private:
     QPointer<LinuxVolumes> mVolumes;
     XdgAutostart mAutostart;
     XdgDesktopShortcut mShortcut;
     LinuxCrashHandler mCrash;
+    DBusNotifier mNotifier;
 };

@@ -2,9 +2,11 @@
 
 #include "Autostart.h"
 #include "CrashHandler.h"
+#include "DesktopNotifier.h"
 #include "DesktopShortcut.h"
 #include "LinuxPlatform.h"
 #include "NamedMutex.h"
+#include "SleepInhibition.h"
 #include "Volumes.h"
 
 #include <QDir>
@@ -20,6 +22,8 @@ NamedMutex::~NamedMutex() = default;
 Autostart::~Autostart() = default;
 DesktopShortcut::~DesktopShortcut() = default;
 CrashHandler::~CrashHandler() = default;
+SleepInhibition::~SleepInhibition() = default;
+DesktopNotifier::~DesktopNotifier() = default;
 
 QString Autostart::defaultFolder()
 {

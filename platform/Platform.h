@@ -9,6 +9,8 @@ class NamedMutex;
 class Autostart;
 class DesktopShortcut;
 class CrashHandler;
+class DesktopNotifier;
+class SleepInhibition;
 
 // The operating-system layer. Production code asks Platform::instance() for
 // each facility; unit tests install a fake with Platform::setInstance().
@@ -24,6 +26,10 @@ public:
     virtual Autostart *autostart() = 0;
     virtual DesktopShortcut *desktopShortcut() = 0;
     virtual CrashHandler *crashHandler() = 0;
+    // Keeps the computer awake while the returned object lives; nullptr when
+    // the session offers no way to. Pages hold it through SleepGuard.
+    virtual std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) = 0;
+    virtual DesktopNotifier *notifier() = 0;
 
     // The Linux platform unless a test installed another one.
     static Platform *instance();

@@ -27,13 +27,15 @@ bool XdgAutostart::setEnabled(bool enabled, const QString &executable, const QSt
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(DesktopEntryWriter::render({
+    QList<QPair<QString, QString>> keys{
         {QStringLiteral("Type"), QStringLiteral("Application")},
         {QStringLiteral("Name"), QStringLiteral("Ostrel")},
         {QStringLiteral("Exec"), exec},
         {QStringLiteral("Terminal"), QStringLiteral("false")},
         {QStringLiteral("X-GNOME-Autostart-enabled"), QStringLiteral("true")},
-    }));
+    };
+    DesktopEntryWriter::addIcon(keys);
+    file.write(DesktopEntryWriter::render(keys));
     const bool ok = file.commit();
     qCDebug(lcPlatform) << "autostart entry written:" << path << ok;
     return ok;

@@ -21,13 +21,15 @@ bool XdgDesktopShortcut::ensure(const QString &executable, const QString &folder
     // NewOnly: if one appears meanwhile it is the user's, not ours to replace.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return QFileInfo::exists(path);
-    const QByteArray entry = DesktopEntryWriter::render({
+    QList<QPair<QString, QString>> keys{
         {QStringLiteral("Type"), QStringLiteral("Application")},
         {QStringLiteral("Name"), QStringLiteral("Ostrel")},
         {QStringLiteral("Exec"), exec},
         {QStringLiteral("Terminal"), QStringLiteral("false")},
         {QStringLiteral("Categories"), QStringLiteral("Utility;")},
-    });
+    };
+    DesktopEntryWriter::addIcon(keys);
+    const QByteArray entry = DesktopEntryWriter::render(keys);
     const bool written = file.write(entry) == entry.size() && file.flush();
     file.close();
     // Desktops only launch entries that are marked executable.

@@ -372,7 +372,7 @@ void UninstallView::OnBtnUninstallClicked()
         return;
     }
 
-    AppSettings::setUninstalling(true);
+    setBatchRunning(true);
     mJobCount = 0;
     mDoneCount = 0;
     mBatchFailed = false;
@@ -448,7 +448,7 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
             mModel->SetChecked(row, false);
             emit SignalUpdateData(!batchOver);
             if (batchOver) {
-                AppSettings::setUninstalling(false);
+                setBatchRunning(false);
                 mBusy = false;
                 // A failed row of this batch stays ticked for another try,
                 // and the batch as a whole did not succeed.
@@ -461,7 +461,7 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
         } else {
             mBatchFailed = true;
             if (batchOver) {
-                AppSettings::setUninstalling(false);
+                setBatchRunning(false);
                 mBusy = false;
                 mUninstallBtn->setEnabled(true);
                 mHeader->setEnabled(true);
@@ -473,7 +473,7 @@ void UninstallView::OnUninstallFinished(const QString &id, bool ok)
     } else if (batchOver) {
         // The table moved on (another card); the batch still has to end,
         // and the new rows must not stay locked.
-        AppSettings::setUninstalling(false);
+        setBatchRunning(false);
         emit SignalUpdateData(false);
     }
     if (batchOver)
@@ -642,10 +642,21 @@ void UninstallView::endUnreportedBatch()
 
 void UninstallView::endBatch()
 {
-    AppSettings::setUninstalling(false);
+    setBatchRunning(false);
     if (!GlobalMutex::isEmpty())
         GlobalMutex::release();
     emit SignalUpdateData(false);
+}
+
+void UninstallView::setBatchRunning(bool running)
+{
+    AppSettings::setUninstalling(running);
+    // An uninstall left half-way by a computer that went to sleep leaves a
+    // vehicle half on the card.
+    if (running)
+        mSleep.hold(uninstallText("Uninstalling vehicle software"));
+    else
+        mSleep.release();
 }
 
 void UninstallView::OnUpdateSDFreeSize()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SleepGuard.h"
+
 #include <QMutex>
 #include <QPointer>
 #include <QSet>
@@ -76,6 +78,9 @@ private:
     // Forgets the jobs of a finished or stopped batch once no job runs.
     void deleteIdleJobs();
     void endBatch();
+    // The busy flag the plug-in reads, and the hold on sleep, for as long as
+    // a batch runs.
+    void setBatchRunning(bool running);
     // Ends a stopped batch whose last report will never be handled.
     void endUnreportedBatch();
     void rebuildWatcher();
@@ -98,6 +103,7 @@ private:
     int mDoneCount = 0;
     // A job of the current batch failed; the batch then does not end as a success.
     bool mBatchFailed = false;
+    SleepGuard mSleep;
 
     // Card whose vehicles the table shows (root with trailing slash), and
     // the card of the scan in flight.

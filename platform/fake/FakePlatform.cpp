@@ -84,15 +84,41 @@ public:
 private:
     FakePlatform *mPlatform;
 };
+class FakeInhibition : public SleepInhibition
+{
+public:
+    FakeInhibition(FakePlatform *p, const QString &reason) : mPlatform(p), mReason(reason)
+    {
+        ++p->sleepInhibits;
+        p->sleepHeld.append(reason);
+    }
+    ~FakeInhibition() override { mPlatform->sleepHeld.removeOne(mReason); }
+    QString service() const override { return QStringLiteral("fake"); }
+
+private:
+    FakePlatform *mPlatform;
+    QString mReason;
+};
+
+class FakeNotifier : public DesktopNotifier
+{
+public:
+    explicit FakeNotifier(FakePlatform *p) : mPlatform(p) {}
+    void notify(const QString &title, const QString &text) override { mPlatform->notifications.append({title, text}); }
+
+private:
+    FakePlatform *mPlatform;
+};
 } // namespace
 
 class FakePlatform::Impl
 {
 public:
-    explicit Impl(FakePlatform *p) : autostart(p), shortcut(p), crash(p) {}
+    explicit Impl(FakePlatform *p) : autostart(p), shortcut(p), crash(p), notifier(p) {}
     FakeAutostart autostart;
     FakeShortcut shortcut;
     FakeCrash crash;
+    FakeNotifier notifier;
 };
 
 FakePlatform::FakePlatform()
@@ -116,3 +142,10 @@ std::unique_ptr<NamedMutex> FakePlatform::createNamedMutex(const QString &name)
 Autostart *FakePlatform::autostart() { return &d->autostart; }
 DesktopShortcut *FakePlatform::desktopShortcut() { return &d->shortcut; }
 CrashHandler *FakePlatform::crashHandler() { return &d->crash; }
+
+std::unique_ptr<SleepInhibition> FakePlatform::inhibitSleep(const QString &reason)
+{
+    return std::make_unique<FakeInhibition>(this, reason);
+}
+
+DesktopNotifier *FakePlatform::notifier() { return &d->notifier; }

@@ -2,10 +2,12 @@
 
 #include "Autostart.h"
 #include "CrashHandler.h"
+#include "DesktopNotifier.h"
 #include "DesktopShortcut.h"
 #include "FakeVolumes.h"
 #include "NamedMutex.h"
 #include "Platform.h"
+#include "SleepInhibition.h"
 
 #include <QSet>
 #include <QStringList>
@@ -23,6 +25,8 @@ public:
     Autostart *autostart() override;
     DesktopShortcut *desktopShortcut() override;
     CrashHandler *crashHandler() override;
+    std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
+    DesktopNotifier *notifier() override;
 
     FakeVolumes &fakeVolumes() { return mVolumes; }
 
@@ -35,6 +39,11 @@ public:
     QString autostartExecutable;
     int shortcutCalls = 0;
     int crashInstalls = 0;
+    // Reasons of the sleep inhibitions held now, and how many were taken.
+    QStringList sleepHeld;
+    int sleepInhibits = 0;
+    // Desktop notifications sent: title, text.
+    QList<QPair<QString, QString>> notifications;
 
 private:
     FakeVolumes mVolumes;

@@ -724,6 +724,10 @@
         <translation>卸载车型成功</translation>
     </message>
     <message>
+        <source>Uninstalling vehicle software</source>
+        <translation>正在卸载车型软件</translation>
+    </message>
+    <message>
         <source>Uninstall vehicle failed!</source>
         <translation>卸载车型失败！</translation>
     </message>

@@ -1,5 +1,7 @@
 // Autostart entry and desktop shortcut, written into temporary folders; and
 // the platform object the program gets.
+#include "AppPaths.h"
+#include "DesktopIdentity.h"
 #include "FakePlatform.h"
 #include "LinuxPlatform.h"
 #include "LinuxVolumes.h"
@@ -7,6 +9,7 @@
 #include "XdgAutostart.h"
 #include "XdgDesktopShortcut.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
@@ -22,6 +25,8 @@ private slots:
     void autostartSwitchedOffByUser();
     void shortcutCreatedOnce();
     void shortcutRefusesUnsafePath();
+    void launcherExecutable_data();
+    void launcherExecutable();
 
     void platformInstance();
 
@@ -129,6 +134,40 @@ void TestDesktop::shortcutRefusesUnsafePath()
     const QString folder = mEnv.makeDir(QStringLiteral("Desktop2"));
     QVERIFY(!XdgDesktopShortcut().ensure(QStringLiteral("/x\r/Ostrel"), folder));
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/Ostrel.desktop")));
+}
+
+void TestDesktop::launcherExecutable_data()
+{
+    // What the installed deployment file names, and where that link leads.
+    QTest::addColumn<QString>("launcher");
+    QTest::addColumn<QString>("leadsTo");
+    QTest::addColumn<bool>("takesLink");
+    QTest::newRow("installed copy") << "../../bin/Ostrel" << "self" << true;
+    QTest::newRow("build tree: no key") << "" << "self" << false;
+    QTest::newRow("link gone") << "../../bin/Ostrel" << "" << false;
+    QTest::newRow("link to another program") << "../../bin/Ostrel" << "other" << false;
+}
+
+void TestDesktop::launcherExecutable()
+{
+    QFETCH(QString, launcher);
+    QFETCH(QString, leadsTo);
+    QFETCH(bool, takesLink);
+    const QString prefix = mEnv.makeDir(QStringLiteral("prefix"));
+    const QString install = prefix + QStringLiteral("/lib/ostrel");
+    const QString link = prefix + QStringLiteral("/bin/Ostrel");
+    QVERIFY(TestEnv::writeFile(install + QStringLiteral("/deployment.ini"),
+                               "[Paths]\nPerUserData=true\nLauncher=" + launcher.toUtf8() + "\n"));
+    QDir().mkpath(prefix + QStringLiteral("/bin"));
+    if (leadsTo == QLatin1String("self"))
+        QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), link));
+    else if (leadsTo == QLatin1String("other"))
+        QVERIFY(QFile::link(QStringLiteral("/bin/sh"), link));
+
+    AppPaths::setOverride(install, mEnv.dataDir());
+    const QString executable = DesktopIdentity::launcherExecutable();
+    AppPaths::setOverride(mEnv.installDir(), mEnv.dataDir());
+    QCOMPARE(executable, takesLink ? link : QCoreApplication::applicationFilePath());
 }
 
 void TestDesktop::platformInstance()

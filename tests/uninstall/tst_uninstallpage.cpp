@@ -23,6 +23,7 @@
 
 namespace {
 const QString Mutex = QStringLiteral("ostrel_global_mutex");
+const QStringList SleepHeld{QStringLiteral("Uninstalling vehicle software")};
 
 // Runs `action` once, on the first emission of `signal` that passes `when`.
 template <typename Sender, typename Signal, typename When>
@@ -208,12 +209,14 @@ private slots:
         QStringList counters;
         QStringList toasts;
         QList<bool> flagDuringBatch;
+        QList<bool> sleepDuringBatch;
         bool overlapped = false;
         bool sawProgress = false;
         connect(page, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange, this, [&] {
             counters << mFx->counterText();
             toasts << mFx->toastText();
             flagDuringBatch << AppSettings::isUninstalling();
+            sleepDuringBatch << (mFx->platform().sleepHeld == SleepHeld);
         });
         connect(mFx->model(), &QAbstractItemModel::dataChanged, this, [&] {
             if (mFx->state(0) == QLatin1String("1") || mFx->state(1) == QLatin1String("1"))
@@ -232,6 +235,9 @@ private slots:
         QVERIFY(toasts.at(0) != QLatin1String("Uninstall vehicle successfully"));
         QCOMPARE(toasts.at(1), QStringLiteral("Uninstall vehicle successfully"));
         QCOMPARE(flagDuringBatch, (QList<bool>{true, false}));
+        // One hold on sleep for the whole batch, gone with its end.
+        QCOMPARE(sleepDuringBatch, (QList<bool>{true, false}));
+        QCOMPARE(mFx->platform().sleepInhibits, 1);
         QVERIFY(sawProgress);
         QVERIFY(!overlapped);
         QCOMPARE(mFx->state(0), QStringLiteral("2"));
@@ -284,6 +290,7 @@ private slots:
         QCOMPARE(mFx->toastText(), QStringLiteral("Uninstall vehicle failed!"));
         QCOMPARE(mFx->model()->index(0, UninstallModel::StatusColumn).data().toString(), QStringLiteral("Failed"));
         QVERIFY(!AppSettings::isUninstalling());
+        QCOMPARE(mFx->platform().sleepHeld, QStringList());
         QVERIFY(!page->isBusy());
         QVERIFY(mFx->button()->isEnabled());
         QVERIFY(mFx->header()->isEnabled());
@@ -386,6 +393,7 @@ private slots:
         QCOMPARE(mFx->label("counterLabel")->text(), QString());
         QVERIFY(!AppSettings::isUninstalling());
         QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
+        QCOMPARE(mFx->platform().sleepHeld, QStringList());
         // The queued second job never ran.
         const QString second = moved + QLatin1Char('/') + paths.at(1).mid(root.size());
         QVERIFY2(QFileInfo::exists(second + QStringLiteral("version.txt")), qPrintable(second));
@@ -414,6 +422,7 @@ private slots:
              [&] { exitResult = page->OnExit() ? 1 : 0; });
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(exitResult != -1, 20000);
+        QCOMPARE(mFx->platform().sleepHeld, answer == QMessageBox::No ? SleepHeld : QStringList());
         QCOMPARE(question, QStringLiteral("The model is being unloaded. Closing may result in the car not "
                                           "working properly. Is it turned off?"));
 
@@ -422,6 +431,7 @@ private slots:
             // Resumed: the job runs to its end.
             QTRY_COMPARE_WITH_TIMEOUT(mFx->state(0), QStringLiteral("2"), 20000);
             QVERIFY(!QFileInfo::exists(dir));
+            QCOMPARE(mFx->platform().sleepHeld, QStringList());
         } else {
             QCOMPARE(exitResult, 1);
             QVERIFY(!page->isBusy());
@@ -481,6 +491,7 @@ private slots:
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(gone, 20000);
         QVERIFY(!AppSettings::isUninstalling());
+        QCOMPARE(mFx->platform().sleepHeld, QStringList());
         QVERIFY(!mFx->platform().heldMutexes.contains(Mutex));
         QVERIFY(QFileInfo::exists(second + QStringLiteral("version.txt")));
     }
@@ -517,6 +528,7 @@ private slots:
         QVERIFY(QFileInfo::exists(dir + QStringLiteral("version.txt")));
         QVERIFY(!AppSettings::isUninstalling());
         QVERIFY(!mFx->page()->isBusy());
+        QCOMPARE(mFx->platform().sleepInhibits, 0);
     }
 
     void watcherRescansOnNextVisit()
