@@ -6,6 +6,8 @@
 #include "SleepInhibition.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 
 namespace {
 QList<QPointer<LinuxVolumes>> gLiveVolumes;
@@ -46,4 +48,10 @@ std::unique_ptr<NamedMutex> LinuxPlatform::createNamedMutex(const QString &name)
 std::unique_ptr<SleepInhibition> LinuxPlatform::inhibitSleep(const QString &reason)
 {
     return DBusSleepInhibitor::inhibit(QStringLiteral("Ostrel"), reason);
+}
+
+bool LinuxPlatform::openWithDefaultApplication(const QString &path)
+{
+    // xdg-open behind it, started detached.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

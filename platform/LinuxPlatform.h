@@ -25,6 +25,7 @@ public:
     CrashHandler *crashHandler() override { return &mCrash; }
     std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
     DesktopNotifier *notifier() override { return &mNotifier; }
+    bool openWithDefaultApplication(const QString &path) override;
 
 private:
     QPointer<LinuxVolumes> mVolumes;

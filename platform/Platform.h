@@ -30,6 +30,11 @@ public:
     // the session offers no way to. Pages hold it through SleepGuard.
     virtual std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) = 0;
     virtual DesktopNotifier *notifier() = 0;
+    // Hands a file to the desktop, which opens it with the application it
+    // has for that kind of file (a downloaded installer is never made
+    // executable or started as a program from here). False when nothing
+    // could take it.
+    virtual bool openWithDefaultApplication(const QString &path) = 0;
 
     // The Linux platform unless a test installed another one.
     static Platform *instance();

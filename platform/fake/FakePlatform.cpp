@@ -149,3 +149,9 @@ std::unique_ptr<SleepInhibition> FakePlatform::inhibitSleep(const QString &reaso
 }
 
 DesktopNotifier *FakePlatform::notifier() { return &d->notifier; }
+
+bool FakePlatform::openWithDefaultApplication(const QString &path)
+{
+    openedFiles.append(path);
+    return openResult;
+}

@@ -27,6 +27,7 @@ public:
     CrashHandler *crashHandler() override;
     std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
     DesktopNotifier *notifier() override;
+    bool openWithDefaultApplication(const QString &path) override;
 
     FakeVolumes &fakeVolumes() { return mVolumes; }
 
@@ -44,6 +45,9 @@ public:
     int sleepInhibits = 0;
     // Desktop notifications sent: title, text.
     QList<QPair<QString, QString>> notifications;
+    // Files handed to the desktop, and the answer given.
+    QStringList openedFiles;
+    bool openResult = true;
 
 private:
     FakeVolumes mVolumes;
