@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <limits>
+#include <vector>
+
+struct zip;
+
+// Unpacks a zip archive below an open folder, one entry at a time, streamed
+// in bounded chunks (never a whole entry in memory).
+//
+// open() checks every entry before anything is written, and rejects rather
+// than repairs: names must be plain relative paths that a FAT card can hold
+// (no "..", no leading slash or drive letter, no backslash, no control or
+// reserved characters, no two names that differ only in letter case), only
+// files and folders (no links or devices), stored or deflated and not
+// encrypted, with sizes that fit the budget and that the compressed data
+// can plausibly yield, and no two entries sharing bytes of the archive.
+// extract() then fails an entry that yields more or fewer bytes than it
+// declares or whose checksum is wrong.
+//
+// Knows nothing of Qt objects or signals: the install job, the fuzzer and
+// the benchmark share it.
+class ArchiveExtractor
+{
+public:
+    struct Entry
+    {
+        QString path;        // as named in the archive, without a trailing slash
+        QByteArray diskPath; // the same, as created on disk (UTF-8)
+        bool isDir = false;
+        quint64 size = 0;
+        qint64 mtime = 0;    // the entry's DOS time taken as local time
+    };
+
+    static constexpr qint64 kChunk = 256 * 1024;
+    static constexpr int kMaxEntries = 1 << 20;
+    static constexpr int kMaxDepth = 64;
+
+    ArchiveExtractor();
+    ~ArchiveExtractor();
+    ArchiveExtractor(const ArchiveExtractor &) = delete;
+    ArchiveExtractor &operator=(const ArchiveExtractor &) = delete;
+
+    // Opens and checks the archive. `budget` is the space the unpacked
+    // entries may take, each file counted in whole blocks of `blockSize`.
+    bool open(const QString &path, quint64 budget = std::numeric_limits<quint64>::max(), quint64 blockSize = 1);
+    void close();
+
+    int count() const { return int(mEntries.size()); }
+    const Entry &entry(int i) const { return mEntries[size_t(i)]; }
+
+    // Writes entry `i` below the folder `dirFd`: a folder with its missing
+    // parents; a file created new (never over anything, never through a
+    // link), its modification time set. `cancel` is looked at between
+    // chunks. On failure a partly written file is removed.
+    bool extract(int i, int dirFd, const std::atomic<bool> *cancel = nullptr);
+
+    QString errorString() const { return mError; }
+    bool wasCancelled() const { return mCancelled; }
+
+    // The archive's name bytes as text: UTF-8 when flagged (and then it must
+    // be valid), else UTF-8 when valid, else GB18030 (the code page of the
+    // PCs that make the packages), else code page 437.
+    static QString decodeName(const QByteArray &raw, bool utf8Flag, bool *ok);
+    // Why `name` (a decoded entry name, folders ending in '/') cannot be
+    // unpacked; empty when it can.
+    static QString nameProblem(const QString &name);
+
+private:
+    struct Record;
+    bool fail(const QString &message);
+    bool readCentralDirectory(std::vector<Record> &records);
+    bool checkEntries(const std::vector<Record> &records, quint64 budget, quint64 blockSize);
+
+    zip *mZip = nullptr;
+    int mFd = -1;
+    quint64 mFileSize = 0;
+    std::vector<Entry> mEntries;
+    std::vector<char> mBuffer;
+    QString mError;
+    bool mCancelled = false;
+};

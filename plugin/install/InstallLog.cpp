@@ -1,0 +1,3 @@
+#include "InstallLog.h"
+
+Q_LOGGING_CATEGORY(lcInstall, "dravik.install", QtWarningMsg)

@@ -1,0 +1,77 @@
+#pragma once
+
+// Archives and cards for the install tests.
+#include "TestEnv.h"
+#include "ZipWriter.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
+
+#include <initializer_list>
+
+namespace InstallTest {
+
+using Entry = ZipWriter::Entry;
+
+inline Entry file(const QByteArray &name, const QByteArray &data = QByteArray("data of ") + "entry")
+{
+    Entry e;
+    e.name = name;
+    e.data = data;
+    return e;
+}
+
+inline Entry folder(const QByteArray &name)
+{
+    Entry e;
+    e.name = name;
+    e.deflate = false;
+    return e;
+}
+
+template<class Change>
+Entry with(Entry e, Change change)
+{
+    change(e);
+    return e;
+}
+
+inline QByteArray archiveOf(std::initializer_list<Entry> entries)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ZipWriter writer(&buffer);
+    for (const Entry &e : entries)
+        writer.add(e);
+    writer.finish();
+    return buffer.data();
+}
+
+// A listed vehicle: version, program file and names.
+inline bool writeVehicle(const QString &dir, const QByteArray &version)
+{
+    return TestEnv::writeFile(dir + QStringLiteral("version.txt"), version)
+        && TestEnv::writeFile(dir + QStringLiteral("CAR.bin"), QByteArray(300, 'b') + version)
+        && TestEnv::writeFile(dir + QStringLiteral("Names.txt"), R"({"info_list":[]})");
+}
+
+// Every entry below `dir` with its content (files), target (links) or
+// "<dir>": equal snapshots mean nothing was added, removed or changed.
+inline QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        tree.insert(path, info.isSymLink() ? "-> " + info.symLinkTarget().toUtf8()
+                          : info.isFile()  ? TestEnv::readFile(path)
+                                           : QByteArray("<dir>"));
+    }
+    return tree;
+}
+
+} // namespace InstallTest
