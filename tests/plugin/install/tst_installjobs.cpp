@@ -1,0 +1,262 @@
+// The jobs of the download page: dispatch of finished downloads, the pool of
+// three, stopping everything, and the URL query against the stand-in service.
+#include "DownloadRunnable.h"
+#include "FakePlatform.h"
+#include "InstallTestSupport.h"
+#include "JobDispatcher.h"
+#include "StandInService.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace InstallTest;
+
+// Stands in for the download page: records what reaches its slots.
+class PageStub : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QVariantList> urls;
+    QList<QPair<QByteArray, long>> installs; // "started"/"finished", id
+    QList<bool> results;
+    int running = 0;
+    int mostRunning = 0;
+
+private slots:
+    void onFinished(long id, int code, int responseCode, QString url) { urls.append({qint64(id), code, responseCode, url}); }
+    void onInstallStarted(long id)
+    {
+        installs.append({"started", id});
+        mostRunning = qMax(mostRunning, ++running);
+    }
+    void onInstallFinished(long id, bool result, QString)
+    {
+        installs.append({"finished", id});
+        results.append(result);
+        --running;
+    }
+    void onInstallProgress(long, qint64, qint64) {}
+};
+
+// A download as the page holds it: stopped silently.
+class DownloadStub : public QObject
+{
+    Q_OBJECT
+public:
+    int stops = 0;
+    void stop() { ++stops; }
+};
+
+class TestInstallJobs : public QObject
+{
+    Q_OBJECT
+
+    TestEnv mEnv;
+    FakePlatform mPlatform;
+    StandInService mService;
+    QString mCard;
+
+    QString archive(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = mEnv.root() + QLatin1Char('/') + name;
+        TestEnv::writeFile(path, bytes);
+        return path;
+    }
+
+    static SoftwareData row(long id, const QString &softId, const QString &version)
+    {
+        SoftwareData r;
+        r.setId(id);
+        r.setSoft_id(softId);
+        r.setVersion(version);
+        return r;
+    }
+
+    static GetDownloadURLParam queryFor(long id)
+    {
+        GetDownloadURLParam p;
+        p.setToken(QStringLiteral("token-alice"));
+        p.setUser_id(1001);
+        p.setId(id);
+        p.setSerial_number(QStringLiteral("ABCDEFGHIJKLM"));
+        return p;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mService.start());
+        mService.exportEnvironment();
+        mCard = mEnv.makeDir(QStringLiteral("card")) + QLatin1Char('/');
+        QVERIFY(TestEnv::writeFile(mCard + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM"));
+        mPlatform.fakeVolumes().add(mCard);
+    }
+
+    void init() { QVERIFY(mService.reset()); }
+
+    void dispatchRules_data()
+    {
+        QTest::addColumn<QString>("softId");
+        QTest::addColumn<int>("chain"); // 0 none, 1 base, 2 patch
+        QTest::addColumn<bool>("card");
+        QTest::addColumn<QString>("installed"); // version on the card
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<bool>("deleteArchive");
+        QTest::addColumn<bool>("removeOld");
+        const int started = int(JobDispatcher::Dispatch::Started);
+        QTest::newRow("own installer") << "OSTREL" << 0 << true << "V1" << int(JobDispatcher::Dispatch::SelfUpdate) << false << false;
+        QTest::newRow("no card") << "BENZ" << 0 << false << "V1" << int(JobDispatcher::Dispatch::NoCard) << false << false;
+        QTest::newRow("older version on the card") << "BENZ" << 0 << true << "V1" << started << true << true;
+        QTest::newRow("same version on the card") << "BENZ" << 0 << true << "V2" << started << true << false;
+        QTest::newRow("not on the card") << "AUDI" << 0 << true << "V1" << started << true << false;
+        QTest::newRow("base of a chain") << "benz" << 1 << true << "V1" << started << false << true;
+        QTest::newRow("patch of a chain") << "BENZ" << 2 << true << "V1" << started << true << false;
+    }
+
+    void dispatchRules()
+    {
+        QFETCH(QString, softId);
+        QFETCH(int, chain);
+        QFETCH(bool, card);
+        QFETCH(QString, installed);
+        QFETCH(int, outcome);
+        QFETCH(bool, deleteArchive);
+        QFETCH(bool, removeOld);
+        if (!card)
+            mPlatform.fakeVolumes().remove(mCard);
+        mPlatform.openedFiles.clear();
+        PageStub page;
+        JobDispatcher jobs(&page);
+        if (chain)
+            jobs.addChain(10, 11);
+        const long id = chain == 2 ? 11 : 10;
+        VehicleData record;
+        record.mDirName = QStringLiteral("BENZ");
+        record.mDirPath = mCard + QStringLiteral("Vehicles/EU/BENZ/");
+        record.mVersion = installed;
+        const QString file = mEnv.root() + QStringLiteral("/missing.zip"); // the job fails at once
+
+        const auto result = jobs.dispatch(id, file, {row(10, softId, QStringLiteral("V2"))}, {record});
+        if (!card)
+            mPlatform.fakeVolumes().add(mCard);
+        QCOMPARE(int(result), outcome);
+        QCOMPARE(mPlatform.openedFiles, outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList{file} : QStringList{});
+        InstallRunnable *job = jobs.installJob(id);
+        QCOMPARE(job != nullptr, outcome == int(JobDispatcher::Dispatch::Started));
+        if (job) {
+            QCOMPARE(job->targetFolder(), mCard);
+            QCOMPARE(job->deleteArchive(), deleteArchive);
+            QCOMPARE(job->deleteOldFirst(), removeOld);
+            QCOMPARE(job->oldVersionFolder(), removeOld ? record.mDirPath : QString());
+            QTRY_COMPARE(page.results, QList<bool>{false});
+        }
+    }
+
+    // Four installs at once: three run, the fourth starts when one has ended.
+    // Each writes 16 MiB, long enough for the first three to overlap.
+    void poolRunsThree()
+    {
+        PageStub page;
+        JobDispatcher jobs(&page);
+        QStringList paths;
+        for (int id = 1; id <= 4; ++id)
+            paths << archive(QStringLiteral("pool%1.zip").arg(id),
+                             archiveOf({file("Vehicles/POOL" + QByteArray::number(id) + "/big.bin", QByteArray(16 << 20, 'p'))}));
+        for (int id = 1; id <= 4; ++id)
+            QCOMPARE(jobs.dispatch(id, paths.at(id - 1), {}, {}), JobDispatcher::Dispatch::Started);
+        QCOMPARE(jobs.pool()->activeThreadCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(page.results.size(), 4, 60000);
+        QCOMPARE(page.results, QList<bool>({true, true, true, true}));
+        QCOMPARE(page.mostRunning, 3);
+        // The fourth started only after one had finished.
+        const int fourth = page.installs.indexOf({"started", 4});
+        QVERIFY(page.installs.indexOf({"finished", 1}) < fourth || page.installs.indexOf({"finished", 2}) < fourth
+                || page.installs.indexOf({"finished", 3}) < fourth);
+        for (int id = 1; id <= 4; ++id)
+            QDir(mCard + QStringLiteral("Vehicles/POOL%1").arg(id)).removeRecursively();
+    }
+
+    // Downloads stopped, the URL query abandoned (it never reports), the
+    // queued install dropped, the running ones cancelled: the card as before.
+    void stopEverything()
+    {
+        PageStub page;
+        const QMap<QString, QByteArray> before = snapshot(mCard);
+        QPointer<DownloadRunnable> query;
+        {
+            JobDispatcher jobs(&page);
+            QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/soft/download")},
+                                       {QStringLiteral("hang"), true}}));
+            query = jobs.startUrlQuery(queryFor(10));
+            QTRY_COMPARE(mService.requestsTo(QStringLiteral("/KvaApi/soft/download")).size(), 1);
+            QStringList paths;
+            for (int id = 1; id <= 4; ++id)
+                paths << archive(QStringLiteral("stop%1.zip").arg(id),
+                                 archiveOf({file("Vehicles/STOP/" + QByteArray::number(id), QByteArray(64 << 20, 's'))}));
+            for (int id = 1; id <= 4; ++id)
+                jobs.dispatch(id, paths.at(id - 1), {}, {});
+            QPointer<InstallRunnable> queued = jobs.installJob(4);
+            auto *download = new DownloadStub;
+            QMap<long, QPointer<DownloadStub>> downloads{{5, download}};
+            jobs.stopEverything(downloads);
+            QVERIFY(downloads.isEmpty());
+            QCOMPARE(download->stops, 1);
+            delete download;
+            QVERIFY(queued.isNull());
+            QVERIFY(!jobs.urlQuery(10) && !jobs.installJob(1));
+            jobs.pool()->waitForDone();
+        }
+        QVERIFY(mService.reset()); // the hung answer comes now
+        QTRY_VERIFY(query.isNull());
+        QCoreApplication::processEvents();
+        QVERIFY(page.urls.isEmpty());
+        QVERIFY(!page.installs.contains({"started", 4}));
+        QCOMPARE(snapshot(mCard), before);
+    }
+
+    void urlQuery_data()
+    {
+        QTest::addColumn<long>("id");
+        QTest::addColumn<QJsonObject>("fault");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QVariantList>("expected"); // empty: no report
+        const QJsonObject none;
+        const QString path = QStringLiteral("/KvaApi/soft/download");
+        QTest::newRow("address") << 10L << none << false << QVariantList{10, 200, 1, QStringLiteral("benz_V12.30.zip")};
+        QTest::newRow("service refuses") << 999L << none << false << QVariantList{999, 200, -1421, QString()};
+        QTest::newRow("transport failure") << 10L << QJsonObject{{QStringLiteral("path"), path}, {QStringLiteral("status"), 500}}
+                                           << false << QVariantList{10, 500, -1, QString()};
+        QTest::newRow("cancelled") << 10L << none << true << QVariantList{};
+    }
+
+    void urlQuery()
+    {
+        QFETCH(long, id);
+        QFETCH(QJsonObject, fault);
+        QFETCH(bool, cancel);
+        QFETCH(QVariantList, expected);
+        if (!fault.isEmpty())
+            QVERIFY(mService.setFault(fault));
+        QPointer<DownloadRunnable> query = new DownloadRunnable;
+        query->setParam(queryFor(id));
+        QSignalSpy finished(query.data(), &DownloadRunnable::finished);
+        if (cancel)
+            query->cancel();
+        query->start();
+        QTRY_VERIFY(query.isNull()); // deletes itself once its thread has ended
+        if (expected.isEmpty()) {
+            QCOMPARE(finished.size(), 0);
+            QVERIFY(mService.requestsTo(QStringLiteral("/KvaApi/soft/download")).isEmpty());
+            return;
+        }
+        QCOMPARE(finished.size(), 1);
+        QVariantList got = finished.first();
+        if (!got.at(3).toString().isEmpty())
+            got[3] = QUrl(got.at(3).toString()).fileName();
+        QCOMPARE(got.at(0).value<long>(), id);
+        QCOMPARE(got.mid(1), expected.mid(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstallJobs)
+#include "tst_installjobs.moc"
