@@ -149,6 +149,8 @@ bool StagedInstall::fail(const QString &message)
 
 bool StagedInstall::begin()
 {
+    if (mCardRoot == QLatin1String("/"))
+        return fail(QStringLiteral("\"/\" is not a card"));
     mRootFd = CardFs::openRoot(mCardRoot);
     if (mRootFd < 0)
         return fail(QStringLiteral("cannot open the card: ") + errnoText());
@@ -360,11 +362,17 @@ bool StagedInstall::merge(int sourceFd, int targetFd, const QByteArray &path, in
         const QByteArray child = join(path, e.name);
         const QString shown = CardFs::decodeName(child);
         struct stat st;
-        if (::fstatat(targetFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT || !moveNoReplace(sourceFd, name, targetFd, name))
+        bool absent = ::fstatat(targetFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0;
+        if (absent) {
+            if (errno == ENOENT && moveNoReplace(sourceFd, name, targetFd, name)) {
+                mSteps.push_back({Step::Placed, child});
+                continue;
+            }
+            // Another install on the card may have just made the same
+            // folder: then merge into it.
+            absent = errno != EEXIST || ::fstatat(targetFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0;
+            if (absent)
                 return fail(QStringLiteral("cannot move \"%1\" into place: ").arg(shown) + errnoText());
-            mSteps.push_back({Step::Placed, child});
-            continue;
         }
         if (e.kind == DirWalker::Kind::Dir && S_ISDIR(st.st_mode)) {
             const int from = DirWalker::openDirAt(sourceFd, name);
