@@ -1,7 +1,8 @@
 #include "FileStore.h"
 
-#include "ZipBuilder.h"
+#include "ZipWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -121,12 +122,12 @@ bool FileStore::buildEntry(const QJsonObject &spec, QByteArray *out, QString *er
 
 bool FileStore::buildZip(const QJsonObject &spec, QByteArray *out, QString *error) const
 {
-    const ZipBuilder::Method method = spec.value(QStringLiteral("method")).toString() == QLatin1String("store")
-        ? ZipBuilder::Method::Store
-        : ZipBuilder::Method::Deflate;
+    const bool deflate = spec.value(QStringLiteral("method")).toString() != QLatin1String("store");
     const QDateTime archiveTime = parseTime(spec.value(QStringLiteral("mtime")),
                                             QDateTime(QDate(2024, 1, 1), QTime(12, 0)));
-    ZipBuilder zip(method);
+    QBuffer buffer(out);
+    buffer.open(QIODevice::WriteOnly);
+    ZipWriter zip(&buffer);
     const QJsonArray entries = spec.value(QStringLiteral("entries")).toArray();
     for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
@@ -135,17 +136,24 @@ bool FileStore::buildZip(const QJsonObject &spec, QByteArray *out, QString *erro
             *error = QStringLiteral("zip entry without a path");
             return false;
         }
-        const QDateTime time = parseTime(entry.value(QStringLiteral("mtime")), archiveTime);
+        ZipWriter::Entry e;
+        e.name = path.toUtf8();
+        e.modified = parseTime(entry.value(QStringLiteral("mtime")), archiveTime);
         if (entry.value(QStringLiteral("dir")).toBool() || path.endsWith(QLatin1Char('/'))) {
-            zip.addDirectory(path, time);
-            continue;
+            if (!e.name.endsWith('/'))
+                e.name += '/';
+            e.deflate = false;
+        } else {
+            e.deflate = deflate;
+            if (!entryBytes(entry, &e.data, error))
+                return false;
         }
-        QByteArray data;
-        if (!entryBytes(entry, &data, error))
-            return false;
-        zip.addFile(path, data, time);
+        zip.add(e);
     }
-    *out = zip.build();
+    if (!zip.finish()) {
+        *error = QStringLiteral("zip archive could not be written");
+        return false;
+    }
     return true;
 }
 
