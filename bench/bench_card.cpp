@@ -4,6 +4,7 @@
 // the scan with sizes against `du -sb` (warm cache) and uninstalling every
 // vehicle through the job pool against `rm -rf` of an identical copy. The
 // last two lines give the median of the per-round ratios.
+#include "BenchSupport.h"
 #include "Catalogue.h"
 #include "SampleCardGenerator.h"
 #include "UninstallRunnable.h"
@@ -23,30 +24,9 @@
 
 #include <unistd.h>
 
+using namespace BenchSupport;
+
 namespace {
-QTextStream &out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
-// Median of the per-round ratios: each round's pair ran back to back, so a
-// load change on a shared machine hits both sides of one ratio alike.
-double medianRatio(const std::vector<double> &ours, const std::vector<double> &theirs)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < ours.size() && i < theirs.size(); ++i)
-        ratios.push_back(ours[i] / theirs[i]);
-    return median(ratios);
-}
-
 double runTool(const QString &program, const QStringList &args)
 {
     QElapsedTimer timer;

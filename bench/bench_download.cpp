@@ -6,6 +6,7 @@
 //   peak_rss_mib_over_baseline N       (this process, during the downloads)
 //   max_event_loop_stall_ms N          (longest late tick of a 10 ms timer)
 // Options: --size BYTES (default 1 GiB), --runs N (default 5).
+#include "BenchSupport.h"
 #include <AppPaths.h>
 #include <DownloadFile.h>
 #include <StandInService.h>
@@ -24,30 +25,11 @@
 
 #include <cstdio>
 
+using namespace BenchSupport;
+
 namespace {
 
 const QString Name = QStringLiteral("big.bin");
-
-qint64 statusKib(const char *field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-// Starts the high-water mark afresh (Linux 4.0 and later).
-void resetPeakRss()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
 
 bool sameContent(const QString &a, const QString &b)
 {

@@ -9,6 +9,7 @@
 // before it starts. Last, the job's time on 20 000 one-byte entries against
 // 5 000 shows whether the cost per entry stays flat (4.00 is linear).
 // The last three lines are the medians and the peak.
+#include "BenchSupport.h"
 #include "InstallRunnable.h"
 #include "ZipWriter.h"
 
@@ -25,33 +26,9 @@
 #include <cmath>
 #include <vector>
 
+using namespace BenchSupport;
+
 namespace {
-QTextStream &out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
-// "VmRSS" or "VmHWM" of this process, in KiB.
-qint64 statusKib(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key)) + 1).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
 // Child side: one install job; prints its time and memory.
 int unpackOnce(const QString &archive, const QString &card)
 {
@@ -59,7 +36,7 @@ int unpackOnce(const QString &archive, const QString &card)
     job.setTargetFolder(card);
     bool ok = false;
     QObject::connect(&job, &InstallRunnable::installFinished, [&](long, bool result, const QString &) { ok = result; });
-    const qint64 base = statusKib("VmRSS:");
+    const qint64 base = statusKib("VmRSS");
     QElapsedTimer timer;
     timer.start();
     job.run();
@@ -68,7 +45,7 @@ int unpackOnce(const QString &archive, const QString &card)
         QTextStream(stderr) << "install failed: " << job.errorString() << Qt::endl;
         return 1;
     }
-    out() << "us " << ms << " base " << base << " peak " << statusKib("VmHWM:") << Qt::endl;
+    out() << "us " << ms << " base " << base << " peak " << statusKib("VmHWM") << Qt::endl;
     return 0;
 }
 

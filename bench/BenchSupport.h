@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QTextStream>
+
+#include <vector>
+
+// What the benchmarks share: their output, medians over interleaved rounds
+// and this process's memory figures.
+namespace BenchSupport {
+
+QTextStream &out();
+
+double median(std::vector<double> values);
+
+// Median of the per-round ratios: each round's pair ran back to back, so a
+// load change on a shared machine hits both sides of one ratio alike.
+double medianRatio(const std::vector<double> &ours, const std::vector<double> &theirs);
+
+// A field of /proc/self/status ("VmRSS", "VmHWM"), in KiB.
+qint64 statusKib(const char *field);
+
+// Starts the high-water mark afresh (Linux 4.0 and later).
+void resetPeakRss();
+
+} // namespace BenchSupport
