@@ -55,7 +55,7 @@ double timeScan(const QString &root, int *found)
 {
     QElapsedTimer timer;
     timer.start();
-    Vehicles vehicles;
+    Vehicles vehicles {Card(root)};
     vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true);
     SortVehicles(vehicles.mDatas);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
@@ -68,8 +68,9 @@ double timeScan(const QString &root, int *found)
 // them; that measures the event delivery more than the file system.
 double timeUninstall(const QString &root, bool deliverProgress, int *failures, int *progressEvents)
 {
-    Vehicles catalogue;
-    catalogue.ScanVehicles(root + QStringLiteral("Vehicles/"), false);
+    const Card card(root);
+    Vehicles catalogue(card);
+    catalogue.ScanVehicles(card.vehiclesPath(), false);
     QThreadPool pool;
     pool.setMaxThreadCount(1);
     QObject receiver;
@@ -80,16 +81,15 @@ double timeUninstall(const QString &root, bool deliverProgress, int *failures, i
     QElapsedTimer timer;
     timer.start();
     for (const VehicleData &v : qAsConst(catalogue.mDatas)) {
-        auto *job = new UninstallRunnable(v.mDirPath, v.mDirPath);
+        auto *job = new UninstallRunnable(card, v.mDirPath, v.mDirPath);
         if (deliverProgress)
             QObject::connect(job, &UninstallRunnable::SignalUninstallProgress, &receiver,
                              [progressEvents](const QString &, uint) { ++*progressEvents; });
-        QObject::connect(job, &UninstallRunnable::SignalUninstallFinished, &receiver,
-                         [&](const QString &, bool ok) {
-                             *failures += ok ? 0 : 1;
-                             if (--pending == 0)
-                                 loop.quit();
-                         });
+        QObject::connect(job, &UninstallRunnable::SignalUninstallFinished, &receiver, [&](const QString &, bool ok) {
+            *failures += ok ? 0 : 1;
+            if (--pending == 0)
+                loop.quit();
+        });
         pool.start(job);
     }
     if (pending > 0)
@@ -145,7 +145,10 @@ int main(int argc, char *argv[])
         du.push_back(d);
         scan.push_back(s);
         out() << QStringLiteral("round %1: du %2 ms, scan %3 ms (%4 vehicles)")
-                     .arg(r + 1).arg(d, 0, 'f', 1).arg(s, 0, 'f', 1).arg(found)
+                     .arg(r + 1)
+                     .arg(d, 0, 'f', 1)
+                     .arg(s, 0, 'f', 1)
+                     .arg(found)
               << Qt::endl;
     }
 
@@ -170,23 +173,23 @@ int main(int argc, char *argv[])
             case 0:
                 rmMs = runTool(QStringLiteral("rm"), {QStringLiteral("-rf"), a + QStringLiteral("/Vehicles")});
                 break;
-            case 1:
-                unMs = timeUninstall(b + QLatin1Char('/'), false, &failures, &unusedEvents);
-                break;
-            default:
-                delMs = timeUninstall(c + QLatin1Char('/'), true, &deliveredFailures, &events);
-                break;
+            case 1: unMs = timeUninstall(b + QLatin1Char('/'), false, &failures, &unusedEvents); break;
+            default: delMs = timeUninstall(c + QLatin1Char('/'), true, &deliveredFailures, &events); break;
             }
         }
-        const bool gone = !QFileInfo::exists(b + QStringLiteral("/Vehicles"))
-            && !QFileInfo::exists(c + QStringLiteral("/Vehicles"));
+        const bool gone =
+            !QFileInfo::exists(b + QStringLiteral("/Vehicles")) && !QFileInfo::exists(c + QStringLiteral("/Vehicles"));
         rm.push_back(rmMs);
         uninstall.push_back(unMs);
         delivered.push_back(delMs);
         out() << QStringLiteral("round %1: rm %2 ms, uninstall %3 ms, with progress delivered %4 ms "
                                 "(%5 failed, %6 progress events, %7)")
-                     .arg(r + 1).arg(rmMs, 0, 'f', 1).arg(unMs, 0, 'f', 1).arg(delMs, 0, 'f', 1)
-                     .arg(failures + deliveredFailures).arg(events)
+                     .arg(r + 1)
+                     .arg(rmMs, 0, 'f', 1)
+                     .arg(unMs, 0, 'f', 1)
+                     .arg(delMs, 0, 'f', 1)
+                     .arg(failures + deliveredFailures)
+                     .arg(events)
                      .arg(gone ? QStringLiteral("all gone") : QStringLiteral("files left"))
               << Qt::endl;
         QDir(a).removeRecursively();

@@ -3,8 +3,9 @@
 #include "CardLog.h"
 #include "Vehicles.h"
 
-UninstallRunnable::UninstallRunnable(const QString &id, const QString &path)
-    : mId(id)
+UninstallRunnable::UninstallRunnable(const Card &card, const QString &id, const QString &path)
+    : mCard(card)
+    , mId(id)
     , mPath(path)
 {
     setAutoDelete(true);
@@ -13,19 +14,49 @@ UninstallRunnable::UninstallRunnable(const QString &id, const QString &path)
 void UninstallRunnable::run()
 {
     emit SignalUninstallStarted(mId);
-    Vehicles vehicles;
+    Vehicles vehicles(mCard);
     connect(&vehicles, &Vehicles::SignalSizeChanged, this, &UninstallRunnable::OnSizeChanged, Qt::DirectConnection);
-    connect(this, &UninstallRunnable::SignalStop, &vehicles, &Vehicles::OnStop, Qt::DirectConnection);
-    connect(this, &UninstallRunnable::SignalSuspend, &vehicles, &Vehicles::OnSuspend, Qt::DirectConnection);
+    {
+        QMutexLocker lock(&mRequestLock);
+        mVehicles = &vehicles;
+        if (mStopRequested)
+            vehicles.stop();
+        else if (mPauseRequested)
+            vehicles.pause();
+    }
     const bool ok = vehicles.DeleteDirectory(mPath);
     {
         // Waits for a request in flight; later ones reach nothing.
         QMutexLocker lock(&mRequestLock);
-        disconnect(this, nullptr, &vehicles, nullptr);
+        mVehicles = nullptr;
     }
     if (!ok)
         qCDebug(lcCard).noquote() << "删除文件夹失败：" << mPath;
     emit SignalUninstallFinished(mId, ok);
+}
+
+void UninstallRunnable::pause()
+{
+    QMutexLocker lock(&mRequestLock);
+    mPauseRequested = true;
+    if (mVehicles)
+        mVehicles->pause();
+}
+
+void UninstallRunnable::resume()
+{
+    QMutexLocker lock(&mRequestLock);
+    mPauseRequested = false;
+    if (mVehicles)
+        mVehicles->resume();
+}
+
+void UninstallRunnable::stop()
+{
+    QMutexLocker lock(&mRequestLock);
+    mStopRequested = true;
+    if (mVehicles)
+        mVehicles->stop();
 }
 
 void UninstallRunnable::OnSizeChanged(uint64_t, float percentage)
@@ -39,12 +70,15 @@ void UninstallRunnable::OnSizeChanged(uint64_t, float percentage)
 
 void UninstallRunnable::OnStop(int code)
 {
-    QMutexLocker lock(&mRequestLock);
+    if (code == 1)
+        stop();
+    else
+        pause();
     emit SignalStop(code);
 }
 
 void UninstallRunnable::OnSuspend()
 {
-    QMutexLocker lock(&mRequestLock);
+    resume();
     emit SignalSuspend();
 }

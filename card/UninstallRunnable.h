@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Card.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QRunnable>
@@ -7,19 +9,31 @@
 
 #include <cstdint>
 
-// One vehicle's uninstall as a pool job: deletes its directory and reports
-// progress in whole percent.
+class Vehicles;
+
+// One vehicle's uninstall as a pool job: deletes its directory on `card`
+// and reports progress in whole percent.
 class UninstallRunnable : public QObject, public QRunnable
 {
     Q_OBJECT
 public:
-    UninstallRunnable(const QString &id, const QString &path);
+    UninstallRunnable(const Card &card, const QString &id, const QString &path);
 
     void run() override;
+    QString id() const { return mId; }
+
+    // Requests from the controlling thread, also before the job has begun:
+    // a pause holds it before its next file until resume(); a stop ends it
+    // (with a failure) at its next step.
+    void pause();
+    void resume();
+    void stop();
 
 public slots:
     void OnSizeChanged(uint64_t size, float percentage);
+    // Code 1 stops, any other code pauses.
     void OnStop(int code);
+    // Ends a pause.
     void OnSuspend();
 
 signals:
@@ -30,12 +44,17 @@ signals:
     void SignalSuspend();
 
 private:
+    Card mCard;
     QString mId;
     QString mPath;
-    // Held while a stop or pause request passes through to the catalogue,
-    // and while run() cuts that link: the catalogue is a local of run() and
-    // must not die under a request still being handled on the GUI thread.
+    // Held while a request passes on to the catalogue, and while run() makes
+    // or drops it: the catalogue is a local of run() and must not die under
+    // a request still being handled on the controlling thread.
     QMutex mRequestLock;
+    Vehicles *mVehicles = nullptr;
+    bool mStopRequested = false;
+    bool mPauseRequested = false;
+
     // Last percentage passed on; repeats are dropped so a directory of many
     // small files does not flood the receiver with identical events.
     qint64 mLastPercent = -1;

@@ -1,11 +1,9 @@
 #include "Vehicles.h"
 
 #include "CardFs.h"
-#include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
-
 
 #include <algorithm>
 #include <cstring>
@@ -16,62 +14,78 @@
 #include <unistd.h>
 
 Vehicles::Vehicles(QObject *parent)
+    : Vehicles(Card(), parent)
+{
+}
+
+Vehicles::Vehicles(const Card &card, QObject *parent)
     : QObject(parent)
+    , mCard(card)
 {
     // Receivers on other threads need the typedef's name registered.
     static const int registered = qRegisterMetaType<uint64_t>("uint64_t");
     Q_UNUSED(registered)
 }
 
-Vehicles::~Vehicles()
+Vehicles::~Vehicles() = default;
+
+void Vehicles::pause()
 {
-    // A catalogue destroyed during a pause must not leave its mutex locked.
-    if (mSuspend.exchange(false))
-        mMutex.unlock();
+    QMutexLocker lock(&mMutex);
+    mSuspend = true;
+}
+
+void Vehicles::resume()
+{
+    QMutexLocker lock(&mMutex);
+    mSuspend = false;
+    mResumed.wakeAll();
+}
+
+void Vehicles::stop()
+{
+    mStop = true;
+    // A paused worker has to wake up to see the stop.
+    resume();
 }
 
 void Vehicles::OnStop(int code)
 {
-    if (code == 1) {
-        mStop = true;
-        // A paused worker has to wake up to see the stop.
-        OnSuspend();
-        return;
-    }
-    if (mSuspend)
-        return;
-    // Lock before raising the flag, so a worker that sees the flag always
-    // finds the mutex held.
-    mMutex.lock();
-    mSuspend = true;
+    if (code == 1)
+        stop();
+    else
+        pause();
 }
 
 void Vehicles::OnSuspend()
 {
-    if (!mSuspend)
-        return;
-    mSuspend = false;
-    mMutex.unlock();
+    resume();
 }
 
 void Vehicles::waitWhilePaused()
 {
-    if (mSuspend) {
-        mMutex.lock();
-        mMutex.unlock();
-    }
+    if (!mSuspend)
+        return;
+    QMutexLocker lock(&mMutex);
+    while (mSuspend && !mStop)
+        mResumed.wait(&mMutex);
 }
 
 bool Vehicles::ScanVehicles(const QString &path, bool withSize, const QString &cardRoot)
 {
+    mCard = Card(cardRoot);
+    return ScanVehicles(path, withSize);
+}
+
+bool Vehicles::ScanVehicles(const QString &path, bool withSize)
+{
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dir) : cardRoot;
     mLanguageCode = GetLanguageCode();
     // Reached from the card root without following any link: a "Vehicles"
     // that is a link lists nothing.
-    const int fd = CardFs::openDir(mCardRoot, dir);
+    const int fd = CardFs::openDir(mCard.root(), dir);
     if (fd < 0) {
         qCDebug(lcCard).noquote() << "ScanVehicles，没有发现文件夹：" << path;
         return false;
@@ -86,7 +100,7 @@ bool Vehicles::scan(int fd, const QString &dir, bool withSize, int depth)
     mCurrentPath = dir;
     if (DirWalker::isFileAt(fd, "version.txt")) {
         VehicleData data;
-        if (data.ParseDirectoryAt(fd, dir, withSize, mCardRoot, mLanguageCode)) {
+        if (data.ParseDirectoryAt(fd, dir, withSize, mCard, mLanguageCode)) {
             mDatas.append(data);
             emit SignalSizeChanged(0, 0.0f);
         }
@@ -131,7 +145,7 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     qint64 files = 0;
     bool missing = false;
     bool stopped = false;
-    const quint64 bytes = DirWalker::measure(rootFor(path), path, files, &mStop, &missing, &stopped);
+    const quint64 bytes = DirWalker::measure(mCard.root(), path, files, &mStop, &missing, &stopped);
     if (missing)
         qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     if (stopped) {
@@ -141,11 +155,6 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     }
     count = int(files);
     return bytes;
-}
-
-QString Vehicles::rootFor(const QString &path) const
-{
-    return !mCardRoot.isEmpty() && path.startsWith(mCardRoot) ? mCardRoot : CardHelpers::CardRootOf(path);
 }
 
 bool Vehicles::DeleteDirectory(const QString &path)
@@ -159,9 +168,8 @@ bool Vehicles::DeleteDirectory(const QString &path)
         qCDebug(lcCard).noquote() << "DeleteDirectory 方法，拒绝删除：" << path;
         return false;
     }
-    const QString root = rootFor(path);
     QByteArray name;
-    const int parent = CardFs::openParent(root, path, &name);
+    const int parent = CardFs::openParent(mCard.root(), path, &name);
     struct stat st;
     if (parent < 0 || name.isEmpty() || ::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (parent >= 0)
@@ -225,7 +233,7 @@ bool Vehicles::DeleteDirectory(const QString &path)
     // The HOME software keeps everything but its version and program files.
     // Only the directory being uninstalled decides: a vehicle's own folder
     // named "Homepage" is deleted like any other.
-    if (CardHelpers::PathBelowRoot(dir, root).contains(QLatin1String("home"), Qt::CaseInsensitive)) {
+    if (mCard.packageOf(dir) == Card::Package::Home) {
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [](const DirWalker::Entry &e) {
                                          if (e.kind == DirWalker::Kind::Dir)
@@ -248,7 +256,7 @@ bool Vehicles::DeleteDirectory(const QString &path)
     if (ok) {
         qCDebug(lcCard).noquote() << "删除文件夹：" << dir;
         if (::unlinkat(parent, name.constData(), AT_REMOVEDIR) == 0)
-            removeEmptyParents(dir, root);
+            removeEmptyParents(dir);
         else
             qCDebug(lcCard).noquote() << "删除文件夹失败：" << dir;
     }
@@ -302,8 +310,9 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
             qCDebug(lcCard) << "进度：" << ratio;
             emit SignalSizeChanged(progress.deletedBytes, percent);
             ++progress.deletedFiles;
-            emit SignalNumChanged(progress.deletedFiles,
-                                  float(std::min(double(progress.deletedFiles) / double(progress.totalFiles) * 100.0, 100.0)));
+            emit SignalNumChanged(progress.deletedFiles, float(std::min(double(progress.deletedFiles)
+                                                                            / double(progress.totalFiles) * 100.0,
+                                                                        100.0)));
         }
         // Links and special files go as themselves; a link's target is
         // never touched.
@@ -315,10 +324,11 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
     return true;
 }
 
-void Vehicles::removeEmptyParents(const QString &dirPath, const QString &cardRoot)
+void Vehicles::removeEmptyParents(const QString &dirPath)
 {
     // Emptied ancestors go too, up to and including "Vehicles/", never the
     // card root or anything above it, and never through a link.
+    const QString cardRoot = mCard.root();
     if (cardRoot.isEmpty())
         return;
     QString dir = dirPath;

@@ -1,7 +1,7 @@
 #include "UninstallView.h"
 
 #include "AppSettings.h"
-#include "CardHelpers.h"
+#include "Card.h"
 #include "CheckBoxDelegate.h"
 #include "DirWalker.h"
 #include "ElidedLabel.h"
@@ -55,7 +55,7 @@ QString labelStyle(const char *color, int pixelSize, bool bold = false)
 
 bool belowRootContains(const QString &path, const QString &root, const char *word)
 {
-    return CardHelpers::PathBelowRoot(path, root).contains(QLatin1String(word), Qt::CaseInsensitive);
+    return Card(root).relativePath(path).contains(QLatin1String(word), Qt::CaseInsensitive);
 }
 } // namespace
 
@@ -263,7 +263,7 @@ void UninstallView::OnSDChanged()
     }
     mCardRoot = root;
     if (!mScanThread) {
-        mScanThread = new ScanVehicleThread(root + QStringLiteral("Vehicles/"), this);
+        mScanThread = new ScanVehicleThread(mDisk->GetCurrentCard(), this);
         connect(mScanThread, &ScanVehicleThread::SignalScanVehicleStarted, this,
                 &UninstallView::OnScanVehicleStarted, Qt::QueuedConnection);
         // The scan waits after each vehicle until the table has copied the list.
@@ -278,7 +278,7 @@ void UninstallView::OnSDChanged()
                 mScanThread->OnStop(code);
         }, Qt::DirectConnection);
     } else {
-        mScanThread->SetPath(root + QStringLiteral("Vehicles/"));
+        mScanThread->SetPath(mDisk->GetCurrentCard());
     }
     if (mScanInFlight) {
         // Reading the catalogue of a scan whose end is still queued while a
@@ -390,7 +390,7 @@ void UninstallView::OnBtnUninstallClicked()
             continue;
         ++mJobCount;
         const QString id = record.mDirPath;
-        auto *job = new UninstallRunnable(id, id);
+        auto *job = new UninstallRunnable(Card(mCardRoot), id, id);
         job->setAutoDelete(false);
         mJobs.append(job);
         mBatchIds.insert(id);

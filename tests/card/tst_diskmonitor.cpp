@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(sizeChanged.count(), 1);
 
         const auto disks = disk.GetDisks();
-        QCOMPARE(disks.keys(), (QStringList{first, second}));
+        QCOMPARE(disks.keys(), (QStringList {first, second}));
         QVERIFY(!disks.value(first).mHasSerialFile);
         QVERIFY(disks.value(second).mHasSerialFile);
 
@@ -53,6 +53,7 @@ private slots:
         QCOMPARE(current.mRootPath, second);
         QVERIFY(current.mIsCurrent);
         QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+        QCOMPARE(disk.GetCurrentCard(), Card(second, QStringLiteral("ABCDEFGHIJKLM")));
     }
 
     void unplugAndReplugRefresh()
@@ -73,11 +74,12 @@ private slots:
         platform.fakeVolumes().remove(card);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(sizeChanged.count(), 1);
-        QCOMPARE(disk.GetDisks().keys(), QStringList{card2});
+        QCOMPARE(disk.GetDisks().keys(), QStringList {card2});
         // Choosing again finds no card: the pulled one is not current any more.
         QCOMPARE(disk.GetCurrentDisk().mRootPath, card);
         QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
         QVERIFY(disk.GetSerialNumber().isEmpty());
+        QVERIFY(disk.GetCurrentCard().isNull());
 
         platform.fakeVolumes().add(card);
         QCOMPARE(changed.count(), 2);
@@ -108,7 +110,7 @@ private slots:
         disk.RefreshDisks();
         QCOMPARE(disk.GetDisks().size(), 2);
         platform.fakeVolumes().remove(inner);
-        QCOMPARE(disk.GetDisks().keys(), QStringList{outer});
+        QCOMPARE(disk.GetDisks().keys(), QStringList {outer});
     }
 
     void failedOrEmptyVolumesAreDropped()
@@ -134,12 +136,11 @@ private slots:
         QTest::addColumn<QString>("totalText");
         QTest::newRow("bytes and whole KB") << qint64(512) << qint64(1536) << QStringLiteral("512.000B")
                                             << QStringLiteral("1.00KB") << QStringLiteral("1.00KB");
-        QTest::newRow("exactly 1 GiB free") << qint64(1073741824) << qint64(2147483648)
-                                            << QStringLiteral("1.000GB") << QStringLiteral("1.00GB")
-                                            << QStringLiteral("2.00GB");
-        QTest::newRow("one byte below 1 GiB") << qint64(1073741823) << qint64(1073741824)
-                                              << QStringLiteral("1024.000MB") << QStringLiteral("1.00B")
-                                              << QStringLiteral("1.00GB");
+        QTest::newRow("exactly 1 GiB free") << qint64(1073741824) << qint64(2147483648) << QStringLiteral("1.000GB")
+                                            << QStringLiteral("1.00GB") << QStringLiteral("2.00GB");
+        QTest::newRow("one byte below 1 GiB")
+            << qint64(1073741823) << qint64(1073741824) << QStringLiteral("1024.000MB") << QStringLiteral("1.00B")
+            << QStringLiteral("1.00GB");
         QTest::newRow("free above total") << qint64(4096) << qint64(2048) << QStringLiteral("2.000KB")
                                           << QStringLiteral("0.00B") << QStringLiteral("2.00KB");
     }
@@ -178,13 +179,14 @@ private slots:
         QTest::newRow("12 characters") << QByteArray("ABCDEF123456") << QString() << QString();
         QTest::newRow("dash") << QByteArray("ABCDEF-123456") << QString() << QStringLiteral("ABCDEF-123456");
         QTest::newRow("space inside") << QByteArray("ABCDEF 1234567") << QString() << QStringLiteral("ABCDEF 123456");
-        QTest::newRow("blank lines around") << QByteArray("\n  \r\nABCDEF1234567  \n\n") << QStringLiteral("ABCDEF1234567")
-                                            << QString();
+        QTest::newRow("blank lines around")
+            << QByteArray("\n  \r\nABCDEF1234567  \n\n") << QStringLiteral("ABCDEF1234567") << QString();
         QTest::newRow("two lines") << QByteArray("ABCDEF1234567\r\nZYXWVUTSRQPON\r\n") << QString()
                                    << QStringLiteral("ABCDEF1234567");
         QTest::newRow("empty") << QByteArray() << QString() << QString();
         // Saved by a Windows editor: both readers skip the UTF-8 mark.
-        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF" "ABCDEF1234567\r\n")
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                             "ABCDEF1234567\r\n")
                                                << QStringLiteral("ABCDEF1234567") << QStringLiteral("ABCDEF1234567");
     }
 
@@ -218,9 +220,12 @@ private slots:
         else if (kind == QLatin1String("short"))
             QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "short"));
         else if (kind == QLatin1String("random bytes"))
-            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray("\x9c\xff\x01" "ABCDEFGHIJKLMNOP", 19)));
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray("\x9c\xff\x01"
+                                                                                  "ABCDEFGHIJKLMNOP",
+                                                                                  19)));
         else if (kind == QLatin1String("too large"))
-            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM" + QByteArray(8 << 20, ' ') + "X"));
+            QVERIFY(
+                TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM" + QByteArray(8 << 20, ' ') + "X"));
         else if (kind == QLatin1String("pipe"))
             QVERIFY(::mkfifo(file.constData(), 0600) == 0);
         else if (kind == QLatin1String("device"))
@@ -246,6 +251,7 @@ private slots:
     {
         FakePlatform platform;
         QVERIFY(CardHelpers::FindCardRoot().isEmpty());
+        QVERIFY(CardHelpers::FindCard().isNull());
         const QString fixed = makeDrive(QStringLiteral("FIXED"), "sn.txt", "ABCDEFGHIJKLM");
         const QString bad = makeDrive(QStringLiteral("BADSN"), "SN.txt", "ABC-DEFGHIJKLM");
         const QString card = makeDrive(QStringLiteral("GOODSN"), "SN.txt", "  ABCDEFGHIJKLM\nxyz");
@@ -253,6 +259,7 @@ private slots:
         platform.fakeVolumes().add(bad);
         platform.fakeVolumes().add(card);
         QCOMPARE(CardHelpers::FindCardRoot(), card);
+        QCOMPARE(CardHelpers::FindCard(), Card(card, QStringLiteral("ABCDEFGHIJKLM")));
     }
 
     void udiskMonitorReportsRemovableLocalVolumes()
@@ -278,23 +285,54 @@ private slots:
         QCOMPARE(removed.at(0).at(0).toString(), QStringLiteral("/media/u/CARD/"));
     }
 
-    void cardPathRules_data()
+    void cardRules_data()
     {
-        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("root");
-        QTest::newRow("vehicle") << QStringLiteral("/media/u/CARD/Vehicles/EU/DEMO/") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("scan root") << QStringLiteral("/media/u/CARD/Vehicles/") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("no slash") << QStringLiteral("/media/u/CARD/Vehicles") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("mount named Vehicles") << QStringLiteral("/media/Vehicles/Vehicles/EU/X/")
-                                              << QStringLiteral("/media/Vehicles/");
-        QTest::newRow("never slash") << QStringLiteral("/Vehicles/EU/X/") << QString();
-        QTest::newRow("not on a card") << QStringLiteral("/tmp/x/") << QString();
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("cardRoot");
+        QTest::addColumn<int>("package");
+        const int vehicle = int(Card::Package::Vehicle);
+        QTest::newRow("vehicle") << "/media/u/CARD/"
+                                 << "/media/u/CARD/Vehicles/EU/DEMO/"
+                                 << "/media/u/CARD/" << vehicle;
+        QTest::newRow("root without slash") << "/media/u/CARD"
+                                            << "/media/u/CARD/Vehicles/EU/X/"
+                                            << "/media/u/CARD/" << vehicle;
+        // Only the part below the root counts: a mount point below /home is
+        // no HOME software, one named Public no text library.
+        QTest::newRow("mounted below home") << "/home/alice/Public/CARD/"
+                                            << "/home/alice/Public/CARD/Vehicles/EU/X/"
+                                            << "/home/alice/Public/CARD/" << vehicle;
+        QTest::newRow("home") << "/home/a/CARD/"
+                              << "/home/a/CARD/Vehicles/HOMEBREW/"
+                              << "/home/a/CARD/" << int(Card::Package::Home);
+        QTest::newRow("public") << "/media/CARD/"
+                                << "/media/CARD/Vehicles/public/"
+                                << "/media/CARD/" << int(Card::Package::Public);
+        QTest::newRow("never slash") << "/"
+                                     << "/Vehicles/HOME/" << QString() << int(Card::Package::Home);
+        QTest::newRow("no card") << QString() << "/tmp/x/" << QString() << vehicle;
     }
-
-    void cardPathRules()
+    void cardRules()
     {
-        QFETCH(QString, path);
-        QTEST(CardHelpers::CardRootOf(path), "root");
+        QFETCH(QString, root);
+        QFETCH(QString, dir);
+        const Card card(root, QStringLiteral("ABCDEFGHIJKLM"));
+        QTEST(card.root(), "cardRoot");
+        QCOMPARE(card.isNull(), card.root().isEmpty());
+        QTEST(int(card.packageOf(dir)), "package");
+        if (card.isNull())
+            return;
+        QCOMPARE(card.vehiclesPath(), card.root() + QStringLiteral("Vehicles/"));
+        QVERIFY(card.contains(dir));
+        QCOMPARE(card.root() + card.relativePath(dir), dir);
+        QVERIFY(!card.contains(QStringLiteral("/elsewhere/Vehicles/")));
+        QCOMPARE(card.vehiclePath(QStringLiteral("EU"), QStringLiteral("DEMO")),
+                 card.root() + QStringLiteral("Vehicles/EU/DEMO/"));
+        // Area and link never lead off the card.
+        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("a/b"), QStringLiteral("a\\b"), QString()})
+            QVERIFY(card.vehiclePath(bad, QStringLiteral("DEMO")).isEmpty()
+                    && card.vehiclePath(QStringLiteral("EU"), bad).isEmpty());
     }
 };
 

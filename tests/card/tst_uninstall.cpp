@@ -32,6 +32,7 @@ class TestUninstall : public QObject
     {
         const QString root = mEnv.makeDir(QStringLiteral("home/u/CARD%1").arg(++mCards)) + QLatin1Char('/');
         TestEnv::writeFile(root + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM");
+        mCard = Card(root);
         return root;
     }
 
@@ -45,9 +46,10 @@ class TestUninstall : public QObject
     // as they reach the page.
     UninstallRunnable *start(const QString &path, JobEvents &events)
     {
-        auto *job = new UninstallRunnable(path, path);
-        connect(job, &UninstallRunnable::SignalUninstallStarted, this,
-                [&events, path](const QString &id) { events.order << QStringLiteral("started") << (id == path ? QString() : id); });
+        auto *job = new UninstallRunnable(mCard, path, path);
+        connect(job, &UninstallRunnable::SignalUninstallStarted, this, [&events, path](const QString &id) {
+            events.order << QStringLiteral("started") << (id == path ? QString() : id);
+        });
         connect(job, &UninstallRunnable::SignalUninstallProgress, this,
                 [&events](const QString &, uint p) { events.progress << p; });
         connect(job, &UninstallRunnable::SignalUninstallFinished, this, [&events](const QString &, bool ok) {
@@ -72,6 +74,7 @@ class TestUninstall : public QObject
     }
 
     TestEnv mEnv;
+    Card mCard;
     QThreadPool mPool;
     int mCards = 0;
 
@@ -86,8 +89,8 @@ private slots:
         QVERIFY(QFile::remove(root + QStringLiteral("sn.txt"))); // an otherwise empty card
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
-        QCOMPARE(events.order, (QStringList{QStringLiteral("started"), QString(), QStringLiteral("finished")}));
+        QCOMPARE(events.progress, (QList<uint> {25, 50, 75, 100}));
+        QCOMPARE(events.order, (QStringList {QStringLiteral("started"), QString(), QStringLiteral("finished")}));
         // The area and Vehicles/ went with it; the card itself stays.
         QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles")));
         QVERIFY(QFileInfo(root).isDir());
@@ -136,7 +139,7 @@ private slots:
         const QString root = makeCard();
         const QString file = root + QStringLiteral("Vehicles/EU/lonely.bin");
         TestEnv::writeFile(file, "x");
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(file));
         QVERIFY(!QFileInfo::exists(file));
         QVERIFY(QFileInfo::exists(root + QStringLiteral("Vehicles/EU")));
@@ -150,16 +153,19 @@ private slots:
         JobEvents events;
         UninstallRunnable *job = start(vehicle, events);
         // Runs on the worker, right after the second file was counted.
-        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [job](const QString &, uint p) {
-            if (p == 50)
-                job->OnStop(1);
-        }, Qt::DirectConnection);
+        connect(
+            job, &UninstallRunnable::SignalUninstallProgress, job,
+            [job](const QString &, uint p) {
+                if (p == 50)
+                    job->OnStop(1);
+            },
+            Qt::DirectConnection);
         mPool.start(job);
         QTRY_VERIFY(events.finished);
         QVERIFY(!events.ok);
-        QCOMPARE(events.progress, (QList<uint>{25, 50}));
+        QCOMPARE(events.progress, (QList<uint> {25, 50}));
         QCOMPARE(QDir(vehicle).entryList(QDir::Files),
-                 (QStringList{QStringLiteral("f000002.dat"), QStringLiteral("f000003.dat")}));
+                 (QStringList {QStringLiteral("f000002.dat"), QStringLiteral("f000003.dat")}));
     }
 
     void pauseBlocksBeforeTheNextFile()
@@ -171,12 +177,15 @@ private slots:
         UninstallRunnable *job = start(vehicle, events);
         QSemaphore reached;
         QSemaphore goOn;
-        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
-            if (p == 25) {
-                reached.release();
-                goOn.acquire();
-            }
-        }, Qt::DirectConnection);
+        connect(
+            job, &UninstallRunnable::SignalUninstallProgress, job,
+            [&](const QString &, uint p) {
+                if (p == 25) {
+                    reached.release();
+                    goOn.acquire();
+                }
+            },
+            Qt::DirectConnection);
         mPool.start(job);
         QVERIFY(reached.tryAcquire(1, 10000));
         job->OnStop(0); // pause, held by this thread
@@ -189,7 +198,7 @@ private slots:
         job->OnSuspend();
         QTRY_VERIFY(events.finished);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
+        QCOMPARE(events.progress, (QList<uint> {25, 50, 75, 100}));
     }
 
     // Pause and resume requests keep arriving from this thread while jobs
@@ -201,14 +210,17 @@ private slots:
         for (int round = 0; round < 60; ++round) {
             const QString vehicle = root + QStringLiteral("Vehicles/EU/R%1/").arg(round);
             writeFiles(vehicle, 1 + round % 3, 10);
-            auto *job = new UninstallRunnable(vehicle, vehicle);
+            auto *job = new UninstallRunnable(mCard, vehicle, vehicle);
             job->setAutoDelete(false);
-            std::atomic<bool> ended{false};
-            std::atomic<bool> ok{false};
-            connect(job, &UninstallRunnable::SignalUninstallFinished, job, [&](const QString &, bool result) {
-                ok = result;
-                ended = true;
-            }, Qt::DirectConnection);
+            std::atomic<bool> ended {false};
+            std::atomic<bool> ok {false};
+            connect(
+                job, &UninstallRunnable::SignalUninstallFinished, job,
+                [&](const QString &, bool result) {
+                    ok = result;
+                    ended = true;
+                },
+                Qt::DirectConnection);
             mPool.start(job);
             while (!ended) {
                 job->OnStop(round % 2 ? 0 : 2);
@@ -230,10 +242,13 @@ private slots:
         writeFiles(vehicle, 4, 25);
         JobEvents events;
         UninstallRunnable *job = start(vehicle, events);
-        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
-            if (p == 50)
-                QDir(root).removeRecursively();
-        }, Qt::DirectConnection);
+        connect(
+            job, &UninstallRunnable::SignalUninstallProgress, job,
+            [&](const QString &, uint p) {
+                if (p == 50)
+                    QDir(root).removeRecursively();
+            },
+            Qt::DirectConnection);
         mPool.start(job);
         QTRY_VERIFY(events.finished);
         QVERIFY(!events.ok);
@@ -265,7 +280,7 @@ private slots:
         // A single-precision running total would stop growing at 64 MiB.
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint>{99, 100}));
+        QCOMPARE(events.progress, (QList<uint> {99, 100}));
     }
 
     void homeKeepsAllButVersionAndProgramFiles()
@@ -283,10 +298,10 @@ private slots:
         // Nor is a vehicle's own folder whose name holds "home".
         writeFiles(vehicle + QStringLiteral("Res/HomeScreen/"), 2, 5);
 
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(home));
         QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 (QStringList{QStringLiteral("Config"), QStringLiteral("settings.dat")}));
+                 (QStringList {QStringLiteral("Config"), QStringLiteral("settings.dat")}));
         QVERIFY(QFileInfo::exists(home + QStringLiteral("Config/user.cfg")));
 
         QVERIFY(vehicles.DeleteDirectory(vehicle));
@@ -302,13 +317,15 @@ private slots:
         const QString vehicle = root + QStringLiteral("Vehicles/EU/LINKED/");
         writeFiles(vehicle, 2, 50);
         QVERIFY(::symlink(QFile::encodeName(outside).constData(),
-                          QFile::encodeName(vehicle + QStringLiteral("a-dir-link")).constData()) == 0);
+                          QFile::encodeName(vehicle + QStringLiteral("a-dir-link")).constData())
+                == 0);
         QVERIFY(::symlink(QFile::encodeName(outside + QStringLiteral("precious.dat")).constData(),
-                          QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData()) == 0);
+                          QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData())
+                == 0);
 
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint>{50, 100}));
+        QCOMPARE(events.progress, (QList<uint> {50, 100}));
         QVERIFY(!QFileInfo::exists(vehicle));
         QCOMPARE(TestEnv::readFile(outside + QStringLiteral("precious.dat")).size(), 1000);
         QVERIFY(QFileInfo::exists(outside + QStringLiteral("deep/more.dat")));
@@ -316,7 +333,7 @@ private slots:
         // A job naming the link itself removes only the link.
         const QString link = root + QStringLiteral("link-to-outside");
         QVERIFY(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(link).constData()) == 0);
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(link + QLatin1Char('/')));
         QVERIFY(!QFileInfo(link).isSymLink());
         QVERIFY(QFileInfo::exists(outside + QStringLiteral("precious.dat")));
