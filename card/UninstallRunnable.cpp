@@ -3,6 +3,24 @@
 #include "CardLog.h"
 #include "Vehicles.h"
 
+#include <algorithm>
+
+#include <time.h>
+
+namespace {
+constexpr double kReportBurst = 4;
+constexpr double kReportsPerSecond = 25;
+
+// A few milliseconds of grain are plenty here, and this clock costs next
+// to nothing per call.
+qint64 coarseMs()
+{
+    struct timespec ts;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+} // namespace
+
 UninstallRunnable::UninstallRunnable(const Card &card, const QString &id, const QString &path)
     : mCard(card)
     , mId(id)
@@ -11,9 +29,17 @@ UninstallRunnable::UninstallRunnable(const Card &card, const QString &id, const 
     setAutoDelete(true);
 }
 
+UninstallRunnable::UninstallRunnable(const Card &card, const VehicleData &scanned)
+    : UninstallRunnable(card, scanned.mDirPath, scanned.mDirPath)
+{
+    mScannedBytes = scanned.mSize;
+}
+
 void UninstallRunnable::run()
 {
     emit SignalUninstallStarted(mId);
+    mLastRefill = coarseMs();
+    mReportTokens = kReportBurst;
     Vehicles vehicles(mCard);
     connect(&vehicles, &Vehicles::SignalSizeChanged, this, &UninstallRunnable::OnSizeChanged, Qt::DirectConnection);
     {
@@ -24,7 +50,10 @@ void UninstallRunnable::run()
         else if (mPauseRequested)
             vehicles.pause();
     }
-    const bool ok = vehicles.DeleteDirectory(mPath);
+    VehicleData scanned;
+    scanned.mDirPath = mPath;
+    scanned.mSize = mScannedBytes;
+    const bool ok = vehicles.DeleteDirectory(scanned);
     {
         // Waits for a request in flight; later ones reach nothing.
         QMutexLocker lock(&mRequestLock);
@@ -64,6 +93,17 @@ void UninstallRunnable::OnSizeChanged(uint64_t, float percentage)
     const uint whole = percentage <= 0.0f ? 0u : uint(percentage);
     if (qint64(whole) == mLastPercent)
         return;
+    if (whole < 100) {
+        if (mReportTokens < 1.0) {
+            const qint64 now = coarseMs();
+            mReportTokens =
+                std::min(kReportBurst, mReportTokens + double(now - mLastRefill) * kReportsPerSecond / 1000.0);
+            mLastRefill = now;
+            if (mReportTokens < 1.0)
+                return;
+        }
+        mReportTokens -= 1.0;
+    }
     mLastPercent = whole;
     emit SignalUninstallProgress(mId, whole);
 }

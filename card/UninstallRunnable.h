@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class VehicleData;
 class Vehicles;
 
 // One vehicle's uninstall as a pool job: deletes its directory on `card`
@@ -18,6 +19,9 @@ class UninstallRunnable : public QObject, public QRunnable
     Q_OBJECT
 public:
     UninstallRunnable(const Card &card, const QString &id, const QString &path);
+    // A vehicle the scan measured; its directory is both id and path, and
+    // its files are not measured a second time.
+    UninstallRunnable(const Card &card, const VehicleData &scanned);
 
     void run() override;
     QString id() const { return mId; }
@@ -47,6 +51,7 @@ private:
     Card mCard;
     QString mId;
     QString mPath;
+    quint64 mScannedBytes = 0;
     // Held while a request passes on to the catalogue, and while run() makes
     // or drops it: the catalogue is a local of run() and must not die under
     // a request still being handled on the controlling thread.
@@ -55,7 +60,11 @@ private:
     bool mStopRequested = false;
     bool mPauseRequested = false;
 
-    // Last percentage passed on; repeats are dropped so a directory of many
-    // small files does not flood the receiver with identical events.
+    // Every report is a queued event for the receiving thread. Whole percents
+    // only, and after a short burst (so a small job still shows its steps) at
+    // most a few dozen a second; 100 always passes.
+    qint64 mLastRefill = 0; // ms
+
+    double mReportTokens = 0;
     qint64 mLastPercent = -1;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -159,6 +160,16 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
 
 bool Vehicles::DeleteDirectory(const QString &path)
 {
+    return deleteTree(path, 0);
+}
+
+bool Vehicles::DeleteDirectory(const VehicleData &scanned)
+{
+    return deleteTree(scanned.mDirPath, scanned.mSize);
+}
+
+bool Vehicles::deleteTree(const QString &path, quint64 scannedBytes)
+{
     if (path.isEmpty()) {
         qCDebug(lcCard) << "路径为空";
         return false;
@@ -203,11 +214,16 @@ bool Vehicles::DeleteDirectory(const QString &path)
     quint64 total = 0;
     qint64 count = 0;
     bool cut = false;
-    if (!DirWalker::readTree(fd, entries, total, count, &mStop, &cut)) {
+    const bool byFiles = scannedBytes > 0;
+    if (!DirWalker::readTree(fd, entries, total, count, &mStop, &cut, !byFiles)) {
         qCDebug(lcCard) << "return4";
         total = 0;
         count = 0;
     }
+    // The folder may have changed since the scan: files that are all empty
+    // now still leave it alone.
+    if (byFiles)
+        total = count > 0 && DirWalker::hasContent(fd, entries) ? scannedBytes : 0;
     qCDebug(lcCard) << "文件总大小：" << total;
     qCDebug(lcCard) << "文件总个数：" << count;
     if (total == 0 || count == 0) {
@@ -227,6 +243,7 @@ bool Vehicles::DeleteDirectory(const QString &path)
     Progress progress;
     progress.totalBytes = total;
     progress.totalFiles = quint64(count);
+    progress.byFiles = byFiles;
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
@@ -243,14 +260,11 @@ bool Vehicles::DeleteDirectory(const QString &path)
                                      }),
                       entries.end());
     }
-    DirWalker::sortFilesFirst(entries);
     // What makes the folder a listed vehicle goes last: its text resources,
     // then its program, name and version files. A deletion cut short (a
     // pulled card, a stop, a crash) leaves a vehicle that is still listed
     // and can be uninstalled again, not invisible leftovers.
-    std::stable_sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return deletionRank(a) < deletionRank(b);
-    });
+    DirWalker::sortFilesFirst(entries, deletionRank);
     const bool ok = DeleteRecursive(fd, entries, dir, progress, false);
     ::close(fd);
     if (ok) {
@@ -266,10 +280,12 @@ bool Vehicles::DeleteDirectory(const QString &path)
 
 int Vehicles::deletionRank(const DirWalker::Entry &e)
 {
-    const QByteArray lower = e.name.toLower();
+    const char *name = e.name.constData();
     if (e.kind == DirWalker::Kind::Dir)
-        return lower == "res" ? 1 : 0;
-    return lower == "version.txt" || lower == "names.txt" || (lower.endsWith(".bin") && lower.size() > 4) ? 2 : 0;
+        return ::strcasecmp(name, "res") == 0 ? 1 : 0;
+    const int length = e.name.size();
+    const bool program = length > 4 && ::strcasecmp(name + length - 4, ".bin") == 0;
+    return program || ::strcasecmp(name, "version.txt") == 0 || ::strcasecmp(name, "names.txt") == 0 ? 2 : 0;
 }
 
 bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
@@ -302,17 +318,20 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
             continue;
         }
         if (e.kind == DirWalker::Kind::File) {
-            progress.deletedBytes += e.size;
-            const double ratio = double(progress.deletedBytes) / double(progress.totalBytes);
-            const float percent = float(std::min(ratio * 100.0, 100.0));
+            ++progress.deletedFiles;
+            const double fileRatio = double(progress.deletedFiles) / double(progress.totalFiles);
+            double ratio = fileRatio;
+            if (progress.byFiles) {
+                progress.deletedBytes = quint64(double(progress.totalBytes) * std::min(fileRatio, 1.0));
+            } else {
+                progress.deletedBytes += e.size;
+                ratio = double(progress.deletedBytes) / double(progress.totalBytes);
+            }
             qCDebug(lcCard).noquote() << "文件：" << dirPath + DirWalker::decode(e.name) << " 大小：" << e.size;
             qCDebug(lcCard) << "文件大小：" << progress.deletedBytes;
             qCDebug(lcCard) << "进度：" << ratio;
-            emit SignalSizeChanged(progress.deletedBytes, percent);
-            ++progress.deletedFiles;
-            emit SignalNumChanged(progress.deletedFiles, float(std::min(double(progress.deletedFiles)
-                                                                            / double(progress.totalFiles) * 100.0,
-                                                                        100.0)));
+            emit SignalSizeChanged(progress.deletedBytes, float(std::min(ratio * 100.0, 100.0)));
+            emit SignalNumChanged(progress.deletedFiles, float(std::min(fileRatio * 100.0, 100.0)));
         }
         // Links and special files go as themselves; a link's target is
         // never touched.

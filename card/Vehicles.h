@@ -39,8 +39,14 @@ public:
     // Stoppable size calculation: 0 as soon as a stop is seen.
     quint64 CalcSize(const QString &path, int &count);
 
-    // Deletes `path` file by file with progress; true when all was deleted.
+    // Deletes `path` file by file with progress by bytes; true when all was
+    // deleted.
     bool DeleteDirectory(const QString &path);
+    // The same for a vehicle the scan measured: its size comes from the
+    // record instead of a second stat of every file, and the progress counts
+    // files, each worth the average file. A record scanned without sizes is
+    // deleted as above.
+    bool DeleteDirectory(const VehicleData &scanned);
 
     // Requests from the controlling thread. A pause holds the worker before
     // its next file until resume(); a stop ends the work at the next step
@@ -73,8 +79,11 @@ private:
         quint64 deletedBytes = 0;
         quint64 totalFiles = 0;
         quint64 deletedFiles = 0;
+        bool byFiles = false; // sizes not read: count files
     };
 
+    // `scannedBytes` 0: the sizes are read from the card.
+    bool deleteTree(const QString &path, quint64 scannedBytes);
     bool scan(int fd, const QString &dir, bool withSize, int depth);
     bool DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath, Progress &progress,
                          bool sort);

@@ -277,7 +277,7 @@ bool UninstallController::startBatch()
         if (!record.mChecked)
             continue;
         ++mJobCount;
-        auto *job = new UninstallRunnable(mCard, record.mDirPath, record.mDirPath);
+        auto *job = new UninstallRunnable(mCard, record);
         job->setAutoDelete(false);
         mJobs.append(job);
         mPending.insert(job->id());

@@ -1,4 +1,5 @@
 // Uninstall jobs: deletion with progress, stop, pause and the HOME rule.
+#include "Catalogue.h"
 #include "TestEnv.h"
 #include "UninstallRunnable.h"
 #include "Vehicles.h"
@@ -44,9 +45,9 @@ class TestUninstall : public QObject
 
     // Queues one job on the pool, its signals reaching this thread queued
     // as they reach the page.
-    UninstallRunnable *start(const QString &path, JobEvents &events)
+    UninstallRunnable *start(const QString &path, JobEvents &events, const VehicleData *scanned = nullptr)
     {
-        auto *job = new UninstallRunnable(mCard, path, path);
+        auto *job = scanned ? new UninstallRunnable(mCard, *scanned) : new UninstallRunnable(mCard, path, path);
         connect(job, &UninstallRunnable::SignalUninstallStarted, this, [&events, path](const QString &id) {
             events.order << QStringLiteral("started") << (id == path ? QString() : id);
         });
@@ -61,10 +62,10 @@ class TestUninstall : public QObject
     }
 
     // Runs one job on the pool and waits for its end.
-    JobEvents runToEnd(const QString &path)
+    JobEvents runToEnd(const QString &path, const VehicleData *scanned = nullptr)
     {
         auto events = std::make_shared<JobEvents>();
-        UninstallRunnable *job = start(path, *events);
+        UninstallRunnable *job = start(path, *events, scanned);
         // Keeps the record alive for signals still in the queue.
         connect(job, &UninstallRunnable::SignalUninstallFinished, this, [events] {});
         mPool.start(job);
@@ -266,6 +267,48 @@ private slots:
         QCOMPARE(events.progress.last(), 100u);
         for (int i = 1; i < events.progress.size(); ++i)
             QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
+    }
+
+    // A job made from a scanned record takes the scan's size instead of
+    // measuring every file again, and its progress counts files; what
+    // changed on the card since the scan still decides.
+    void scannedRecord_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("as scanned") << QString() << true;
+        QTest::newRow("grown since") << QStringLiteral("grown") << true;
+        QTest::newRow("emptied since") << QStringLiteral("emptied") << false;
+    }
+    void scannedRecord()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, ok);
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/SCANNED/");
+        writeFiles(vehicle, 300, 10);
+        VehicleData scanned;
+        scanned.mDirPath = vehicle;
+        scanned.mSize = CalcSize(mCard, vehicle, scanned.mFileCount);
+        if (change == QLatin1String("grown"))
+            writeFiles(vehicle + QStringLiteral("More/"), 50, 10);
+        if (change == QLatin1String("emptied")) {
+            for (const QString &name : QDir(vehicle).entryList(QDir::Files))
+                QVERIFY(QFile::resize(vehicle + name, 0));
+        }
+        const JobEvents events = runToEnd(vehicle, &scanned);
+        QCOMPARE(events.ok, ok);
+        QCOMPARE(QFileInfo::exists(vehicle), !ok);
+        if (!ok) {
+            QVERIFY(events.progress.isEmpty());
+            return;
+        }
+        QCOMPARE(events.progress.last(), 100u);
+        for (int i = 1; i < events.progress.size(); ++i)
+            QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
+        // Every file moves the bar, but the receiver is not sent a report
+        // for each whole percent of a job this quick.
+        QVERIFY2(events.progress.size() < 20, qPrintable(QString::number(events.progress.size())));
     }
 
     void smallFilesAfterABigOneStillReachTheEnd()
