@@ -281,12 +281,10 @@ bool UninstallController::startBatch()
         job->setAutoDelete(false);
         mJobs.append(job);
         mPending.insert(job->id());
-        connect(job, &UninstallRunnable::SignalUninstallStarted, this, &UninstallController::onJobStarted,
-                Qt::QueuedConnection);
-        connect(job, &UninstallRunnable::SignalUninstallFinished, this, &UninstallController::onJobFinished,
-                Qt::QueuedConnection);
-        connect(job, &UninstallRunnable::SignalUninstallProgress, this, &UninstallController::onJobProgress,
-                Qt::QueuedConnection);
+        // Reports come from the pool thread, so they arrive queued.
+        connect(job, &UninstallRunnable::SignalUninstallStarted, this, &UninstallController::onJobStarted);
+        connect(job, &UninstallRunnable::SignalUninstallFinished, this, &UninstallController::onJobFinished);
+        connect(job, &UninstallRunnable::SignalUninstallProgress, this, &UninstallController::onJobProgress);
         mPool->start(job);
     }
     // Busy from now on, not only once the first job reports its start: an
