@@ -201,6 +201,17 @@ bool DirWalker::list(int fd, std::vector<Entry> &out, bool withSizes)
     return true;
 }
 
+std::vector<DirWalker::Entry> DirWalker::subdirectories(int fd)
+{
+    std::vector<Entry> entries;
+    list(fd, entries, false);
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [](const Entry &e) { return e.kind != Kind::Dir; }),
+                  entries.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry &a, const Entry &b) { return std::strcmp(a.name.constData(), b.name.constData()) < 0; });
+    return entries;
+}
+
 void DirWalker::sortFilesFirst(std::vector<Entry> &entries, const std::function<int(const Entry &)> &rank)
 {
     const auto filesFirst = [](const Entry &a, const Entry &b) {
@@ -313,14 +324,7 @@ namespace {
 void collectDirectories(int fd, const QString &path, int depth, QStringList &out,
                         const std::function<bool(const QString &)> &keep)
 {
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fd, entries, false);
-    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
-    });
-    for (const DirWalker::Entry &e : entries) {
-        if (e.kind != DirWalker::Kind::Dir)
-            continue;
+    for (const DirWalker::Entry &e : DirWalker::subdirectories(fd)) {
         const QString sub = path + DirWalker::decode(e.name) + QLatin1Char('/');
         if (keep && !keep(sub))
             continue;

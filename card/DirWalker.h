@@ -65,6 +65,9 @@ public:
     // `fd` stays open and owned by the caller.
     static bool list(int fd, std::vector<Entry> &out, bool withSizes);
 
+    // The subdirectories of the open directory `fd` (links excluded), by name.
+    static std::vector<Entry> subdirectories(int fd);
+
     // Files before directories, each by name; with `rank`, computed once per
     // entry, lower ranks before higher ones first.
     static void sortFilesFirst(std::vector<Entry> &entries, const std::function<int(const Entry &)> &rank = {});

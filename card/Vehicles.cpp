@@ -6,7 +6,6 @@
 #include "DirWalker.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -108,14 +107,8 @@ bool Vehicles::scan(int fd, const QString &dir, bool withSize, int depth)
         return true;
     }
 
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fd, entries, false);
-    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
-    });
-    for (const DirWalker::Entry &e : entries) {
-        if (e.kind != DirWalker::Kind::Dir)
-            continue; // links are never followed
+    // Links are never followed.
+    for (const DirWalker::Entry &e : DirWalker::subdirectories(fd)) {
         if (mStop) {
             qCDebug(lcCard) << "return2";
             return false;
