@@ -159,6 +159,10 @@ void SoftwareInfoWidget::buildUi()
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
+    // Rows are ticked by their boxes: no mark on the cell under the pointer,
+    // and none on a cell that took the focus when the window opened.
+    mTable->setStateColor(FXTableView::Hover, QColor(Qt::white));
+    mTable->setFocusPolicy(Qt::NoFocus);
     mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mHeader->setSectionResizeMode(QHeaderView::Fixed);
     mHeader->resizeSection(NameColumn, 300);
