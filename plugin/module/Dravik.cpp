@@ -1,6 +1,7 @@
 #include "Dravik.h"
 
 #include "AppPaths.h"
+#include "PageContainer.h"
 #include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
 
@@ -24,7 +25,7 @@ QObject *Dravik::create(const QString &key, const QString &specification)
 {
     Q_UNUSED(specification)
     if (!mContainer) {
-        mContainer = new QStackedWidget;
+        mContainer = new PageContainer;
         mContainer->setObjectName(QStringLiteral("Container"));
         mContainer->setGeometry(0, 0, 912, 766);
     }
