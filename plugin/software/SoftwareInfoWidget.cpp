@@ -375,6 +375,11 @@ void SoftwareInfoWidget::fillTable()
         widgets.versions = new MyComboBox;
         widgets.versions->addItems(cells.choices);
         widgets.versions->setEnabled(!row.isRequired());
+        // A widget over a cell that takes the focus makes its row the
+        // table's current, selected one: after sign-in, or when another
+        // page hands the focus back, a row would look picked out.
+        widgets.box->setFocusPolicy(Qt::NoFocus);
+        widgets.versions->setFocusPolicy(Qt::NoFocus);
         connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
         mRowWidgets.append(widgets);
         mTable->setIndexWidget(mModel->index(i, NameColumn), widgets.box);
