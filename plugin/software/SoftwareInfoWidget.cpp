@@ -541,6 +541,12 @@ void SoftwareInfoWidget::refreshModel()
     launchSoftwareThread(true);
 }
 
+void SoftwareInfoWidget::refreshAfterUpgrade()
+{
+    mLastRefresh = 0;
+    refreshModel();
+}
+
 void SoftwareInfoWidget::refreshLists()
 {
     qCDebug(lcSoftware) << "refreshLists...";
@@ -676,9 +682,11 @@ QStackedWidget *SoftwareInfoWidget::container() const
 
 void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selection)
 {
-    // The download progress page takes the selection, the serial number and
-    // the catalogue from here; until it exists a passing check ends here.
     qCDebug(lcSoftware) << "onUpgrade: ready for" << selection.size() << "downloads";
+    QStackedWidget *stack = container();
+    if (!stack || !mDownloadPageOpener)
+        return;
+    mDownloadPageOpener(stack, mSerialNumber, mCardRoot, selection, mCatalogue);
 }
 
 void SoftwareInfoWidget::openVehicleSelection()
