@@ -1,6 +1,7 @@
 #include "Dravik.h"
 
 #include "AppPaths.h"
+#include "DownloadWidget.h"
 #include "PageContainer.h"
 #include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
@@ -33,6 +34,7 @@ QObject *Dravik::create(const QString &key, const QString &specification)
         return nullptr;
     mSoftwareInfoWidget = new SoftwareInfoWidget(mContainer);
     mSoftwareInfoWidget->setVehiclePageFactory(&SelectVehicleWidget::create);
+    mSoftwareInfoWidget->setDownloadPageOpener(&DownloadWidget::startIn);
     mContainer->addWidget(mSoftwareInfoWidget);
     mContainer->setCurrentWidget(mSoftwareInfoWidget);
     return mContainer;
