@@ -252,20 +252,14 @@ private slots:
         }
         QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"), QStringLiteral("download21"),
                                   QStringLiteral("bmw_V9.51_patch.zip")}));
-        // It fills once while both download, and once more while both install.
-        int last = 0;
-        bool installing = false;
-        for (const auto &step : qAsConst(bar)) {
-            if (!installing && step.first >= DownloadBatch::InstallStarted) {
-                installing = true;
-                last = 0;
-            }
-            QVERIFY2(step.second >= last, "the bar went back");
-            last = step.second;
+        // One bar over both, filled once while they download and once while
+        // they install: never back within either.
+        for (int i = 1; i < bar.size(); ++i) {
+            const bool newPhase = bar.at(i - 1).first < DownloadBatch::InstallStarted && bar.at(i).first >= DownloadBatch::InstallStarted;
+            QVERIFY2(newPhase || bar.at(i).second >= bar.at(i - 1).second, "the bar went back");
         }
         QVERIFY(bar.contains({int(DownloadBatch::Downloading), 50}));
-        QVERIFY(bar.contains({int(DownloadBatch::Installing), 50}));
-        QVERIFY(bar.contains({int(DownloadBatch::Installing), 100}));
+        QVERIFY(bar.contains({int(DownloadBatch::InstallStarted), 50}) || bar.contains({int(DownloadBatch::Installing), 50}));
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW/BMW_fix.bin")));
@@ -319,15 +313,17 @@ private slots:
     // archives stay, and "Retry" installs them without downloading again.
     void failedPackageInstallStopsItsPatch()
     {
-        QVERIFY(TestEnv::writeFile(mCard + QStringLiteral(".dravik-staging"), "in the way"));
+        // A file where the package has a folder; its patch has none there.
+        const QString bmw = mCard + QStringLiteral("Vehicles/EU/BMW/");
+        QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
         mAnswers << QMessageBox::Cancel;
         run({record(20, "BMW", "V9.50", 21)});
         QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(state(0), QStringLiteral("Install Failed"));
-        QVERIFY(!QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW")));
+        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
         QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files).size(), 2);
 
-        QVERIFY(QFile::remove(mCard + QStringLiteral(".dravik-staging")));
+        QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
         QVERIFY(mService->clearLog());
         button("retry")->click();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
