@@ -400,6 +400,9 @@ void DownloadWidget::showEvent(QShowEvent *event)
     window()->removeEventFilter(this);
     if (window() != this)
         window()->installEventFilter(this);
+    // Back on this page after another: an unseen summary shows now.
+    if (mPendingSummary)
+        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
 }
 
 QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox::StandardButtons buttons)
