@@ -33,9 +33,13 @@ QSize MainWindow::pageSize()
 {
     const FXGlobalInfo *info = FXGlobalInfo::instance();
     const QMargins client = info->margins(FXGlobalInfo::clientView);
+    // The pages sit below the title bar and the spacer under it; a page as
+    // high as everything below the title bar would lose its bottom (its
+    // buttons included) below the window's edge.
     return QSize(info->windowSize().width() - info->size(FXGlobalInfo::Button_bar).width() - client.left()
                      - client.right(),
-                 info->windowSize().height() - qRound(info->titleBarHeight()));
+                 info->windowSize().height() - qRound(info->titleBarHeight())
+                     - info->size(FXGlobalInfo::spacer15).height());
 }
 
 MainWindow::MainWindow(const QString &token, int userId, QWidget *parent)

@@ -1,6 +1,5 @@
 #include "JobDispatcher.h"
 
-#include "CardHelpers.h"
 #include "InstallLog.h"
 #include "Platform.h"
 
@@ -68,8 +67,8 @@ bool JobDispatcher::chainOf(long id, long *baseId, long *patchId) const
     return false;
 }
 
-JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath, const QList<SoftwareData> &rows,
-                                                const QList<VehicleData> &catalogue)
+JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath, const QString &cardRoot,
+                                                const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue)
 {
     const SoftwareData *row = nullptr;
     for (const SoftwareData &r : rows) {
@@ -83,14 +82,13 @@ JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath
         // application it has for it (never started as a program from here).
         const bool opened = Platform::instance()->openWithDefaultApplication(filePath);
         qCDebug(lcInstall).noquote() << "self update:" << filePath << opened;
-        return Dispatch::SelfUpdate;
+        return opened ? Dispatch::SelfUpdate : Dispatch::SelfUpdateRefused;
     }
-    const QString root = CardHelpers::FindCardRoot();
-    if (root.isEmpty())
+    if (cardRoot.isEmpty())
         return Dispatch::NoCard;
 
     auto *job = new InstallRunnable(id, filePath);
-    job->setTargetFolder(root);
+    job->setTargetFolder(cardRoot);
     long baseId = 0;
     long patchId = 0;
     const bool chained = chainOf(id, &baseId, &patchId);

@@ -29,9 +29,10 @@ class JobDispatcher : public QObject
 
 public:
     enum class Dispatch {
-        SelfUpdate, // this program's own installer, handed to the desktop
-        NoCard,     // no card to install onto: the row fails
-        Started     // an install job is in the pool
+        SelfUpdate,        // this program's own installer, handed to the desktop
+        SelfUpdateRefused, // ... which could not open it
+        NoCard,            // no card to install onto: the row fails
+        Started            // an install job is in the pool
     };
 
     explicit JobDispatcher(QObject *page);
@@ -50,10 +51,12 @@ public:
     // The chain `id` belongs to, as its base or its patch.
     bool chainOf(long id, long *baseId, long *patchId) const;
 
-    // A download of row `id` finished with the file `filePath`. `rows` are
-    // the page's software records, `catalogue` the card's from the last scan.
-    Dispatch dispatch(long id, const QString &filePath, const QList<SoftwareData> &rows,
-                      const QList<VehicleData> &catalogue);
+    // A download of row `id` finished with the file `filePath`. `cardRoot`
+    // is the page's own card (empty once it was pulled): an install never
+    // goes to whatever other card happens to be in. `rows` are the page's
+    // software records, `catalogue` the card's from the last scan.
+    Dispatch dispatch(long id, const QString &filePath, const QString &cardRoot,
+                      const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue);
     InstallRunnable *installJob(long id) const { return mInstalls.value(id); }
     void forgetInstall(long id) { mInstalls.remove(id); }
 

@@ -1,6 +1,8 @@
 #include "Dravik.h"
 
 #include "AppPaths.h"
+#include "DownloadWidget.h"
+#include "PageContainer.h"
 #include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
 
@@ -24,7 +26,7 @@ QObject *Dravik::create(const QString &key, const QString &specification)
 {
     Q_UNUSED(specification)
     if (!mContainer) {
-        mContainer = new QStackedWidget;
+        mContainer = new PageContainer;
         mContainer->setObjectName(QStringLiteral("Container"));
         mContainer->setGeometry(0, 0, 912, 766);
     }
@@ -32,6 +34,7 @@ QObject *Dravik::create(const QString &key, const QString &specification)
         return nullptr;
     mSoftwareInfoWidget = new SoftwareInfoWidget(mContainer);
     mSoftwareInfoWidget->setVehiclePageFactory(&SelectVehicleWidget::create);
+    mSoftwareInfoWidget->setDownloadPageOpener(&DownloadWidget::startIn);
     mContainer->addWidget(mSoftwareInfoWidget);
     mContainer->setCurrentWidget(mSoftwareInfoWidget);
     return mContainer;

@@ -159,6 +159,10 @@ void SoftwareInfoWidget::buildUi()
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
+    // Rows are ticked by their boxes: no mark on the cell under the pointer,
+    // and none on a cell that took the focus when the window opened.
+    mTable->setStateColor(FXTableView::Hover, QColor(Qt::white));
+    mTable->setFocusPolicy(Qt::NoFocus);
     mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mHeader->setSectionResizeMode(QHeaderView::Fixed);
     mHeader->resizeSection(NameColumn, 300);
@@ -371,6 +375,11 @@ void SoftwareInfoWidget::fillTable()
         widgets.versions = new MyComboBox;
         widgets.versions->addItems(cells.choices);
         widgets.versions->setEnabled(!row.isRequired());
+        // A widget over a cell that takes the focus makes its row the
+        // table's current, selected one: after sign-in, or when another
+        // page hands the focus back, a row would look picked out.
+        widgets.box->setFocusPolicy(Qt::NoFocus);
+        widgets.versions->setFocusPolicy(Qt::NoFocus);
         connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
         mRowWidgets.append(widgets);
         mTable->setIndexWidget(mModel->index(i, NameColumn), widgets.box);
@@ -532,6 +541,12 @@ void SoftwareInfoWidget::refreshModel()
     launchSoftwareThread(true);
 }
 
+void SoftwareInfoWidget::refreshAfterUpgrade()
+{
+    mLastRefresh = 0;
+    refreshModel();
+}
+
 void SoftwareInfoWidget::refreshLists()
 {
     qCDebug(lcSoftware) << "refreshLists...";
@@ -667,9 +682,11 @@ QStackedWidget *SoftwareInfoWidget::container() const
 
 void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selection)
 {
-    // The download progress page takes the selection, the serial number and
-    // the catalogue from here; until it exists a passing check ends here.
     qCDebug(lcSoftware) << "onUpgrade: ready for" << selection.size() << "downloads";
+    QStackedWidget *stack = container();
+    if (!stack || !mDownloadPageOpener)
+        return;
+    mDownloadPageOpener(stack, mSerialNumber, mCardRoot, selection, mCatalogue);
 }
 
 void SoftwareInfoWidget::openVehicleSelection()

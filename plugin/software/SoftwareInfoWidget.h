@@ -69,6 +69,18 @@ public:
     void setVehiclePageFactory(VehiclePageFactory factory) { mVehiclePageFactory = std::move(factory); }
     QWidget *vehiclePage() const { return mVehiclePage; }
 
+    // Hands a passing upgrade to the download page (in the container, for
+    // the card, the ticked rows and the catalogue of the last scan); the
+    // plug-in sets it, as that page is linked there.
+    using DownloadPageOpener = std::function<void(QStackedWidget *container, const QString &serialNumber,
+                                                  const QString &cardRoot, const QList<SoftwareDataWrap> &selection,
+                                                  const QList<VehicleData> &catalogue)>;
+    void setDownloadPageOpener(DownloadPageOpener opener) { mDownloadPageOpener = std::move(opener); }
+
+    // Back from an upgrade: the card is scanned again at once, whenever the
+    // last refresh was, so the new versions show.
+    void refreshAfterUpgrade();
+
 signals:
     void updateDiskDetail(QString path);
 
@@ -167,5 +179,6 @@ private:
     qint64 mLastRefresh = 0;
     bool mMayOfferVehicleSelection = true;
     VehiclePageFactory mVehiclePageFactory;
+    DownloadPageOpener mDownloadPageOpener;
     QPointer<QWidget> mVehiclePage;
 };

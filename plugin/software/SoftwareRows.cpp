@@ -208,14 +208,16 @@ QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &row
             selection.append(row);
             continue;
         }
-        const SoftwareDataWrap *picked = &row;
+        SoftwareDataWrap picked(row);
         for (const SoftwareDataWrap &old : row.getVersion_history()) {
             if (old.getVersion() == text) {
-                picked = &old;
+                picked = old;
+                // What the card holds is the row's, not the old record's.
+                picked.setCurrentVersion(row.getCurrentVersion());
                 break;
             }
         }
-        selection.append(*picked);
+        selection.append(picked);
     }
     return selection;
 }

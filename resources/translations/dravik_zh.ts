@@ -9,6 +9,108 @@
     </message>
 </context>
 <context>
+    <name>DownloadBatch</name>
+    <message>
+        <source>Download...</source>
+        <translation>下载中...</translation>
+    </message>
+    <message>
+        <source>Download Done</source>
+        <translation>下载完成</translation>
+    </message>
+    <message>
+        <source>Download Failed</source>
+        <translation>下载失败</translation>
+    </message>
+    <message>
+        <source>Decompress...</source>
+        <translation>解压中...</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Install Failed</source>
+        <translation>安装失败</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadWidget</name>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Current Version</source>
+        <translation>当前版本</translation>
+    </message>
+    <message>
+        <source>Updatable Versions</source>
+        <translation>可更新版本</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Retry</source>
+        <translation>重试</translation>
+    </message>
+    <message>
+        <source>Updating vehicle software</source>
+        <translation>正在升级车型软件</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>Failed to download/install some software. Please try again.</source>
+        <translation>部分软件下载/安装失败，请重试。</translation>
+    </message>
+    <message>
+        <source>All software downloads are successfully installed!</source>
+        <translation>所有软件均已下载并安装成功！</translation>
+    </message>
+    <message>
+        <source>The service cannot be reached. Please check the network and try again.</source>
+        <translation>无法连接服务器，请检查网络后重试。</translation>
+    </message>
+    <message>
+        <source>Some software is downloading or installing. Are you sure you want to quit?</source>
+        <translation>部分软件正在下载或安装，确定要退出吗？</translation>
+    </message>
+    <message>
+        <source>Uninstalling softwares, please wait a moment!</source>
+        <translation>正在卸载软件，请稍候！</translation>
+    </message>
+    <message>
+        <source>No U disk was found. Please check and try again.</source>
+        <translation>未找到U盘，请检查后重试。</translation>
+    </message>
+    <message>
+        <source>U Disk Inserted!</source>
+        <translation>U盘已插入！</translation>
+    </message>
+    <message>
+        <source>U disk has been pulled out!</source>
+        <translation>U盘已拔出！</translation>
+    </message>
+</context>
+<context>
     <name>LanguageTable</name>
     <message>
         <source>Chinese Simplified</source>
@@ -198,6 +300,25 @@
     <message>
         <source>U disk has been pulled out!</source>
         <translation>U盘已拔出！</translation>
+    </message>
+</context>
+<context>
+    <name>TransferRate</name>
+    <message>
+        <source>about 1 min left</source>
+        <translation>约剩 1 分钟</translation>
+    </message>
+    <message>
+        <source>about %1 s left</source>
+        <translation>约剩 %1 秒</translation>
+    </message>
+    <message>
+        <source>about %1 min left</source>
+        <translation>约剩 %1 分钟</translation>
+    </message>
+    <message>
+        <source>about %1 h %2 min left</source>
+        <translation>约剩 %1 小时 %2 分钟</translation>
     </message>
 </context>
 <context>

@@ -181,7 +181,14 @@ private slots:
             QWidget *page = window.pageFor(QLatin1String(id));
             QVERIFY2(page, id);
             QCOMPARE(window.pages()->indexOf(page), ButtonBar::indexOf(QLatin1String(id)));
-            QCOMPARE(page->size(), QSize(930, 760));
+            QCOMPARE(page->size(), QSize(930, 745));
+        }
+        // Every page shows whole: none reaches below the window's edge.
+        window.show();
+        for (int i = 0; i < window.pages()->count(); ++i) {
+            QWidget *page = window.pages()->widget(i);
+            const QRect inWindow(page->mapTo(&window, QPoint(0, 0)), page->size());
+            QVERIFY2(window.rect().contains(inWindow), qPrintable(page->objectName()));
         }
 
         QCOMPARE(window.size(), QSize(1200, 800));
@@ -444,7 +451,7 @@ private slots:
         QCOMPARE(first, window->downloadPage());
         QCOMPARE(first->objectName(), page.isEmpty() ? QStringLiteral("MissingPluginPage") : page);
         QCOMPARE(first->parentWidget(), static_cast<QWidget *>(stack));
-        QCOMPARE(first->size(), QSize(930, 760));
+        QCOMPARE(first->size(), QSize(930, 745));
         QCOMPARE(first->minimumSize(), first->maximumSize());
     }
 };

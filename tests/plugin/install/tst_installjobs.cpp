@@ -101,7 +101,7 @@ class TestInstallJobs : public QObject
         for (int id = 1; id <= 4; ++id) {
             const QString path = archive(name + QString::number(id),
                                          archiveOf({file(name.toUtf8() + '/' + QByteArray::number(id))}));
-            QCOMPARE(jobs.dispatch(id, path, {}, {}), JobDispatcher::Dispatch::Started);
+            QCOMPARE(jobs.dispatch(id, path, mCard, {}, {}), JobDispatcher::Dispatch::Started);
             connect(jobs.installJob(id), &InstallRunnable::installStarted, jobs.installJob(id), [&gate](long started) {
                 QMutexLocker lock(&gate.mutex);
                 gate.order.append(started);
@@ -156,8 +156,6 @@ private slots:
         QFETCH(int, outcome);
         QFETCH(bool, deleteArchive);
         QFETCH(bool, removeOld);
-        if (!card)
-            mPlatform.fakeVolumes().remove(mCard);
         mPlatform.openedFiles.clear();
         PageStub page;
         JobDispatcher jobs(&page);
@@ -170,9 +168,8 @@ private slots:
         record.mVersion = installed;
         const QString file = mEnv.root() + QStringLiteral("/missing.zip"); // the job fails at once
 
-        const auto result = jobs.dispatch(id, file, {row(10, softId, QStringLiteral("V2"))}, {record});
-        if (!card)
-            mPlatform.fakeVolumes().add(mCard);
+        // The page's card decides, not whatever card is in.
+        const auto result = jobs.dispatch(id, file, card ? mCard : QString(), {row(10, softId, QStringLiteral("V2"))}, {record});
         QCOMPARE(int(result), outcome);
         QCOMPARE(mPlatform.openedFiles, outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList{file} : QStringList{});
         InstallRunnable *job = jobs.installJob(id);

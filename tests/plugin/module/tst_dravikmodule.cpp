@@ -40,6 +40,18 @@ private slots:
         QVERIFY(QFile::exists(pluginFolder() + QStringLiteral("/libDravik.so")));
         std::unique_ptr<QWidget> page(PluginBinder::createDownloadPage(pluginFolder()));
         checkContainer(page.get());
+
+        // The host gives its page more height than is left below its title
+        // bar: the plug-in's page is laid out in the part that shows.
+        QWidget host;
+        host.setFixedSize(1200, 800);
+        page->setParent(&host);
+        page->setFixedSize(930, 760);
+        page->move(250, 55);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QCOMPARE(qobject_cast<QStackedWidget *>(page.get())->currentWidget()->geometry(), QRect(0, 0, 930, 745));
+        page->setParent(nullptr);
     }
 
     // The plug-in sits on the program's platform layer: its card monitor

@@ -186,6 +186,11 @@ private slots:
         QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::NameColumn).toString(), QStringLiteral("BMW patch"));
         QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::StateColumn).toString(), QStringLiteral("Ready"));
         QVERIFY(!mPage->rows().first().getSoft_id().isEmpty() && mPage->rows().last().getSoft_id() == QLatin1String("COMTXTLIB"));
+
+        // The focus going round the page never picks a row out.
+        for (int i = 0; i < 12; ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : mPage.data(), Qt::Key_Tab);
+        QVERIFY(!mPage->findChild<QTableView *>(QStringLiteral("tableView"))->selectionModel()->hasSelection());
     }
 
     void headerAndParentTicks()

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QVector>
+
+// The rows of one upgrade and what each shows: its state, the figure of its
+// progress bar, the chain of a package and its patch, and whether the batch
+// is over. Reports arrive keyed by id, the package's or its patch's; a
+// patch reports on its package's row.
+class DownloadBatch
+{
+    Q_DECLARE_TR_FUNCTIONS(DownloadBatch)
+public:
+    enum State {
+        Waiting = 1,        // waiting for the download address
+        Downloading = 2,
+        Downloaded = 3,
+        DownloadFailed = 4, // final
+        InstallStarted = 5,
+        Installing = 6,
+        Done = 7,           // final
+        InstallFailed = 8   // final
+    };
+
+    struct Row
+    {
+        long id = 0;      // the package; the base of a chain
+        long patchId = 0; // its patch, 0 without one
+        int state = Waiting;
+        int progress = 0; // the bar, 0..100 over the whole chain
+        // An attempt is under way. A failed row that is tried again keeps
+        // saying so until its new attempt reports, yet it is not over.
+        bool active = false;
+    };
+
+    // One row per package; `patchIds` holds the patch of each (0: none).
+    void setRows(const QList<long> &ids, const QList<long> &patchIds);
+    void clear() { mRows.clear(); }
+
+    int size() const { return mRows.size(); }
+    const Row &row(int index) const { return mRows.at(index); }
+    // The row of a package or of its patch; -1 for an unknown id.
+    int rowOf(long id) const;
+    bool isChainBase(long id) const;
+    bool isChainPatch(long id) const;
+
+    // Every row starts: state 1 at 0, under way.
+    void startAll();
+    // `id` reports `state` with `percent` of its own step. Over a chain the
+    // package fills the first half of the bar and its patch the second for
+    // the running states (1, 2, 5, 6). A final state ends the row's attempt.
+    // Returns the row, or -1 for an unknown id.
+    int report(long id, int state, int percent);
+    // The failed rows get a new attempt; returns their package ids.
+    QList<long> retryFailed();
+    // Work was cut off (the card was pulled): every row under way fails
+    // where it stood, "Download Failed" before its archives were all in,
+    // "Install Failed" after. Returns the rows changed.
+    QList<int> interrupt();
+
+    int doneCount() const;
+    int failedCount() const;
+    bool hasFailed() const { return failedCount() > 0; }
+    // Every row is done or failed and none is being tried again; until
+    // then leaving the page cuts work off.
+    bool isOver() const;
+
+    static bool isFinal(int state) { return state == DownloadFailed || state == Done || state == InstallFailed; }
+    static bool isFailed(int state) { return state == DownloadFailed || state == InstallFailed; }
+    // States 1 to 3, 5 and 6 show a bar; the final ones a label.
+    static bool showsBar(int state) { return !isFinal(state); }
+    static QString stateText(int state);
+
+private:
+    QVector<Row> mRows;
+};

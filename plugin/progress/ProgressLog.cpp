@@ -1,0 +1,3 @@
+#include "ProgressLog.h"
+
+Q_LOGGING_CATEGORY(lcProgress, "dravik.progress", QtWarningMsg)

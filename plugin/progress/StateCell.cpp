@@ -1,0 +1,89 @@
+#include "StateCell.h"
+
+#include "DownloadBatch.h"
+#include "MyProgressBar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+
+namespace {
+QString textStyle(const char *color)
+{
+    return QStringLiteral("QLabel{background:transparent;font-family:Helvetica;font-size:14px;color:%1;}")
+        .arg(QLatin1String(color));
+}
+} // namespace
+
+StateCell::StateCell(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("stateCell"));
+    // Transparent, so the row's grid line below shows.
+    setStyleSheet(QStringLiteral("#stateCell{background:transparent;}"));
+
+    mBar = new MyProgressBar(this);
+    mBar->setRange(0, 100);
+    mBar->setFixedSize(104, 10);
+    // The style's text would vanish in the bar's own colour: the figure
+    // goes into the caption beside it.
+    mBar->setTextVisible(false);
+    mCaption = new QLabel(this);
+    mCaption->setStyleSheet(textStyle("#666666"));
+    mIcon = new QLabel(this);
+    mIcon->setFixedSize(18, 18);
+    mIcon->setStyleSheet(QStringLiteral("background:transparent;"));
+    mFinal = new QLabel(this);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 4, 0);
+    layout->setSpacing(8);
+    layout->addWidget(mBar);
+    layout->addWidget(mCaption);
+    layout->addWidget(mIcon);
+    layout->addWidget(mFinal);
+    layout->addStretch();
+    display(DownloadBatch::Waiting, 0);
+}
+
+void StateCell::display(int state, int progress)
+{
+    const bool running = DownloadBatch::showsBar(state);
+    const int before = mState;
+    mState = state;
+    mBar->setVisible(running);
+    mCaption->setVisible(running);
+    mIcon->setVisible(!running);
+    mFinal->setVisible(!running);
+    if (running) {
+        mBar->setValue(progress);
+    } else if (state != before) {
+        const bool done = state == DownloadBatch::Done;
+        mIcon->setPixmap(QPixmap(done ? QStringLiteral(":/Dravik/Resources/done.png")
+                                      : QStringLiteral(":/Dravik/Resources/failed.png")));
+        mFinal->setText(DownloadBatch::stateText(state));
+        mFinal->setStyleSheet(textStyle(done ? "#1AAD19" : "#E02020"));
+    }
+    updateCaption();
+}
+
+void StateCell::setSpeed(const QString &text)
+{
+    if (text == mSpeed)
+        return;
+    mSpeed = text;
+    updateCaption();
+}
+
+QString StateCell::text() const
+{
+    return DownloadBatch::showsBar(mState) ? mCaption->text() : mFinal->text();
+}
+
+void StateCell::updateCaption()
+{
+    if (!DownloadBatch::showsBar(mState))
+        return;
+    const bool speed = mState == DownloadBatch::Downloading && !mSpeed.isEmpty();
+    mCaption->setText(QStringLiteral("%1%  %2").arg(mBar->value()).arg(speed ? mSpeed : DownloadBatch::stateText(mState)));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStackedWidget>
+
+// The plug-in's page container. The host decides its size and place; where
+// part of it lies outside the host's window (the host gives it more height
+// than is left below its title bar), the pages are laid out in the part
+// that shows, so that no page loses its bottom.
+class PageContainer : public QStackedWidget
+{
+    Q_OBJECT
+public:
+    explicit PageContainer(QWidget *parent = nullptr);
+
+    // The part of the container inside its window, in its own coordinates.
+    QRect visibleRect() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
+private:
+    void fitPages();
+};

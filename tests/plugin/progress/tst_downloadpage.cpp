@@ -1,0 +1,447 @@
+// The download progress page against the stand-in service, on a generated
+// card behind the fake volume layer: whole upgrades, failures and retries,
+// a package with its patch, a pulled card, leaving mid-batch, refusals of
+// the service, and the end of a batch behind another window.
+#include "AppSettings.h"
+#include "DownloadFile.h"
+#include "DownloadWidget.h"
+#include "FakePlatform.h"
+#include "JobDispatcher.h"
+#include "MessageBoxDialog.h"
+#include "MyCheckBox.h"
+#include "MyProgressBar.h"
+#include "MyTableModel.h"
+#include "OpenMessageBox.h"
+#include "SampleCardGenerator.h"
+#include "SoftwareInfoWidget.h"
+#include "StandInService.h"
+#include "StateCell.h"
+#include "TestEnv.h"
+
+#include <Sornet/Code.h>
+
+#include <QDirIterator>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSemaphore>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QUrlQuery>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
+const QStringList Awake{QStringLiteral("Updating vehicle software")};
+const QString AllDone = QStringLiteral("All software downloads are successfully installed!");
+const QString SomeFailed = QStringLiteral("Failed to download/install some software. Please try again.");
+
+// A fault rule of the stand-in service on one path.
+QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
+{
+    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
+    for (const auto &value : values)
+        o.insert(QLatin1String(value.first), value.second);
+    return o;
+}
+
+SoftwareDataWrap record(long id, const char *softId, const char *version, long patchId = 0)
+{
+    SoftwareDataWrap r;
+    r.setId(int(id));
+    r.setSoft_id(QLatin1String(softId));
+    r.setSoft_name(QLatin1String(softId));
+    r.setVersion(QLatin1String(version));
+    r.setSoft_size(QStringLiteral("10000"));
+    if (patchId) {
+        SoftwareDataWrap patch = record(patchId, softId, "V9.51");
+        r.setPatch_version({patch});
+    }
+    return r;
+}
+
+// The card's files, the hidden staging folder left aside.
+QMap<QString, QByteArray> cardFiles(const QString &root)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.contains(QLatin1String("/.dravik-staging")))
+            tree.insert(path.mid(root.size()), TestEnv::readFile(path));
+    }
+    return tree;
+}
+} // namespace
+
+class TestDownloadPage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> mEnv;
+    std::unique_ptr<StandInService> mService;
+    std::unique_ptr<FakePlatform> mPlatform;
+    QPointer<QStackedWidget> mContainer;
+    QPointer<DownloadWidget> mPage;
+    QString mCard;
+    int mCards = 0;
+    // Message boxes: their texts, answered from the queue (else with the
+    // first button) once `mBoxWhen` allows.
+    QStringList mBoxTexts;
+    QList<QMessageBox::StandardButton> mAnswers;
+    std::function<bool()> mBoxWhen;
+    QTimer mBoxPoll;
+    QStringList mNotices;
+
+    QString makeCard()
+    {
+        mCard = mEnv->makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
+        SampleCardGenerator::Options options;
+        options.serial = Alice;
+        options.vehicles = 2;
+        SampleCardGenerator generator(options);
+        if (!generator.generate(mCard))
+            qWarning("card not written");
+        mPlatform->fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+        return mCard;
+    }
+
+    void showContainer(QWidget *first)
+    {
+        mContainer = new QStackedWidget;
+        mContainer->resize(930, 745);
+        mContainer->addWidget(first);
+        mContainer->show();
+        QApplication::setActiveWindow(mContainer);
+        QVERIFY(QTest::qWaitForWindowActive(mContainer));
+    }
+
+    DownloadWidget *run(const QList<SoftwareDataWrap> &records)
+    {
+        showContainer(new QWidget);
+        mPage = DownloadWidget::startIn(mContainer, Alice, mCard, records, {});
+        connect(mPage, &DownloadWidget::notified, this, [this](const QString &text) { mNotices << text; });
+        return mPage;
+    }
+
+    QString state(int row) const { return mPage->stateCell(row)->text(); }
+    QPushButton *button(const char *name) const { return mPage->findChild<QPushButton *>(QLatin1String(name)); }
+    JobDispatcher *jobs() const { return mPage->findChild<JobDispatcher *>(); }
+    int requests(const QString &path) const { return mService->requestsTo(path).size(); }
+
+    // Holds the first entry of the install of `id` in its pool thread
+    // until `go`; the pool is kept busy until that install is queued.
+    struct Gate
+    {
+        QSemaphore busy, inside, go;
+    };
+    void holdInstall(Gate &gate, long id)
+    {
+        for (int i = 0; i < 3; ++i)
+            jobs()->pool()->start([&gate] { gate.busy.acquire(); });
+        QTRY_VERIFY_WITH_TIMEOUT(jobs()->installJob(id), 20000);
+        connect(jobs()->installJob(id), &InstallRunnable::installProgress, jobs(), [&gate](long, qint64 done) {
+            if (done == 1) {
+                gate.inside.release();
+                gate.go.acquire();
+            }
+        }, Qt::DirectConnection);
+        gate.busy.release(3);
+        QTRY_COMPARE_WITH_TIMEOUT(gate.inside.available(), 1, 20000);
+        QTRY_COMPARE(mPage->stateCell(0)->state(), int(DownloadBatch::Installing));
+    }
+
+    void checkIdle()
+    {
+        QVERIFY(!mPage->isRunning());
+        QVERIFY(!AppSettings::isDownloading());
+        QCOMPARE(mPlatform->sleepHeld, QStringList());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        mEnv.reset(new TestEnv);
+        mService.reset(new StandInService);
+        QVERIFY(mService->start());
+        mService->exportEnvironment();
+        connect(&mBoxPoll, &QTimer::timeout, this, [this] {
+            MessageBoxDialog *box = openMessageBox();
+            if (!box || (mBoxWhen && !mBoxWhen()))
+                return;
+            mBoxTexts << box->textLabel()->text();
+            const auto answer = mAnswers.isEmpty() ? QMessageBox::Ok : mAnswers.takeFirst();
+            (answer == QMessageBox::Ok ? box->firstButton() : box->secondButton())->click();
+            // As a window manager does once a dialog has gone.
+            QTimer::singleShot(0, this, [this] {
+                if (mContainer)
+                    QApplication::setActiveWindow(mContainer);
+            });
+        });
+        mBoxPoll.start(20);
+    }
+
+    void init()
+    {
+        QVERIFY(mService->reset());
+        mPlatform.reset(new FakePlatform);
+        mBoxTexts.clear();
+        mAnswers.clear();
+        mBoxWhen = nullptr;
+        mNotices.clear();
+        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
+        AppSettings::setLanguage(4);
+        AppSettings::setUninstalling(false);
+        QDir(DownloadFile::downloadDir()).removeRecursively();
+        makeCard();
+    }
+
+    void cleanup()
+    {
+        delete mContainer.data();
+        mPlatform.reset();
+    }
+
+    // The list's upgrade button opens the page; a package and a package
+    // with its patch go through download and install to "Done", and the
+    // list shows the new versions on return.
+    void upgradeFromTheList()
+    {
+        auto *list = new SoftwareInfoWidget;
+        list->setDownloadPageOpener(&DownloadWidget::startIn);
+        showContainer(list);
+        QTRY_VERIFY_WITH_TIMEOUT(!list->isQuerying() && list->model()->rowCount() > 0, 20000);
+        auto *table = list->findChild<QTableView *>(QStringLiteral("tableView"));
+        for (int i = 0; i < list->rows().size(); ++i) {
+            auto *box = qobject_cast<MyCheckBox *>(table->indexWidget(list->model()->index(i, 0)));
+            const QString id = list->rows().at(i).getSoft_id();
+            box->setChecked(id == QLatin1String("HOME") || id == QLatin1String("BMW"));
+        }
+        list->findChild<QPushButton *>(QStringLiteral("upgrade"))->click();
+        mPage = mContainer->findChild<DownloadWidget *>();
+        QVERIFY(mPage);
+        QCOMPARE(mContainer->currentWidget(), mPage.data());
+        QCOMPARE(mPage->batch().size(), 2);
+        QVERIFY(AppSettings::isDownloading());
+        QCOMPARE(mPlatform->sleepHeld, Awake);
+        QVERIFY(!button("retry")->isVisible());
+
+        const int bmw = mPage->batch().rowOf(20);
+        QList<QPair<int, int>> bar; // state, value
+        connect(mPage->stateCell(bmw)->bar(), &QProgressBar::valueChanged, this,
+                [&](int value) { bar.append({mPage->stateCell(bmw)->state(), value}); });
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{AllDone}, 20000);
+        QCOMPARE(state(0), QStringLiteral("Done"));
+        QCOMPARE(state(1), QStringLiteral("Done"));
+        checkIdle();
+        QCOMPARE(mPlatform->sleepInhibits, 1);
+        QVERIFY(mPage->findChild<QLabel *>(QStringLiteral("statistics"))->text().contains(QLatin1String(">2</span>")));
+        QVERIFY(!mPage->findChild<QLabel *>(QStringLiteral("transferRate"))->isVisible());
+
+        // The package, then its patch; installed in that order over one bar.
+        QStringList order;
+        for (const QJsonValue &entry : mService->requestLog()) {
+            const QString path = entry.toObject().value(QStringLiteral("path")).toString();
+            const QString id = QUrlQuery(entry.toObject().value(QStringLiteral("query")).toString())
+                                   .queryItemValue(QStringLiteral("id"));
+            if (path.contains(QLatin1String("bmw")) || id == QLatin1String("20") || id == QLatin1String("21"))
+                order << path.section(QLatin1Char('/'), -1) + id;
+        }
+        QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"), QStringLiteral("download21"),
+                                  QStringLiteral("bmw_V9.51_patch.zip")}));
+        // One bar over both, filled once while they download and once while
+        // they install: never back within either.
+        for (int i = 1; i < bar.size(); ++i) {
+            const bool newPhase = bar.at(i - 1).first < DownloadBatch::InstallStarted && bar.at(i).first >= DownloadBatch::InstallStarted;
+            QVERIFY2(newPhase || bar.at(i).second >= bar.at(i - 1).second, "the bar went back");
+        }
+        QVERIFY(bar.contains({int(DownloadBatch::Downloading), 50}));
+        QVERIFY(bar.contains({int(DownloadBatch::InstallStarted), 50}) || bar.contains({int(DownloadBatch::Installing), 50}));
+        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
+        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
+        QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW/BMW_fix.bin")));
+        // Nothing is left to fill the disk: every archive went on the card.
+        QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files), QStringList());
+
+        button("back")->click();
+        QCOMPARE(mContainer->currentWidget(), static_cast<QWidget *>(list));
+        const auto homeVersion = [list] {
+            for (const SoftwareDataWrap &row : list->rows()) {
+                if (row.getSoft_id() == QLatin1String("HOME"))
+                    return row.getCurrentVersion();
+            }
+            return QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(homeVersion(), QStringLiteral("V2.10"), 20000);
+    }
+
+    // One row fails: the failure summary; "Retry" takes up only that row
+    // and resumes its partial file.
+    void retryTakesUpTheFailedRow()
+    {
+        QVERIFY(mService->setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
+        mAnswers << QMessageBox::Cancel;
+        run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30")});
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QCOMPARE(state(0), QStringLiteral("Done"));
+        QCOMPARE(state(1), QStringLiteral("Download Failed"));
+        checkIdle();
+        QVERIFY(button("retry")->isVisible() && button("retry")->isEnabled());
+
+        QVERIFY(mService->clearLog());
+        button("retry")->click();
+        QVERIFY(!button("retry")->isVisible());
+        QVERIFY(AppSettings::isDownloading());
+        QCOMPARE(mPlatform->sleepHeld, Awake);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("Done"), 20000);
+        QTRY_COMPARE(mBoxTexts.size(), 2);
+        QCOMPARE(mBoxTexts.last(), AllDone);
+        const QJsonArray queries = mService->requestsTo(QStringLiteral("/KvaApi/soft/download"));
+        QCOMPARE(queries.size(), 1);
+        QVERIFY(queries.first().toObject().value(QStringLiteral("query")).toString().contains(QLatin1String("id=10")));
+        const QJsonArray files = mService->requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
+        QCOMPARE(files.size(), 1);
+        const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
+        QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
+        checkIdle();
+    }
+
+    // The package does not go on: its patch is not installed over it, both
+    // archives stay, and "Retry" installs them without downloading again.
+    void failedPackageInstallStopsItsPatch()
+    {
+        // A file where the package has a folder; its patch has none there.
+        const QString bmw = mCard + QStringLiteral("Vehicles/EU/BMW/");
+        QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
+        mAnswers << QMessageBox::Cancel;
+        run({record(20, "BMW", "V9.50", 21)});
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QCOMPARE(state(0), QStringLiteral("Install Failed"));
+        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
+        QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files).size(), 2);
+
+        QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
+        QVERIFY(mService->clearLog());
+        button("retry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
+        QCOMPARE(requests(QStringLiteral("/files/bmw_V9.50.zip")) + requests(QStringLiteral("/files/bmw_V9.51_patch.zip")), 0);
+        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
+    }
+
+    // Work cut off by a pulled card (while downloading, while installing)
+    // or by "Return": the card keeps what it had; the same card back and
+    // "Retry" finish the row without downloading what is already here.
+    void cutOff_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("card pulled while downloading") << QStringLiteral("download");
+        QTest::newRow("card pulled while installing") << QStringLiteral("install");
+        QTest::newRow("return while installing") << QStringLiteral("return");
+    }
+    void cutOff()
+    {
+        QFETCH(QString, how);
+        const QMap<QString, QByteArray> before = cardFiles(mCard);
+        if (how == QLatin1String("download"))
+            QVERIFY(mService->setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 500}, {"chunk_delay_ms", 300}})));
+        run({record(1, "HOME", "V2.10")});
+        Gate gate;
+        if (how == QLatin1String("download"))
+            QTRY_COMPARE_WITH_TIMEOUT(mPage->stateCell(0)->state(), int(DownloadBatch::Downloading), 20000);
+        else
+            holdInstall(gate, 1);
+        QCOMPARE(mPlatform->sleepHeld, Awake);
+
+        if (how == QLatin1String("return")) {
+            mAnswers << QMessageBox::Cancel;
+            button("back")->click();
+            QCOMPARE(mBoxTexts, QStringList(QStringLiteral("Some software is downloading or installing. Are you sure you want to quit?")));
+            QVERIFY(mPage->isRunning() && AppSettings::isDownloading());
+            QCOMPARE(mContainer->currentWidget(), mPage.data());
+            button("back")->click();
+            QCOMPARE(mContainer->currentIndex(), 0);
+        } else {
+            mPlatform->fakeVolumes().remove(mCard);
+            QCOMPARE(mNotices.last(), QStringLiteral("U disk has been pulled out!"));
+            QCOMPARE(mPage->cardRoot(), QString());
+        }
+        gate.go.release();
+        jobs()->pool()->waitForDone();
+        checkIdle();
+        QCOMPARE(state(0), how == QLatin1String("download") ? QStringLiteral("Download Failed") : QStringLiteral("Install Failed"));
+        QCOMPARE(cardFiles(mCard), before);
+        if (how == QLatin1String("return"))
+            return;
+
+        QVERIFY(button("retry")->isVisible());
+        mPlatform->fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+        QCOMPARE(mNotices.last(), QStringLiteral("U Disk Inserted!"));
+        QCOMPARE(mPage->cardRoot(), mCard);
+        QVERIFY(mService->reset());
+        button("retry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
+        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
+        const QJsonArray files = mService->requestsTo(QStringLiteral("/files/home_V2.10.zip"));
+        if (how == QLatin1String("install")) {
+            QCOMPARE(files.size(), 0);
+        } else {
+            QCOMPARE(files.size(), 1);
+            const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject()
+                                      .value(QStringLiteral("Range")).toString();
+            QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
+        }
+        checkIdle();
+    }
+
+    void tenRefusalsOneNotice()
+    {
+        QList<SoftwareDataWrap> unknown;
+        for (long id = 901; id <= 910; ++id)
+            unknown << record(id, "NOPE", "V1");
+        mAnswers << QMessageBox::Cancel;
+        run(unknown);
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QCOMPARE(mPage->batch().failedCount(), 10);
+        QCOMPARE(mNotices.size(), 1);
+        QCOMPARE(mNotices.first(), Code().getMessageByCode(-1421));
+    }
+
+    // A batch that ends behind another window: the desktop tells it, and
+    // the box waits for the window to come back.
+    void unseenEndNotifiesTheDesktop()
+    {
+        QVERIFY(mService->setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 1000}, {"chunk_delay_ms", 100}})));
+        run({record(1, "HOME", "V2.10")});
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_COMPARE_WITH_TIMEOUT(mPlatform->notifications,
+                                  (QList<QPair<QString, QString>>{{QStringLiteral("Update"), AllDone}}), 20000);
+        checkIdle();
+        QTest::qWait(100);
+        QVERIFY(mBoxTexts.isEmpty());
+        QApplication::setActiveWindow(mContainer);
+        QTRY_COMPARE(mBoxTexts, QStringList{AllDone});
+        QCOMPARE(mPlatform->notifications.size(), 1);
+    }
+
+    // Last: the ended event loop leaves every later loop ended at once.
+    void rejectedTokenAsksOnceAndRestarts()
+    {
+        QVERIFY(mService->setFault(fault("/KvaApi/soft/download", {{"code", -100}})));
+        // The box is answered once the other rows were refused while it was open.
+        mBoxWhen = [this] { return mPage && mPage->batch().failedCount() == 2; };
+        QEventLoop loop;
+        QTimer::singleShot(20000, &loop, [&loop] { loop.exit(-1); });
+        run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30"), record(20, "BMW", "V9.50", 21)});
+        QCOMPARE(loop.exec(), 886);
+        QCOMPARE(mBoxTexts, QStringList(Code().getMessageByCode(-100)));
+    }
+};
+
+QTEST_MAIN(TestDownloadPage)
+#include "tst_downloadpage.moc"
