@@ -103,14 +103,9 @@ Card FindCard()
         if (line.size() < 13 || !alnum.match(line).hasMatch())
             continue;
         qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
-        return Card(v.root, line.left(13));
+        return Card(v.root, ReadSerialNumber(v.root));
     }
     return Card();
-}
-
-QString PathBelowRoot(const QString &path, const QString &cardRoot)
-{
-    return Card(cardRoot).relativePath(path);
 }
 
 } // namespace CardHelpers

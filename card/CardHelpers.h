@@ -8,8 +8,8 @@
 // every part of the card engine shares.
 namespace CardHelpers {
 
-// The first removable volume that carries a usable serial number, with that
-// serial; a null card when there is none.
+// The first removable volume that carries a usable serial number, with its
+// serial as ReadSerialNumber reads it; a null card when there is none.
 Card FindCard();
 // Its root (mount point with a trailing slash), or an empty string.
 QString FindCardRoot();
@@ -21,9 +21,5 @@ QString ReadSerialNumber(const QString &rootPath);
 // The serial file at `rootPath` ("sn.txt" in any letter case), or an empty
 // string when there is none.
 QString SerialFilePath(const QString &rootPath);
-
-// The part of `path` below `cardRoot` (Card::relativePath), for callers
-// that hold only a root.
-QString PathBelowRoot(const QString &path, const QString &cardRoot);
 
 } // namespace CardHelpers

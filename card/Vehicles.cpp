@@ -71,12 +71,6 @@ void Vehicles::waitWhilePaused()
         mResumed.wait(&mMutex);
 }
 
-bool Vehicles::ScanVehicles(const QString &path, bool withSize, const QString &cardRoot)
-{
-    mCard = Card(cardRoot);
-    return ScanVehicles(path, withSize);
-}
-
 bool Vehicles::ScanVehicles(const QString &path, bool withSize)
 {
     QString dir = path;

@@ -33,8 +33,6 @@ public:
     // Scans the tree below `path` (normally the card's "Vehicles/") and
     // appends every vehicle found to mDatas.
     bool ScanVehicles(const QString &path, bool withSize);
-    // The same on the card at `cardRoot`, for callers that hold only a root.
-    bool ScanVehicles(const QString &path, bool withSize, const QString &cardRoot);
 
     // Stoppable size calculation: 0 as soon as a stop is seen.
     quint64 CalcSize(const QString &path, int &count);

@@ -22,11 +22,11 @@ void QuerySoftwareThread::run()
     mCatalogue.clear();
     // The card this run was started for; another card inserted meanwhile
     // must not lend its catalogue to this card's list.
-    if (!mCardRoot.isEmpty() && QDir(mCardRoot).exists()) {
+    if (!mCard.isNull() && QDir(mCard.root()).exists()) {
         qCDebug(lcSoftware) << "ScanVehicles...";
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         vehicles.mStop = mStop.load();
-        vehicles.ScanVehicles(mCardRoot + QStringLiteral("Vehicles/"), false, mCardRoot);
+        vehicles.ScanVehicles(mCard.vehiclesPath(), false);
         mCatalogue = vehicles.mDatas;
         qCDebug(lcSoftware) << "ScanVehicles: end!";
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "VehicleData.h"
 
 #include <Sornet/ProductAction.h>
@@ -26,8 +27,8 @@ public:
     // Set before start(), not while running.
     void setParam(const QuerySoftwareParam &param) { mParam = param; }
     const QuerySoftwareParam &param() const { return mParam; }
-    void setCardRoot(const QString &root) { mCardRoot = root; }
-    QString cardRoot() const { return mCardRoot; }
+    void setCard(const Card &card) { mCard = card; }
+    Card card() const { return mCard; }
     void setRescanOnly(bool on) { mRescanOnly = on; }
     bool isRescanOnly() const { return mRescanOnly; }
 
@@ -49,7 +50,7 @@ private:
     QuerySoftwareParam mParam;
     QuerySoftwareResponse mResponse;
     QList<VehicleData> mCatalogue;
-    QString mCardRoot;
+    Card mCard;
     bool mRescanOnly = false;
-    std::atomic<bool> mStop{false};
+    std::atomic<bool> mStop {false};
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "SoftwareDataWrap.h"
 #include "VehicleData.h"
 #include "VehicleRelation.h"
@@ -50,8 +51,9 @@ public:
     explicit SoftwareInfoWidget(QWidget *parent = nullptr);
     ~SoftwareInfoWidget() override;
 
-    QString serialNumber() const { return mSerialNumber; }
-    QString cardRoot() const { return mCardRoot; }
+    QString serialNumber() const { return mCard.serialNumber(); }
+    // The card the page shows; null (keeping the serial) while it is out.
+    Card card() const { return mCard; }
     // The rows on show, in table order, and the catalogue of the last scan.
     const QList<SoftwareDataWrap> &rows() const { return mRows; }
     const QList<VehicleData> &catalogue() const { return mCatalogue; }
@@ -72,9 +74,9 @@ public:
     // Hands a passing upgrade to the download page (in the container, for
     // the card, the ticked rows and the catalogue of the last scan); the
     // plug-in sets it, as that page is linked there.
-    using DownloadPageOpener = std::function<void(QStackedWidget *container, const QString &serialNumber,
-                                                  const QString &cardRoot, const QList<SoftwareDataWrap> &selection,
-                                                  const QList<VehicleData> &catalogue)>;
+    using DownloadPageOpener =
+        std::function<void(QStackedWidget *container, const Card &card, const QList<SoftwareDataWrap> &selection,
+                           const QList<VehicleData> &catalogue)>;
     void setDownloadPageOpener(DownloadPageOpener opener) { mDownloadPageOpener = std::move(opener); }
 
     // Back from an upgrade: the card is scanned again at once, whenever the
@@ -118,7 +120,7 @@ private:
     };
 
     void buildUi();
-    void setCard(const QString &root, const QString &serial);
+    void setCard(const Card &card);
     bool hasUser() const;
     void startProductQuery();
     void startSoftwareQuery(int index);
@@ -158,8 +160,7 @@ private:
 
     QString mToken;
     int mUserId = 0;
-    QString mSerialNumber;
-    QString mCardRoot;
+    Card mCard;
     ProductBean mProduct;
     QStringList mLanguageCodes; // service code of each drop-down entry
     QList<SoftwareData> mSoftwareList;
@@ -170,7 +171,7 @@ private:
     qint64 mBuildTimeStamp = 0;
     QString mBuildTime;
 
-    bool mProductsBusy = false;    // from start until its answer was handled
+    bool mProductsBusy = false; // from start until its answer was handled
     bool mSoftwareBusy = false;
     bool mSoftwarePending = false; // a query asked for while one ran
     bool mHasAnswer = false;
