@@ -6,7 +6,7 @@
 #include <QDir>
 
 QuerySoftwareThread::QuerySoftwareThread(QObject *parent)
-    : QThread(parent)
+    : ServiceCallThread(parent)
 {
 }
 
@@ -16,9 +16,8 @@ QuerySoftwareThread::~QuerySoftwareThread()
     wait();
 }
 
-void QuerySoftwareThread::run()
+int QuerySoftwareThread::call(QVariant *response)
 {
-    emit begin();
     mCatalogue.clear();
     // The card this run was started for; another card inserted meanwhile
     // must not lend its catalogue to this card's list.
@@ -32,11 +31,12 @@ void QuerySoftwareThread::run()
     }
     if (mRescanOnly) {
         mRescanOnly = false;
-        emit finish(200, QVariant::fromValue(mResponse));
-        return;
+        *response = QVariant::fromValue(mResponse);
+        return 200;
     }
     mResponse.clear();
     ProductAction action;
     const int code = action.querySoftware(mResponse, mParam);
-    emit finish(code, QVariant::fromValue(mResponse));
+    *response = QVariant::fromValue(mResponse);
+    return code;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Card.h"
+#include "ServiceCallThread.h"
 #include "VehicleData.h"
 
 #include <Sornet/ProductAction.h>
@@ -9,15 +10,14 @@
 
 #include <QList>
 #include <QString>
-#include <QThread>
-#include <QVariant>
 
 #include <atomic>
 
 // Scans the card's catalogue and asks the service for the product's
-// software list, off the GUI thread. A rescan-only run keeps the last
-// answer and only scans the card again.
-class QuerySoftwareThread : public QThread
+// software list, off the GUI thread; `finish` carries a
+// QuerySoftwareResponse. A rescan-only run keeps the last answer and only
+// scans the card again.
+class QuerySoftwareThread : public ServiceCallThread
 {
     Q_OBJECT
 public:
@@ -38,13 +38,8 @@ public:
     // Ends a card scan early (the page is going away).
     void requestStop() { mStop = true; }
 
-signals:
-    void begin();
-    // `response` holds a QuerySoftwareResponse.
-    void finish(int code, QVariant response);
-
 protected:
-    void run() override;
+    int call(QVariant *response) override;
 
 private:
     QuerySoftwareParam mParam;
