@@ -6,7 +6,6 @@
 #include "CardHelpers.h"
 #include "FXTableView.h"
 #include "LanguageTable.h"
-#include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
@@ -16,7 +15,6 @@
 #include "QuerySoftwareThread.h"
 #include "SoftwareLog.h"
 #include "SoftwareRows.h"
-#include "Toast.h"
 #include "UDiskMonitor.h"
 #include "UpgradeCheck.h"
 
@@ -41,7 +39,6 @@
 
 namespace {
 constexpr int LanguageItemHeight = 31;
-constexpr int RestartCode = 886;
 } // namespace
 
 SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
@@ -102,7 +99,6 @@ SoftwareInfoWidget::~SoftwareInfoWidget()
     mSoftwareThread->requestStop();
     mProductsThread->wait();
     mSoftwareThread->wait();
-    delete mBusy.data();
 }
 
 void SoftwareInfoWidget::buildUi()
@@ -235,7 +231,7 @@ void SoftwareInfoWidget::launchSoftwareThread(bool rescanOnly)
 void SoftwareInfoWidget::onStart()
 {
     qCDebug(lcSoftware) << "onStart...";
-    showBusy();
+    mFeedback.showBusy();
 }
 
 void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
@@ -243,14 +239,14 @@ void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
     qCDebug(lcSoftware) << "onQueryProductsFinish...";
     mProductsBusy = false;
     if (code != 200) {
-        closeBusy();
+        mFeedback.closeBusy();
         return;
     }
     const QueryProductResponse answer = response.value<QueryProductResponse>();
     if (answer.getCode() == Code::CODE_SUCCESS) {
         const QList<ProductBean> &products = answer.getData().getLists();
         if (products.isEmpty()) {
-            closeBusy();
+            mFeedback.closeBusy();
             return;
         }
         for (const ProductBean &product : products) {
@@ -265,7 +261,7 @@ void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
     } else {
         handleServiceCode(answer.getCode(), answer.getMessage());
     }
-    closeBusy();
+    mFeedback.closeBusy();
 }
 
 void SoftwareInfoWidget::fillLanguages(const ProductBean &product)
@@ -309,7 +305,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
         for (const SoftwareDataWrap &row : qAsConst(rows))
             empty = empty || row.getSoft_id() == QLatin1String("Empty");
         if (empty) {
-            closeBusy();
+            mFeedback.closeBusy();
             const QString serial = mCard.serialNumber();
             const auto answerButton = MessageBoxDialog::showMessageBox(
                 this, tr("Update"),
@@ -329,7 +325,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
     } else if (code == 200) {
         handleServiceCode(answer.getCode(), answer.getMessage());
     }
-    closeBusy();
+    mFeedback.closeBusy();
     if (mSoftwarePending) {
         mSoftwarePending = false;
         startSoftwareQuery(mLanguages->currentIndex());
@@ -338,16 +334,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
 
 void SoftwareInfoWidget::handleServiceCode(int code, const QString &message)
 {
-    const Code codes;
-    if (code == Code::CODE_ERROR_TOKEN) {
-        closeBusy();
-        const auto answer =
-            MessageBoxDialog::showMessageBox(this, tr("Update"), codes.getMessageByCode(code), QMessageBox::Ok);
-        if (answer == QMessageBox::Ok)
-            QCoreApplication::exit(RestartCode);
-        return;
-    }
-    notify(codes.getMessageByCode(code));
+    mFeedback.serviceFailed(code, tr("Update"));
     qCDebug(lcSoftware).noquote() << "Code:" << code << ", Message:" << message;
 }
 
@@ -430,27 +417,6 @@ void SoftwareInfoWidget::setControlsEnabled(bool on)
     mLanguages->setEnabled(on);
 }
 
-void SoftwareInfoWidget::showBusy()
-{
-    if (mBusy)
-        mBusy->showAgain(BusyLimit);
-    else
-        mBusy = LoadingDialog::showLoading(this, BusyLimit);
-}
-
-void SoftwareInfoWidget::closeBusy()
-{
-    if (mBusy)
-        mBusy->onTimeout();
-}
-
-void SoftwareInfoWidget::notify(const QString &text)
-{
-    if (text.isEmpty() || !isVisible() || !window()->isActiveWindow())
-        return;
-    Toast::instance(window())->setMessageVDuration(text, MessageTime);
-}
-
 int SoftwareInfoWidget::rowOfSender() const
 {
     const QObject *from = sender();
@@ -522,7 +488,7 @@ void SoftwareInfoWidget::onLanguagesChanged(int index)
     clearTable();
     startSoftwareQuery(index);
     if (mSoftwareBusy)
-        showBusy();
+        mFeedback.showBusy();
 }
 
 void SoftwareInfoWidget::refreshModel()
@@ -533,7 +499,7 @@ void SoftwareInfoWidget::refreshModel()
     if (mSoftwareBusy || now - mLastRefresh <= RefreshInterval || !mHasAnswer)
         return;
     mLastRefresh = now;
-    showBusy();
+    mFeedback.showBusy();
     clearTable();
     launchSoftwareThread(true);
 }
@@ -596,7 +562,7 @@ void SoftwareInfoWidget::onDeviceAdded(QString uDiskName)
         mRows.clear();
         setCard(Card(uDiskName, serial));
         emit updateDiskDetail(mCard.root());
-        notify(tr("U Disk Inserted!"));
+        mFeedback.notify(tr("U Disk Inserted!"));
         if (hasUser())
             startProductQuery();
     }
@@ -617,7 +583,7 @@ void SoftwareInfoWidget::onDeviceRemoved(QString uDiskName)
     clearTable();
     mRows.clear();
     setControlsEnabled(false);
-    notify(tr("U disk has been pulled out!"));
+    mFeedback.notify(tr("U disk has been pulled out!"));
 }
 
 void SoftwareInfoWidget::onUpdateDiskDetail(QString path)
@@ -636,7 +602,7 @@ void SoftwareInfoWidget::onUpgrade()
         mUpgradeSelection = chosen;
         openDownloadPage(chosen);
         return;
-    case UpgradeCheck::NothingSelected: notify(outcome.text); return;
+    case UpgradeCheck::NothingSelected: mFeedback.notify(outcome.text); return;
     case UpgradeCheck::NoCard: {
         MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
         const Card found = CardHelpers::FindCard();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Card.h"
+#include "PageFeedback.h"
 #include "SoftwareDataWrap.h"
 #include "VehicleData.h"
 #include "VehicleRelation.h"
@@ -19,7 +20,6 @@
 #include <functional>
 
 class CardBox;
-class LoadingDialog;
 class MyCheckBox;
 class MyComboBox;
 class MyHeader;
@@ -131,9 +131,6 @@ private:
     void watchCard();
     void unwatchAll();
     void setControlsEnabled(bool on);
-    void showBusy();
-    void closeBusy();
-    void notify(const QString &text);
     // -100 offers the restart; any other code is shown as a notification.
     void handleServiceCode(int code, const QString &message);
     int rowOfSender() const;
@@ -150,7 +147,7 @@ private:
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
     QVector<RowWidgets> mRowWidgets;
-    QPointer<LoadingDialog> mBusy;
+    PageFeedback mFeedback {this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;
     UDiskMonitor *mMonitor = nullptr;
