@@ -57,7 +57,7 @@ double timeScan(const QString &root, int *found)
 {
     QElapsedTimer timer;
     timer.start();
-    Vehicles vehicles {Card(root)};
+    Vehicles vehicles{Card(root)};
     vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true);
     SortVehicles(vehicles.mDatas);
     const double ms = double(timer.nsecsElapsed()) / 1e6;

@@ -52,7 +52,7 @@ bool NamesTxt::ParseJson(const QByteArray &bytes)
     // and a JSON text cannot begin with those bytes otherwise.
     QTextCodec *codec = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName(codecName));
     const QByteArray utf8 = codec ? codec->toUnicode(bytes).toUtf8() : QString::fromUtf8(bytes).toUtf8();
-    QJsonParseError error {};
+    QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(utf8, &error);
     if (doc.isNull() || error.error != QJsonParseError::NoError) {
         qCDebug(lcCard).nospace().noquote()

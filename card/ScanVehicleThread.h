@@ -51,5 +51,5 @@ private:
     Card mCard;
     Vehicles *mVehicles = nullptr;
     bool mStopPending = false;
-    std::atomic<bool> mEndReported {false};
+    std::atomic<bool> mEndReported{false};
 };

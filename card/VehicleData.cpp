@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 VehicleData::VehicleData()
-    : mState {QStringLiteral("0"), QStringLiteral("0")}
+    : mState{QStringLiteral("0"), QStringLiteral("0")}
 {
 }
 

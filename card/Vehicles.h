@@ -55,8 +55,8 @@ public:
     bool isPaused() const { return mSuspend; }
     bool isStopped() const { return mStop; }
 
-    std::atomic<bool> mStop {false};
-    std::atomic<bool> mSuspend {false};
+    std::atomic<bool> mStop{false};
+    std::atomic<bool> mSuspend{false};
     QString mCurrentPath;
     QList<VehicleData> mDatas;
 

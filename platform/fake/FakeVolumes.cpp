@@ -16,7 +16,7 @@ void FakeVolumes::add(const VolumeInfo &volume)
 {
     mVolumes.append(volume);
     if (!mSpace.contains(volume.root))
-        mSpace.insert(volume.root, Space {512, 1536, true});
+        mSpace.insert(volume.root, Space{512, 1536, true});
     if (isStarted())
         emit volumeArrived(volume);
 }
@@ -28,7 +28,7 @@ void FakeVolumes::add(const QString &root, bool removable, qint64 freeBytes, qin
     v.device = QStringLiteral("/dev/fake") + QString::number(mVolumes.size());
     v.fsType = QStringLiteral("vfat");
     v.removable = removable;
-    mSpace.insert(root, Space {freeBytes, totalBytes, true});
+    mSpace.insert(root, Space{freeBytes, totalBytes, true});
     add(v);
 }
 
@@ -46,7 +46,7 @@ void FakeVolumes::remove(const QString &root)
 
 void FakeVolumes::setSpace(const QString &root, qint64 freeBytes, qint64 totalBytes)
 {
-    mSpace.insert(root, Space {freeBytes, totalBytes, true});
+    mSpace.insert(root, Space{freeBytes, totalBytes, true});
 }
 
 void FakeVolumes::setSpaceFails(const QString &root)

@@ -56,7 +56,7 @@ private:
     QString mOldVersionFolder;
     bool mDeleteArchive = false;
     bool mDeleteOldFirst = false;
-    std::atomic<int> mState {0};
-    std::atomic<bool> mCancelled {false};
+    std::atomic<int> mState{0};
+    std::atomic<bool> mCancelled{false};
     QString mError;
 };

@@ -47,5 +47,5 @@ private:
     QList<VehicleData> mCatalogue;
     Card mCard;
     bool mRescanOnly = false;
-    std::atomic<bool> mStop {false};
+    std::atomic<bool> mStop{false};
 };

@@ -147,7 +147,7 @@ private:
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
     QVector<RowWidgets> mRowWidgets;
-    PageFeedback mFeedback {this, BusyLimit, MessageTime};
+    PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;
     UDiskMonitor *mMonitor = nullptr;

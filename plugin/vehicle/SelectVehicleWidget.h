@@ -94,7 +94,7 @@ private:
     bool mSubmitting = false; // from start until its answer was handled
     QString mQuerySerial;     // the card each request was made for
     QString mSubmitSerial;
-    PageFeedback mFeedback {this, BusyLimit, MessageTime};
+    PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QLabel *mSerialValue = nullptr;
     MyComboBox *mLanguages = nullptr;

@@ -51,8 +51,8 @@ private slots:
     {
         // Canonical, so paths below it compare with the program's folder.
         mPrefix = QFileInfo(mEnv.makeDir(QStringLiteral("my prefix"))).canonicalFilePath();
-        const auto install = run(QStringLiteral(OSTREL_TEST_CMAKE), {QStringLiteral("--install"), TestEnv::buildDir(),
-                                                                     QStringLiteral("--prefix"), mPrefix});
+        const auto install = run(QStringLiteral(OSTREL_TEST_CMAKE),
+                                 {QStringLiteral("--install"), TestEnv::buildDir(), QStringLiteral("--prefix"), mPrefix});
         QVERIFY2(install.first == 0, qPrintable(install.second));
         mInstallDir = QFileInfo(mPrefix + QStringLiteral("/bin/Ostrel")).canonicalPath();
     }
@@ -87,16 +87,16 @@ private slots:
         QTest::newRow("metainfo") << QStringLiteral("metainfo/%1.metainfo.xml").arg(AppId) << 0;
         QTest::newRow("scalable icon") << QStringLiteral("icons/hicolor/scalable/apps/%1.svg").arg(AppId) << 0;
         for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-            QTest::addRow("icon %d", size)
-                << QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId) << size;
+            QTest::addRow("icon %d", size) << QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)
+                                           << size;
     }
     void installedFiles()
     {
         QFETCH(QString, path);
         QFETCH(int, iconSize);
         const QString file = path.startsWith(QLatin1String("%install%/"))
-                                 ? mInstallDir + path.mid(int(qstrlen("%install%")))
-                                 : share(path);
+            ? mInstallDir + path.mid(int(qstrlen("%install%")))
+            : share(path);
         QVERIFY2(QFileInfo::exists(file), qPrintable(file));
         if (iconSize > 0)
             QCOMPARE(QImage(file).size(), QSize(iconSize, iconSize));
@@ -118,9 +118,8 @@ private slots:
     void metainfoValidates()
     {
         const QString path = share(QStringLiteral("metainfo/%1.metainfo.xml").arg(AppId));
-        const auto validate =
-            run(QStringLiteral("appstreamcli"),
-                {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--no-color"), path});
+        const auto validate = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                                                   QStringLiteral("--no-color"), path});
         // Only notes may remain (a placeholder domain is no known top-level domain).
         const QRegularExpression problem(QStringLiteral("^[EW]:"), QRegularExpression::MultilineOption);
         QVERIFY2(validate.first == 0 && !validate.second.contains(problem), qPrintable(validate.second));
@@ -134,8 +133,7 @@ private slots:
             QRegularExpression(QStringLiteral("/screenshots/([^<]+)</image>")).globalMatch(xml);
         QVERIFY(pictures.hasNext());
         while (pictures.hasNext()) {
-            const QString shot =
-                TestEnv::sourceDir() + QStringLiteral("/docs/screenshots/") + pictures.next().captured(1);
+            const QString shot = TestEnv::sourceDir() + QStringLiteral("/docs/screenshots/") + pictures.next().captured(1);
             QVERIFY2(!QImage(shot).isNull(), qPrintable(shot));
         }
     }

@@ -65,7 +65,7 @@ QString describe(const QList<VehicleData> &list)
     QStringList out;
     for (const VehicleData &v : list)
         out << v.mDirName + QLatin1Char('|') + v.mVersion + QLatin1Char('|') + v.DisplayName() + QLatin1Char('|')
-                   + v.mLanguages.join(QLatin1Char(','));
+                + v.mLanguages.join(QLatin1Char(','));
     out.sort();
     return out.join(QLatin1Char(';'));
 }
@@ -103,12 +103,11 @@ private slots:
         QTest::newRow("program file only below")
             << with(without(demoVehicle(), demo + QStringLiteral("DEMO.bin")), demo + QStringLiteral("sub/X.bin"), "b")
             << QString();
-        QTest::newRow("empty info_list") << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
-                                                 names("DEMO", "EU", "[]"))
-                                         << QString();
-        QTest::newRow("no info_list") << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
-                                              names("DEMO", "EU", QByteArray()))
-                                      << QStringLiteral("DEMO|V10.20|DEMO|");
+        QTest::newRow("empty info_list")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("DEMO", "EU", "[]")) << QString();
+        QTest::newRow("no info_list")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("DEMO", "EU", QByteArray()))
+            << QStringLiteral("DEMO|V10.20|DEMO|");
         QTest::newRow("only resource missing")
             << without(demoVehicle(), demo + QStringLiteral("Res/Text/demo_en.txt")) << QString();
         QTest::newRow("one of two resources missing")
@@ -118,27 +117,30 @@ private slots:
                           "{\"language\":\"en\",\"name\":\"Demo car\",\"file\":\"demo_en.txt\"},"
                           "{\"name\":\"no language\"}, 7]"))
             << QStringLiteral("DEMO|V10.20|Demo car|en");
-        QTest::newRow("entry without file") << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
-                                                    names("DEMO", "EU", "[{\"language\":\"fr\",\"name\":\"Voiture\"}]"))
-                                            << QStringLiteral("DEMO|V10.20|DEMO|fr");
+        QTest::newRow("entry without file")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
+                    names("DEMO", "EU", "[{\"language\":\"fr\",\"name\":\"Voiture\"}]"))
+            << QStringLiteral("DEMO|V10.20|DEMO|fr");
         QTest::newRow("blank version") << with(demoVehicle(), demo + QStringLiteral("version.txt"), " \r\n\t\n")
                                        << QString();
-        QTest::newRow("home and public") << Files {{QStringLiteral("Vehicles/HOME/version.txt"), "V2.01"},
-                                                   {QStringLiteral("Vehicles/Public/version.txt"), "V1.10"}}
-                                         << QStringLiteral("HOME|V2.01|HOME|;Public|V1.10|Common Text Library|");
-        QTest::newRow("HOMEBREW is home") << Files {{QStringLiteral("Vehicles/EU/HOMEBREW/version.txt"), "V3"}}
-                                          << QStringLiteral("HOMEBREW|V3|HOME|");
+        QTest::newRow("home and public")
+            << Files{{QStringLiteral("Vehicles/HOME/version.txt"), "V2.01"},
+                     {QStringLiteral("Vehicles/Public/version.txt"), "V1.10"}}
+            << QStringLiteral("HOME|V2.01|HOME|;Public|V1.10|Common Text Library|");
+        QTest::newRow("HOMEBREW is home")
+            << Files{{QStringLiteral("Vehicles/EU/HOMEBREW/version.txt"), "V3"}}
+            << QStringLiteral("HOMEBREW|V3|HOME|");
         QTest::newRow("nested vehicle not searched")
-            << (demoVehicle()
-                + Files {{demo + QStringLiteral("INNER/version.txt"), "V9"},
-                         {demo + QStringLiteral("INNER/Names.txt"), names(QByteArray(), QByteArray(), QByteArray())},
-                         {demo + QStringLiteral("INNER/I.bin"), "b"}})
+            << (demoVehicle() + Files{{demo + QStringLiteral("INNER/version.txt"), "V9"},
+                                      {demo + QStringLiteral("INNER/Names.txt"), names(QByteArray(), QByteArray(), QByteArray())},
+                                      {demo + QStringLiteral("INNER/I.bin"), "b"}})
             << QStringLiteral("DEMO|V10.20|Demo car|en");
         QTest::newRow("no Names.txt") << without(demoVehicle(), demo + QStringLiteral("Names.txt")) << QString();
         // Broken cards: files far beyond any real size are not read at all.
-        QTest::newRow("oversized Names.txt") << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
-                                                     names("DEMO", "EU", kDemoInfo) + QByteArray(5 * 1024 * 1024, ' '))
-                                             << QString();
+        QTest::newRow("oversized Names.txt")
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"),
+                    names("DEMO", "EU", kDemoInfo) + QByteArray(5 * 1024 * 1024, ' '))
+            << QString();
         QTest::newRow("oversized version.txt")
             << with(demoVehicle(), demo + QStringLiteral("version.txt"), "V1" + QByteArray(5 * 1024 * 1024, '\n'))
             << QString();
@@ -147,16 +149,15 @@ private slots:
             << QStringLiteral("DEMO|V10.20|Demo car|en");
 
         QTest::newRow("link leaving the card")
-            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("../EU/DEMO", "EU", kDemoInfo))
-            << QString();
-        QTest::newRow("linked vehicle") << Files {
-            {QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
-            {QStringLiteral("Vehicles/EU/OLD/Names.txt"),
-             names("NEW", "ASIA", "[{\"language\":\"en\",\"name\":\"Linked\",\"file\":\"l.txt\"}]")},
-            {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"},
-            {QStringLiteral("Vehicles/ASIA/NEW/Res/Text/l.txt"), "t"},
-            {QStringLiteral("Vehicles/ASIA/NEW/version.txt"),
-             "V7.00"}} << QStringLiteral("OLD|V7.00|Linked|en");
+            << with(demoVehicle(), demo + QStringLiteral("Names.txt"), names("../EU/DEMO", "EU", kDemoInfo)) << QString();
+        QTest::newRow("linked vehicle")
+            << Files{{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
+                     {QStringLiteral("Vehicles/EU/OLD/Names.txt"),
+                      names("NEW", "ASIA", "[{\"language\":\"en\",\"name\":\"Linked\",\"file\":\"l.txt\"}]")},
+                     {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"},
+                     {QStringLiteral("Vehicles/ASIA/NEW/Res/Text/l.txt"), "t"},
+                     {QStringLiteral("Vehicles/ASIA/NEW/version.txt"), "V7.00"}}
+            << QStringLiteral("OLD|V7.00|Linked|en");
     }
 
     void records()
@@ -164,7 +165,7 @@ private slots:
         QFETCH(Files, files);
         AppSettings::setLanguage(4);
         const QString root = makeCard(files);
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         QSignalSpy found(&vehicles, &Vehicles::SignalSizeChanged);
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
         QTEST(describe(vehicles.mDatas), "expected");
@@ -172,7 +173,7 @@ private slots:
         for (const VehicleData &v : qAsConst(vehicles.mDatas)) {
             QVERIFY(v.mDirPath.startsWith(root));
             QVERIFY(v.mDirPath.endsWith(v.mDirName + QLatin1Char('/')));
-            QCOMPARE(v.mState, (QStringList {QStringLiteral("0"), QStringLiteral("0")}));
+            QCOMPARE(v.mState, (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
             QVERIFY(v.mFileCount > 0);
             if (!v.mNamesTxt.mLink.isEmpty())
                 QCOMPARE(v.mVehiclePath, root + QStringLiteral("Vehicles/") + v.mNamesTxt.mArea + QLatin1Char('/')
@@ -183,14 +184,14 @@ private slots:
     void sizesCountEveryFileBelow()
     {
         const QString root = makeCard(demoVehicle());
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles"), true));
         QCOMPARE(vehicles.mDatas.size(), 1);
         const VehicleData &v = vehicles.mDatas.first();
         QCOMPARE(v.mFileCount, 4);
         QCOMPARE(v.mSize, quint64(10 + 3 + names("DEMO", "EU", kDemoInfo).size() + 4));
 
-        Vehicles withoutSizes {Card(root)};
+        Vehicles withoutSizes{Card(root)};
         QVERIFY(withoutSizes.ScanVehicles(root + QStringLiteral("Vehicles/"), false));
         QCOMPARE(withoutSizes.mDatas.first().mSize, quint64(0));
     }
@@ -198,7 +199,7 @@ private slots:
     void missingScanRootIsLogged()
     {
         CardLogCapture log;
-        Vehicles vehicles {Card(mEnv.root() + QStringLiteral("/absent"))};
+        Vehicles vehicles{Card(mEnv.root() + QStringLiteral("/absent"))};
         QVERIFY(!vehicles.ScanVehicles(mEnv.root() + QStringLiteral("/absent/Vehicles/"), true));
         QVERIFY(vehicles.mDatas.isEmpty());
         QCOMPARE(log.count(QStringLiteral("ScanVehicles，没有发现文件夹：")), 1);
@@ -206,10 +207,9 @@ private slots:
 
     void invalidJsonLogsOneLine()
     {
-        const QString root =
-            makeCard(with(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"), "{\"link\": \"DEMO\","));
+        const QString root = makeCard(with(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"), "{\"link\": \"DEMO\","));
         CardLogCapture log;
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
         QVERIFY(vehicles.mDatas.isEmpty());
         QCOMPARE(log.count(QStringLiteral("ParseJson 方法，json error : ")), 1);
@@ -236,10 +236,11 @@ private slots:
     {
         QFETCH(int, language);
         QFETCH(QByteArray, codec);
-        const QString json = QString::fromUtf8("{\"link\":\"VW\",\"area\":\"CN\",\"info_list\":["
-                                               "{\"language\":\"cn\",\"name\":\"大众汽车\",\"file\":\"cn.txt\"},"
-                                               "{\"language\":\"hk\",\"name\":\"大眾汽車\",\"file\":\"cn.txt\"},"
-                                               "{\"language\":\"en\",\"name\":\"Volkswagen\",\"file\":\"en.txt\"}]}");
+        const QString json = QString::fromUtf8(
+            "{\"link\":\"VW\",\"area\":\"CN\",\"info_list\":["
+            "{\"language\":\"cn\",\"name\":\"大众汽车\",\"file\":\"cn.txt\"},"
+            "{\"language\":\"hk\",\"name\":\"大眾汽車\",\"file\":\"cn.txt\"},"
+            "{\"language\":\"en\",\"name\":\"Volkswagen\",\"file\":\"en.txt\"}]}");
         const QString root = makeCard({{QStringLiteral("Vehicles/CN/VW/version.txt"), "V1"},
                                        {QStringLiteral("Vehicles/CN/VW/VW.bin"), "b"},
                                        {QStringLiteral("Vehicles/CN/VW/Res/Text/cn.txt"), "t"},
@@ -249,7 +250,7 @@ private slots:
                                                                 : QTextCodec::codecForName(codec)->fromUnicode(json)}});
         AppSettings::setLanguage(language);
         QCOMPARE(GetLanguageCode(), LanguageCodes::codeOf(language));
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), false);
         QFETCH(QString, expected);
         if (expected.isEmpty()) {
@@ -265,19 +266,19 @@ private slots:
     // A pipe where a card file should be must not block the scan forever.
     void pipesOnTheCardDoNotBlock()
     {
-        const QString root =
-            makeCard(without(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"))
-                     + Files {{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
-                              {QStringLiteral("Vehicles/EU/OLD/Names.txt"), names("NEW", "ASIA", QByteArray())},
-                              {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"}});
+        const QString root = makeCard(
+            without(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"))
+            + Files{{QStringLiteral("Vehicles/EU/OLD/version.txt"), "V0"},
+                    {QStringLiteral("Vehicles/EU/OLD/Names.txt"), names("NEW", "ASIA", QByteArray())},
+                    {QStringLiteral("Vehicles/ASIA/NEW/N.bin"), "b"}});
         const QStringList pipes = {root + QStringLiteral("Vehicles/EU/DEMO/Names.txt"),
                                    root + QStringLiteral("Vehicles/ASIA/NEW/version.txt")};
         for (const QString &p : pipes)
             QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
 
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         NamesTxt direct;
-        std::atomic<bool> done {false};
+        std::atomic<bool> done{false};
         std::unique_ptr<QThread> worker(QThread::create([&] {
             vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true);
             direct.ParseNamesTxt(pipes.first());
@@ -303,17 +304,16 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("sorted");
         const QStringList cjk = {QString::fromUtf8("长城"), QString::fromUtf8("北汽"), QString::fromUtf8("奥迪")};
-        QTest::newRow("en by character code")
-            << 4 << QStringList {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a")}
-            << QStringList {QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("en by character code") << 4 << QStringList{QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a")}
+                                              << QStringList{QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("b")};
         QTest::newRow("cn by pinyin") << 0 << cjk
-                                      << QStringList {QString::fromUtf8("奥迪"), QString::fromUtf8("北汽"),
-                                                      QString::fromUtf8("长城")};
-        QTest::newRow("de falls back to character code")
-            << 2 << cjk
-            << QStringList {QString::fromUtf8("北汽"), QString::fromUtf8("奥迪"), QString::fromUtf8("长城")};
-        QTest::newRow("jp by Japanese collation") << 8 << QStringList {QString::fromUtf8("か"), QString::fromUtf8("ア")}
-                                                  << QStringList {QString::fromUtf8("ア"), QString::fromUtf8("か")};
+                                      << QStringList{QString::fromUtf8("奥迪"), QString::fromUtf8("北汽"), QString::fromUtf8("长城")};
+        QTest::newRow("de falls back to character code") << 2 << cjk
+                                                         << QStringList{QString::fromUtf8("北汽"), QString::fromUtf8("奥迪"),
+                                                                        QString::fromUtf8("长城")};
+        QTest::newRow("jp by Japanese collation")
+            << 8 << QStringList{QString::fromUtf8("か"), QString::fromUtf8("ア")}
+            << QStringList{QString::fromUtf8("ア"), QString::fromUtf8("か")};
     }
 
     void sorting()
@@ -357,11 +357,10 @@ private slots:
         QFETCH(int, language);
         AppSettings::setLanguage(language);
         const QString code = LanguageCodes::codeOf(language);
-        const QStringList names = {
-            QStringLiteral("b"),       QStringLiteral("B"),       QStringLiteral("a"),
-            QStringLiteral("A"),       QStringLiteral("HOME"),    QStringLiteral("Common Text Library"),
-            QString::fromUtf8("长城"), QString::fromUtf8("奥迪"), QString::fromUtf8("か"),
-            QStringLiteral("a1"),      QStringLiteral("A1"),      QString()};
+        const QStringList names = {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a"),
+                                   QStringLiteral("A"), QStringLiteral("HOME"), QStringLiteral("Common Text Library"),
+                                   QString::fromUtf8("长城"), QString::fromUtf8("奥迪"), QString::fromUtf8("か"),
+                                   QStringLiteral("a1"), QStringLiteral("A1"), QString()};
         QList<VehicleData> list;
         for (int round = 0; round < 3; ++round) {
             for (int i = 0; i < names.size(); ++i) {

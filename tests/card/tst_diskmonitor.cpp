@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(sizeChanged.count(), 1);
 
         const auto disks = disk.GetDisks();
-        QCOMPARE(disks.keys(), (QStringList {first, second}));
+        QCOMPARE(disks.keys(), (QStringList{first, second}));
         QVERIFY(!disks.value(first).mHasSerialFile);
         QVERIFY(disks.value(second).mHasSerialFile);
 
@@ -74,7 +74,7 @@ private slots:
         platform.fakeVolumes().remove(card);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(sizeChanged.count(), 1);
-        QCOMPARE(disk.GetDisks().keys(), QStringList {card2});
+        QCOMPARE(disk.GetDisks().keys(), QStringList{card2});
         // Choosing again finds no card: the pulled one is not current any more.
         QCOMPARE(disk.GetCurrentDisk().mRootPath, card);
         QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
@@ -110,7 +110,7 @@ private slots:
         disk.RefreshDisks();
         QCOMPARE(disk.GetDisks().size(), 2);
         platform.fakeVolumes().remove(inner);
-        QCOMPARE(disk.GetDisks().keys(), QStringList {outer});
+        QCOMPARE(disk.GetDisks().keys(), QStringList{outer});
     }
 
     void failedOrEmptyVolumesAreDropped()
@@ -136,11 +136,12 @@ private slots:
         QTest::addColumn<QString>("totalText");
         QTest::newRow("bytes and whole KB") << qint64(512) << qint64(1536) << QStringLiteral("512.000B")
                                             << QStringLiteral("1.00KB") << QStringLiteral("1.00KB");
-        QTest::newRow("exactly 1 GiB free") << qint64(1073741824) << qint64(2147483648) << QStringLiteral("1.000GB")
-                                            << QStringLiteral("1.00GB") << QStringLiteral("2.00GB");
-        QTest::newRow("one byte below 1 GiB")
-            << qint64(1073741823) << qint64(1073741824) << QStringLiteral("1024.000MB") << QStringLiteral("1.00B")
-            << QStringLiteral("1.00GB");
+        QTest::newRow("exactly 1 GiB free") << qint64(1073741824) << qint64(2147483648)
+                                            << QStringLiteral("1.000GB") << QStringLiteral("1.00GB")
+                                            << QStringLiteral("2.00GB");
+        QTest::newRow("one byte below 1 GiB") << qint64(1073741823) << qint64(1073741824)
+                                              << QStringLiteral("1024.000MB") << QStringLiteral("1.00B")
+                                              << QStringLiteral("1.00GB");
         QTest::newRow("free above total") << qint64(4096) << qint64(2048) << QStringLiteral("2.000KB")
                                           << QStringLiteral("0.00B") << QStringLiteral("2.00KB");
     }
@@ -179,14 +180,13 @@ private slots:
         QTest::newRow("12 characters") << QByteArray("ABCDEF123456") << QString() << QString();
         QTest::newRow("dash") << QByteArray("ABCDEF-123456") << QString() << QStringLiteral("ABCDEF-123456");
         QTest::newRow("space inside") << QByteArray("ABCDEF 1234567") << QString() << QStringLiteral("ABCDEF 123456");
-        QTest::newRow("blank lines around")
-            << QByteArray("\n  \r\nABCDEF1234567  \n\n") << QStringLiteral("ABCDEF1234567") << QString();
+        QTest::newRow("blank lines around") << QByteArray("\n  \r\nABCDEF1234567  \n\n") << QStringLiteral("ABCDEF1234567")
+                                            << QString();
         QTest::newRow("two lines") << QByteArray("ABCDEF1234567\r\nZYXWVUTSRQPON\r\n") << QString()
                                    << QStringLiteral("ABCDEF1234567");
         QTest::newRow("empty") << QByteArray() << QString() << QString();
         // Saved by a Windows editor: both readers skip the UTF-8 mark.
-        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF"
-                                                             "ABCDEF1234567\r\n")
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF" "ABCDEF1234567\r\n")
                                                << QStringLiteral("ABCDEF1234567") << QStringLiteral("ABCDEF1234567");
     }
 
@@ -220,12 +220,9 @@ private slots:
         else if (kind == QLatin1String("short"))
             QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "short"));
         else if (kind == QLatin1String("random bytes"))
-            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray("\x9c\xff\x01"
-                                                                                  "ABCDEFGHIJKLMNOP",
-                                                                                  19)));
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), QByteArray("\x9c\xff\x01" "ABCDEFGHIJKLMNOP", 19)));
         else if (kind == QLatin1String("too large"))
-            QVERIFY(
-                TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM" + QByteArray(8 << 20, ' ') + "X"));
+            QVERIFY(TestEnv::writeFile(bad + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM" + QByteArray(8 << 20, ' ') + "X"));
         else if (kind == QLatin1String("pipe"))
             QVERIFY(::mkfifo(file.constData(), 0600) == 0);
         else if (kind == QLatin1String("device"))
@@ -293,25 +290,18 @@ private slots:
         QTest::addColumn<QString>("cardRoot");
         QTest::addColumn<int>("package");
         const int vehicle = int(Card::Package::Vehicle);
-        QTest::newRow("vehicle") << "/media/u/CARD/"
-                                 << "/media/u/CARD/Vehicles/EU/DEMO/"
-                                 << "/media/u/CARD/" << vehicle;
-        QTest::newRow("root without slash") << "/media/u/CARD"
-                                            << "/media/u/CARD/Vehicles/EU/X/"
-                                            << "/media/u/CARD/" << vehicle;
+        const int home = int(Card::Package::Home);
+        QTest::newRow("vehicle") << "/media/u/CARD/" << "/media/u/CARD/Vehicles/EU/DEMO/" << "/media/u/CARD/" << vehicle;
+        QTest::newRow("root without slash") << "/media/u/CARD" << "/media/u/CARD/Vehicles/EU/X/" << "/media/u/CARD/"
+                                            << vehicle;
         // Only the part below the root counts: a mount point below /home is
         // no HOME software, one named Public no text library.
-        QTest::newRow("mounted below home") << "/home/alice/Public/CARD/"
-                                            << "/home/alice/Public/CARD/Vehicles/EU/X/"
+        QTest::newRow("mounted below home") << "/home/alice/Public/CARD/" << "/home/alice/Public/CARD/Vehicles/EU/X/"
                                             << "/home/alice/Public/CARD/" << vehicle;
-        QTest::newRow("home") << "/home/a/CARD/"
-                              << "/home/a/CARD/Vehicles/HOMEBREW/"
-                              << "/home/a/CARD/" << int(Card::Package::Home);
-        QTest::newRow("public") << "/media/CARD/"
-                                << "/media/CARD/Vehicles/public/"
-                                << "/media/CARD/" << int(Card::Package::Public);
-        QTest::newRow("never slash") << "/"
-                                     << "/Vehicles/HOME/" << QString() << int(Card::Package::Home);
+        QTest::newRow("home") << "/home/a/CARD/" << "/home/a/CARD/Vehicles/HOMEBREW/" << "/home/a/CARD/" << home;
+        QTest::newRow("public") << "/media/CARD/" << "/media/CARD/Vehicles/public/" << "/media/CARD/"
+                                << int(Card::Package::Public);
+        QTest::newRow("never slash") << "/" << "/Vehicles/HOME/" << QString() << home;
         QTest::newRow("no card") << QString() << "/tmp/x/" << QString() << vehicle;
     }
     void cardRules()
@@ -331,9 +321,10 @@ private slots:
         QCOMPARE(card.vehiclePath(QStringLiteral("EU"), QStringLiteral("DEMO")),
                  card.root() + QStringLiteral("Vehicles/EU/DEMO/"));
         // Area and link never lead off the card.
-        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("a/b"), QStringLiteral("a\\b"), QString()})
-            QVERIFY(card.vehiclePath(bad, QStringLiteral("DEMO")).isEmpty()
-                    && card.vehiclePath(QStringLiteral("EU"), bad).isEmpty());
+        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("a/b"), QStringLiteral("a\\b"), QString()}) {
+            QVERIFY(card.vehiclePath(bad, QStringLiteral("DEMO")).isEmpty());
+            QVERIFY(card.vehiclePath(QStringLiteral("EU"), bad).isEmpty());
+        }
     }
 };
 

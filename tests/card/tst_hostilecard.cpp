@@ -93,7 +93,7 @@ private slots:
         link(outside + linked, card + linked);
         const QMap<QString, QByteArray> before = snapshot(outside);
 
-        Vehicles scan {Card(card)};
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QVERIFY(scan.mDatas.isEmpty());
 
@@ -102,11 +102,10 @@ private slots:
         QCOMPARE(CalcSize(Card(card), vehicle, count), quint64(0));
         VehicleData direct;
         QVERIFY(!direct.ParseDirectory(vehicle, true, Card(card)));
-        QVERIFY(!DirWalker::directories(card, QStringLiteral("Vehicles/"), {})
-                     .join(QString())
-                     .contains(QStringLiteral("CAR")));
+        QVERIFY(!DirWalker::directories(card, QStringLiteral("Vehicles/"), {}).join(QString()).contains(
+            QStringLiteral("CAR")));
 
-        Vehicles uninstall {Card(card)};
+        Vehicles uninstall{Card(card)};
         QVERIFY(!uninstall.DeleteDirectory(vehicle + QStringLiteral("Res/")));
         QCOMPARE(snapshot(outside), before);
         // Naming the link itself removes the link, nothing behind it.
@@ -139,7 +138,7 @@ private slots:
         QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), vehicle + linked});
         link(outside + linked, vehicle + linked);
 
-        Vehicles scan {Card(card)};
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 0);
     }
@@ -161,8 +160,7 @@ private slots:
         QTest::newRow("utf-8") << QByteArray("Fahrzeug-\xc3\xa4\xe8\xbd\xa6\xf0\x9f\x9a\x97");
         QTest::newRow("latin-1") << QByteArray("V\xe9hicule");
         QTest::newRow("gbk") << QByteArray("\xc6\xfb\xb3\xb5");
-        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf"
-                                                      "b");
+        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf" "b");
         QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80");
         QTest::newRow("cut sequence") << QByteArray("x\xe8\xbd");
         QTest::newRow("past unicode") << QByteArray("\xf4\x90\x80\x80");
@@ -192,12 +190,12 @@ private slots:
         }
         ::close(fd);
 
-        Vehicles scan {Card(card)};
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QCOMPARE(scan.mDatas.first().mDirPath, vehicle);
         QCOMPARE(scan.mDatas.first().mDirName, name);
-        Vehicles uninstall {Card(card)};
+        Vehicles uninstall{Card(card)};
         QVERIFY(uninstall.DeleteDirectory(scan.mDatas.first().mDirPath));
         QVERIFY(!QFileInfo::exists(card + QStringLiteral("Vehicles")));
     }
@@ -252,7 +250,7 @@ private slots:
         const QString vehicle = card + QStringLiteral("Vehicles/EU/DEEP/");
         writeVehicle(vehicle);
         const int levels = 3 * DirWalker::kMaxDepth;
-        for (const QString &start : QStringList {vehicle, card + QStringLiteral("Vehicles/")}) {
+        for (const QString &start : QStringList{vehicle, card + QStringLiteral("Vehicles/")}) {
             int fd = ::open(QFile::encodeName(start).constData(), O_RDONLY | O_DIRECTORY);
             for (int i = 0; i < levels; ++i) {
                 QVERIFY(::mkdirat(fd, "d", 0777) == 0);
@@ -266,14 +264,14 @@ private slots:
             ::close(fd);
         }
 
-        Vehicles scan {Card(card)};
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QCOMPARE(scan.mDatas.first().mDirName, QStringLiteral("DEEP"));
         QCOMPARE(scan.mDatas.first().mFileCount, 4); // what lies too deep is not counted
         QVERIFY(DirWalker::directories(card, QStringLiteral("Vehicles/"), {}).size() <= 2 * DirWalker::kMaxDepth + 8);
 
-        Vehicles uninstall {Card(card)};
+        Vehicles uninstall{Card(card)};
         QVERIFY(!uninstall.DeleteDirectory(vehicle));
         QVERIFY(QFileInfo::exists(vehicle + QStringLiteral("CAR.bin")));
         QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), card});
@@ -290,7 +288,7 @@ private slots:
             QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("Data/f%1.dat").arg(i), QByteArray(100, 'd')));
         QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("a.dat"), "a"));
 
-        Vehicles uninstall {Card(card)};
+        Vehicles uninstall{Card(card)};
         int files = 0;
         connect(&uninstall, &Vehicles::SignalSizeChanged, this, [&] {
             if (++files == 21) // the last file of Data
@@ -298,7 +296,7 @@ private slots:
         });
         QVERIFY(!uninstall.DeleteDirectory(vehicle));
 
-        Vehicles scan {Card(card)};
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QVERIFY(!QFileInfo::exists(vehicle + QStringLiteral("Data")));

@@ -46,19 +46,19 @@ private slots:
     void everyVehicleReportedBeforeTheEnd()
     {
         const QString root = makeCard(QStringLiteral("fifty"), 50);
-        ScanVehicleThread thread {Card(root)};
+        ScanVehicleThread thread{Card(root)};
         QStringList events;
         QList<int> seen;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleStarted, this,
                 [&] { events << QStringLiteral("started"); });
         // The worker waits on every vehicle until the list has been read here.
-        connect(
-            &thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
-            [&] { seen << thread.GetDatas()->mDatas.size(); }, Qt::BlockingQueuedConnection);
-        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this,
-                [&] { events << QStringLiteral("finished %1").arg(seen.size()); });
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
+                [&] { seen << thread.GetDatas()->mDatas.size(); }, Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] {
+            events << QStringLiteral("finished %1").arg(seen.size());
+        });
         thread.start();
-        QTRY_COMPARE(events, (QStringList {QStringLiteral("started"), QStringLiteral("finished 50")}));
+        QTRY_COMPARE(events, (QStringList{QStringLiteral("started"), QStringLiteral("finished 50")}));
         QVERIFY(thread.wait(10000));
         QList<int> expected;
         for (int i = 1; i <= 50; ++i)
@@ -72,16 +72,13 @@ private slots:
     {
         const QString root = makeCard(QStringLiteral("stopped"), 20);
         CardLogCapture log;
-        ScanVehicleThread thread {Card(root)};
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
-        connect(
-            &thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
-            [&] {
-                if (++progress == 3)
-                    thread.OnStop(1);
-            },
-            Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
+            if (++progress == 3)
+                thread.OnStop(1);
+        }, Qt::BlockingQueuedConnection);
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
         QTRY_VERIFY(finished);
@@ -106,12 +103,11 @@ private slots:
     void stopRightAfterStartEndsThatRun()
     {
         const QString root = makeCard(QStringLiteral("early"), 20);
-        ScanVehicleThread thread {Card(root)};
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
-        connect(
-            &thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] { ++progress; },
-            Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] { ++progress; },
+                Qt::BlockingQueuedConnection);
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         for (int run = 0; run < 5; ++run) {
             finished = false;
@@ -138,21 +134,18 @@ private slots:
     void destroyingTheThreadEndsTheScan()
     {
         const QString root = makeCard(QStringLiteral("destroyed"), 200);
-        std::atomic<int> progress {0};
+        std::atomic<int> progress{0};
         QSemaphore firstFound;
         QSemaphore goOn;
         std::unique_ptr<QThread> releaser;
         {
-            ScanVehicleThread thread {Card(root)};
-            connect(
-                &thread, &ScanVehicleThread::SignalScanVehicleProgress, &thread,
-                [&] {
-                    if (++progress == 1) {
-                        firstFound.release();
-                        goOn.acquire();
-                    }
-                },
-                Qt::DirectConnection);
+            ScanVehicleThread thread{Card(root)};
+            connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, &thread, [&] {
+                if (++progress == 1) {
+                    firstFound.release();
+                    goOn.acquire();
+                }
+            }, Qt::DirectConnection);
             thread.start();
             QVERIFY(firstFound.tryAcquire(1, 10000));
             // The scan goes on once the stop is seen (or after a while).
@@ -173,16 +166,13 @@ private slots:
     void cardGoneMidScan()
     {
         const QString root = makeCard(QStringLiteral("pulled"), 10);
-        ScanVehicleThread thread {Card(root)};
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
-        connect(
-            &thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
-            [&] {
-                if (++progress == 2)
-                    QVERIFY(QDir(root).removeRecursively());
-            },
-            Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
+            if (++progress == 2)
+                QVERIFY(QDir(root).removeRecursively());
+        }, Qt::BlockingQueuedConnection);
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
         QTRY_VERIFY(finished);
@@ -195,11 +185,10 @@ private slots:
     {
         const QString first = makeCard(QStringLiteral("first"), 4);
         const QString second = makeCard(QStringLiteral("second"), 2, true);
-        ScanVehicleThread thread {Card(first)};
+        ScanVehicleThread thread{Card(first)};
         bool finished = false;
-        connect(
-            &thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] { thread.SetPath(Card(second)); },
-            Qt::BlockingQueuedConnection);
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
+                [&] { thread.SetPath(Card(second)); }, Qt::BlockingQueuedConnection);
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
         QTRY_VERIFY(finished);
@@ -218,7 +207,7 @@ private slots:
 
     void missingScanRootFinishesEmpty()
     {
-        ScanVehicleThread thread {Card(mEnv.root() + QStringLiteral("/no-card"))};
+        ScanVehicleThread thread{Card(mEnv.root() + QStringLiteral("/no-card"))};
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
@@ -240,10 +229,8 @@ private slots:
         TestEnv::writeFile(base + QStringLiteral("/tree/sub/b.txt"), QByteArray(20, 'b'));
         TestEnv::writeFile(base + QStringLiteral("/tree/sub/deeper/c.txt"), QByteArray());
         TestEnv::writeFile(base + QStringLiteral("/outside/big.dat"), QByteArray(5000, 'o'));
-        QVERIFY(::symlink("../../outside", QFile::encodeName(base + QStringLiteral("/tree/sub/link-dir")).constData())
-                == 0);
-        QVERIFY(::symlink("../outside/big.dat", QFile::encodeName(base + QStringLiteral("/tree/link-file")).constData())
-                == 0);
+        QVERIFY(::symlink("../../outside", QFile::encodeName(base + QStringLiteral("/tree/sub/link-dir")).constData()) == 0);
+        QVERIFY(::symlink("../outside/big.dat", QFile::encodeName(base + QStringLiteral("/tree/link-file")).constData()) == 0);
         QVERIFY(::symlink("tree", QFile::encodeName(base + QStringLiteral("/tree-link")).constData()) == 0);
 
         QTest::newRow("file") << base + QStringLiteral("/file.bin") << quint64(1234) << 1 << 0;
@@ -296,13 +283,13 @@ private slots:
         const QString vehicle = root + QStringLiteral("Vehicles/EU/CAR/");
         for (int i = 0; i < 3; ++i)
             QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("f%1.dat").arg(i), "data"));
-        Vehicles vehicles {Card(root)};
+        Vehicles vehicles{Card(root)};
         vehicles.OnSuspend(); // resuming without a pause changes nothing
         vehicles.OnStop(0);
         vehicles.OnStop(2); // a second pause changes nothing
         QVERIFY(vehicles.isPaused());
 
-        std::atomic<bool> done {false};
+        std::atomic<bool> done{false};
         bool ok = false;
         std::unique_ptr<QThread> worker(QThread::create([&] {
             ok = vehicles.DeleteDirectory(vehicle);

@@ -48,9 +48,8 @@ class TestUninstall : public QObject
     UninstallRunnable *start(const QString &path, JobEvents &events, const VehicleData *scanned = nullptr)
     {
         auto *job = scanned ? new UninstallRunnable(mCard, *scanned) : new UninstallRunnable(mCard, path, path);
-        connect(job, &UninstallRunnable::SignalUninstallStarted, this, [&events, path](const QString &id) {
-            events.order << QStringLiteral("started") << (id == path ? QString() : id);
-        });
+        connect(job, &UninstallRunnable::SignalUninstallStarted, this,
+                [&events, path](const QString &id) { events.order << QStringLiteral("started") << (id == path ? QString() : id); });
         connect(job, &UninstallRunnable::SignalUninstallProgress, this,
                 [&events](const QString &, uint p) { events.progress << p; });
         connect(job, &UninstallRunnable::SignalUninstallFinished, this, [&events](const QString &, bool ok) {
@@ -90,8 +89,8 @@ private slots:
         QVERIFY(QFile::remove(root + QStringLiteral("sn.txt"))); // an otherwise empty card
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint> {25, 50, 75, 100}));
-        QCOMPARE(events.order, (QStringList {QStringLiteral("started"), QString(), QStringLiteral("finished")}));
+        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
+        QCOMPARE(events.order, (QStringList{QStringLiteral("started"), QString(), QStringLiteral("finished")}));
         // The area and Vehicles/ went with it; the card itself stays.
         QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles")));
         QVERIFY(QFileInfo(root).isDir());
@@ -154,19 +153,16 @@ private slots:
         JobEvents events;
         UninstallRunnable *job = start(vehicle, events);
         // Runs on the worker, right after the second file was counted.
-        connect(
-            job, &UninstallRunnable::SignalUninstallProgress, job,
-            [job](const QString &, uint p) {
-                if (p == 50)
-                    job->OnStop(1);
-            },
-            Qt::DirectConnection);
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [job](const QString &, uint p) {
+            if (p == 50)
+                job->OnStop(1);
+        }, Qt::DirectConnection);
         mPool.start(job);
         QTRY_VERIFY(events.finished);
         QVERIFY(!events.ok);
-        QCOMPARE(events.progress, (QList<uint> {25, 50}));
+        QCOMPARE(events.progress, (QList<uint>{25, 50}));
         QCOMPARE(QDir(vehicle).entryList(QDir::Files),
-                 (QStringList {QStringLiteral("f000002.dat"), QStringLiteral("f000003.dat")}));
+                 (QStringList{QStringLiteral("f000002.dat"), QStringLiteral("f000003.dat")}));
     }
 
     void pauseBlocksBeforeTheNextFile()
@@ -178,15 +174,12 @@ private slots:
         UninstallRunnable *job = start(vehicle, events);
         QSemaphore reached;
         QSemaphore goOn;
-        connect(
-            job, &UninstallRunnable::SignalUninstallProgress, job,
-            [&](const QString &, uint p) {
-                if (p == 25) {
-                    reached.release();
-                    goOn.acquire();
-                }
-            },
-            Qt::DirectConnection);
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
+            if (p == 25) {
+                reached.release();
+                goOn.acquire();
+            }
+        }, Qt::DirectConnection);
         mPool.start(job);
         QVERIFY(reached.tryAcquire(1, 10000));
         job->OnStop(0); // pause, held by this thread
@@ -199,7 +192,7 @@ private slots:
         job->OnSuspend();
         QTRY_VERIFY(events.finished);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint> {25, 50, 75, 100}));
+        QCOMPARE(events.progress, (QList<uint>{25, 50, 75, 100}));
     }
 
     // Pause and resume requests keep arriving from this thread while jobs
@@ -213,15 +206,12 @@ private slots:
             writeFiles(vehicle, 1 + round % 3, 10);
             auto *job = new UninstallRunnable(mCard, vehicle, vehicle);
             job->setAutoDelete(false);
-            std::atomic<bool> ended {false};
-            std::atomic<bool> ok {false};
-            connect(
-                job, &UninstallRunnable::SignalUninstallFinished, job,
-                [&](const QString &, bool result) {
-                    ok = result;
-                    ended = true;
-                },
-                Qt::DirectConnection);
+            std::atomic<bool> ended{false};
+            std::atomic<bool> ok{false};
+            connect(job, &UninstallRunnable::SignalUninstallFinished, job, [&](const QString &, bool result) {
+                ok = result;
+                ended = true;
+            }, Qt::DirectConnection);
             mPool.start(job);
             while (!ended) {
                 job->OnStop(round % 2 ? 0 : 2);
@@ -243,13 +233,10 @@ private slots:
         writeFiles(vehicle, 4, 25);
         JobEvents events;
         UninstallRunnable *job = start(vehicle, events);
-        connect(
-            job, &UninstallRunnable::SignalUninstallProgress, job,
-            [&](const QString &, uint p) {
-                if (p == 50)
-                    QDir(root).removeRecursively();
-            },
-            Qt::DirectConnection);
+        connect(job, &UninstallRunnable::SignalUninstallProgress, job, [&](const QString &, uint p) {
+            if (p == 50)
+                QDir(root).removeRecursively();
+        }, Qt::DirectConnection);
         mPool.start(job);
         QTRY_VERIFY(events.finished);
         QVERIFY(!events.ok);
@@ -323,7 +310,7 @@ private slots:
         // A single-precision running total would stop growing at 64 MiB.
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint> {99, 100}));
+        QCOMPARE(events.progress, (QList<uint>{99, 100}));
     }
 
     void homeKeepsAllButVersionAndProgramFiles()
@@ -344,7 +331,7 @@ private slots:
         Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(home));
         QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 (QStringList {QStringLiteral("Config"), QStringLiteral("settings.dat")}));
+                 (QStringList{QStringLiteral("Config"), QStringLiteral("settings.dat")}));
         QVERIFY(QFileInfo::exists(home + QStringLiteral("Config/user.cfg")));
 
         QVERIFY(vehicles.DeleteDirectory(vehicle));
@@ -360,15 +347,13 @@ private slots:
         const QString vehicle = root + QStringLiteral("Vehicles/EU/LINKED/");
         writeFiles(vehicle, 2, 50);
         QVERIFY(::symlink(QFile::encodeName(outside).constData(),
-                          QFile::encodeName(vehicle + QStringLiteral("a-dir-link")).constData())
-                == 0);
+                          QFile::encodeName(vehicle + QStringLiteral("a-dir-link")).constData()) == 0);
         QVERIFY(::symlink(QFile::encodeName(outside + QStringLiteral("precious.dat")).constData(),
-                          QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData())
-                == 0);
+                          QFile::encodeName(vehicle + QStringLiteral("a-file-link")).constData()) == 0);
 
         const JobEvents events = runToEnd(vehicle);
         QVERIFY(events.ok);
-        QCOMPARE(events.progress, (QList<uint> {50, 100}));
+        QCOMPARE(events.progress, (QList<uint>{50, 100}));
         QVERIFY(!QFileInfo::exists(vehicle));
         QCOMPARE(TestEnv::readFile(outside + QStringLiteral("precious.dat")).size(), 1000);
         QVERIFY(QFileInfo::exists(outside + QStringLiteral("deep/more.dat")));

@@ -23,10 +23,10 @@
 
 namespace {
 const QString Mutex = QStringLiteral("ostrel_global_mutex");
-const QStringList SleepHeld {QStringLiteral("Uninstalling vehicle software")};
+const QStringList SleepHeld{QStringLiteral("Uninstalling vehicle software")};
 
 // Runs `action` once, on the first emission of `signal` that passes `when`.
-template<typename Sender, typename Signal, typename When>
+template <typename Sender, typename Signal, typename When>
 void once(Sender *sender, Signal signal, When when, std::function<void()> action)
 {
     auto fired = std::make_shared<bool>(false);
@@ -80,8 +80,7 @@ private slots:
             QVERIFY(record.mDirName != QLatin1String("HOME") && record.mDirName != QLatin1String("Public"));
             QVERIFY(!model->index(row, UninstallModel::NameColumn).data().toString().isEmpty());
             QVERIFY(record.mSize > 0);
-            QCOMPARE(model->index(row, UninstallModel::SizeColumn).data().toString(),
-                     UninstallModel::SizeText(record.mSize));
+            QCOMPARE(model->index(row, UninstallModel::SizeColumn).data().toString(), UninstallModel::SizeText(record.mSize));
             QCOMPARE(model->index(row, UninstallModel::StatusColumn).data().toString(), QStringLiteral("Ready"));
             versions << record.mVersion;
         }
@@ -164,38 +163,38 @@ private slots:
         };
 
         mFx->clickHeaderBox();
-        QCOMPARE(checked(), (QList<bool> {true, true, true}));
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
         QVERIFY(mFx->button()->isEnabled());
 
         // Unticking one row unticks the box but not the other rows.
         mFx->clickCell(0, UninstallModel::VersionColumn);
-        QCOMPARE(checked(), (QList<bool> {false, true, true}));
+        QCOMPARE(checked(), (QList<bool>{false, true, true}));
         QVERIFY(!header->isChecked());
         QVERIFY(mFx->button()->isEnabled());
 
         // Ticking it again from the name cell completes the set.
         mFx->clickCell(0, UninstallModel::NameColumn);
-        QCOMPARE(checked(), (QList<bool> {true, true, true}));
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
         QVERIFY(header->isChecked());
 
         // The status cell does not toggle.
         mFx->clickCell(1, UninstallModel::StatusColumn);
-        QCOMPARE(checked(), (QList<bool> {true, true, true}));
+        QCOMPARE(checked(), (QList<bool>{true, true, true}));
 
         // A row already uninstalled is unticked by the box and stays so.
         model->SetState(2, QStringLiteral("2"), QStringLiteral("100"));
         mFx->clickHeaderBox();
-        QCOMPARE(checked(), (QList<bool> {false, false, false}));
+        QCOMPARE(checked(), (QList<bool>{false, false, false}));
         QVERIFY(!mFx->button()->isEnabled());
         mFx->clickHeaderBox();
-        QCOMPARE(checked(), (QList<bool> {true, true, false}));
+        QCOMPARE(checked(), (QList<bool>{true, true, false}));
         mFx->clickCell(2, UninstallModel::SizeColumn);
-        QCOMPARE(checked(), (QList<bool> {true, true, false}));
+        QCOMPARE(checked(), (QList<bool>{true, true, false}));
         QVERIFY(!header->isChecked());
 
         mFx->clickCell(0, UninstallModel::NameColumn);
         mFx->clickCell(1, UninstallModel::NameColumn);
-        QCOMPARE(checked(), (QList<bool> {false, false, false}));
+        QCOMPARE(checked(), (QList<bool>{false, false, false}));
         QVERIFY(!mFx->button()->isEnabled());
     }
 
@@ -232,12 +231,12 @@ private slots:
         QVERIFY(!mFx->button()->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(counters.size(), 2, 20000);
 
-        QCOMPARE(counters, (QStringList {QStringLiteral("1/2"), QStringLiteral("2/2")}));
+        QCOMPARE(counters, (QStringList{QStringLiteral("1/2"), QStringLiteral("2/2")}));
         QVERIFY(toasts.at(0) != QLatin1String("Uninstall vehicle successfully"));
         QCOMPARE(toasts.at(1), QStringLiteral("Uninstall vehicle successfully"));
-        QCOMPARE(flagDuringBatch, (QList<bool> {true, false}));
+        QCOMPARE(flagDuringBatch, (QList<bool>{true, false}));
         // One hold on sleep for the whole batch, gone with its end.
-        QCOMPARE(sleepDuringBatch, (QList<bool> {true, false}));
+        QCOMPARE(sleepDuringBatch, (QList<bool>{true, false}));
         QCOMPARE(mFx->platform().sleepInhibits, 1);
         QVERIFY(sawProgress);
         QVERIFY(!overlapped);
@@ -297,8 +296,7 @@ private slots:
         QVERIFY(mFx->header()->isEnabled());
         QCOMPARE(mFx->counterText(), QString());
         if (how == QLatin1String("readonly"))
-            QFile::setPermissions(dir + QStringLiteral("Res/Text"),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(dir + QStringLiteral("Res/Text"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // One failed job in a batch must not end in the success notification,
@@ -350,15 +348,13 @@ private slots:
 
         bool clicked = false;
         bool enabledDuringScan = true;
-        once(
-            mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; },
-            [&] {
-                // The scan waits for the table to take its first vehicle.
-                clicked = page->isBusy();
-                enabledDuringScan = mFx->button()->isEnabled();
-                mFx->clickCell(0, UninstallModel::NameColumn);
-                page->OnBtnUninstallClicked();
-            });
+        once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; }, [&] {
+            // The scan waits for the table to take its first vehicle.
+            clicked = page->isBusy();
+            enabledDuringScan = mFx->button()->isEnabled();
+            mFx->clickCell(0, UninstallModel::NameColumn);
+            page->OnBtnUninstallClicked();
+        });
         page->OnSDChanged(); // as a card change does
         QVERIFY(mFx->waitScanned());
         QVERIFY(clicked);
@@ -379,15 +375,13 @@ private slots:
         const QStringList paths = dirPaths(mFx->model());
         mFx->clickHeaderBox();
         const QString moved = mFx->env().root() + QStringLiteral("/pulled");
-        once(
-            page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
-            [&] {
-                QTimer::singleShot(0, this, [&] {
-                    // The card leaves the system: its folder is gone, then the volume.
-                    QDir().rename(root.chopped(1), moved);
-                    mFx->pull(root);
-                });
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
+            QTimer::singleShot(0, this, [&] {
+                // The card leaves the system: its folder is gone, then the volume.
+                QDir().rename(root.chopped(1), moved);
+                mFx->pull(root);
             });
+        });
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
 
         // With no card left the page shows no card, not the pulled one.
@@ -424,14 +418,12 @@ private slots:
         int exitResult = -1;
         QStringList sleepAfterAnswer;
         mFx->answerNextBox(QMessageBox::StandardButton(answer),
-                           [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
-        once(
-            page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
-            [&] {
-                exitResult = page->OnExit() ? 1 : 0;
-                // Taken at once: a resumed job may well end before the next look.
-                sleepAfterAnswer = mFx->platform().sleepHeld;
-            });
+                                   [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
+            exitResult = page->OnExit() ? 1 : 0;
+            // Taken at once: a resumed job may well end before the next look.
+            sleepAfterAnswer = mFx->platform().sleepHeld;
+        });
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(exitResult != -1, 20000);
         QCOMPARE(sleepAfterAnswer, answer == QMessageBox::No ? SleepHeld : QStringList());
@@ -462,9 +454,8 @@ private slots:
         QTimer::singleShot(0, this, [&] {
             page = mFx->open();
             // Asked while the scan waits for the table to copy its first vehicle.
-            once(
-                mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; },
-                [&] { exitResult = page->OnExit() ? 1 : 0; });
+            once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; },
+                 [&] { exitResult = page->OnExit() ? 1 : 0; });
         });
         QTimer::singleShot(30000, [] { QCoreApplication::exit(2); });
         QCOMPARE(QCoreApplication::exec(), 0);
@@ -478,8 +469,7 @@ private slots:
         mFx->insert(mFx->makeCard(120, 5));
         UninstallView *page = mFx->open();
         bool seen = false;
-        once(
-            mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; }, [&] { seen = true; });
+        once(mFx->model(), &QAbstractItemModel::modelReset, [](auto...) { return true; }, [&] { seen = true; });
         QTRY_VERIFY_WITH_TIMEOUT(seen, 20000);
         // The scan may be waiting for the page to take its next vehicle.
         const bool scanning = page->isBusy();
@@ -496,14 +486,12 @@ private slots:
         const QString second = mFx->model()->Datas().at(1).mDirPath;
         mFx->clickHeaderBox();
         bool gone = false;
-        once(
-            page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
-            [&] {
-                QTimer::singleShot(0, this, [&] {
-                    delete page;
-                    gone = true;
-                });
+        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
+            QTimer::singleShot(0, this, [&] {
+                delete page;
+                gone = true;
             });
+        });
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(gone, 20000);
         QVERIFY(!AppSettings::isUninstalling());

@@ -26,9 +26,10 @@ bool isRed(const QColor &c)
 
 QPoint sectionCentre(QHeaderView *header, int section)
 {
-    return QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+    return QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                  header->height() / 2);
 }
-} // namespace
+}
 
 class TestControls : public QObject
 {
@@ -173,12 +174,9 @@ void TestControls::pagerSlides_data()
     QTest::addColumn<int>("enterX"); // where the new page starts its slide
     QTest::addColumn<int>("leaveX"); // where the old page is heading
 
-    QTest::newRow("forward") << "A"
-                             << "C" << 400 << -400;
-    QTest::newRow("backward") << "C"
-                              << "A" << -400 << 400;
-    QTest::newRow("neighbour back") << "C"
-                                    << "B" << -400 << 400;
+    QTest::newRow("forward") << "A" << "C" << 400 << -400;
+    QTest::newRow("backward") << "C" << "A" << -400 << 400;
+    QTest::newRow("neighbour back") << "C" << "B" << -400 << 400;
 }
 
 void TestControls::pagerSlides()
@@ -284,14 +282,14 @@ void TestControls::circularPaintsItsSpan_data()
     // A 100 x 100 ring: centre (50, 50), the ring between radius 37 and 49.
     const QPoint top(50, 7), right(93, 50), bottom(50, 93), left(7, 50);
     const QPoint upperRight(80, 20), centre(50, 50);
-    QTest::newRow("ring 0: track only") << 0 << 0.0 << QList<QPoint> {}
-                                        << QList<QPoint> {top, right, bottom, left, upperRight};
+    QTest::newRow("ring 0: track only")
+        << 0 << 0.0 << QList<QPoint>{} << QList<QPoint>{top, right, bottom, left, upperRight};
     QTest::newRow("ring 25: clockwise from twelve")
-        << 0 << 25.0 << QList<QPoint> {upperRight} << QList<QPoint> {bottom, left, centre};
+        << 0 << 25.0 << QList<QPoint>{upperRight} << QList<QPoint>{bottom, left, centre};
     QTest::newRow("ring 100: whole ring")
-        << 0 << 100.0 << QList<QPoint> {top, right, bottom, left} << QList<QPoint> {centre};
+        << 0 << 100.0 << QList<QPoint>{top, right, bottom, left} << QList<QPoint>{centre};
     QTest::newRow("gauge 100: open at the bottom")
-        << 1 << 100.0 << QList<QPoint> {top, right, left} << QList<QPoint> {bottom, centre};
+        << 1 << 100.0 << QList<QPoint>{top, right, left} << QList<QPoint>{bottom, centre};
 }
 
 void TestControls::circularPaintsItsSpan()
@@ -308,11 +306,11 @@ void TestControls::circularPaintsItsSpan()
     bar.resize(100, 100);
     const QImage shot = bar.grab().toImage();
     for (const QPoint &point : filled)
-        QVERIFY2(isRed(shot.pixelColor(point)),
-                 qPrintable(QStringLiteral("(%1, %2) not filled").arg(point.x()).arg(point.y())));
+        QVERIFY2(isRed(shot.pixelColor(point)), qPrintable(QStringLiteral("(%1, %2) not filled")
+                                                              .arg(point.x()).arg(point.y())));
     for (const QPoint &point : empty)
-        QVERIFY2(!isRed(shot.pixelColor(point)),
-                 qPrintable(QStringLiteral("(%1, %2) filled").arg(point.x()).arg(point.y())));
+        QVERIFY2(!isRed(shot.pixelColor(point)), qPrintable(QStringLiteral("(%1, %2) filled")
+                                                               .arg(point.x()).arg(point.y())));
 }
 
 void TestControls::headerToggles()
@@ -466,7 +464,8 @@ void TestControls::checkBoxesLookDisabled()
     QVERIFY(QTest::qWaitForWindowExposed(box.data()));
     QStyleOptionButton option;
     option.initFrom(box.data());
-    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box.data());
+    const QRect indicator =
+        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box.data());
     QVERIFY(!indicator.isEmpty());
     const QImage live = box->grab(indicator).toImage();
     box->setEnabled(false);

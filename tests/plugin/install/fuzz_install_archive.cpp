@@ -36,19 +36,16 @@ void makeCard()
 void writeSeeds(const QString &dir)
 {
     const QByteArray big(20000, 'z');
-    const QList<QByteArray> seeds {
-        archiveOf({folder("Vehicles/EU/CAR/"), file("Vehicles/EU/CAR/version.txt", "V2.00"),
-                   file("Vehicles/EU/CAR/CAR.bin", big)}),
+    const QList<QByteArray> seeds{
+        archiveOf({folder("Vehicles/EU/CAR/"), file("Vehicles/EU/CAR/version.txt", "V2.00"), file("Vehicles/EU/CAR/CAR.bin", big)}),
         archiveOf({with(file("Vehicles/EU/NEW/a.txt", "aaaa"), [](Entry &e) { e.deflate = false; }),
                    with(file("Vehicles/EU/NEW/b.txt", "bbbb"), [](Entry &e) { e.dataDescriptor = true; })}),
         archiveOf({file("../x"), file("Vehicles/EU/LINK/f")}),
-        archiveOf(
-            {with(file("Vehicles/EU/L", "/tmp"), [](Entry &e) { e.unixMode = 0120777; }), file("Vehicles/EU/L/f")}),
-        archiveOf({file("Vehicles/EU/CAR/a.bin", big), with(Entry(),
-                                                            [](Entry &e) {
-                                                                e.name = "Vehicles/EU/CAR/b.bin";
-                                                                e.aliasOf = 0;
-                                                            })}),
+        archiveOf({with(file("Vehicles/EU/L", "/tmp"), [](Entry &e) { e.unixMode = 0120777; }), file("Vehicles/EU/L/f")}),
+        archiveOf({file("Vehicles/EU/CAR/a.bin", big), with(Entry(), [](Entry &e) {
+                       e.name = "Vehicles/EU/CAR/b.bin";
+                       e.aliasOf = 0;
+                   })}),
         archiveOf({with(file("Vehicles/EU/CAR/big.bin", big), [](Entry &e) { e.zip64 = true; })})};
     for (int i = 0; i < seeds.size(); ++i)
         TestEnv::writeFile(dir + QStringLiteral("/seed%1.zip").arg(i), seeds.at(i));
@@ -79,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TestEnv::writeFile(archive, QByteArray(reinterpret_cast<const char *>(data), int(size)));
     bool ok = false;
     {
-        StagedInstall install {Card(gCard)};
+        StagedInstall install{Card(gCard)};
         install.setOldFolder(gCard + QStringLiteral("Vehicles/EU/CAR/"));
         install.setSpaceLimit(64 << 20);
         ok = install.begin() && install.openArchive(archive);

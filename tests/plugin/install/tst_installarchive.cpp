@@ -38,26 +38,24 @@ Scenario goodScenario(int i)
     switch (i) {
     case 0: // the folder entry counts as an entry of its own
         return {archiveOf({folder("Vehicles/EU/NEW/"),
-                           with(file("Vehicles/EU/NEW/version.txt", "V2.00"), [](Entry &e) { e.modified = kFirst; }),
-                           with(file("Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n')),
-                                [](Entry &e) { e.modified = kSecond; })}),
-                {{"Vehicles/EU/NEW/version.txt", "V2.00", kFirst},
-                 {"Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n'), kSecond}}};
+                     with(file("Vehicles/EU/NEW/version.txt", "V2.00"), [](Entry &e) { e.modified = kFirst; }),
+                     with(file("Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n')), [](Entry &e) { e.modified = kSecond; })}),
+                {{"Vehicles/EU/NEW/version.txt", "V2.00", kFirst}, {"Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n'), kSecond}}};
     case 1: // no folder entries; a dot file keeps its name
         return {archiveOf({file("Vehicles/EU/NEW/Res/Text/en.txt", "text"), file("Vehicles/EU/NEW/.hidden", "h")}),
                 {{"Vehicles/EU/NEW/Res/Text/en.txt", "text", plain}, {"Vehicles/EU/NEW/.hidden", "h", plain}}};
     case 2: {
         const QByteArray gb = QTextCodec::codecForName("GB18030")->fromUnicode(QStringLiteral("车型.txt"));
         return {archiveOf({file("Vehicles/EU/NEW/名前.txt", "utf8"),
-                           with(file("Vehicles/EU/NEW/" + gb, "gb"), [](Entry &e) { e.utf8 = 0; }),
-                           with(file("Vehicles/EU/NEW/\x8e.txt", "cp437"), [](Entry &e) { e.utf8 = 0; })}),
+                     with(file("Vehicles/EU/NEW/" + gb, "gb"), [](Entry &e) { e.utf8 = 0; }),
+                     with(file("Vehicles/EU/NEW/\x8e.txt", "cp437"), [](Entry &e) { e.utf8 = 0; })}),
                 {{"Vehicles/EU/NEW/名前.txt", "utf8", plain},
                  {"Vehicles/EU/NEW/车型.txt", "gb", plain},
                  {"Vehicles/EU/NEW/Ä.txt", "cp437", plain}}};
     }
     default: // sizes in a zip64 field, sizes after the data
         return {archiveOf({with(file("Vehicles/EU/NEW/a.bin", "zip64"), [](Entry &e) { e.zip64 = true; }),
-                           with(file("Vehicles/EU/NEW/b.bin", "after"), [](Entry &e) { e.dataDescriptor = true; })}),
+                     with(file("Vehicles/EU/NEW/b.bin", "after"), [](Entry &e) { e.dataDescriptor = true; })}),
                 {{"Vehicles/EU/NEW/a.bin", "zip64", plain}, {"Vehicles/EU/NEW/b.bin", "after", plain}}};
     }
 }
@@ -93,12 +91,10 @@ class TestInstallArchive : public QObject
     {
         QList<QList<qint64>> events;
         QObject::connect(&job, &InstallRunnable::installStarted, [&](long) { events.append({0}); });
-        QObject::connect(&job, &InstallRunnable::installProgress, [&](long, qint64 done, qint64 count) {
-            events.append({1, done, count});
-        });
-        QObject::connect(&job, &InstallRunnable::installFinished, [&](long, bool ok, const QString &) {
-            events.append({2, ok});
-        });
+        QObject::connect(&job, &InstallRunnable::installProgress,
+                         [&](long, qint64 done, qint64 count) { events.append({1, done, count}); });
+        QObject::connect(&job, &InstallRunnable::installFinished,
+                         [&](long, bool ok, const QString &) { events.append({2, ok}); });
         job.run();
         return events;
     }
@@ -115,9 +111,9 @@ private slots:
         QByteArray noise(65536, Qt::Uninitialized);
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919) ^ (i >> 5));
-        const QByteArray truncated =
-            archiveOf({file("Vehicles/EU/NEW/a.txt"),
-                       with(file("Vehicles/EU/NEW/b.bin", noise), [](Entry &e) { e.deflate = false; })});
+        const QByteArray truncated = archiveOf({file("Vehicles/EU/NEW/a.txt"), with(file("Vehicles/EU/NEW/b.bin", noise), [](Entry &e) {
+                                              e.deflate = false;
+                                          })});
         auto row = [](const char *name, const QByteArray &archive, const char *why, bool link = false) {
             QTest::newRow(name) << archive << link << QString::fromLatin1(why);
         };
@@ -127,33 +123,24 @@ private slots:
         row("C:x", archiveOf({file("C:x")}), "drive letter");
         row("a\\..\\x", archiveOf({file("a\\..\\x")}), "backslash");
         row("link entry, then a file through it",
-            archiveOf(
-                {with(file("Vehicles/EU/L", "/tmp"), [](Entry &e) { e.unixMode = 0120777; }), file("Vehicles/EU/L/f")}),
+            archiveOf({with(file("Vehicles/EU/L", "/tmp"), [](Entry &e) { e.unixMode = 0120777; }), file("Vehicles/EU/L/f")}),
             "symbolic link");
         row("link on the card in the entry's path", archiveOf({file("Vehicles/EU/LINKED/f.txt")}), "in the way", true);
-        row("wrong checksum",
-            archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredCrc = 0x12345678; })}), "CRC");
+        row("wrong checksum", archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredCrc = 0x12345678; })}), "CRC");
         row("truncated mid-entry", truncated.left(truncated.size() / 2), "not a zip");
-        row("overlapping entries",
-            archiveOf({file("Vehicles/EU/NEW/a.bin", big), with(Entry(),
-                                                                [](Entry &e) {
-                                                                    e.name = "Vehicles/EU/NEW/b.bin";
-                                                                    e.aliasOf = 0;
-                                                                })}),
+        row("overlapping entries", archiveOf({file("Vehicles/EU/NEW/a.bin", big), with(Entry(), [](Entry &e) {
+                                            e.name = "Vehicles/EU/NEW/b.bin";
+                                            e.aliasOf = 0;
+                                        })}),
             "overlap");
         row("declared size smaller than its data",
-            archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredSize = 1000; })}),
-            "more data");
+            archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredSize = 1000; })}), "more data");
         row("declared size no data can have",
-            archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredSize = qint64(1) << 50; })}),
-            "cannot have");
-        row("encrypted", archiveOf({with(file("Vehicles/EU/NEW/a.bin"), [](Entry &e) { e.extraFlags = 1; })}),
-            "encrypted");
+            archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredSize = qint64(1) << 50; })}), "cannot have");
+        row("encrypted", archiveOf({with(file("Vehicles/EU/NEW/a.bin"), [](Entry &e) { e.extraFlags = 1; })}), "encrypted");
         row("LZMA", archiveOf({with(file("Vehicles/EU/NEW/a.bin"), [](Entry &e) { e.method = 14; })}), "unsupported");
-        row("names differing in letter case", archiveOf({file("Vehicles/EU/NEW/A.txt"), file("Vehicles/EU/NEW/a.txt")}),
-            "same name");
-        row("a file where a folder goes", archiveOf({file("Vehicles/EU/NEW/a"), file("Vehicles/EU/NEW/a/b")}),
-            "in its path");
+        row("names differing in letter case", archiveOf({file("Vehicles/EU/NEW/A.txt"), file("Vehicles/EU/NEW/a.txt")}), "same name");
+        row("a file where a folder goes", archiveOf({file("Vehicles/EU/NEW/a"), file("Vehicles/EU/NEW/a/b")}), "in its path");
         row("a file where the card has a folder", archiveOf({file("Vehicles/EU/OTHER")}), "in the way");
         row("not a zip", "this is not an archive", "not a zip");
     }
@@ -170,8 +157,7 @@ private slots:
         QVERIFY(TestEnv::writeFile(outside + QStringLiteral("keep.txt"), "keep"));
         if (linkOnCard)
             QCOMPARE(::symlink(QFile::encodeName(outside).constData(),
-                               QFile::encodeName(mCard + QStringLiteral("Vehicles/EU/LINKED")).constData()),
-                     0);
+                               QFile::encodeName(mCard + QStringLiteral("Vehicles/EU/LINKED")).constData()), 0);
         const QString path = writeArchive(archive);
         const QMap<QString, QByteArray> before = snapshot(mCase);
 
@@ -183,8 +169,7 @@ private slots:
         const QList<QList<qint64>> events = run(job);
 
         QCOMPARE(events.last(), QList<qint64>({2, 0}));
-        QCOMPARE(std::count_if(events.cbegin(), events.cend(), [](const QList<qint64> &e) { return e.first() == 2; }),
-                 1);
+        QCOMPARE(std::count_if(events.cbegin(), events.cend(), [](const QList<qint64> &e) { return e.first() == 2; }), 1);
         QVERIFY2(job.errorString().contains(why, Qt::CaseInsensitive), qPrintable(job.errorString()));
         QCOMPARE(snapshot(mCase), before);
         QVERIFY(QFileInfo::exists(path));
@@ -218,7 +203,7 @@ private slots:
         const QList<QList<qint64>> events = run(job);
 
         const int count = events.size() - 3; // started, 100 of 100, finished
-        QList<QList<qint64>> expected {{0}};
+        QList<QList<qint64>> expected{{0}};
         for (int i = 1; i <= count; ++i)
             expected.append({1, i, count});
         expected.append({1, 100, 100});
@@ -258,9 +243,8 @@ private slots:
         QVERIFY(writeVehicle(old, "V1.00"));
         QVERIFY(TestEnv::writeFile(old + QStringLiteral("OLD.bin"), "old"));
         QVERIFY(TestEnv::writeFile(old + QStringLiteral("user.dat"), "mine"));
-        const QString path = writeArchive(
-            home ? archiveOf({file("Vehicles/HOME/version.txt", "V2.00"), file("Vehicles/HOME/CAR.bin", "new")})
-                 : archiveOf({file("Vehicles/EU/CAR2/version.txt", "V2.00")}));
+        const QString path = writeArchive(home ? archiveOf({file("Vehicles/HOME/version.txt", "V2.00"), file("Vehicles/HOME/CAR.bin", "new")})
+                                               : archiveOf({file("Vehicles/EU/CAR2/version.txt", "V2.00")}));
 
         InstallRunnable job(7, path);
         job.setCard(Card(mCard));
@@ -286,8 +270,7 @@ private slots:
     void cancelLeavesCardAsBefore()
     {
         newCard();
-        const QString path = writeArchive(
-            archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), file("Vehicles/EU/CAR/CAR.bin", "new")}));
+        const QString path = writeArchive(archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), file("Vehicles/EU/CAR/CAR.bin", "new")}));
         const QMap<QString, QByteArray> before = snapshot(mCase);
         InstallRunnable job(7, path);
         job.setCard(Card(mCard));
@@ -308,7 +291,7 @@ private slots:
         ArchiveExtractor extractor;
         QVERIFY(extractor.open(path));
         const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-        const std::atomic<bool> cancel {true};
+        const std::atomic<bool> cancel{true};
         QVERIFY(!extractor.extract(0, fd, &cancel));
         ::close(fd);
         QVERIFY(extractor.wasCancelled());
@@ -317,8 +300,7 @@ private slots:
 
     void spaceBudget()
     {
-        const QString path =
-            writeArchive(archiveOf({file("a.bin", QByteArray(600, 'a')), file("b.bin", QByteArray(600, 'b'))}));
+        const QString path = writeArchive(archiveOf({file("a.bin", QByteArray(600, 'a')), file("b.bin", QByteArray(600, 'b'))}));
         ArchiveExtractor extractor;
         QVERIFY(extractor.open(path, 1200));
         QVERIFY(!extractor.open(path, 1199));

@@ -24,10 +24,7 @@ public:
     int mostRunning = 0;
 
 private slots:
-    void onFinished(long id, int code, int responseCode, QString url)
-    {
-        urls.append({qint64(id), code, responseCode, url});
-    }
+    void onFinished(long id, int code, int responseCode, QString url) { urls.append({qint64(id), code, responseCode, url}); }
     void onInstallStarted(long id)
     {
         installs.append({"started", id});
@@ -39,7 +36,7 @@ private slots:
         results.append(result);
         --running;
     }
-    void onInstallProgress(long, qint64, qint64) { }
+    void onInstallProgress(long, qint64, qint64) {}
 };
 
 // A download as the page holds it: stopped silently.
@@ -102,19 +99,16 @@ class TestInstallJobs : public QObject
         for (int i = 0; i < 3; ++i)
             jobs.pool()->start([&gate] { gate.busy.acquire(); });
         for (int id = 1; id <= 4; ++id) {
-            const QString path =
-                archive(name + QString::number(id), archiveOf({file(name.toUtf8() + '/' + QByteArray::number(id))}));
+            const QString path = archive(name + QString::number(id),
+                                         archiveOf({file(name.toUtf8() + '/' + QByteArray::number(id))}));
             QCOMPARE(jobs.dispatch(id, path, Card(mCard), {}, {}), JobDispatcher::Dispatch::Started);
-            connect(
-                jobs.installJob(id), &InstallRunnable::installStarted, jobs.installJob(id),
-                [&gate](long started) {
-                    QMutexLocker lock(&gate.mutex);
-                    gate.order.append(started);
-                    lock.unlock();
-                    gate.inside.release();
-                    gate.go.acquire();
-                },
-                Qt::DirectConnection);
+            connect(jobs.installJob(id), &InstallRunnable::installStarted, jobs.installJob(id), [&gate](long started) {
+                QMutexLocker lock(&gate.mutex);
+                gate.order.append(started);
+                lock.unlock();
+                gate.inside.release();
+                gate.go.acquire();
+            }, Qt::DirectConnection);
         }
         gate.busy.release(3);
         QTRY_COMPARE(gate.inside.available(), 3);
@@ -144,10 +138,8 @@ private slots:
         QTest::addColumn<bool>("deleteArchive");
         QTest::addColumn<bool>("removeOld");
         const int started = int(JobDispatcher::Dispatch::Started);
-        QTest::newRow("own installer") << "OSTREL" << 0 << true << "V1" << int(JobDispatcher::Dispatch::SelfUpdate)
-                                       << false << false;
-        QTest::newRow("no card") << "BENZ" << 0 << false << "V1" << int(JobDispatcher::Dispatch::NoCard) << false
-                                 << false;
+        QTest::newRow("own installer") << "OSTREL" << 0 << true << "V1" << int(JobDispatcher::Dispatch::SelfUpdate) << false << false;
+        QTest::newRow("no card") << "BENZ" << 0 << false << "V1" << int(JobDispatcher::Dispatch::NoCard) << false << false;
         QTest::newRow("older version on the card") << "BENZ" << 0 << true << "V1" << started << true << true;
         QTest::newRow("same version on the card") << "BENZ" << 0 << true << "V2" << started << true << false;
         QTest::newRow("not on the card") << "AUDI" << 0 << true << "V1" << started << true << false;
@@ -177,11 +169,9 @@ private slots:
         const QString file = mEnv.root() + QStringLiteral("/missing.zip"); // the job fails at once
 
         // The page's card decides, not whatever card is in.
-        const auto result =
-            jobs.dispatch(id, file, card ? Card(mCard) : Card(), {row(10, softId, QStringLiteral("V2"))}, {record});
+        const auto result = jobs.dispatch(id, file, card ? Card(mCard) : Card(), {row(10, softId, QStringLiteral("V2"))}, {record});
         QCOMPARE(int(result), outcome);
-        QCOMPARE(mPlatform.openedFiles,
-                 outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList {file} : QStringList {});
+        QCOMPARE(mPlatform.openedFiles, outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList{file} : QStringList{});
         InstallRunnable *job = jobs.installJob(id);
         QCOMPARE(job != nullptr, outcome == int(JobDispatcher::Dispatch::Started));
         if (job) {
@@ -189,7 +179,7 @@ private slots:
             QCOMPARE(job->deleteArchive(), deleteArchive);
             QCOMPARE(job->deleteOldFirst(), removeOld);
             QCOMPARE(job->oldVersionFolder(), removeOld ? record.mDirPath : QString());
-            QTRY_COMPARE(page.results, QList<bool> {false});
+            QTRY_COMPARE(page.results, QList<bool>{false});
         }
     }
 
@@ -221,15 +211,15 @@ private slots:
         QPointer<DownloadRunnable> query;
         {
             JobDispatcher jobs(&page);
-            QVERIFY(mService.setFault(
-                {{QStringLiteral("path"), QStringLiteral("/KvaApi/soft/download")}, {QStringLiteral("hang"), true}}));
+            QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/soft/download")},
+                                       {QStringLiteral("hang"), true}}));
             query = jobs.startUrlQuery(queryFor(10));
             QTRY_COMPARE(mService.requestsTo(QStringLiteral("/KvaApi/soft/download")).size(), 1);
             Gate gate;
             dispatchFour(jobs, gate, QStringLiteral("STOP"));
             QPointer<InstallRunnable> queued = jobs.installJob(4);
             auto *download = new DownloadStub;
-            QMap<long, QPointer<DownloadStub>> downloads {{5, download}};
+            QMap<long, QPointer<DownloadStub>> downloads{{5, download}};
             jobs.stopEverything(downloads);
             gate.go.release(4);
             QVERIFY(downloads.isEmpty());
@@ -255,13 +245,11 @@ private slots:
         QTest::addColumn<QVariantList>("expected"); // empty: no report
         const QJsonObject none;
         const QString path = QStringLiteral("/KvaApi/soft/download");
-        QTest::newRow("address") << 10L << none << false
-                                 << QVariantList {10, 200, 1, QStringLiteral("benz_V12.30.zip")};
-        QTest::newRow("service refuses") << 999L << none << false << QVariantList {999, 200, -1421, QString()};
-        QTest::newRow("transport failure")
-            << 10L << QJsonObject {{QStringLiteral("path"), path}, {QStringLiteral("status"), 500}} << false
-            << QVariantList {10, 500, -1, QString()};
-        QTest::newRow("cancelled") << 10L << none << true << QVariantList {};
+        QTest::newRow("address") << 10L << none << false << QVariantList{10, 200, 1, QStringLiteral("benz_V12.30.zip")};
+        QTest::newRow("service refuses") << 999L << none << false << QVariantList{999, 200, -1421, QString()};
+        QTest::newRow("transport failure") << 10L << QJsonObject{{QStringLiteral("path"), path}, {QStringLiteral("status"), 500}}
+                                           << false << QVariantList{10, 500, -1, QString()};
+        QTest::newRow("cancelled") << 10L << none << true << QVariantList{};
     }
 
     void urlQuery()

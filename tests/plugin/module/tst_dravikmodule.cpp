@@ -94,7 +94,7 @@ private slots:
         }
         names.sort();
         QCOMPARE(names,
-                 (QStringList {QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_metadata")}));
+                 (QStringList{QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_metadata")}));
     }
 
     // A copy of the file is a second library with an instance of its own,

@@ -35,14 +35,14 @@
 
 namespace {
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
-const QStringList Awake {QStringLiteral("Updating vehicle software")};
+const QStringList Awake{QStringLiteral("Updating vehicle software")};
 const QString AllDone = QStringLiteral("All software downloads are successfully installed!");
 const QString SomeFailed = QStringLiteral("Failed to download/install some software. Please try again.");
 
 // A fault rule of the stand-in service on one path.
 QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
 {
-    QJsonObject o {{QStringLiteral("path"), QLatin1String(path)}};
+    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
     for (const auto &value : values)
         o.insert(QLatin1String(value.first), value.second);
     return o;
@@ -143,15 +143,12 @@ class TestDownloadPage : public QObject
         for (int i = 0; i < 3; ++i)
             jobs()->pool()->start([&gate] { gate.busy.acquire(); });
         QTRY_VERIFY_WITH_TIMEOUT(jobs()->installJob(id), 20000);
-        connect(
-            jobs()->installJob(id), &InstallRunnable::installProgress, jobs(),
-            [&gate](long, qint64 done) {
-                if (done == 1) {
-                    gate.inside.release();
-                    gate.go.acquire();
-                }
-            },
-            Qt::DirectConnection);
+        connect(jobs()->installJob(id), &InstallRunnable::installProgress, jobs(), [&gate](long, qint64 done) {
+            if (done == 1) {
+                gate.inside.release();
+                gate.go.acquire();
+            }
+        }, Qt::DirectConnection);
         gate.busy.release(3);
         QTRY_COMPARE_WITH_TIMEOUT(gate.inside.available(), 1, 20000);
         QTRY_COMPARE(mPage->stateCell(0)->state(), int(DownloadBatch::Installing));
@@ -234,10 +231,9 @@ private slots:
 
         const int bmw = mPage->batch().rowOf(20);
         QList<QPair<int, int>> bar; // state, value
-        connect(mPage->stateCell(bmw)->bar(), &QProgressBar::valueChanged, this, [&](int value) {
-            bar.append({mPage->stateCell(bmw)->state(), value});
-        });
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList {AllDone}, 20000);
+        connect(mPage->stateCell(bmw)->bar(), &QProgressBar::valueChanged, this,
+                [&](int value) { bar.append({mPage->stateCell(bmw)->state(), value}); });
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{AllDone}, 20000);
         QCOMPARE(state(0), QStringLiteral("Done"));
         QCOMPARE(state(1), QStringLiteral("Done"));
         checkIdle();
@@ -254,18 +250,16 @@ private slots:
             if (path.contains(QLatin1String("bmw")) || id == QLatin1String("20") || id == QLatin1String("21"))
                 order << path.section(QLatin1Char('/'), -1) + id;
         }
-        QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"),
-                                     QStringLiteral("download21"), QStringLiteral("bmw_V9.51_patch.zip")}));
+        QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"), QStringLiteral("download21"),
+                                  QStringLiteral("bmw_V9.51_patch.zip")}));
         // One bar over both, filled once while they download and once while
         // they install: never back within either.
         for (int i = 1; i < bar.size(); ++i) {
-            const bool newPhase =
-                bar.at(i - 1).first < DownloadBatch::InstallStarted && bar.at(i).first >= DownloadBatch::InstallStarted;
+            const bool newPhase = bar.at(i - 1).first < DownloadBatch::InstallStarted && bar.at(i).first >= DownloadBatch::InstallStarted;
             QVERIFY2(newPhase || bar.at(i).second >= bar.at(i - 1).second, "the bar went back");
         }
         QVERIFY(bar.contains({int(DownloadBatch::Downloading), 50}));
-        QVERIFY(bar.contains({int(DownloadBatch::InstallStarted), 50})
-                || bar.contains({int(DownloadBatch::Installing), 50}));
+        QVERIFY(bar.contains({int(DownloadBatch::InstallStarted), 50}) || bar.contains({int(DownloadBatch::Installing), 50}));
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW/BMW_fix.bin")));
@@ -291,7 +285,7 @@ private slots:
         QVERIFY(mService->setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
         mAnswers << QMessageBox::Cancel;
         run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30")});
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList {SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(state(0), QStringLiteral("Done"));
         QCOMPARE(state(1), QStringLiteral("Download Failed"));
         checkIdle();
@@ -310,12 +304,7 @@ private slots:
         QVERIFY(queries.first().toObject().value(QStringLiteral("query")).toString().contains(QLatin1String("id=10")));
         const QJsonArray files = mService->requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
         QCOMPARE(files.size(), 1);
-        const QString range = files.first()
-                                  .toObject()
-                                  .value(QStringLiteral("headers"))
-                                  .toObject()
-                                  .value(QStringLiteral("Range"))
-                                  .toString();
+        const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
         QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
         checkIdle();
     }
@@ -329,18 +318,16 @@ private slots:
         QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
         mAnswers << QMessageBox::Cancel;
         run({record(20, "BMW", "V9.50", 21)});
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList {SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(state(0), QStringLiteral("Install Failed"));
-        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {QStringLiteral("Res")});
+        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
         QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files).size(), 2);
 
         QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
         QVERIFY(mService->clearLog());
         button("retry")->click();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
-        QCOMPARE(requests(QStringLiteral("/files/bmw_V9.50.zip"))
-                     + requests(QStringLiteral("/files/bmw_V9.51_patch.zip")),
-                 0);
+        QCOMPARE(requests(QStringLiteral("/files/bmw_V9.50.zip")) + requests(QStringLiteral("/files/bmw_V9.51_patch.zip")), 0);
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
     }
 
@@ -371,8 +358,7 @@ private slots:
         if (how == QLatin1String("return")) {
             mAnswers << QMessageBox::Cancel;
             button("back")->click();
-            QCOMPARE(mBoxTexts, QStringList(QStringLiteral(
-                                    "Some software is downloading or installing. Are you sure you want to quit?")));
+            QCOMPARE(mBoxTexts, QStringList(QStringLiteral("Some software is downloading or installing. Are you sure you want to quit?")));
             QVERIFY(mPage->isRunning() && AppSettings::isDownloading());
             QCOMPARE(mContainer->currentWidget(), mPage.data());
             button("back")->click();
@@ -385,8 +371,7 @@ private slots:
         gate.go.release();
         jobs()->pool()->waitForDone();
         checkIdle();
-        QCOMPARE(state(0), how == QLatin1String("download") ? QStringLiteral("Download Failed")
-                                                            : QStringLiteral("Install Failed"));
+        QCOMPARE(state(0), how == QLatin1String("download") ? QStringLiteral("Download Failed") : QStringLiteral("Install Failed"));
         QCOMPARE(cardFiles(mCard), before);
         if (how == QLatin1String("return"))
             return;
@@ -404,14 +389,9 @@ private slots:
             QCOMPARE(files.size(), 0);
         } else {
             QCOMPARE(files.size(), 1);
-            const QString range = files.first()
-                                      .toObject()
-                                      .value(QStringLiteral("headers"))
-                                      .toObject()
-                                      .value(QStringLiteral("Range"))
-                                      .toString();
-            QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"),
-                     qPrintable(range));
+            const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject()
+                                      .value(QStringLiteral("Range")).toString();
+            QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
         }
         checkIdle();
     }
@@ -423,7 +403,7 @@ private slots:
             unknown << record(id, "NOPE", "V1");
         mAnswers << QMessageBox::Cancel;
         run(unknown);
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList {SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(mPage->batch().failedCount(), 10);
         QCOMPARE(mNotices.size(), 1);
         QCOMPARE(mNotices.first(), Code().getMessageByCode(-1421));
@@ -440,12 +420,12 @@ private slots:
         QApplication::setActiveWindow(&other);
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QTRY_COMPARE_WITH_TIMEOUT(mPlatform->notifications,
-                                  (QList<QPair<QString, QString>> {{QStringLiteral("Update"), AllDone}}), 20000);
+                                  (QList<QPair<QString, QString>>{{QStringLiteral("Update"), AllDone}}), 20000);
         checkIdle();
         QTest::qWait(100);
         QVERIFY(mBoxTexts.isEmpty());
         QApplication::setActiveWindow(mContainer);
-        QTRY_COMPARE(mBoxTexts, QStringList {AllDone});
+        QTRY_COMPARE(mBoxTexts, QStringList{AllDone});
         QCOMPARE(mPlatform->notifications.size(), 1);
     }
 

@@ -24,8 +24,8 @@ QStringList texts(std::initializer_list<const char *> list)
     return out;
 }
 
-SoftwareData software(long id, const char *softId, const char *type, const char *version, const char *lang = "en",
-                      qint64 size = 1000, const char *name = nullptr)
+SoftwareData software(long id, const char *softId, const char *type, const char *version,
+                      const char *lang = "en", qint64 size = 1000, const char *name = nullptr)
 {
     SoftwareData d;
     d.setId(id);
@@ -62,12 +62,10 @@ bool writeRelations(const QString &file, const QList<QStringList> &rows)
         db.setDatabaseName(file);
         ok = db.open();
         QSqlQuery query(db);
-        ok = ok
-             && query.exec(QStringLiteral("CREATE TABLE vehicle_relation (_id INTEGER, vehicle_id TEXT, parent TEXT)"));
+        ok = ok && query.exec(QStringLiteral("CREATE TABLE vehicle_relation (_id INTEGER, vehicle_id TEXT, parent TEXT)"));
         for (const QStringList &row : rows) {
-            ok = ok
-                 && query.exec(QStringLiteral("INSERT INTO vehicle_relation VALUES (%1, '%2', '%3')")
-                                   .arg(row.at(0), row.at(1), row.at(2)));
+            ok = ok && query.exec(QStringLiteral("INSERT INTO vehicle_relation VALUES (%1, '%2', '%3')")
+                                      .arg(row.at(0), row.at(1), row.at(2)));
         }
         db.close();
     }
@@ -86,28 +84,17 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
-        QTest::newRow("9 before 10") << "V9.50"
-                                     << "V10.20" << -1;
-        QTest::newRow("1.9 before 1.10") << "V1.9"
-                                         << "V1.10" << -1;
-        QTest::newRow("equal") << "V1.10"
-                               << "V1.10" << 0;
-        QTest::newRow("empty is least") << ""
-                                        << "V0.00" << -1;
-        QTest::newRow("anything above empty") << "A"
-                                              << "" << 1;
-        QTest::newRow("equal widths as text") << "V1.05"
-                                              << "V1.50" << -1;
-        QTest::newRow("three parts") << "V2.01.003"
-                                     << "V2.10" << -1;
-        QTest::newRow("longer version") << "V1.1"
-                                        << "V1.1.1" << -1;
-        QTest::newRow("same value, text decides") << "V1.01"
-                                                  << "V1.1" << -1;
-        QTest::newRow("letters as text") << "V1.0a"
-                                         << "V1.0b" << -1;
-        QTest::newRow("beyond 64 bits") << "V99999999999999999999"
-                                        << "V100000000000000000000" << -1;
+        QTest::newRow("9 before 10") << "V9.50" << "V10.20" << -1;
+        QTest::newRow("1.9 before 1.10") << "V1.9" << "V1.10" << -1;
+        QTest::newRow("equal") << "V1.10" << "V1.10" << 0;
+        QTest::newRow("empty is least") << "" << "V0.00" << -1;
+        QTest::newRow("anything above empty") << "A" << "" << 1;
+        QTest::newRow("equal widths as text") << "V1.05" << "V1.50" << -1;
+        QTest::newRow("three parts") << "V2.01.003" << "V2.10" << -1;
+        QTest::newRow("longer version") << "V1.1" << "V1.1.1" << -1;
+        QTest::newRow("same value, text decides") << "V1.01" << "V1.1" << -1;
+        QTest::newRow("letters as text") << "V1.0a" << "V1.0b" << -1;
+        QTest::newRow("beyond 64 bits") << "V99999999999999999999" << "V100000000000000000000" << -1;
     }
     void versionOrder()
     {
@@ -169,78 +156,18 @@ private slots:
         QTest::addColumn<bool>("checked");
         QTest::addColumn<bool>("required");
         // The program itself: its own version, never the card's.
-        QTest::newRow("Ostrel") << "ostrel"
-                                << "APP"
-                                << ""
-                                << "V1.00.002"
-                                << "Ostrel:V9.99:"
-                                << "V1.00.001" << true << true;
-        QTest::newRow("text library from Public") << "COMTXTLIB"
-                                                  << "COMTXTLIB"
-                                                  << ""
-                                                  << "V1.10"
-                                                  << "Public:V1.05:"
-                                                  << "V1.05" << true << true;
-        QTest::newRow("text library from public, equal") << "comtxtlib"
-                                                         << "COMTXTLIB"
-                                                         << ""
-                                                         << "V1.10"
-                                                         << "X:V0.1:;public:V1.10:"
-                                                         << "V1.10" << false << true;
-        QTest::newRow("zh_tw matches hk") << "BENZ"
-                                          << "VEHICLE"
-                                          << "zh_tw"
-                                          << "V12.30"
-                                          << "benz:V12.20:en|hk"
-                                          << "V12.20" << true << false;
-        QTest::newRow("language not on card") << "BENZ"
-                                              << "VEHICLE"
-                                              << "de"
-                                              << "V12.30"
-                                              << "BENZ:V12.30:en|cn"
-                                              << "" << true << false;
-        QTest::newRow("no language list") << "HOME"
-                                          << "HOME"
-                                          << ""
-                                          << "V2.10"
-                                          << "HOME:V2.10:"
-                                          << "V2.10" << false << true;
-        QTest::newRow("not on the card") << "DEMO"
-                                         << "VEHICLE"
-                                         << "en"
-                                         << "V1.00"
-                                         << "BENZ:V1.00:en"
-                                         << "" << true << false;
-        QTest::newRow("9.50 to 10.20") << "BMW"
-                                       << "VEHICLE"
-                                       << "en"
-                                       << "V10.20"
-                                       << "BMW:V9.50:en"
-                                       << "V9.50" << true << false;
-        QTest::newRow("1.9 to 1.10") << "BMW"
-                                     << "VEHICLE"
-                                     << "en"
-                                     << "V1.10"
-                                     << "BMW:V1.9:en"
-                                     << "V1.9" << true << false;
-        QTest::newRow("1.10 installed, 1.9 offered") << "BMW"
-                                                     << "VEHICLE"
-                                                     << "en"
-                                                     << "V1.9"
-                                                     << "BMW:V1.10:en"
-                                                     << "V1.10" << false << false;
-        QTest::newRow("equal") << "BMW"
-                               << "Vehicle"
-                               << "en"
-                               << "V1.10"
-                               << "BMW:V1.10:en"
-                               << "V1.10" << false << false;
-        QTest::newRow("type case-sensitive") << "FW"
-                                             << "firmware"
-                                             << ""
-                                             << "V2"
-                                             << "FW:V1:"
-                                             << "V1" << true << false;
+        QTest::newRow("Ostrel") << "ostrel" << "APP" << "" << "V1.00.002" << "Ostrel:V9.99:" << "V1.00.001" << true << true;
+        QTest::newRow("text library from Public") << "COMTXTLIB" << "COMTXTLIB" << "" << "V1.10" << "Public:V1.05:" << "V1.05" << true << true;
+        QTest::newRow("text library from public, equal") << "comtxtlib" << "COMTXTLIB" << "" << "V1.10" << "X:V0.1:;public:V1.10:" << "V1.10" << false << true;
+        QTest::newRow("zh_tw matches hk") << "BENZ" << "VEHICLE" << "zh_tw" << "V12.30" << "benz:V12.20:en|hk" << "V12.20" << true << false;
+        QTest::newRow("language not on card") << "BENZ" << "VEHICLE" << "de" << "V12.30" << "BENZ:V12.30:en|cn" << "" << true << false;
+        QTest::newRow("no language list") << "HOME" << "HOME" << "" << "V2.10" << "HOME:V2.10:" << "V2.10" << false << true;
+        QTest::newRow("not on the card") << "DEMO" << "VEHICLE" << "en" << "V1.00" << "BENZ:V1.00:en" << "" << true << false;
+        QTest::newRow("9.50 to 10.20") << "BMW" << "VEHICLE" << "en" << "V10.20" << "BMW:V9.50:en" << "V9.50" << true << false;
+        QTest::newRow("1.9 to 1.10") << "BMW" << "VEHICLE" << "en" << "V1.10" << "BMW:V1.9:en" << "V1.9" << true << false;
+        QTest::newRow("1.10 installed, 1.9 offered") << "BMW" << "VEHICLE" << "en" << "V1.9" << "BMW:V1.10:en" << "V1.10" << false << false;
+        QTest::newRow("equal") << "BMW" << "Vehicle" << "en" << "V1.10" << "BMW:V1.10:en" << "V1.10" << false << false;
+        QTest::newRow("type case-sensitive") << "FW" << "firmware" << "" << "V2" << "FW:V1:" << "V1" << true << false;
     }
     void installedVersionAndTick()
     {
@@ -260,10 +187,10 @@ private slots:
 
     void headerFollowsOnlyOutdatedOptionalRows()
     {
-        const QList<SoftwareDataWrap> rows =
-            SoftwareRows::build({software(1, "SAME", "VEHICLE", "V1.0"), software(2, "NEW", "VEHICLE", "V1.0"),
-                                 software(3, "HOME", "HOME", "V2.0")},
-                                catalogue("SAME:V1.0:en;HOME:V1.0:"), QString());
+        const QList<SoftwareDataWrap> rows = SoftwareRows::build(
+            {software(1, "SAME", "VEHICLE", "V1.0"), software(2, "NEW", "VEHICLE", "V1.0"),
+             software(3, "HOME", "HOME", "V2.0")},
+            catalogue("SAME:V1.0:en;HOME:V1.0:"), QString());
         QCOMPARE(SoftwareRows::followsHeader(rows.at(0)), false);
         QCOMPARE(SoftwareRows::followsHeader(rows.at(1)), true);
         QCOMPARE(SoftwareRows::followsHeader(rows.at(2)), false);
@@ -281,9 +208,12 @@ private slots:
     {
         QFETCH(QString, language);
         QList<SoftwareDataWrap> rows = SoftwareRows::build(
-            {software(1, "A", "VEHICLE", "V1", "en", 1, "宝马"), software(2, "B", "VEHICLE", "V1", "en", 1, "unticked"),
-             software(3, "C", "HOME", "V1", "en", 1, "HOME"), software(4, "D", "VEHICLE", "V1", "en", 1, "阿尔法"),
-             software(5, "E", "OS", "V1", "en", 1, "OS"), software(6, "F", "VEHICLE", "V1", "en", 1, "奔驰")},
+            {software(1, "A", "VEHICLE", "V1", "en", 1, "宝马"),
+             software(2, "B", "VEHICLE", "V1", "en", 1, "unticked"),
+             software(3, "C", "HOME", "V1", "en", 1, "HOME"),
+             software(4, "D", "VEHICLE", "V1", "en", 1, "阿尔法"),
+             software(5, "E", "OS", "V1", "en", 1, "OS"),
+             software(6, "F", "VEHICLE", "V1", "en", 1, "奔驰")},
             catalogue("B:V1:en"), QString());
         SoftwareRows::sort(rows, language);
         QStringList names;
@@ -299,10 +229,10 @@ private slots:
         SoftwareData chained = software(20, "BMW", "VEHICLE", "V9.50", "en", 5000);
         chained.setPatch_version({software(21, "BMW", "VEHICLE", "V9.51", "en", 100, "BMW fix"),
                                   software(22, "BMW", "VEHICLE", "V9.52", "en", 200, "BMW fix 2")});
-        const QList<SoftwareDataWrap> rows =
-            SoftwareRows::build({plain, chained, software(30, "AUDI", "VEHICLE", "V1.00", "en", 7000),
-                                 software(40, "VW", "VEHICLE", "V1.00", "en", 9000)},
-                                catalogue("VW:V1.00:en"), QString());
+        const QList<SoftwareDataWrap> rows = SoftwareRows::build(
+            {plain, chained, software(30, "AUDI", "VEHICLE", "V1.00", "en", 7000),
+             software(40, "VW", "VEHICLE", "V1.00", "en", 9000)},
+            catalogue("VW:V1.00:en"), QString());
 
         const SoftwareRows::Cells patchCells = SoftwareRows::cellsOf(rows.at(1));
         QCOMPARE(patchCells.name, QStringLiteral("BMW fix"));
@@ -341,8 +271,7 @@ private slots:
         QTest::newRow("local below reserve") << false << 1 << R - 1 << 10 * R << int(UpgradeCheck::LocalSpace);
         QTest::newRow("local one byte short") << false << 1 << R + size - 1 << 10 * R << int(UpgradeCheck::LocalSpace);
         QTest::newRow("local exactly enough") << false << 1 << R + size << R + 5 * size << int(UpgradeCheck::Pass);
-        QTest::newRow("card one byte short")
-            << false << 1 << 10 * R << R + 5 * size - 1 << int(UpgradeCheck::CardSpace);
+        QTest::newRow("card one byte short") << false << 1 << 10 * R << R + 5 * size - 1 << int(UpgradeCheck::CardSpace);
         QTest::newRow("local unreadable is skipped") << false << 1 << qint64(-1) << 10 * R << int(UpgradeCheck::Pass);
         QTest::newRow("card unreadable") << false << 1 << 10 * R << qint64(-1) << int(UpgradeCheck::NoCard);
     }
@@ -376,8 +305,7 @@ private slots:
     {
         TestEnv env;
         const QString file = env.root() + QStringLiteral("/relation.db");
-        QVERIFY(writeRelations(
-            file, {texts({"1", "MINI", "BMW"}), texts({"2", "SMART", "BENZ"}), texts({"3", "MINI", "ROVER"})}));
+        QVERIFY(writeRelations(file, {texts({"1", "MINI", "BMW"}), texts({"2", "SMART", "BENZ"}), texts({"3", "MINI", "ROVER"})}));
         const VehicleRelation relation(file);
         QCOMPARE(relation.GetParent(QStringLiteral("MINI")), QStringLiteral("ROVER"));
         QCOMPARE(relation.GetParent(QStringLiteral("SMART")), QStringLiteral("BENZ"));
