@@ -48,6 +48,8 @@ class TestProcess : public QObject
     // What a copy that never showed its window left behind, for the failure message.
     static QByteArray noWindow(QProcess *process)
     {
+        // A copy that has just ended is only noticed once it is reaped.
+        process->waitForFinished(100);
         QByteArray why = process->state() == QProcess::NotRunning
             ? "ended with " + QByteArray::number(process->exitCode())
             : QByteArray("still running");
@@ -68,6 +70,8 @@ private slots:
 
     void init()
     {
+        // A test that failed half-way must not leave its faults to the next.
+        QVERIFY(mService.reset());
         mEnv = std::make_unique<TestEnv>();
         mProgram = std::make_unique<ProgramUnderTest>(mEnv->makeDir(QStringLiteral("Ostrel")));
         QVERIFY(mProgram->ready());
@@ -174,7 +178,7 @@ private slots:
             QVERIFY(!startSignedIn(&first).isEmpty());
         } else {
             first = mProgram->start();
-            QVERIFY(!ProgramUnderTest::waitForWindow(first->processId()).isEmpty());
+            QVERIFY2(!ProgramUnderTest::waitForWindow(first->processId()).isEmpty(), noWindow(first).constData());
         }
         first->readAllStandardError();
 
@@ -202,7 +206,7 @@ private slots:
         QVERIFY(mProgram->addPlugin(QStringLiteral(OSTREL_TEST_RESTART_PLUGIN), QStringLiteral("libRestartDravik.so")));
         QProcess *first = mProgram->start();
         const QString login = ProgramUnderTest::waitForWindow(first->processId());
-        QVERIFY(!login.isEmpty());
+        QVERIFY2(!login.isEmpty(), noWindow(first).constData());
         QVERIFY(signIn(login));
         QVERIFY(finishes(first));
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
@@ -215,7 +219,8 @@ private slots:
         QCOMPARE(copies.first().second, QStringList());
         // It is a full start: the instance lock was free for it, and it
         // opens the login dialog again.
-        QVERIFY(!ProgramUnderTest::waitForWindow(copies.first().first).isEmpty());
+        const QString again = ProgramUnderTest::waitForWindow(copies.first().first);
+        QVERIFY2(!again.isEmpty(), mProgram->runningCopies().isEmpty() ? "the new copy ended" : "no window");
     }
 };
 
