@@ -33,7 +33,7 @@ namespace {
 int unpackOnce(const QString &archive, const QString &card)
 {
     InstallRunnable job(1, archive);
-    job.setTargetFolder(card);
+    job.setCard(Card(card));
     bool ok = false;
     QObject::connect(&job, &InstallRunnable::installFinished, [&](long, bool result, const QString &) { ok = result; });
     const qint64 base = statusKib("VmRSS");
@@ -96,8 +96,8 @@ Run bsdtar(const QString &archive, const QString &dir)
 
 QByteArray textData(QRandomGenerator &random, int size)
 {
-    static const char *const words[] = {"engine ", "sensor ", "fault ", "module ", "diagnostic ", "VIN ",
-                                        "0x7E8 ", "ECU ", "reset ", "adaptation ", "\n"};
+    static const char *const words[] = {"engine ", "sensor ", "fault ", "module ",     "diagnostic ", "VIN ",
+                                        "0x7E8 ",  "ECU ",    "reset ", "adaptation ", "\n"};
     QByteArray data;
     data.reserve(size + 16);
     while (data.size() < size)

@@ -74,9 +74,14 @@ QString ReadSerialNumber(const QString &rootPath)
 
 QString FindCardRoot()
 {
+    return FindCard().root();
+}
+
+Card FindCard()
+{
     Platform *platform = Platform::instance();
     if (!platform || !platform->volumes())
-        return QString();
+        return Card();
     Volumes *volumes = platform->volumes();
     static const QRegularExpression alnum(QStringLiteral("^[a-zA-Z0-9]*$"));
     const QList<VolumeInfo> mounted = volumes->mounted();
@@ -86,11 +91,9 @@ QString FindCardRoot()
         qint64 freeBytes = 0;
         qint64 totalBytes = 0;
         volumes->space(v.root, &freeBytes, &totalBytes);
-        qCDebug(lcCard).noquote() << "name:" << v.label << "displayName:" << v.label
-                                  << "rootPath:" << v.root << "device:" << v.device
-                                  << "fileSystemType:" << v.fsType
-                                  << "size:" << totalBytes / 1000 / 1000
-                                  << "availableSize:" << freeBytes / 1000 / 1000;
+        qCDebug(lcCard).noquote() << "name:" << v.label << "displayName:" << v.label << "rootPath:" << v.root
+                                  << "device:" << v.device << "fileSystemType:" << v.fsType
+                                  << "size:" << totalBytes / 1000 / 1000 << "availableSize:" << freeBytes / 1000 / 1000;
         if (!v.removable)
             continue;
         const QString file = SerialFilePath(v.root);
@@ -100,33 +103,9 @@ QString FindCardRoot()
         if (line.size() < 13 || !alnum.match(line).hasMatch())
             continue;
         qCDebug(lcCard).noquote() << "readSerialNumber: " << line;
-        return v.root;
+        return Card(v.root, ReadSerialNumber(v.root));
     }
-    return QString();
-}
-
-QString CardRootOf(const QString &path)
-{
-    static const QString marker = QStringLiteral("/Vehicles/");
-    int at = path.lastIndexOf(marker, -1, Qt::CaseInsensitive);
-    if (at < 0 && path.endsWith(QLatin1String("/Vehicles"), Qt::CaseInsensitive))
-        at = path.size() - 9;
-    if (at <= 0)
-        return QString(); // no marker, or the root would be "/"
-    return path.left(at + 1);
-}
-
-QString PathBelowRoot(const QString &path, const QString &cardRoot)
-{
-    if (!cardRoot.isEmpty() && path.startsWith(cardRoot))
-        return path.mid(cardRoot.size());
-    return path;
-}
-
-bool IsPlainName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    return Card();
 }
 
 } // namespace CardHelpers

@@ -1,6 +1,6 @@
 #include "Catalogue.h"
 
-#include "CardHelpers.h"
+#include "Card.h"
 #include "CardLog.h"
 #include "DirWalker.h"
 #include "LanguageCodes.h"
@@ -67,12 +67,17 @@ void SortVehicles(QList<VehicleData> &list)
 
 quint64 CalcSize(const QString &path, int &count)
 {
+    return CalcSize(Card(), path, count);
+}
+
+quint64 CalcSize(const Card &card, const QString &path, int &count)
+{
     if (path.isEmpty())
         return 0;
     qint64 files = 0;
     bool missing = false;
     bool stopped = false;
-    const quint64 bytes = DirWalker::measure(CardHelpers::CardRootOf(path), path, files, nullptr, &missing, &stopped);
+    const quint64 bytes = DirWalker::measure(card.root(), path, files, nullptr, &missing, &stopped);
     if (missing)
         qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     count = int(files);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class Card;
 class VehicleData;
 
 // Free operations of the on-card catalogue.
@@ -23,3 +24,6 @@ void SortVehicles(QList<VehicleData> &list);
 // Bytes and number of the regular files below `path` (or of the file
 // `path`), without following symbolic links. Usable on any thread.
 quint64 CalcSize(const QString &path, int &count);
+// The same for a path on `card`: no link on the way from the card root is
+// followed either.
+quint64 CalcSize(const Card &card, const QString &path, int &count);

@@ -117,10 +117,10 @@ bool DirWalker::readFile(const QString &path, QByteArray &content, qint64 limit,
     return ok;
 }
 
-bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
-                         const std::atomic<bool> *stop, bool *cut, int depth)
+bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
+                         bool *cut, bool withSizes, int depth)
 {
-    if (!list(fd, out, true))
+    if (!list(fd, out, withSizes))
         return true; // unreadable: nothing to count
     for (Entry &e : out) {
         if (e.kind == Kind::Dir) {
@@ -133,7 +133,7 @@ bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64
             const int sub = openDirAt(fd, e.name.constData());
             if (sub < 0)
                 continue;
-            const bool ok = readTree(sub, e.children, bytes, count, stop, cut, depth + 1);
+            const bool ok = readTree(sub, e.children, bytes, count, stop, cut, withSizes, depth + 1);
             ::close(sub);
             if (!ok)
                 return false;
@@ -145,6 +145,23 @@ bool DirWalker::readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64
         }
     }
     return true;
+}
+
+bool DirWalker::hasContent(int fd, const std::vector<Entry> &entries)
+{
+    for (const Entry &e : entries) {
+        struct stat st;
+        if (e.kind == Kind::File && ::fstatat(fd, e.name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(st.st_mode) && st.st_size > 0)
+            return true;
+    }
+    const int walkFd = openDirAt(fd, ".");
+    if (walkFd < 0)
+        return false;
+    quint64 bytes = 0;
+    qint64 count = 0;
+    sumTree(walkFd, bytes, count, nullptr);
+    return bytes > 0;
 }
 
 int DirWalker::openDirAt(int parentFd, const char *name)
@@ -184,19 +201,45 @@ bool DirWalker::list(int fd, std::vector<Entry> &out, bool withSizes)
     return true;
 }
 
-void DirWalker::sortFilesFirst(std::vector<Entry> &entries)
+std::vector<DirWalker::Entry> DirWalker::subdirectories(int fd)
 {
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+    std::vector<Entry> entries;
+    list(fd, entries, false);
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [](const Entry &e) { return e.kind != Kind::Dir; }),
+                  entries.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry &a, const Entry &b) { return std::strcmp(a.name.constData(), b.name.constData()) < 0; });
+    return entries;
+}
+
+void DirWalker::sortFilesFirst(std::vector<Entry> &entries, const std::function<int(const Entry &)> &rank)
+{
+    const auto filesFirst = [](const Entry &a, const Entry &b) {
         const bool ad = a.kind == Kind::Dir;
         const bool bd = b.kind == Kind::Dir;
         if (ad != bd)
             return bd;
         return std::strcmp(a.name.constData(), b.name.constData()) < 0;
+    };
+    if (!rank) {
+        std::sort(entries.begin(), entries.end(), filesFirst);
+        return;
+    }
+    std::vector<std::pair<int, Entry>> ranked;
+    ranked.reserve(entries.size());
+    for (Entry &e : entries) {
+        const int r = rank(e);
+        ranked.emplace_back(r, std::move(e));
+    }
+    std::sort(ranked.begin(), ranked.end(), [&filesFirst](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : filesFirst(a.second, b.second);
     });
+    for (size_t i = 0; i < ranked.size(); ++i)
+        entries[i] = std::move(ranked[i].second);
 }
 
-bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
-                        const char *suffix, bool *hasSuffix, int depth)
+bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop, const char *suffix,
+                        bool *hasSuffix, int depth)
 {
     const size_t suffixLength = suffix ? std::strlen(suffix) : 0;
     if (hasSuffix)
@@ -246,8 +289,8 @@ bool DirWalker::sumTree(int fd, quint64 &bytes, qint64 &count, const std::atomic
     return ok;
 }
 
-quint64 DirWalker::measure(const QString &root, const QString &path, qint64 &count,
-                           const std::atomic<bool> *stop, bool *missing, bool *stopped)
+quint64 DirWalker::measure(const QString &root, const QString &path, qint64 &count, const std::atomic<bool> *stop,
+                           bool *missing, bool *stopped)
 {
     *missing = false;
     *stopped = false;
@@ -281,14 +324,7 @@ namespace {
 void collectDirectories(int fd, const QString &path, int depth, QStringList &out,
                         const std::function<bool(const QString &)> &keep)
 {
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fd, entries, false);
-    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
-    });
-    for (const DirWalker::Entry &e : entries) {
-        if (e.kind != DirWalker::Kind::Dir)
-            continue;
+    for (const DirWalker::Entry &e : DirWalker::subdirectories(fd)) {
         const QString sub = path + DirWalker::decode(e.name) + QLatin1Char('/');
         if (keep && !keep(sub))
             continue;

@@ -22,7 +22,7 @@ public:
     {
         QByteArray name;
         Kind kind = Kind::Other;
-        quint64 size = 0; // files only, and only when sizes were asked for
+        quint64 size = 0;            // files only, and only when sizes were asked for
         std::vector<Entry> children; // directories, filled by readTree
     };
 
@@ -39,8 +39,7 @@ public:
     // or device is never opened for a blocking read, a link never followed)
     // and for a file larger than `limit`, so a broken card cannot exhaust
     // memory.
-    static bool readFileAt(int dirFd, const QByteArray &relative, QByteArray &content,
-                           qint64 limit = kTextFileLimit);
+    static bool readFileAt(int dirFd, const QByteArray &relative, QByteArray &content, qint64 limit = kTextFileLimit);
     // The same for a path, below the card root `root` when one is given.
     static bool readFile(const QString &path, QByteArray &content, qint64 limit = kTextFileLimit,
                          const QString &root = QString());
@@ -50,19 +49,28 @@ public:
     // `suffix`, letters in any case.
     static bool hasFileWithSuffix(int dirFd, const QByteArray &suffix);
 
-    // The whole tree below `fd` with the sizes of its files: what a deletion
-    // needs, read once. Returns false as soon as `stop` is found set before
-    // a file. `cut` tells that a part lay deeper than kMaxDepth and is
-    // missing. `fd` stays owned by the caller.
-    static bool readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count,
-                         const std::atomic<bool> *stop, bool *cut, int depth = 0);
+    // The whole tree below `fd`, with the sizes of its files unless the
+    // caller knows them already: what a deletion needs, read once. Returns
+    // false as soon as `stop` is found set before a file. `cut` tells that a
+    // part lay deeper than kMaxDepth and is missing. `fd` stays owned by the
+    // caller.
+    static bool readTree(int fd, std::vector<Entry> &out, quint64 &bytes, qint64 &count, const std::atomic<bool> *stop,
+                         bool *cut, bool withSizes = true, int depth = 0);
+    // True when a regular file below `fd`, whose tree readTree gave as
+    // `entries`, has content. The files directly in it are looked at first,
+    // which almost always settles it with a single stat.
+    static bool hasContent(int fd, const std::vector<Entry> &entries);
 
     // Entries of the open directory `fd` (not "." and ".."), unsorted.
     // `fd` stays open and owned by the caller.
     static bool list(int fd, std::vector<Entry> &out, bool withSizes);
 
-    // Files before directories, each by name.
-    static void sortFilesFirst(std::vector<Entry> &entries);
+    // The subdirectories of the open directory `fd` (links excluded), by name.
+    static std::vector<Entry> subdirectories(int fd);
+
+    // Files before directories, each by name; with `rank`, computed once per
+    // entry, lower ranks before higher ones first.
+    static void sortFilesFirst(std::vector<Entry> &entries, const std::function<int(const Entry &)> &rank = {});
 
     // Sums the sizes of the regular files below `fd`, at any depth up to
     // kMaxDepth. Takes ownership of `fd`. Returns false as soon as `stop` is
@@ -76,8 +84,8 @@ public:
     // every file below the directory. `root` is the card root `path` lies
     // below (empty: only the last component is guarded). `missing` when it
     // is neither (a link included); `stopped` when `stop` cut the walk short.
-    static quint64 measure(const QString &root, const QString &path, qint64 &count,
-                           const std::atomic<bool> *stop, bool *missing, bool *stopped);
+    static quint64 measure(const QString &root, const QString &path, qint64 &count, const std::atomic<bool> *stop,
+                           bool *missing, bool *stopped);
 
     // Every directory below `root` + `start` (itself included), each with a
     // trailing slash, links excluded, at most kMaxDepth deep. A directory

@@ -1,7 +1,6 @@
 #include "NamesTxt.h"
 
 #include "CardFs.h"
-#include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
@@ -19,23 +18,22 @@ QString NamesTxt::languageCode() const
     return mLanguageCode.isEmpty() ? GetLanguageCode() : mLanguageCode;
 }
 
-bool NamesTxt::ParseNamesTxt(const QString &filePath, const QString &cardRoot)
+bool NamesTxt::ParseNamesTxt(const QString &filePath, const Card &card)
 {
     if (filePath.isEmpty()) {
         qCDebug(lcCard) << "解析NamesTxt文件失败，路径为空";
         return false;
     }
     QByteArray bytes;
-    const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(filePath) : cardRoot;
-    if (!DirWalker::readFile(filePath, bytes, DirWalker::kTextFileLimit, root))
+    if (!DirWalker::readFile(filePath, bytes, DirWalker::kTextFileLimit, card.root()))
         return false;
-    return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), bytes, cardRoot, -1);
+    return ParseContent(filePath.left(filePath.lastIndexOf(QLatin1Char('/')) + 1), bytes, card, -1);
 }
 
-bool NamesTxt::ParseContent(const QString &dirPath, const QByteArray &bytes, const QString &cardRoot, int dirFd)
+bool NamesTxt::ParseContent(const QString &dirPath, const QByteArray &bytes, const Card &card, int dirFd)
 {
     mDirPath = dirPath;
-    mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(mDirPath) : cardRoot;
+    mCard = card;
     if (bytes.isEmpty())
         return false;
     mDirFd = dirFd;
@@ -47,9 +45,7 @@ bool NamesTxt::ParseContent(const QString &dirPath, const QByteArray &bytes, con
 bool NamesTxt::ParseJson(const QByteArray &bytes)
 {
     const QString code = languageCode();
-    const char *codecName = code == QLatin1String("cn") ? "GB2312"
-        : code == QLatin1String("hk")                   ? "Big5"
-                                                        : "UTF-8";
+    const char *codecName = code == QLatin1String("cn") ? "GB2312" : code == QLatin1String("hk") ? "Big5" : "UTF-8";
     // Decoding replaces malformed sequences, so a file in another encoding
     // still parses; only its non-ASCII names come out wrong. A byte-order
     // mark (a file saved by a Windows editor) names its encoding for sure,
@@ -82,11 +78,8 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
     // Resources of a linked vehicle live in its directory below the area;
     // an unsafe area or link never leads out of the card.
     const QString ownResources = mDirPath + QStringLiteral("Res/Text/");
-    QString resourceDir = ownResources;
-    if (!mLink.isEmpty() && !mArea.isEmpty() && !mCardRoot.isEmpty()
-        && CardHelpers::IsPlainName(mLink) && CardHelpers::IsPlainName(mArea))
-        resourceDir = mCardRoot + QStringLiteral("Vehicles/") + mArea + QLatin1Char('/') + mLink
-            + QStringLiteral("/Res/Text/");
+    const QString linked = mCard.vehiclePath(mArea, mLink);
+    const QString resourceDir = linked.isEmpty() ? ownResources : linked + QStringLiteral("Res/Text/");
     // The resource folder, reached without following any link; the files
     // in it are checked relative to it, so a name cannot lead elsewhere.
     const bool own = mDirFd >= 0 && resourceDir == ownResources;
@@ -106,11 +99,11 @@ bool NamesTxt::ParseInfoList(const QJsonArray &array)
             item.mFile = o.value(QLatin1String("file")).toString();
             if (!own && !resourceOpened) {
                 resourceOpened = true;
-                resourceFd = CardFs::openDir(mCardRoot, resourceDir);
+                resourceFd = CardFs::openDir(mCard.root(), resourceDir);
             }
-            const bool exists = own
-                ? DirWalker::isFileAt(mDirFd, DirWalker::encode(QStringLiteral("Res/Text/") + item.mFile))
-                : resourceFd >= 0 && DirWalker::isFileAt(resourceFd, DirWalker::encode(item.mFile));
+            const bool exists =
+                own ? DirWalker::isFileAt(mDirFd, DirWalker::encode(QStringLiteral("Res/Text/") + item.mFile))
+                    : resourceFd >= 0 && DirWalker::isFileAt(resourceFd, DirWalker::encode(item.mFile));
             if (!exists)
                 continue;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "Info_List.h"
 
 #include <QByteArray>
@@ -16,19 +17,19 @@ public:
     NamesTxt &operator=(const NamesTxt &) = default;
     virtual ~NamesTxt();
 
-    // `cardRoot` locates the shared resource folders; when empty it is taken
-    // from the file's path.
-    bool ParseNamesTxt(const QString &filePath, const QString &cardRoot = QString());
+    // `card` locates the resource folder of a linked vehicle; without one
+    // only the file's own folder is looked at.
+    bool ParseNamesTxt(const QString &filePath, const Card &card = Card());
     // The content of dirPath + "Names.txt", already read by the caller.
     // `dirFd`, open on dirPath (or -1), serves the resource checks.
-    bool ParseContent(const QString &dirPath, const QByteArray &bytes, const QString &cardRoot, int dirFd);
+    bool ParseContent(const QString &dirPath, const QByteArray &bytes, const Card &card, int dirFd);
     bool ParseJson(const QByteArray &bytes);
     bool ParseInfoList(const QJsonArray &array);
 
     // The scan reads the interface language once and hands it to every
     // record; without it each parse reads setup.ini afresh.
     void SetLanguageCode(const QString &code) { mLanguageCode = code; }
-    void SetCardRoot(const QString &root) { mCardRoot = root; }
+    void SetCard(const Card &card) { mCard = card; }
 
     QString mDirPath; // with trailing slash
     QString mLink;
@@ -39,7 +40,7 @@ public:
 private:
     QString languageCode() const;
 
-    QString mCardRoot;
+    Card mCard;
     QString mLanguageCode;
     int mDirFd = -1; // only during ParseContent
 };

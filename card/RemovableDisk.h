@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "RemovableDiskInfo.h"
 
 #include <QAbstractNativeEventFilter>
@@ -25,6 +26,9 @@ public:
     QMap<QString, RemovableDiskInfo> GetDisks() const { return mDisks; }
     RemovableDiskInfo SelectCurrentDisk();
     RemovableDiskInfo GetCurrentDisk() const { return mCurrentDisk; }
+    // The current disk as a card, with its serial number; null while no
+    // card is selected.
+    Card GetCurrentCard() const { return Card(mCurrentDisk.mRootPath, mSerialNumber); }
     QString GetSerialNumber() const { return mSerialNumber; }
     QString ReadSerialNumber(const QString &rootPath);
     bool MeasureDisk(RemovableDiskInfo &info) const;

@@ -5,37 +5,36 @@
 
 #include <QMutexLocker>
 
-ScanVehicleThread::ScanVehicleThread(const QString &path, QObject *parent)
+ScanVehicleThread::ScanVehicleThread(const Card &card, QObject *parent)
     : QThread(parent)
-    , mPath(path)
-    , mVehicles(new Vehicles)
+    , mCard(card)
+    , mVehicles(new Vehicles(card))
 {
 }
 
 ScanVehicleThread::~ScanVehicleThread()
 {
-    {
-        // Nobody will read the result: end a running scan at its next step
-        // instead of walking the rest of the card.
-        QMutexLocker lock(&mLock);
-        mStopPending = true;
-        if (mVehicles)
-            mVehicles->mStop = true;
-    }
+    // Nobody will read the result: end a running scan at its next step
+    // instead of walking the rest of the card.
+    stop();
     wait();
     delete mVehicles;
 }
 
-void ScanVehicleThread::SetPath(const QString &path)
+void ScanVehicleThread::SetPath(const Card &card)
 {
     QMutexLocker lock(&mLock);
-    mPath = path;
+    mCard = card;
 }
 
 void ScanVehicleThread::start(QThread::Priority priority)
 {
-    if (isRunning())
+    // A run that has reported its end is only returning: a scan asked for
+    // in answer to that report must not be lost.
+    if (isRunning() && !mEndReported)
         return;
+    wait();
+    mEndReported = false;
     {
         QMutexLocker lock(&mLock);
         mStopPending = false;
@@ -43,12 +42,19 @@ void ScanVehicleThread::start(QThread::Priority priority)
     QThread::start(priority);
 }
 
-void ScanVehicleThread::OnStop(int code)
+void ScanVehicleThread::stop()
 {
     // Held so the catalogue cannot be replaced while the request reaches it.
     QMutexLocker lock(&mLock);
+    mStopPending = true;
+    if (mVehicles)
+        mVehicles->stop();
+}
+
+void ScanVehicleThread::OnStop(int code)
+{
     if (code == 1)
-        mStopPending = true;
+        stop();
     emit SignalStop(code);
 }
 
@@ -64,21 +70,20 @@ Vehicles *ScanVehicleThread::GetDatas()
 
 void ScanVehicleThread::run()
 {
-    Vehicles *vehicles = new Vehicles;
-    QString path;
+    Vehicles *vehicles = nullptr;
     {
         QMutexLocker lock(&mLock);
+        vehicles = new Vehicles(mCard);
         delete mVehicles;
         mVehicles = vehicles;
-        path = mPath;
         // A stop sent between start() and here went to the old catalogue.
         if (mStopPending)
-            vehicles->mStop = true;
+            vehicles->stop();
     }
     emit SignalScanVehicleStarted();
-    connect(this, &ScanVehicleThread::SignalStop, vehicles, &Vehicles::OnStop, Qt::DirectConnection);
     connect(vehicles, &Vehicles::SignalSizeChanged, this, &ScanVehicleThread::OnSizeChanged, Qt::DirectConnection);
-    vehicles->ScanVehicles(path, true);
+    vehicles->ScanVehicles(vehicles->card().vehiclesPath(), true);
     SortVehicles(vehicles->mDatas);
+    mEndReported = true;
     emit SignalScanVehicleFinished();
 }

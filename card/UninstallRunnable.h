@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Card.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QRunnable>
@@ -7,19 +9,35 @@
 
 #include <cstdint>
 
-// One vehicle's uninstall as a pool job: deletes its directory and reports
-// progress in whole percent.
+class VehicleData;
+class Vehicles;
+
+// One vehicle's uninstall as a pool job: deletes its directory on `card`
+// and reports progress in whole percent.
 class UninstallRunnable : public QObject, public QRunnable
 {
     Q_OBJECT
 public:
-    UninstallRunnable(const QString &id, const QString &path);
+    UninstallRunnable(const Card &card, const QString &id, const QString &path);
+    // A vehicle the scan measured; its directory is both id and path, and
+    // its files are not measured a second time.
+    UninstallRunnable(const Card &card, const VehicleData &scanned);
 
     void run() override;
+    QString id() const { return mId; }
+
+    // Requests from the controlling thread, also before the job has begun:
+    // a pause holds it before its next file until resume(); a stop ends it
+    // (with a failure) at its next step.
+    void pause();
+    void resume();
+    void stop();
 
 public slots:
     void OnSizeChanged(uint64_t size, float percentage);
+    // Code 1 stops, any other code pauses.
     void OnStop(int code);
+    // Ends a pause.
     void OnSuspend();
 
 signals:
@@ -30,13 +48,23 @@ signals:
     void SignalSuspend();
 
 private:
+    Card mCard;
     QString mId;
     QString mPath;
-    // Held while a stop or pause request passes through to the catalogue,
-    // and while run() cuts that link: the catalogue is a local of run() and
-    // must not die under a request still being handled on the GUI thread.
+    quint64 mScannedBytes = 0;
+    // Held while a request passes on to the catalogue, and while run() makes
+    // or drops it: the catalogue is a local of run() and must not die under
+    // a request still being handled on the controlling thread.
     QMutex mRequestLock;
-    // Last percentage passed on; repeats are dropped so a directory of many
-    // small files does not flood the receiver with identical events.
+    Vehicles *mVehicles = nullptr;
+    bool mStopRequested = false;
+    bool mPauseRequested = false;
+
+    // Every report is a queued event for the receiving thread. Whole percents
+    // only, and after a short burst (so a small job still shows its steps) at
+    // most a few dozen a second; 100 always passes.
+    qint64 mLastRefill = 0; // ms
+
+    double mReportTokens = 0;
     qint64 mLastPercent = -1;
 };

@@ -1,7 +1,6 @@
 #include "VehicleData.h"
 
 #include "CardFs.h"
-#include "CardHelpers.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
 
@@ -14,27 +13,23 @@ VehicleData::VehicleData()
 
 VehicleData::~VehicleData() = default;
 
-bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const QString &cardRoot,
-                                 const QString &languageCode)
+bool VehicleData::ParseDirectory(const QString &dirPath, bool withSize, const Card &card, const QString &languageCode)
 {
     if (dirPath.isEmpty())
         return false;
-    const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dirPath) : cardRoot;
-    const int fd = CardFs::openDir(root, dirPath);
+    const int fd = CardFs::openDir(card.root(), dirPath);
     if (fd < 0)
         return false;
-    const bool ok = ParseDirectoryAt(fd, dirPath, withSize, root, languageCode);
+    const bool ok = ParseDirectoryAt(fd, dirPath, withSize, card, languageCode);
     ::close(fd);
     return ok;
 }
 
-bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize, const QString &cardRoot,
+bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize, const Card &card,
                                    const QString &languageCode)
 {
     if (dirPath.isEmpty() || !DirWalker::isFileAt(dirFd, "version.txt"))
         return false;
-    const QString root = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dirPath) : cardRoot;
-    const QString below = CardHelpers::PathBelowRoot(dirPath, root);
 
     QString displayName;
     bool measured = false;
@@ -45,27 +40,26 @@ bool VehicleData::ParseDirectoryAt(int dirFd, const QString &dirPath, bool withS
             ::close(ownedFd);
         return false;
     };
-    if (below.contains(QLatin1String("home"), Qt::CaseInsensitive)) {
+    const Card::Package package = card.packageOf(dirPath);
+    if (package == Card::Package::Home) {
         displayName = QStringLiteral("HOME");
-    } else if (below.contains(QLatin1String("public"), Qt::CaseInsensitive)) {
+    } else if (package == Card::Package::Public) {
         displayName = QStringLiteral("Common Text Library");
     } else {
         QByteArray names;
         if (!DirWalker::readFileAt(dirFd, "Names.txt", names))
             return false;
         mNamesTxt.SetLanguageCode(languageCode);
-        if (!mNamesTxt.ParseContent(dirPath, names, root, dirFd))
+        if (!mNamesTxt.ParseContent(dirPath, names, card, dirFd))
             return false;
         if (!mNamesTxt.mLink.isEmpty()) {
             // Area and link name folders on this card: anything else would
             // send the version and program-file checks off the card.
-            if (root.isEmpty() || !CardHelpers::IsPlainName(mNamesTxt.mLink)
-                || !CardHelpers::IsPlainName(mNamesTxt.mArea))
+            mVehiclePath = card.vehiclePath(mNamesTxt.mArea, mNamesTxt.mLink);
+            if (mVehiclePath.isEmpty())
                 return false;
-            mVehiclePath = root + QStringLiteral("Vehicles/") + mNamesTxt.mArea + QLatin1Char('/')
-                + mNamesTxt.mLink + QLatin1Char('/');
             if (mVehiclePath != dirPath) {
-                ownedFd = CardFs::openDir(root, mVehiclePath);
+                ownedFd = CardFs::openDir(card.root(), mVehiclePath);
                 if (ownedFd < 0)
                     return false;
                 vehicleFd = ownedFd;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "NamesTxt.h"
 
 #include <QString>
@@ -14,15 +15,16 @@ public:
     VehicleData &operator=(const VehicleData &) = default;
     virtual ~VehicleData();
 
-    // Fills the record from `dirPath` (with trailing slash). `cardRoot` is
-    // the root of the card being scanned; when empty it is taken from the
-    // path. `languageCode` empty means: read the interface language now.
-    bool ParseDirectory(const QString &dirPath, bool withSize,
-                        const QString &cardRoot = QString(), const QString &languageCode = QString());
+    // Fills the record from `dirPath` (with trailing slash) on `card`.
+    // Without a card only the last component of the path is guarded and a
+    // linked vehicle cannot be resolved. `languageCode` empty means: read
+    // the interface language now.
+    bool ParseDirectory(const QString &dirPath, bool withSize, const Card &card = Card(),
+                        const QString &languageCode = QString());
 
     // The same, on a directory already open as `dirFd`.
-    bool ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize,
-                          const QString &cardRoot = QString(), const QString &languageCode = QString());
+    bool ParseDirectoryAt(int dirFd, const QString &dirPath, bool withSize, const Card &card = Card(),
+                          const QString &languageCode = QString());
 
     // The name shown for the record.
     QString DisplayName() const { return mNamesTxt.mCurrent.mName; }

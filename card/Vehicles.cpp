@@ -1,77 +1,85 @@
 #include "Vehicles.h"
 
 #include "CardFs.h"
-#include "CardHelpers.h"
 #include "CardLog.h"
 #include "Catalogue.h"
 #include "DirWalker.h"
 
-
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 Vehicles::Vehicles(QObject *parent)
+    : Vehicles(Card(), parent)
+{
+}
+
+Vehicles::Vehicles(const Card &card, QObject *parent)
     : QObject(parent)
+    , mCard(card)
 {
     // Receivers on other threads need the typedef's name registered.
     static const int registered = qRegisterMetaType<uint64_t>("uint64_t");
     Q_UNUSED(registered)
 }
 
-Vehicles::~Vehicles()
+Vehicles::~Vehicles() = default;
+
+void Vehicles::pause()
 {
-    // A catalogue destroyed during a pause must not leave its mutex locked.
-    if (mSuspend.exchange(false))
-        mMutex.unlock();
+    QMutexLocker lock(&mMutex);
+    mSuspend = true;
+}
+
+void Vehicles::resume()
+{
+    QMutexLocker lock(&mMutex);
+    mSuspend = false;
+    mResumed.wakeAll();
+}
+
+void Vehicles::stop()
+{
+    mStop = true;
+    // A paused worker has to wake up to see the stop.
+    resume();
 }
 
 void Vehicles::OnStop(int code)
 {
-    if (code == 1) {
-        mStop = true;
-        // A paused worker has to wake up to see the stop.
-        OnSuspend();
-        return;
-    }
-    if (mSuspend)
-        return;
-    // Lock before raising the flag, so a worker that sees the flag always
-    // finds the mutex held.
-    mMutex.lock();
-    mSuspend = true;
+    if (code == 1)
+        stop();
+    else
+        pause();
 }
 
 void Vehicles::OnSuspend()
 {
-    if (!mSuspend)
-        return;
-    mSuspend = false;
-    mMutex.unlock();
+    resume();
 }
 
 void Vehicles::waitWhilePaused()
 {
-    if (mSuspend) {
-        mMutex.lock();
-        mMutex.unlock();
-    }
+    if (!mSuspend)
+        return;
+    QMutexLocker lock(&mMutex);
+    while (mSuspend && !mStop)
+        mResumed.wait(&mMutex);
 }
 
-bool Vehicles::ScanVehicles(const QString &path, bool withSize, const QString &cardRoot)
+bool Vehicles::ScanVehicles(const QString &path, bool withSize)
 {
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    mCardRoot = cardRoot.isEmpty() ? CardHelpers::CardRootOf(dir) : cardRoot;
     mLanguageCode = GetLanguageCode();
     // Reached from the card root without following any link: a "Vehicles"
     // that is a link lists nothing.
-    const int fd = CardFs::openDir(mCardRoot, dir);
+    const int fd = CardFs::openDir(mCard.root(), dir);
     if (fd < 0) {
         qCDebug(lcCard).noquote() << "ScanVehicles，没有发现文件夹：" << path;
         return false;
@@ -86,21 +94,15 @@ bool Vehicles::scan(int fd, const QString &dir, bool withSize, int depth)
     mCurrentPath = dir;
     if (DirWalker::isFileAt(fd, "version.txt")) {
         VehicleData data;
-        if (data.ParseDirectoryAt(fd, dir, withSize, mCardRoot, mLanguageCode)) {
+        if (data.ParseDirectoryAt(fd, dir, withSize, mCard, mLanguageCode)) {
             mDatas.append(data);
             emit SignalSizeChanged(0, 0.0f);
         }
         return true;
     }
 
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fd, entries, false);
-    std::sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return std::strcmp(a.name.constData(), b.name.constData()) < 0;
-    });
-    for (const DirWalker::Entry &e : entries) {
-        if (e.kind != DirWalker::Kind::Dir)
-            continue; // links are never followed
+    // Links are never followed.
+    for (const DirWalker::Entry &e : DirWalker::subdirectories(fd)) {
         if (mStop) {
             qCDebug(lcCard) << "return2";
             return false;
@@ -131,7 +133,7 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     qint64 files = 0;
     bool missing = false;
     bool stopped = false;
-    const quint64 bytes = DirWalker::measure(rootFor(path), path, files, &mStop, &missing, &stopped);
+    const quint64 bytes = DirWalker::measure(mCard.root(), path, files, &mStop, &missing, &stopped);
     if (missing)
         qCDebug(lcCard).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << path;
     if (stopped) {
@@ -143,12 +145,17 @@ quint64 Vehicles::CalcSize(const QString &path, int &count)
     return bytes;
 }
 
-QString Vehicles::rootFor(const QString &path) const
+bool Vehicles::DeleteDirectory(const QString &path)
 {
-    return !mCardRoot.isEmpty() && path.startsWith(mCardRoot) ? mCardRoot : CardHelpers::CardRootOf(path);
+    return deleteTree(path, 0);
 }
 
-bool Vehicles::DeleteDirectory(const QString &path)
+bool Vehicles::DeleteDirectory(const VehicleData &scanned)
+{
+    return deleteTree(scanned.mDirPath, scanned.mSize);
+}
+
+bool Vehicles::deleteTree(const QString &path, quint64 scannedBytes)
 {
     if (path.isEmpty()) {
         qCDebug(lcCard) << "路径为空";
@@ -159,9 +166,8 @@ bool Vehicles::DeleteDirectory(const QString &path)
         qCDebug(lcCard).noquote() << "DeleteDirectory 方法，拒绝删除：" << path;
         return false;
     }
-    const QString root = rootFor(path);
     QByteArray name;
-    const int parent = CardFs::openParent(root, path, &name);
+    const int parent = CardFs::openParent(mCard.root(), path, &name);
     struct stat st;
     if (parent < 0 || name.isEmpty() || ::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (parent >= 0)
@@ -195,11 +201,16 @@ bool Vehicles::DeleteDirectory(const QString &path)
     quint64 total = 0;
     qint64 count = 0;
     bool cut = false;
-    if (!DirWalker::readTree(fd, entries, total, count, &mStop, &cut)) {
+    const bool byFiles = scannedBytes > 0;
+    if (!DirWalker::readTree(fd, entries, total, count, &mStop, &cut, !byFiles)) {
         qCDebug(lcCard) << "return4";
         total = 0;
         count = 0;
     }
+    // The folder may have changed since the scan: files that are all empty
+    // now still leave it alone.
+    if (byFiles)
+        total = count > 0 && DirWalker::hasContent(fd, entries) ? scannedBytes : 0;
     qCDebug(lcCard) << "文件总大小：" << total;
     qCDebug(lcCard) << "文件总个数：" << count;
     if (total == 0 || count == 0) {
@@ -219,13 +230,14 @@ bool Vehicles::DeleteDirectory(const QString &path)
     Progress progress;
     progress.totalBytes = total;
     progress.totalFiles = quint64(count);
+    progress.byFiles = byFiles;
     QString dir = path;
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     // The HOME software keeps everything but its version and program files.
     // Only the directory being uninstalled decides: a vehicle's own folder
     // named "Homepage" is deleted like any other.
-    if (CardHelpers::PathBelowRoot(dir, root).contains(QLatin1String("home"), Qt::CaseInsensitive)) {
+    if (mCard.packageOf(dir) == Card::Package::Home) {
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [](const DirWalker::Entry &e) {
                                          if (e.kind == DirWalker::Kind::Dir)
@@ -235,20 +247,17 @@ bool Vehicles::DeleteDirectory(const QString &path)
                                      }),
                       entries.end());
     }
-    DirWalker::sortFilesFirst(entries);
     // What makes the folder a listed vehicle goes last: its text resources,
     // then its program, name and version files. A deletion cut short (a
     // pulled card, a stop, a crash) leaves a vehicle that is still listed
     // and can be uninstalled again, not invisible leftovers.
-    std::stable_sort(entries.begin(), entries.end(), [](const DirWalker::Entry &a, const DirWalker::Entry &b) {
-        return deletionRank(a) < deletionRank(b);
-    });
+    DirWalker::sortFilesFirst(entries, deletionRank);
     const bool ok = DeleteRecursive(fd, entries, dir, progress, false);
     ::close(fd);
     if (ok) {
         qCDebug(lcCard).noquote() << "删除文件夹：" << dir;
         if (::unlinkat(parent, name.constData(), AT_REMOVEDIR) == 0)
-            removeEmptyParents(dir, root);
+            removeEmptyParents(dir);
         else
             qCDebug(lcCard).noquote() << "删除文件夹失败：" << dir;
     }
@@ -258,10 +267,12 @@ bool Vehicles::DeleteDirectory(const QString &path)
 
 int Vehicles::deletionRank(const DirWalker::Entry &e)
 {
-    const QByteArray lower = e.name.toLower();
+    const char *name = e.name.constData();
     if (e.kind == DirWalker::Kind::Dir)
-        return lower == "res" ? 1 : 0;
-    return lower == "version.txt" || lower == "names.txt" || (lower.endsWith(".bin") && lower.size() > 4) ? 2 : 0;
+        return ::strcasecmp(name, "res") == 0 ? 1 : 0;
+    const int length = e.name.size();
+    const bool program = length > 4 && ::strcasecmp(name + length - 4, ".bin") == 0;
+    return program || ::strcasecmp(name, "version.txt") == 0 || ::strcasecmp(name, "names.txt") == 0 ? 2 : 0;
 }
 
 bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, const QString &dirPath,
@@ -294,16 +305,20 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
             continue;
         }
         if (e.kind == DirWalker::Kind::File) {
-            progress.deletedBytes += e.size;
-            const double ratio = double(progress.deletedBytes) / double(progress.totalBytes);
-            const float percent = float(std::min(ratio * 100.0, 100.0));
+            ++progress.deletedFiles;
+            const double fileRatio = double(progress.deletedFiles) / double(progress.totalFiles);
+            double ratio = fileRatio;
+            if (progress.byFiles) {
+                progress.deletedBytes = quint64(double(progress.totalBytes) * std::min(fileRatio, 1.0));
+            } else {
+                progress.deletedBytes += e.size;
+                ratio = double(progress.deletedBytes) / double(progress.totalBytes);
+            }
             qCDebug(lcCard).noquote() << "文件：" << dirPath + DirWalker::decode(e.name) << " 大小：" << e.size;
             qCDebug(lcCard) << "文件大小：" << progress.deletedBytes;
             qCDebug(lcCard) << "进度：" << ratio;
-            emit SignalSizeChanged(progress.deletedBytes, percent);
-            ++progress.deletedFiles;
-            emit SignalNumChanged(progress.deletedFiles,
-                                  float(std::min(double(progress.deletedFiles) / double(progress.totalFiles) * 100.0, 100.0)));
+            emit SignalSizeChanged(progress.deletedBytes, float(std::min(ratio * 100.0, 100.0)));
+            emit SignalNumChanged(progress.deletedFiles, float(std::min(fileRatio * 100.0, 100.0)));
         }
         // Links and special files go as themselves; a link's target is
         // never touched.
@@ -315,10 +330,11 @@ bool Vehicles::DeleteRecursive(int fd, std::vector<DirWalker::Entry> &entries, c
     return true;
 }
 
-void Vehicles::removeEmptyParents(const QString &dirPath, const QString &cardRoot)
+void Vehicles::removeEmptyParents(const QString &dirPath)
 {
     // Emptied ancestors go too, up to and including "Vehicles/", never the
     // card root or anything above it, and never through a link.
+    const QString cardRoot = mCard.root();
     if (cardRoot.isEmpty())
         return;
     QString dir = dirPath;

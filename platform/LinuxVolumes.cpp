@@ -71,9 +71,9 @@ QList<VolumeInfo> LinuxVolumes::mountedFromTable() const
     for (const MountInfoParser::Entry &entry : entries) {
         const QString root = asRoot(entry.mountPoint);
         // A later mount on the same point hides the earlier one.
-        volumes.erase(std::remove_if(volumes.begin(), volumes.end(),
-                                     [&root](const VolumeInfo &v) { return v.root == root; }),
-                      volumes.end());
+        volumes.erase(
+            std::remove_if(volumes.begin(), volumes.end(), [&root](const VolumeInfo &v) { return v.root == root; }),
+            volumes.end());
         if (!mClassifier.isVolume(entry))
             continue;
         VolumeInfo v;
@@ -92,8 +92,7 @@ QList<VolumeInfo> LinuxVolumes::simulated() const
 {
     QList<VolumeInfo> volumes;
     for (const QString &folder : mSimulatedFolders) {
-        const QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                         QDir::Name);
+        const QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
         for (const QString &name : names) {
             VolumeInfo v;
             v.device = folder + QLatin1Char('/') + name;
@@ -127,10 +126,8 @@ bool LinuxVolumes::space(const QString &root, qint64 *freeBytes, qint64 *totalBy
     return true;
 }
 
-void LinuxVolumes::start()
+void LinuxVolumes::startWatching()
 {
-    if (mTimer)
-        return;
     mKnown = mounted();
 
     mMountInfoFd = ::open(QFile::encodeName(mMountInfoPath).constData(), O_RDONLY | O_CLOEXEC);

@@ -23,7 +23,6 @@ public:
 
     QList<VolumeInfo> mounted() const override;
     bool space(const QString &root, qint64 *freeBytes, qint64 *totalBytes) const override;
-    void start() override;
 
     // Stops watching (the platform object outlives the application object).
     void stop();
@@ -35,6 +34,9 @@ public:
 public slots:
     // Compares the volumes with the last scan and reports the difference.
     void rescan();
+
+protected:
+    void startWatching() override;
 
 private:
     QList<VolumeInfo> mountedFromTable() const;

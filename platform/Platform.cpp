@@ -18,6 +18,14 @@ Platform *gOverride = nullptr;
 
 Platform::~Platform() = default;
 Volumes::~Volumes() = default;
+
+void Volumes::start()
+{
+    if (mStarted)
+        return;
+    mStarted = true;
+    startWatching();
+}
 NamedMutex::~NamedMutex() = default;
 Autostart::~Autostart() = default;
 DesktopShortcut::~DesktopShortcut() = default;

@@ -24,10 +24,18 @@ public:
     virtual bool space(const QString &root, qint64 *freeBytes, qint64 *totalBytes) const = 0;
 
     // Begins watching; arrivals and removals are reported from then on,
-    // on the thread that owns this object.
-    virtual void start() = 0;
+    // on the thread that owns this object. Every monitor in the process
+    // calls it; only the first call starts anything.
+    void start();
+    bool isStarted() const { return mStarted; }
 
 signals:
     void volumeArrived(const VolumeInfo &volume);
     void volumeRemoved(const VolumeInfo &volume);
+
+protected:
+    virtual void startWatching() = 0;
+
+private:
+    bool mStarted = false;
 };

@@ -1,40 +1,28 @@
 #include "UninstallView.h"
 
-#include "AppSettings.h"
-#include "CardHelpers.h"
 #include "CheckBoxDelegate.h"
-#include "DirWalker.h"
 #include "ElidedLabel.h"
 #include "FXHeader.h"
 #include "FXTableView.h"
-#include "GlobalMutex.h"
 #include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
-#include "NamedMutex.h"
 #include "ProgressBarDelegate.h"
 #include "QCircularProgressBar.h"
 #include "RemovableDisk.h"
-#include "ScanVehicleThread.h"
 #include "SizeDelegate.h"
 #include "Toast.h"
+#include "UninstallController.h"
 #include "UninstallLog.h"
 #include "UninstallModel.h"
-#include "UninstallRunnable.h"
 #include "VersionDelegate.h"
-#include "Vehicles.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMutexLocker>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QThread>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 const char *const UninstallView::PageId = "UNISTALL";
@@ -42,8 +30,6 @@ const char *const UninstallView::PageId = "UNISTALL";
 namespace {
 constexpr int MessageTime = 3000;
 constexpr int ScanIndicatorLimit = 30000;
-constexpr int StopStepMs = 1000;
-constexpr int StopSteps = 60;
 
 QString labelStyle(const char *color, int pixelSize, bool bold = false)
 {
@@ -52,50 +38,40 @@ QString labelStyle(const char *color, int pixelSize, bool bold = false)
         .arg(QLatin1String(color))
         .arg(bold ? QStringLiteral("font-weight:bold;") : QString());
 }
-
-bool belowRootContains(const QString &path, const QString &root, const char *word)
-{
-    return CardHelpers::PathBelowRoot(path, root).contains(QLatin1String(word), Qt::CaseInsensitive);
-}
 } // namespace
 
 UninstallView::UninstallView(QWidget *parent)
     : QWidget(parent)
-    , mPool(new QThreadPool(this))
-    , mWatchPool(new QThreadPool(this))
-    , mWatcher(new QFileSystemWatcher(this))
+    , mModel(new UninstallModel(this))
+    , mController(new UninstallController(mModel, this))
 {
-    mPool->setMaxThreadCount(1);
-    mWatchPool->setMaxThreadCount(1);
-    connect(mWatcher, &QFileSystemWatcher::directoryChanged, this, &UninstallView::DirChanged);
     buildUi();
+    connectController();
 }
 
 UninstallView::~UninstallView()
 {
-    const QStringList watched = mWatcher->directories();
-    if (!watched.isEmpty())
-        mWatcher->removePaths(watched);
-    if (mPool->activeThreadCount() > 0)
-        stopJobs(true);
-    mPool->waitForDone();
-    // The stopped job's report would reach a page that is gone.
-    endUnreportedBatch();
-    deleteIdleJobs();
-    mWatchPool->waitForDone();
-    if (mScanThread) {
-        // No blocking report may wait for this thread while it is destroyed:
-        // dropping a report that is already queued releases the scan.
-        disconnect(mScanThread, nullptr, this, nullptr);
-        emit SignalStop(1);
-        while (!mScanThread->wait(10))
-            QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
-        delete mScanThread;
-        mScanThread = nullptr;
-    }
+    // Its workers stop before the widgets they report to go.
+    delete mController;
+    mController = nullptr;
     if (mDisk)
         qApp->removeNativeEventFilter(mDisk);
     delete mLoading;
+}
+
+bool UninstallView::isBusy() const
+{
+    return mController->isBusy();
+}
+
+bool UninstallView::isScanning() const
+{
+    return mController->state() == UninstallController::State::Scanning;
+}
+
+bool UninstallView::isDirty() const
+{
+    return mController->isDirty();
 }
 
 QColor UninstallView::UsageColor(float percent)
@@ -114,7 +90,8 @@ void UninstallView::buildUi()
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("cardPanel"));
-    panel->setStyleSheet(QStringLiteral("#cardPanel{background-color:#F7F8FA;border:1px solid #E6E6E6;border-radius:4px;}"));
+    panel->setStyleSheet(
+        QStringLiteral("#cardPanel{background-color:#F7F8FA;border:1px solid #E6E6E6;border-radius:4px;}"));
     panel->setFixedHeight(130);
 
     auto *picture = new QLabel(panel);
@@ -162,7 +139,6 @@ void UninstallView::buildUi()
     panelLayout->addWidget(mCounterLabel);
     panelLayout->addWidget(mUsageBar);
 
-    mModel = new UninstallModel(this);
     mTable = new FXTableView(this);
     mTable->setObjectName(QStringLiteral("vehicleTable"));
     mHeader = new FXHeader(Qt::Horizontal, mTable);
@@ -190,10 +166,10 @@ void UninstallView::buildUi()
     mUninstallBtn->setObjectName(QStringLiteral("btnUninstall"));
     mUninstallBtn->setFixedSize(200, 44);
     mUninstallBtn->setCursor(Qt::PointingHandCursor);
-    mUninstallBtn->setStyleSheet(QStringLiteral(
-        "QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;font-size:18px;"
-        "font-weight:bold;border:none;border-radius:4px;}"
-        "QPushButton:disabled{background-color:#A6B0C8;}"));
+    mUninstallBtn->setStyleSheet(
+        QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;font-size:18px;"
+                       "font-weight:bold;border:none;border-radius:4px;}"
+                       "QPushButton:disabled{background-color:#A6B0C8;}"));
     mUninstallBtn->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -214,91 +190,93 @@ void UninstallView::buildUi()
     connect(mUninstallBtn, &QPushButton::clicked, this, &UninstallView::OnBtnUninstallClicked);
 }
 
+void UninstallView::connectController()
+{
+    UninstallController *c = mController;
+    connect(c->watcher(), &QFileSystemWatcher::directoryChanged, this, &UninstallView::DirChanged);
+    connect(c, &UninstallController::rowsChanged, this, &UninstallView::SignalUpdateData);
+    connect(c, &UninstallController::jobReported, this, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange);
+    connect(c, &UninstallController::batchPaused, this, [this] { emit SignalStop(0); });
+    connect(c, &UninstallController::batchResumed, this, &UninstallView::SignalSuspend);
+    connect(c, &UninstallController::batchStopped, this, [this] { emit SignalStop(1); });
+    connect(c, &UninstallController::notice, this, [this](UninstallController::Notice n) { showNotice(int(n)); });
+    connect(c, &UninstallController::cardSelected, this, [this](bool otherCard) {
+        if (otherCard)
+            mCounterLabel->clear(); // the last batch was another card's
+        OnUpdateSDFreeSize();
+    });
+    connect(c, &UninstallController::scanStarted, this, [this] {
+        // The rows are about to be replaced; ticks from before do not count.
+        mUninstallBtn->setEnabled(false);
+        if (mLoading)
+            mLoading->showAgain(ScanIndicatorLimit);
+        else
+            mLoading = LoadingDialog::showLoading(this, ScanIndicatorLimit);
+        mHeader->setEnabled(false);
+    });
+    connect(c, &UninstallController::scanFinished, this, &UninstallView::onScanFinished);
+    connect(c, &UninstallController::batchStarted, this, [this] {
+        mCounterLabel->clear();
+        mUninstallBtn->setEnabled(false);
+        mHeader->setEnabled(false);
+    });
+    connect(c, &UninstallController::jobStarted, this, [this] {
+        mUninstallBtn->setEnabled(false);
+        mHeader->setEnabled(false);
+    });
+    connect(c, &UninstallController::jobFinished, this, &UninstallView::onJobFinished);
+}
+
 void UninstallView::toast(const QString &text)
 {
     Toast::instance(this)->setMessageVDuration(text, MessageTime);
+}
+
+void UninstallView::showNotice(int notice)
+{
+    switch (UninstallController::Notice(notice)) {
+    case UninstallController::Notice::NoCard:
+        if (isVisible() && isActiveWindow())
+            toast(uninstallText("Please insert the SD card!"));
+        break;
+    case UninstallController::Notice::NoVehicles: toast(uninstallText("No vehicles!")); break;
+    case UninstallController::Notice::MutexHeld: toast(uninstallText("Updating, Please waitting...")); break;
+    case UninstallController::Notice::Downloading:
+        MessageBoxDialog::showMessageBox(this, uninstallText("Tips"),
+                                         uninstallText("Vehicle is being upgraded, do not unload!"), QMessageBox::Ok);
+        break;
+    case UninstallController::Notice::Succeeded: toast(uninstallText("Uninstall vehicle successfully")); break;
+    case UninstallController::Notice::Failed: toast(uninstallText("Uninstall vehicle failed!")); break;
+    }
 }
 
 void UninstallView::OnUpdateView(const QString &id)
 {
     if (id != QLatin1String(PageId))
         return;
-    if (!mDisk) {
-        mDisk = new RemovableDisk(this);
-        mDisk->hide(); // a monitor, not a visible part of the page
-        qApp->installNativeEventFilter(mDisk);
-        connect(mDisk, &RemovableDisk::SignalRemoveDiskChanged, this, &UninstallView::OnSDChanged);
-        connect(this, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange, mDisk,
-                &RemovableDisk::OnRemoveDiskSize, Qt::DirectConnection);
-        connect(mDisk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged, this, &UninstallView::OnUpdateSDFreeSize);
-        mDisk->RefreshDisks();
+    if (mDisk) {
+        mController->pageShown();
         return;
     }
-    if (!mBusy && mDirty) {
-        OnSDChanged();
-        mDirty = false;
-    }
+    mDisk = new RemovableDisk(this);
+    mDisk->hide(); // a monitor, not a visible part of the page
+    mController->setDisk(mDisk);
+    qApp->installNativeEventFilter(mDisk);
+    connect(mDisk, &RemovableDisk::SignalRemoveDiskChanged, this, &UninstallView::OnSDChanged);
+    connect(this, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange, mDisk, &RemovableDisk::OnRemoveDiskSize,
+            Qt::DirectConnection);
+    connect(mDisk, &RemovableDisk::SignalRemoveDiskFreeSizeChanged, this, &UninstallView::OnUpdateSDFreeSize);
+    mDisk->RefreshDisks();
 }
 
 void UninstallView::OnSDChanged()
 {
-    if (!mDisk)
-        return;
-    if (mBusy) {
-        mBusy = false;
-        if (mPool->activeThreadCount() > 0)
-            stopJobs(false);
-    }
-
-    const QString root = mDisk->SelectCurrentDisk().mRootPath;
-    if (root != mCardRoot)
-        mCounterLabel->clear(); // the last batch was another card's
-    if (root.isEmpty()) {
-        OnUpdateSDFreeSize();
-        mModel->SetData();
-        mCardRoot.clear();
-        if (isVisible() && isActiveWindow())
-            toast(uninstallText("Please insert the SD card!"));
-        return;
-    }
-    mCardRoot = root;
-    if (!mScanThread) {
-        mScanThread = new ScanVehicleThread(root + QStringLiteral("Vehicles/"), this);
-        connect(mScanThread, &ScanVehicleThread::SignalScanVehicleStarted, this,
-                &UninstallView::OnScanVehicleStarted, Qt::QueuedConnection);
-        // The scan waits after each vehicle until the table has copied the list.
-        connect(mScanThread, &ScanVehicleThread::SignalScanVehicleProgress, this,
-                &UninstallView::OnScanVehicleProgress, Qt::BlockingQueuedConnection);
-        connect(mScanThread, &ScanVehicleThread::SignalScanVehicleFinished, this,
-                &UninstallView::OnScanVehicleFinished, Qt::QueuedConnection);
-        // Only stops reach the scan: it never pauses, and a pause would leave
-        // its catalogue's mutex locked with nobody to resume it.
-        connect(this, &UninstallView::SignalStop, mScanThread, [this](int code) {
-            if (code == 1)
-                mScanThread->OnStop(code);
-        }, Qt::DirectConnection);
-    } else {
-        mScanThread->SetPath(root + QStringLiteral("Vehicles/"));
-    }
-    if (mScanInFlight) {
-        // Reading the catalogue of a scan whose end is still queued while a
-        // new run replaces it would race; scan this card once it is over.
-        mRescanAfterScan = true;
-        return;
-    }
-    startScan();
-}
-
-void UninstallView::startScan()
-{
-    mScanRoot = mCardRoot;
-    mScanInFlight = true;
-    mScanThread->start();
+    mController->cardChanged();
 }
 
 void UninstallView::OnCheckChanged(bool checked)
 {
-    if (mBusy)
+    if (isBusy())
         return;
     for (int row = 0; row < mModel->rowCount(); ++row) {
         const VehicleData &record = mModel->Datas().at(row);
@@ -315,7 +293,7 @@ void UninstallView::OnCheckChanged(bool checked)
 
 void UninstallView::OnItemCheckChanged(bool checked)
 {
-    if (mBusy)
+    if (isBusy())
         return;
     if (checked)
         mUninstallBtn->setEnabled(true);
@@ -323,7 +301,7 @@ void UninstallView::OnItemCheckChanged(bool checked)
 
 void UninstallView::OnListItemClicked()
 {
-    if (mBusy)
+    if (isBusy())
         return;
     mUninstallBtn->setEnabled(mModel->AnyChecked());
     if (mModel->AllChecked()) {
@@ -337,205 +315,41 @@ void UninstallView::OnListItemClicked()
 
 void UninstallView::OnBtnUninstallClicked()
 {
-    // A batch on rows that a running scan is still replacing would lose its
-    // rows, and the scan's end would report the page idle while jobs run.
-    if (mBusy) {
-        qCDebug(lcUninstall) << "OnBtnUninstallClicked: busy";
-        return;
-    }
-    bool tookMutex = false;
-    if (GlobalMutex::isEmpty()) {
-        NamedMutex *mutex = GlobalMutex::create();
-        if (!mutex || mutex->alreadyExisted()) {
-            // A handle without ownership guards nothing; ask again next time.
-            GlobalMutex::close();
-            toast(uninstallText("Updating, Please waitting..."));
-            return;
-        }
-        tookMutex = true;
-    }
-    const auto refuse = [tookMutex] {
-        if (tookMutex)
-            GlobalMutex::release();
-    };
-    if (AppSettings::isDownloading()) {
-        refuse();
-        MessageBoxDialog::showMessageBox(this, uninstallText("Tips"),
-                                         uninstallText("Vehicle is being upgraded, do not unload!"),
-                                         QMessageBox::Ok);
-        return;
-    }
-    if (mModel->rowCount() == 0 || !mModel->AnyChecked()) {
-        // Without a ticked row no job would ever clear the busy flag.
-        qCDebug(lcUninstall) << "OnBtnUninstallClicked: nothing to uninstall";
-        refuse();
-        return;
-    }
-
-    setBatchRunning(true);
-    mJobCount = 0;
-    mDoneCount = 0;
-    mBatchFailed = false;
-    mPool->setMaxThreadCount(1);
-    deleteIdleJobs();
-    {
-        QMutexLocker lock(&mRunLock);
-        mRunIds.clear();
-    }
-    mBatchIds.clear();
-    mCounterLabel->clear();
-
-    for (const VehicleData &record : mModel->Datas()) {
-        if (!record.mChecked)
-            continue;
-        ++mJobCount;
-        const QString id = record.mDirPath;
-        auto *job = new UninstallRunnable(id, id);
-        job->setAutoDelete(false);
-        mJobs.append(job);
-        mBatchIds.insert(id);
-        connect(job, &UninstallRunnable::SignalUninstallStarted, this, [this](const QString &started) {
-            QMutexLocker lock(&mRunLock);
-            mRunIds.insert(started);
-        }, Qt::DirectConnection);
-        connect(job, &UninstallRunnable::SignalUninstallStarted, this, &UninstallView::OnUninstallStarted,
-                Qt::QueuedConnection);
-        connect(job, &UninstallRunnable::SignalUninstallFinished, this, &UninstallView::OnUninstallFinished,
-                Qt::QueuedConnection);
-        connect(job, &UninstallRunnable::SignalUninstallProgress, this, &UninstallView::OnUninstallProgress,
-                Qt::QueuedConnection);
-        connect(this, &UninstallView::SignalStop, job, &UninstallRunnable::OnStop, Qt::DirectConnection);
-        connect(this, &UninstallView::SignalSuspend, job, &UninstallRunnable::OnSuspend, Qt::DirectConnection);
-        mPool->start(job);
-    }
-    // Busy from now on, not only once the first job reports its start: an
-    // exit request in between must still find the batch and stop it.
-    mBusy = true;
-    mUninstallBtn->setEnabled(false);
-    mHeader->setEnabled(false);
+    mController->startBatch();
 }
 
 void UninstallView::OnUninstallStarted(const QString &id)
 {
-    if (!mBatchIds.contains(id))
-        return;
-    mBusy = true;
-    mUninstallBtn->setEnabled(false);
-    mHeader->setEnabled(false);
+    mController->onJobStarted(id);
 }
 
 void UninstallView::OnUninstallFinished(const QString &id, bool ok)
 {
-    if (!mBatchIds.remove(id)) {
-        qCDebug(lcUninstall).noquote() << "OnUninstallFinished: not in the batch" << id;
-        return;
-    }
-    const bool batchOver = mBatchIds.isEmpty();
-    if (batchOver && !GlobalMutex::isEmpty())
-        GlobalMutex::release();
-
-    const int row = mModel->RowOf(id);
-    if (row >= 0) {
-        mTable->selectRow(row);
-        mHeader->setEnabled(true);
-        if (ok) {
-            ++mDoneCount;
-            mCounterLabel->setText(QStringLiteral("<span style=\"font-size:20pt;color:#25d429;\">%1</span>"
-                                                  "<span style=\"font-size:13pt;color:#000000;\">/%2</span>")
-                                       .arg(mDoneCount)
-                                       .arg(mJobCount));
-            mModel->SetState(row, QString::fromLatin1(UninstallModel::StateDone), QStringLiteral("100"));
-            mModel->SetChecked(row, false);
-            emit SignalUpdateData(!batchOver);
-            if (batchOver) {
-                setBatchRunning(false);
-                mBusy = false;
-                // A failed row of this batch stays ticked for another try,
-                // and the batch as a whole did not succeed.
-                mSuppressSelectAll = mHeader->isChecked();
-                mHeader->setChecked(false);
-                mUninstallBtn->setEnabled(mModel->AnyChecked());
-                toast(mBatchFailed ? uninstallText("Uninstall vehicle failed!")
-                                   : uninstallText("Uninstall vehicle successfully"));
-            }
-        } else {
-            mBatchFailed = true;
-            if (batchOver) {
-                setBatchRunning(false);
-                mBusy = false;
-                mUninstallBtn->setEnabled(true);
-                mHeader->setEnabled(true);
-                toast(uninstallText("Uninstall vehicle failed!"));
-            }
-            mModel->SetState(row, QString::fromLatin1(UninstallModel::StateFailed), QStringLiteral("0"));
-            emit SignalUpdateData(!batchOver);
-        }
-    } else if (batchOver) {
-        // The table moved on (another card); the batch still has to end,
-        // and the new rows must not stay locked.
-        setBatchRunning(false);
-        emit SignalUpdateData(false);
-    }
-    if (batchOver)
-        deleteIdleJobs();
-    emit SignalNotificationRemoveDiskFreeSizeChange();
+    mController->onJobFinished(id, ok);
 }
 
 void UninstallView::OnUninstallProgress(const QString &id, float percentage)
 {
-    if (!mBatchIds.contains(id))
-        return;
-    mBusy = true;
-    const int row = mModel->RowOf(id);
-    if (row >= 0)
-        mModel->SetState(row, QString::fromLatin1(UninstallModel::StateUninstalling),
-                         QString::number(double(percentage), 'g'));
-    emit SignalUpdateData(true);
+    mController->onJobProgress(id, percentage <= 0.0f ? 0u : uint(percentage));
 }
 
 void UninstallView::OnScanVehicleStarted()
 {
-    mBusy = true;
-    // The rows are about to be replaced; ticks from before do not count.
-    mUninstallBtn->setEnabled(false);
-    if (mLoading)
-        mLoading->showAgain(ScanIndicatorLimit);
-    else
-        mLoading = LoadingDialog::showLoading(this, ScanIndicatorLimit);
-    mHeader->setEnabled(false);
+    mController->onScanStarted();
 }
 
 void UninstallView::OnScanVehicleProgress()
 {
-    loadCatalogue();
-}
-
-void UninstallView::loadCatalogue()
-{
-    mVehicles = mScanThread ? mScanThread->GetDatas() : nullptr;
-    if (!mVehicles || mVehicles->mDatas.isEmpty()) {
-        qCDebug(lcUninstall) << "loadCatalogue: no vehicles";
-        mModel->SetData();
-        return;
-    }
-    QList<VehicleData> kept;
-    for (const VehicleData &record : qAsConst(mVehicles->mDatas)) {
-        // The HOME software and the common text library stay on the card.
-        if (belowRootContains(record.mDirPath, mScanRoot, "home")
-            || belowRootContains(record.mDirPath, mScanRoot, "public"))
-            continue;
-        kept.append(record);
-    }
-    mVehicles->mDatas = kept;
-    mTable->setUpdatesEnabled(false);
-    mModel->SetData(kept);
-    mTable->setUpdatesEnabled(true);
+    mController->onScanProgress();
 }
 
 void UninstallView::OnScanVehicleFinished()
 {
-    loadCatalogue();
-    mScanInFlight = false;
+    mController->onScanFinished();
+}
+
+void UninstallView::onScanFinished(int rows)
+{
     {
         // Fresh rows are unticked; so is the box above them.
         const QSignalBlocker blocker(mHeader);
@@ -543,120 +357,61 @@ void UninstallView::OnScanVehicleFinished()
     }
     mUninstallBtn->setEnabled(false);
     mHeader->setEnabled(true);
-    mBusy = false;
-    if (mModel->rowCount() == 0)
-        toast(uninstallText("No vehicles!"));
     if (mLoading)
         mLoading->onTimeout();
-    if (mExitAfterScan) {
-        QCoreApplication::quit();
+    if (rows > 0)
+        mTable->selectRow(0);
+}
+
+void UninstallView::onJobFinished(int row, bool ok, bool batchOver)
+{
+    if (row < 0)
         return;
-    }
-    rebuildWatcher();
-    if (mRescanAfterScan && mScanThread) {
-        mRescanAfterScan = false;
-        startScan();
+    mTable->selectRow(row);
+    mHeader->setEnabled(true);
+    if (ok)
+        mCounterLabel->setText(QStringLiteral("<span style=\"font-size:20pt;color:#25d429;\">%1</span>"
+                                              "<span style=\"font-size:13pt;color:#000000;\">/%2</span>")
+                                   .arg(mController->doneCount())
+                                   .arg(mController->jobCount()));
+    if (!batchOver)
+        return;
+    if (ok) {
+        // A failed row of this batch stays ticked for another try.
+        mSuppressSelectAll = mHeader->isChecked();
+        mHeader->setChecked(false);
+        mUninstallBtn->setEnabled(mModel->AnyChecked());
+    } else {
+        mUninstallBtn->setEnabled(true);
+        mHeader->setEnabled(true);
     }
 }
 
 bool UninstallView::OnExit()
 {
-    if (!mBusy)
-        return true;
-    if (mPool->activeThreadCount() > 0) {
-        emit SignalStop(0); // pause while the user decides
-        QThread::msleep(StopStepMs);
+    switch (mController->state()) {
+    case UninstallController::State::Idle: return true;
+    case UninstallController::State::Scanning:
+        // The application quits when the scan reports its end.
+        mController->quitAfterScan();
+        return false;
+    case UninstallController::State::Uninstalling: {
+        mController->pauseBatch(); // while the user decides
         const QMessageBox::StandardButton answer = MessageBoxDialog::showMessageBox(
             this, uninstallText("Tips"),
             uninstallText("The model is being unloaded. Closing may result in the car not working properly. "
                           "Is it turned off?"),
             QMessageBox::Ok | QMessageBox::No);
         if (answer != QMessageBox::Ok) {
-            emit SignalSuspend();
+            mController->resumeBatch();
             return false;
         }
-        stopJobs(true);
-        // The program ends before the stopped job's report is handled.
-        endUnreportedBatch();
-        mBusy = false;
-        return true;
+        break;
     }
-    if (mScanThread && mScanThread->isRunning()) {
-        emit SignalStop(1);
-        QThread::msleep(StopStepMs);
-        mExitAfterScan = true;
-        mBusy = false;
-        return false;
+    case UninstallController::State::Stopping: break;
     }
+    mController->stopBatchForExit();
     return true;
-}
-
-void UninstallView::stopJobs(bool resumeFirst)
-{
-    mPool->clear();
-    if (resumeFirst) {
-        emit SignalSuspend();
-        QThread::msleep(10);
-    }
-    emit SignalStop(1);
-    waitForJobs();
-    {
-        // Jobs the pool never started will not report; the last one that
-        // did run ends the batch.
-        QMutexLocker lock(&mRunLock);
-        mBatchIds.intersect(mRunIds);
-    }
-    if (mBatchIds.isEmpty())
-        endBatch();
-    deleteIdleJobs();
-}
-
-void UninstallView::waitForJobs()
-{
-    QElapsedTimer waited;
-    waited.start();
-    for (int step = 0; step < StopSteps && mPool->activeThreadCount() > 0; ++step)
-        mPool->waitForDone(StopStepMs);
-    if (mPool->activeThreadCount() > 0) {
-        mPool->waitForDone();
-        qCDebug(lcUninstall) << "waited for the uninstall job (ms):" << waited.elapsed();
-    }
-}
-
-void UninstallView::deleteIdleJobs()
-{
-    if (mPool->activeThreadCount() > 0)
-        return;
-    qDeleteAll(mJobs);
-    mJobs.clear();
-}
-
-void UninstallView::endUnreportedBatch()
-{
-    // Without this the busy flag and the lock would outlive the batch.
-    if (mBatchIds.isEmpty())
-        return;
-    mBatchIds.clear();
-    endBatch();
-}
-
-void UninstallView::endBatch()
-{
-    setBatchRunning(false);
-    if (!GlobalMutex::isEmpty())
-        GlobalMutex::release();
-    emit SignalUpdateData(false);
-}
-
-void UninstallView::setBatchRunning(bool running)
-{
-    AppSettings::setUninstalling(running);
-    // An uninstall left half-way by a computer that went to sleep leaves a
-    // vehicle half on the card.
-    if (running)
-        mSleep.hold(uninstallText("Uninstalling vehicle software"));
-    else
-        mSleep.release();
 }
 
 void UninstallView::OnUpdateSDFreeSize()
@@ -687,59 +442,5 @@ void UninstallView::OnUpdateSDFreeSize()
 
 void UninstallView::DirChanged(const QString &path)
 {
-    if (!QFileInfo::exists(path) || mBusy)
-        return;
-    mDirty = true;
-    qCDebug(lcUninstall).noquote() << "UninstallView::DirChanged" << "directoryChanged path =" << path;
-}
-
-void UninstallView::rebuildWatcher()
-{
-    const QStringList watched = mWatcher->directories();
-    if (!watched.isEmpty())
-        mWatcher->removePaths(watched);
-    const QString root = mCardRoot;
-    const int generation = ++mWatchGeneration;
-    if (root.isEmpty() || !QFileInfo(root).isDir()) {
-        qCDebug(lcUninstall).noquote() << "CalcSize 方法，文件夹路径不存在，错误路径：" << root;
-        return;
-    }
-    // The walk runs on a pool thread; the watcher itself belongs to this one.
-    mWatchPool->start(QRunnable::create([this, root, generation] {
-        const QStringList dirs = watchDirectories(root);
-        {
-            QMutexLocker lock(&mWatchLock);
-            mWatchResult = dirs;
-            mWatchResultGeneration = generation;
-        }
-        QMetaObject::invokeMethod(this, [this] { applyWatchList(); }, Qt::QueuedConnection);
-    }));
-    if (mModel->rowCount() > 0) {
-        mWatchPool->waitForDone();
-        applyWatchList();
-        mTable->selectRow(0);
-    }
-}
-
-void UninstallView::applyWatchList()
-{
-    QStringList dirs;
-    {
-        QMutexLocker lock(&mWatchLock);
-        if (mWatchResultGeneration != mWatchGeneration)
-            return; // taken already, or a newer rebuild is on its way
-        dirs.swap(mWatchResult);
-        mWatchResultGeneration = -1;
-    }
-    if (!dirs.isEmpty())
-        mWatcher->addPaths(dirs);
-}
-
-QStringList UninstallView::watchDirectories(const QString &cardRoot)
-{
-    // Text resources and name lists change with every install; only
-    // vehicle directories matter. Links are never watched through.
-    return DirWalker::directories(cardRoot, QStringLiteral("Vehicles/"), [&cardRoot](const QString &dir) {
-        return !belowRootContains(dir, cardRoot, "Res/") && !belowRootContains(dir, cardRoot, "Names/");
-    });
+    mController->directoryChanged(path);
 }

@@ -17,7 +17,7 @@ void FakeVolumes::add(const VolumeInfo &volume)
     mVolumes.append(volume);
     if (!mSpace.contains(volume.root))
         mSpace.insert(volume.root, Space{512, 1536, true});
-    if (mStarted)
+    if (isStarted())
         emit volumeArrived(volume);
 }
 
@@ -37,7 +37,7 @@ void FakeVolumes::remove(const QString &root)
     for (int i = 0; i < mVolumes.size(); ++i) {
         if (mVolumes.at(i).root == root) {
             const VolumeInfo gone = mVolumes.takeAt(i);
-            if (mStarted)
+            if (isStarted())
                 emit volumeRemoved(gone);
             return;
         }

@@ -13,7 +13,6 @@ public:
 
     QList<VolumeInfo> mounted() const override { return mVolumes; }
     bool space(const QString &root, qint64 *freeBytes, qint64 *totalBytes) const override;
-    void start() override { mStarted = true; }
 
     // Adds (and announces, once started) a volume.
     void add(const VolumeInfo &volume);
@@ -24,11 +23,16 @@ public:
     // A volume whose space query fails.
     void setSpaceFails(const QString &root);
 
-    bool isStarted() const { return mStarted; }
+protected:
+    void startWatching() override { }
 
 private:
-    struct Space { qint64 free = 0; qint64 total = 0; bool ok = true; };
+    struct Space
+    {
+        qint64 free = 0;
+        qint64 total = 0;
+        bool ok = true;
+    };
     QList<VolumeInfo> mVolumes;
     QHash<QString, Space> mSpace;
-    bool mStarted = false;
 };

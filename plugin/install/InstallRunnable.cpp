@@ -20,16 +20,16 @@ void InstallRunnable::run()
     if (!ok)
         qCDebug(lcInstall).noquote() << "install failed:" << mId << mError;
     mState = 3;
-    emit installFinished(mId, ok, mTargetFolder);
+    emit installFinished(mId, ok, mCard.root());
 }
 
 bool InstallRunnable::install()
 {
-    if (mTargetFolder.isEmpty()) {
+    if (mCard.isNull()) {
         mError = QStringLiteral("no target folder");
         return false;
     }
-    StagedInstall install(mTargetFolder);
+    StagedInstall install(mCard);
     if (mDeleteOldFirst && !mOldVersionFolder.isEmpty())
         install.setOldFolder(mOldVersionFolder);
     bool ok = install.begin();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Card.h"
+
 #include <QObject>
 #include <QRunnable>
 #include <QString>
@@ -19,7 +21,8 @@ class InstallRunnable : public QObject, public QRunnable
 public:
     InstallRunnable(long id, const QString &archivePath, QObject *parent = nullptr);
 
-    void setTargetFolder(const QString &folder) { mTargetFolder = folder; }
+    // The card the archive is unpacked onto, at its root.
+    void setCard(const Card &card) { mCard = card; }
     void setOldVersionFolder(const QString &folder) { mOldVersionFolder = folder; }
     void setDeleteArchive(bool on) { mDeleteArchive = on; }
     void setDeleteOldFirst(bool on) { mDeleteOldFirst = on; }
@@ -27,7 +30,8 @@ public:
 
     long id() const { return mId; }
     QString archivePath() const { return mArchivePath; }
-    QString targetFolder() const { return mTargetFolder; }
+    Card card() const { return mCard; }
+    QString targetFolder() const { return mCard.root(); }
     QString oldVersionFolder() const { return mOldVersionFolder; }
     bool deleteArchive() const { return mDeleteArchive; }
     bool deleteOldFirst() const { return mDeleteOldFirst; }
@@ -48,7 +52,7 @@ private:
 
     long mId;
     QString mArchivePath;
-    QString mTargetFolder;
+    Card mCard;
     QString mOldVersionFolder;
     bool mDeleteArchive = false;
     bool mDeleteOldFirst = false;

@@ -10,7 +10,10 @@ namespace {
 class PoolTask : public QRunnable
 {
 public:
-    explicit PoolTask(InstallRunnable *job) : mJob(job) {}
+    explicit PoolTask(InstallRunnable *job)
+        : mJob(job)
+    {
+    }
     ~PoolTask() override
     {
         if (!mRan)
@@ -67,7 +70,7 @@ bool JobDispatcher::chainOf(long id, long *baseId, long *patchId) const
     return false;
 }
 
-JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath, const QString &cardRoot,
+JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath, const Card &card,
                                                 const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue)
 {
     const SoftwareData *row = nullptr;
@@ -84,11 +87,11 @@ JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath
         qCDebug(lcInstall).noquote() << "self update:" << filePath << opened;
         return opened ? Dispatch::SelfUpdate : Dispatch::SelfUpdateRefused;
     }
-    if (cardRoot.isEmpty())
+    if (card.isNull())
         return Dispatch::NoCard;
 
     auto *job = new InstallRunnable(id, filePath);
-    job->setTargetFolder(cardRoot);
+    job->setCard(card);
     long baseId = 0;
     long patchId = 0;
     const bool chained = chainOf(id, &baseId, &patchId);

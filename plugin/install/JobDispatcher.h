@@ -51,20 +51,19 @@ public:
     // The chain `id` belongs to, as its base or its patch.
     bool chainOf(long id, long *baseId, long *patchId) const;
 
-    // A download of row `id` finished with the file `filePath`. `cardRoot`
-    // is the page's own card (empty once it was pulled): an install never
+    // A download of row `id` finished with the file `filePath`. `card` is
+    // the page's own card (null once it was pulled): an install never
     // goes to whatever other card happens to be in. `rows` are the page's
     // software records, `catalogue` the card's from the last scan.
-    Dispatch dispatch(long id, const QString &filePath, const QString &cardRoot,
-                      const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue);
+    Dispatch dispatch(long id, const QString &filePath, const Card &card, const QList<SoftwareData> &rows,
+                      const QList<VehicleData> &catalogue);
     InstallRunnable *installJob(long id) const { return mInstalls.value(id); }
     void forgetInstall(long id) { mInstalls.remove(id); }
 
     // Downloads are stopped silently (each download class with a stop()),
     // URL queries abandoned, queued installs dropped and running ones
     // cancelled; all are forgotten.
-    template<class Download>
-    void stopEverything(QMap<long, QPointer<Download>> &downloads)
+    template<class Download> void stopEverything(QMap<long, QPointer<Download>> &downloads)
     {
         for (const QPointer<Download> &download : qAsConst(downloads)) {
             if (download) {

@@ -1,7 +1,6 @@
 #include "StagedInstall.h"
 
 #include "CardFs.h"
-#include "CardHelpers.h"
 #include "DirWalker.h"
 #include "InstallLog.h"
 
@@ -113,11 +112,6 @@ void restoreFiles(int fromFd, int toFd, int depth)
     }
 }
 
-bool isHomeSoftware(const QString &cardRoot, const QString &folder)
-{
-    return CardHelpers::PathBelowRoot(folder, cardRoot).contains(QLatin1String("home"), Qt::CaseInsensitive);
-}
-
 bool isHomeFileToReplace(const QByteArray &name)
 {
     const QByteArray lower = name.toLower();
@@ -125,11 +119,9 @@ bool isHomeFileToReplace(const QByteArray &name)
 }
 } // namespace
 
-StagedInstall::StagedInstall(const QString &cardRoot)
-    : mCardRoot(cardRoot)
+StagedInstall::StagedInstall(const Card &card)
+    : mCard(card)
 {
-    if (!mCardRoot.isEmpty() && !mCardRoot.endsWith(QLatin1Char('/')))
-        mCardRoot += QLatin1Char('/');
 }
 
 StagedInstall::~StagedInstall()
@@ -149,13 +141,13 @@ bool StagedInstall::fail(const QString &message)
 
 bool StagedInstall::begin()
 {
-    if (mCardRoot == QLatin1String("/"))
-        return fail(QStringLiteral("\"/\" is not a card"));
-    mRootFd = CardFs::openRoot(mCardRoot);
+    if (mCard.isNull())
+        return fail(QStringLiteral("no card (\"/\" is none)"));
+    mRootFd = CardFs::openRoot(mCard.root());
     if (mRootFd < 0)
         return fail(QStringLiteral("cannot open the card: ") + errnoText());
     if (!mOldFolder.isEmpty()) {
-        if (!CardFs::relativePath(mCardRoot, mOldFolder, &mOldPath) || !CardFs::isPlainRelative(mOldPath)
+        if (!CardFs::relativePath(mCard.root(), mOldFolder, &mOldPath) || !CardFs::isPlainRelative(mOldPath)
             || mOldPath.split('/').first() == kStagingFolder)
             return fail(QStringLiteral("the old version's folder is not on the card: ") + mOldFolder);
         while (mOldPath.endsWith('/'))
@@ -225,10 +217,11 @@ void StagedInstall::restoreLeftover(int jobFd)
     QByteArray path;
     struct stat st;
     if (DirWalker::readFileAt(jobFd, kRestore, path, 64 * 1024) && CardFs::isPlainRelative(path)
-        && ::fstatat(jobFd, kOld, &st, AT_SYMLINK_NOFOLLOW) == 0
-        && !CardFs::statAt(mRootFd, path, &st) && errno == ENOENT) {
+        && ::fstatat(jobFd, kOld, &st, AT_SYMLINK_NOFOLLOW) == 0 && !CardFs::statAt(mRootFd, path, &st)
+        && errno == ENOENT) {
         const int slash = path.lastIndexOf('/');
-        const int parent = slash < 0 ? ::fcntl(mRootFd, F_DUPFD_CLOEXEC, 0) : CardFs::makeDirsAt(mRootFd, path.left(slash));
+        const int parent =
+            slash < 0 ? ::fcntl(mRootFd, F_DUPFD_CLOEXEC, 0) : CardFs::makeDirsAt(mRootFd, path.left(slash));
         if (parent >= 0) {
             if (moveNoReplace(jobFd, kOld, parent, path.mid(slash + 1).constData()))
                 qCDebug(lcInstall).noquote() << "old version restored:" << CardFs::decodeName(path);
@@ -306,7 +299,7 @@ bool StagedInstall::moveOldAside()
         return fail(QStringLiteral("cannot reach the old version's folder: ") + errnoText());
     }
     bool ok = true;
-    if (S_ISDIR(st.st_mode) && isHomeSoftware(mCardRoot, mOldFolder)) {
+    if (S_ISDIR(st.st_mode) && mCard.packageOf(mOldFolder) == Card::Package::Home) {
         const int dir = DirWalker::openDirAt(parent, leaf.constData());
         std::vector<DirWalker::Entry> entries;
         ok = dir >= 0 && DirWalker::list(dir, entries, false);
@@ -323,7 +316,7 @@ bool StagedInstall::moveOldAside()
         // after a crash.
         const int record = ::openat(mJobFd, kRestore, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
         ok = record >= 0 && ::write(record, mOldPath.constData(), size_t(mOldPath.size())) == mOldPath.size()
-            && ::fsync(record) == 0 && ::fsync(mJobFd) == 0;
+             && ::fsync(record) == 0 && ::fsync(mJobFd) == 0;
         if (record >= 0)
             ::close(record);
         ok = ok && ::renameat(parent, leaf.constData(), mJobFd, kOld) == 0;

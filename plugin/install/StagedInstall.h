@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ArchiveExtractor.h"
+#include "Card.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,7 +33,7 @@ class StagedInstall
 public:
     static const char kStagingFolder[];
 
-    explicit StagedInstall(const QString &cardRoot);
+    explicit StagedInstall(const Card &card);
     ~StagedInstall(); // abort() unless committed
     StagedInstall(const StagedInstall &) = delete;
     StagedInstall &operator=(const StagedInstall &) = delete;
@@ -76,7 +77,7 @@ private:
     void cleanLeftovers(int stagingFd);
     void restoreLeftover(int jobFd);
 
-    QString mCardRoot;
+    Card mCard;
     QString mOldFolder;
     QByteArray mOldPath;
     quint64 mSpaceLimit = ~quint64(0);

@@ -73,9 +73,8 @@ DownloadWidget::~DownloadWidget()
         AppSettings::setDownloading(false);
 }
 
-DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const QString &serialNumber,
-                                        const QString &cardRoot, const QList<SoftwareDataWrap> &selection,
-                                        const QList<VehicleData> &catalogue)
+DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const Card &card,
+                                        const QList<SoftwareDataWrap> &selection, const QList<VehicleData> &catalogue)
 {
     auto *page = container->findChild<DownloadWidget *>(QStringLiteral("DownloadWidget"), Qt::FindDirectChildrenOnly);
     if (!page) {
@@ -83,8 +82,7 @@ DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const QString
         container->addWidget(page);
     }
     page->reset();
-    page->setSerialNumber(serialNumber);
-    page->setCardRoot(cardRoot);
+    page->setCard(card);
     page->setSelection(selection);
     page->setCatalogue(catalogue);
     page->buildTable();
@@ -100,7 +98,8 @@ void DownloadWidget::buildUi()
 
     auto *title = new QLabel(tr("Download"), this);
     title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    title->setStyleSheet(
+        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
 
     mCardBox = new CardBox(this);
 
@@ -196,16 +195,11 @@ void DownloadWidget::reset()
     showStatistics();
 }
 
-void DownloadWidget::setSerialNumber(const QString &serial)
+void DownloadWidget::setCard(const Card &card)
 {
-    mSerialNumber = serial;
-    mCardBox->setSerialNumber(serial);
-}
-
-void DownloadWidget::setCardRoot(const QString &root)
-{
-    mCardRoot = root;
-    mCardBox->showCard(root);
+    mCard = card;
+    mCardBox->setSerialNumber(card.serialNumber());
+    mCardBox->showCard(card.root());
 }
 
 void DownloadWidget::setSelection(const QList<SoftwareDataWrap> &selection)
@@ -297,7 +291,7 @@ void DownloadWidget::startUrlQuery(long id)
     param.setId(id);
     param.setUser_id(mUserId);
     param.setToken(mToken);
-    param.setSerial_number(mSerialNumber);
+    param.setSerial_number(mCard.serialNumber());
     mJobs->startUrlQuery(param);
 }
 
@@ -471,10 +465,11 @@ void DownloadWidget::refreshModel()
 
 void DownloadWidget::showStatistics()
 {
-    mStatistics->setText(QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:#1AAD19;\">%1</span>"
-                                        "<span style=\"font-family:Helvetica;font-size:16px;color:#000000;\">/%2</span>")
-                             .arg(mBatch.doneCount())
-                             .arg(mBatch.size()));
+    mStatistics->setText(
+        QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:#1AAD19;\">%1</span>"
+                       "<span style=\"font-family:Helvetica;font-size:16px;color:#000000;\">/%2</span>")
+            .arg(mBatch.doneCount())
+            .arg(mBatch.size()));
     if (!mRunning) {
         mRate->hide();
         mRate->clear();
@@ -513,7 +508,7 @@ bool DownloadWidget::isDownloadPhase(const DownloadBatch::Row &row) const
 {
     // A row tried again says "failed" until its new attempt reports.
     return row.state == DownloadBatch::Waiting || row.state == DownloadBatch::Downloading
-        || (row.active && DownloadBatch::isFailed(row.state));
+           || (row.active && DownloadBatch::isFailed(row.state));
 }
 
 qint64 DownloadWidget::expectedSize(long id) const
@@ -576,7 +571,7 @@ void DownloadWidget::onFinished(long id, int code, int responseCode, QString url
     // An archive already here is reported at once, from inside start():
     // those bytes did not come over the line and count for no speed.
     mStartingId = id;
-    download->start(id, url, mSerialNumber);
+    download->start(id, url, mCard.serialNumber());
     mStartingId = 0;
 }
 
@@ -670,17 +665,14 @@ void DownloadWidget::onDownloadFinished(long id, bool success, QString filePath)
 
 void DownloadWidget::dispatchArchive(long id)
 {
-    switch (mJobs->dispatch(id, mPaths.value(id), mCardRoot, mRecords, mCatalogue)) {
-    case JobDispatcher::Dispatch::Started:
-        return;
+    switch (mJobs->dispatch(id, mPaths.value(id), mCard, mRecords, mCatalogue)) {
+    case JobDispatcher::Dispatch::Started: return;
     case JobDispatcher::Dispatch::SelfUpdate:
         // The program's own installer takes over; nothing goes onto the card.
         report(id, DownloadBatch::Done, 100);
         return;
     case JobDispatcher::Dispatch::SelfUpdateRefused:
-    case JobDispatcher::Dispatch::NoCard:
-        report(id, DownloadBatch::InstallFailed, 100);
-        return;
+    case JobDispatcher::Dispatch::NoCard: report(id, DownloadBatch::InstallFailed, 100); return;
     }
 }
 
@@ -698,7 +690,7 @@ void DownloadWidget::onInstallFinished(long id, bool result, QString targetFileP
 {
     qCDebug(lcProgress).nospace() << "onInstallFinished: id: " << id << ", " << result << ", " << targetFilePath;
     mJobs->forgetInstall(id);
-    mCardBox->showCard(mCardRoot);
+    mCardBox->showCard(mCard.root());
     if (mBatch.isChainBase(id)) {
         if (result) {
             dispatchArchive(mBatch.row(mBatch.rowOf(id)).patchId);
@@ -773,7 +765,7 @@ void DownloadWidget::onRetry()
     }
     if (mRunning || !mBatch.hasFailed())
         return;
-    if (mCardRoot.isEmpty()) {
+    if (mCard.isNull()) {
         // Installs would only fail again: the card comes first.
         ask(tr("No U disk was found. Please check and try again."), QMessageBox::Ok);
         return;
@@ -813,19 +805,19 @@ void DownloadWidget::onDeviceAdded(QString uDiskName)
 {
     qCDebug(lcProgress) << "onDeviceAdded uDiskName: " << uDiskName;
     const QString serial = CardHelpers::ReadSerialNumber(uDiskName);
-    if (serial.isEmpty() || serial != mSerialNumber)
+    if (serial.isEmpty() || serial != mCard.serialNumber())
         return;
     // The same card is back; nothing starts by itself.
-    setCardRoot(uDiskName);
+    setCard(Card(uDiskName, serial));
     notify(tr("U Disk Inserted!"));
 }
 
 void DownloadWidget::onDeviceRemoved(QString uDiskName)
 {
     qCDebug(lcProgress) << "onDeviceRemoved uDiskName: " << uDiskName;
-    if (mCardRoot.isEmpty() || uDiskName != mCardRoot)
+    if (mCard.isNull() || uDiskName != mCard.root())
         return;
-    setCardRoot(QString());
+    setCard(Card(QString(), mCard.serialNumber()));
     notify(tr("U disk has been pulled out!"));
     stopEverything();
     // What was cut off failed where it stood, so that "Retry" takes it up

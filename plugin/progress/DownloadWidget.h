@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "DownloadBatch.h"
 #include "SleepGuard.h"
 #include "SoftwareDataWrap.h"
@@ -63,20 +64,19 @@ public:
     // The upgrade button's last step: the page of `container` (made there
     // on the first upgrade) takes the card, the ticked rows and the card's
     // catalogue of the last scan, becomes the current page and starts.
-    static DownloadWidget *startIn(QStackedWidget *container, const QString &serialNumber, const QString &cardRoot,
+    static DownloadWidget *startIn(QStackedWidget *container, const Card &card,
                                    const QList<SoftwareDataWrap> &selection, const QList<VehicleData> &catalogue);
 
     // Forgets the last batch (its jobs must have been stopped).
     void reset();
-    void setSerialNumber(const QString &serial);
-    void setCardRoot(const QString &root);
+    // The card the batch is for; null (keeping the serial) while it is out.
+    void setCard(const Card &card);
     void setSelection(const QList<SoftwareDataWrap> &selection);
     void setCatalogue(const QList<VehicleData> &catalogue) { mCatalogue = catalogue; }
     void buildTable();
     void start();
 
-    QString serialNumber() const { return mSerialNumber; }
-    QString cardRoot() const { return mCardRoot; }
+    Card card() const { return mCard; }
     bool isRunning() const { return mRunning; }
     const DownloadBatch &batch() const { return mBatch; }
     MyTableModel *model() const { return mModel; }
@@ -170,8 +170,7 @@ private:
 
     QString mToken;
     int mUserId = 0;
-    QString mSerialNumber;
-    QString mCardRoot;
+    Card mCard;
     QList<SoftwareDataWrap> mSelection;
     QList<SoftwareData> mRecords; // the selection and its patches, for the dispatch
     QList<VehicleData> mCatalogue;

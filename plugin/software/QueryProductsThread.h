@@ -1,32 +1,19 @@
 #pragma once
 
-#include <Sornet/ProductAction.h>
+#include "ProductCallThread.h"
+
 #include <Sornet/QueryProductParam.h>
 #include <Sornet/QueryProductResponse.h>
 
-#include <QThread>
-#include <QVariant>
+using QueryProductsCall = ProductCallThread<QueryProductParam, QueryProductResponse, &ProductAction::queryProduct>;
 
-// Asks the service, off the GUI thread, for the products of the user.
-class QueryProductsThread : public QThread
+// Asks the service, off the GUI thread, for the products of the user;
+// `finish` carries a QueryProductResponse.
+class QueryProductsThread : public QueryProductsCall
 {
     Q_OBJECT
 public:
-    explicit QueryProductsThread(QObject *parent = nullptr);
-    ~QueryProductsThread() override;
+    using QueryProductsCall::QueryProductsCall;
 
-    // Set before start(), not while running.
     void setParam(const QString &token, long userId);
-
-signals:
-    void begin();
-    // `response` holds a QueryProductResponse.
-    void finish(int code, QVariant response);
-
-protected:
-    void run() override;
-
-private:
-    QueryProductParam mParam;
-    QueryProductResponse mResponse;
 };

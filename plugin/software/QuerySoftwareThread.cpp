@@ -6,7 +6,7 @@
 #include <QDir>
 
 QuerySoftwareThread::QuerySoftwareThread(QObject *parent)
-    : QThread(parent)
+    : ServiceCallThread(parent)
 {
 }
 
@@ -16,27 +16,27 @@ QuerySoftwareThread::~QuerySoftwareThread()
     wait();
 }
 
-void QuerySoftwareThread::run()
+int QuerySoftwareThread::call(QVariant *response)
 {
-    emit begin();
     mCatalogue.clear();
     // The card this run was started for; another card inserted meanwhile
     // must not lend its catalogue to this card's list.
-    if (!mCardRoot.isEmpty() && QDir(mCardRoot).exists()) {
+    if (!mCard.isNull() && QDir(mCard.root()).exists()) {
         qCDebug(lcSoftware) << "ScanVehicles...";
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         vehicles.mStop = mStop.load();
-        vehicles.ScanVehicles(mCardRoot + QStringLiteral("Vehicles/"), false, mCardRoot);
+        vehicles.ScanVehicles(mCard.vehiclesPath(), false);
         mCatalogue = vehicles.mDatas;
         qCDebug(lcSoftware) << "ScanVehicles: end!";
     }
     if (mRescanOnly) {
         mRescanOnly = false;
-        emit finish(200, QVariant::fromValue(mResponse));
-        return;
+        *response = QVariant::fromValue(mResponse);
+        return 200;
     }
     mResponse.clear();
     ProductAction action;
     const int code = action.querySoftware(mResponse, mParam);
-    emit finish(code, QVariant::fromValue(mResponse));
+    *response = QVariant::fromValue(mResponse);
+    return code;
 }

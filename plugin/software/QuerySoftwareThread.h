@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Card.h"
+#include "ServiceCallThread.h"
 #include "VehicleData.h"
 
 #include <Sornet/ProductAction.h>
@@ -8,15 +10,14 @@
 
 #include <QList>
 #include <QString>
-#include <QThread>
-#include <QVariant>
 
 #include <atomic>
 
 // Scans the card's catalogue and asks the service for the product's
-// software list, off the GUI thread. A rescan-only run keeps the last
-// answer and only scans the card again.
-class QuerySoftwareThread : public QThread
+// software list, off the GUI thread; `finish` carries a
+// QuerySoftwareResponse. A rescan-only run keeps the last answer and only
+// scans the card again.
+class QuerySoftwareThread : public ServiceCallThread
 {
     Q_OBJECT
 public:
@@ -26,8 +27,8 @@ public:
     // Set before start(), not while running.
     void setParam(const QuerySoftwareParam &param) { mParam = param; }
     const QuerySoftwareParam &param() const { return mParam; }
-    void setCardRoot(const QString &root) { mCardRoot = root; }
-    QString cardRoot() const { return mCardRoot; }
+    void setCard(const Card &card) { mCard = card; }
+    Card card() const { return mCard; }
     void setRescanOnly(bool on) { mRescanOnly = on; }
     bool isRescanOnly() const { return mRescanOnly; }
 
@@ -37,19 +38,14 @@ public:
     // Ends a card scan early (the page is going away).
     void requestStop() { mStop = true; }
 
-signals:
-    void begin();
-    // `response` holds a QuerySoftwareResponse.
-    void finish(int code, QVariant response);
-
 protected:
-    void run() override;
+    int call(QVariant *response) override;
 
 private:
     QuerySoftwareParam mParam;
     QuerySoftwareResponse mResponse;
     QList<VehicleData> mCatalogue;
-    QString mCardRoot;
+    Card mCard;
     bool mRescanOnly = false;
     std::atomic<bool> mStop{false};
 };

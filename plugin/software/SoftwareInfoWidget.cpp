@@ -6,7 +6,6 @@
 #include "CardHelpers.h"
 #include "FXTableView.h"
 #include "LanguageTable.h"
-#include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
@@ -16,7 +15,6 @@
 #include "QuerySoftwareThread.h"
 #include "SoftwareLog.h"
 #include "SoftwareRows.h"
-#include "Toast.h"
 #include "UDiskMonitor.h"
 #include "UpgradeCheck.h"
 
@@ -41,7 +39,6 @@
 
 namespace {
 constexpr int LanguageItemHeight = 31;
-constexpr int RestartCode = 886;
 } // namespace
 
 SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
@@ -55,7 +52,7 @@ SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
     AppSettings::setDownloading(false);
     mToken = AppSettings::token();
     mUserId = AppSettings::userId();
-    mSerialNumber = AppSettings::serialNumber();
+    mCard = Card(QString(), AppSettings::serialNumber());
     mVersion = AppSettings::version(QString());
     mBuildTimeStamp = AppSettings::buildTimeStamp();
     mBuildTime = AppSettings::buildTime();
@@ -73,14 +70,11 @@ SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
     connect(this, &SoftwareInfoWidget::updateDiskDetail, this, &SoftwareInfoWidget::onUpdateDiskDetail);
 
     // 5. The card.
-    const QString root = CardHelpers::FindCardRoot();
-    if (!root.isEmpty())
-        setCard(root, CardHelpers::ReadSerialNumber(root));
-    else
-        setCard(QString(), mSerialNumber);
-    onUpdateDiskDetail(mCardRoot);
-    if (!mCardRoot.isEmpty())
-        mWatcher->addPath(mCardRoot);
+    const Card found = CardHelpers::FindCard();
+    setCard(found.isNull() ? Card(QString(), mCard.serialNumber()) : found);
+    onUpdateDiskDetail(mCard.root());
+    if (!mCard.root().isEmpty())
+        mWatcher->addPath(mCard.root());
 
     // 6. Card arrivals and removals.
     mMonitor = new UDiskMonitor(this);
@@ -90,7 +84,7 @@ SoftwareInfoWidget::SoftwareInfoWidget(QWidget *parent)
     connect(mMonitor, &UDiskMonitor::DeviceRemoved, this, &SoftwareInfoWidget::onDeviceRemoved);
 
     // 7. Ask for the user's products.
-    if (!mCardRoot.isEmpty() && !mSerialNumber.isEmpty() && hasUser())
+    if (!mCard.root().isEmpty() && !mCard.serialNumber().isEmpty() && hasUser())
         startProductQuery();
     else
         setControlsEnabled(false);
@@ -105,7 +99,6 @@ SoftwareInfoWidget::~SoftwareInfoWidget()
     mSoftwareThread->requestStop();
     mProductsThread->wait();
     mSoftwareThread->wait();
-    delete mBusy.data();
 }
 
 void SoftwareInfoWidget::buildUi()
@@ -115,7 +108,8 @@ void SoftwareInfoWidget::buildUi()
 
     auto *title = new QLabel(tr("Software Update"), this);
     title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    title->setStyleSheet(
+        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
 
     mCardBox = new CardBox(this);
 
@@ -131,10 +125,10 @@ void SoftwareInfoWidget::buildUi()
     mUpgrade->setObjectName(QStringLiteral("upgrade"));
     mUpgrade->setFixedSize(150, 40);
     mUpgrade->setCursor(Qt::PointingHandCursor);
-    mUpgrade->setStyleSheet(QStringLiteral(
-        "QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;font-size:18px;"
-        "font-weight:bold;border:none;border-radius:4px;}"
-        "QPushButton:disabled{background-color:#A6B0C8;}"));
+    mUpgrade->setStyleSheet(
+        QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;font-size:18px;"
+                       "font-weight:bold;border:none;border-radius:4px;}"
+                       "QPushButton:disabled{background-color:#A6B0C8;}"));
     connect(mUpgrade, &QPushButton::clicked, this, &SoftwareInfoWidget::onUpgrade);
 
     auto *controls = new QHBoxLayout;
@@ -183,11 +177,10 @@ void SoftwareInfoWidget::buildUi()
     layout->addWidget(mTable, 1);
 }
 
-void SoftwareInfoWidget::setCard(const QString &root, const QString &serial)
+void SoftwareInfoWidget::setCard(const Card &card)
 {
-    mCardRoot = root;
-    mSerialNumber = serial;
-    mCardBox->setSerialNumber(serial);
+    mCard = card;
+    mCardBox->setSerialNumber(card.serialNumber());
 }
 
 bool SoftwareInfoWidget::hasUser() const
@@ -206,7 +199,7 @@ void SoftwareInfoWidget::startProductQuery()
 
 void SoftwareInfoWidget::startSoftwareQuery(int index)
 {
-    if (!hasUser() || mSerialNumber.isEmpty() || index < 0 || index >= mLanguageCodes.size()) {
+    if (!hasUser() || mCard.serialNumber().isEmpty() || index < 0 || index >= mLanguageCodes.size()) {
         setControlsEnabled(false);
         return;
     }
@@ -214,7 +207,7 @@ void SoftwareInfoWidget::startSoftwareQuery(int index)
     QuerySoftwareParam param;
     param.setToken(mToken);
     param.setUser_id(mUserId);
-    param.setSerial_number(mSerialNumber);
+    param.setSerial_number(mCard.serialNumber());
     param.setDefault_lang_code(QStringLiteral("en"));
     param.setLang_code(mLanguageCodes.at(index));
     if (mSoftwareBusy) {
@@ -230,7 +223,7 @@ void SoftwareInfoWidget::startSoftwareQuery(int index)
 void SoftwareInfoWidget::launchSoftwareThread(bool rescanOnly)
 {
     mSoftwareBusy = true;
-    mSoftwareThread->setCardRoot(mCardRoot);
+    mSoftwareThread->setCard(mCard);
     mSoftwareThread->setRescanOnly(rescanOnly);
     mSoftwareThread->start();
 }
@@ -238,7 +231,7 @@ void SoftwareInfoWidget::launchSoftwareThread(bool rescanOnly)
 void SoftwareInfoWidget::onStart()
 {
     qCDebug(lcSoftware) << "onStart...";
-    showBusy();
+    mFeedback.showBusy();
 }
 
 void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
@@ -246,29 +239,29 @@ void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
     qCDebug(lcSoftware) << "onQueryProductsFinish...";
     mProductsBusy = false;
     if (code != 200) {
-        closeBusy();
+        mFeedback.closeBusy();
         return;
     }
     const QueryProductResponse answer = response.value<QueryProductResponse>();
     if (answer.getCode() == Code::CODE_SUCCESS) {
         const QList<ProductBean> &products = answer.getData().getLists();
         if (products.isEmpty()) {
-            closeBusy();
+            mFeedback.closeBusy();
             return;
         }
         for (const ProductBean &product : products) {
-            if (product.getSerial_number() == mSerialNumber) {
+            if (product.getSerial_number() == mCard.serialNumber()) {
                 mProduct = product;
                 fillLanguages(product);
                 break;
             }
         }
-        if (!mSerialNumber.isEmpty() && mLanguages->currentIndex() >= 0)
+        if (!mCard.serialNumber().isEmpty() && mLanguages->currentIndex() >= 0)
             startSoftwareQuery(mLanguages->currentIndex());
     } else {
         handleServiceCode(answer.getCode(), answer.getMessage());
     }
-    closeBusy();
+    mFeedback.closeBusy();
 }
 
 void SoftwareInfoWidget::fillLanguages(const ProductBean &product)
@@ -299,8 +292,8 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
     mSoftwareBusy = false;
     const QuerySoftwareResponse answer = response.value<QuerySoftwareResponse>();
     // An answer for a card that has been pulled or swapped meanwhile.
-    const bool stale = mSoftwareThread->param().getSerial_number() != mSerialNumber
-        || mSoftwareThread->cardRoot() != mCardRoot;
+    const bool stale = mSoftwareThread->param().getSerial_number() != mCard.serialNumber()
+                       || mSoftwareThread->card().root() != mCard.root();
     if (stale) {
         qCDebug(lcSoftware) << "onFinish: dropped, the card changed";
     } else if (code == 200 && answer.getCode() == Code::CODE_SUCCESS) {
@@ -312,15 +305,15 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
         for (const SoftwareDataWrap &row : qAsConst(rows))
             empty = empty || row.getSoft_id() == QLatin1String("Empty");
         if (empty) {
-            closeBusy();
-            const QString serial = mSerialNumber;
+            mFeedback.closeBusy();
+            const QString serial = mCard.serialNumber();
             const auto answerButton = MessageBoxDialog::showMessageBox(
                 this, tr("Update"),
                 tr("This product is a single-vehicle software product, and there is no vehicle software yet. "
                    "It is necessary to reconfigure a vehicle software. "),
                 QMessageBox::Ok);
             // The card may have been pulled or swapped while the box was open.
-            if (answerButton == QMessageBox::Ok && serial == mSerialNumber) {
+            if (answerButton == QMessageBox::Ok && serial == mCard.serialNumber()) {
                 qCDebug(lcSoftware) << "onSelectVehicle...";
                 openVehicleSelection();
             }
@@ -332,7 +325,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
     } else if (code == 200) {
         handleServiceCode(answer.getCode(), answer.getMessage());
     }
-    closeBusy();
+    mFeedback.closeBusy();
     if (mSoftwarePending) {
         mSoftwarePending = false;
         startSoftwareQuery(mLanguages->currentIndex());
@@ -341,16 +334,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
 
 void SoftwareInfoWidget::handleServiceCode(int code, const QString &message)
 {
-    const Code codes;
-    if (code == Code::CODE_ERROR_TOKEN) {
-        closeBusy();
-        const auto answer = MessageBoxDialog::showMessageBox(this, tr("Update"), codes.getMessageByCode(code),
-                                                             QMessageBox::Ok);
-        if (answer == QMessageBox::Ok)
-            QCoreApplication::exit(RestartCode);
-        return;
-    }
-    notify(codes.getMessageByCode(code));
+    mFeedback.serviceFailed(code, tr("Update"));
     qCDebug(lcSoftware).noquote() << "Code:" << code << ", Message:" << message;
 }
 
@@ -406,8 +390,8 @@ void SoftwareInfoWidget::clearTable()
 void SoftwareInfoWidget::watchCard()
 {
     QStringList paths;
-    if (!mCardRoot.isEmpty())
-        paths << mCardRoot;
+    if (!mCard.root().isEmpty())
+        paths << mCard.root();
     for (const VehicleData &record : qAsConst(mCatalogue))
         paths << record.mDirPath;
     const QStringList watched = mWatcher->directories();
@@ -431,27 +415,6 @@ void SoftwareInfoWidget::setControlsEnabled(bool on)
 {
     mUpgrade->setEnabled(on);
     mLanguages->setEnabled(on);
-}
-
-void SoftwareInfoWidget::showBusy()
-{
-    if (mBusy)
-        mBusy->showAgain(BusyLimit);
-    else
-        mBusy = LoadingDialog::showLoading(this, BusyLimit);
-}
-
-void SoftwareInfoWidget::closeBusy()
-{
-    if (mBusy)
-        mBusy->onTimeout();
-}
-
-void SoftwareInfoWidget::notify(const QString &text)
-{
-    if (text.isEmpty() || !isVisible() || !window()->isActiveWindow())
-        return;
-    Toast::instance(window())->setMessageVDuration(text, MessageTime);
 }
 
 int SoftwareInfoWidget::rowOfSender() const
@@ -519,24 +482,24 @@ void SoftwareInfoWidget::onClickedTableView(QModelIndex index)
 
 void SoftwareInfoWidget::onLanguagesChanged(int index)
 {
-    if (mSoftwareBusy || mCardRoot.isEmpty())
+    if (mSoftwareBusy || mCard.root().isEmpty())
         return;
     qCDebug(lcSoftware) << "onLanguagesChanged: index: " << index;
     clearTable();
     startSoftwareQuery(index);
     if (mSoftwareBusy)
-        showBusy();
+        mFeedback.showBusy();
 }
 
 void SoftwareInfoWidget::refreshModel()
 {
-    emit updateDiskDetail(mCardRoot);
+    emit updateDiskDetail(mCard.root());
     mRefreshNeeded = false;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (mSoftwareBusy || now - mLastRefresh <= RefreshInterval || !mHasAnswer)
         return;
     mLastRefresh = now;
-    showBusy();
+    mFeedback.showBusy();
     clearTable();
     launchSoftwareThread(true);
 }
@@ -550,8 +513,8 @@ void SoftwareInfoWidget::refreshAfterUpgrade()
 void SoftwareInfoWidget::refreshLists()
 {
     qCDebug(lcSoftware) << "refreshLists...";
-    emit updateDiskDetail(mCardRoot);
-    if (mCardRoot.isEmpty() || mSerialNumber.isEmpty() || !hasUser()) {
+    emit updateDiskDetail(mCard.root());
+    if (mCard.root().isEmpty() || mCard.serialNumber().isEmpty() || !hasUser()) {
         setControlsEnabled(false);
         return;
     }
@@ -593,17 +556,17 @@ void SoftwareInfoWidget::onDeviceAdded(QString uDiskName)
 {
     qCDebug(lcSoftware) << "onDeviceAdded uDiskName: " << uDiskName;
     const QString serial = CardHelpers::ReadSerialNumber(uDiskName);
-    if (!serial.isEmpty() && serial != mSerialNumber) {
+    if (!serial.isEmpty() && serial != mCard.serialNumber()) {
         unwatchAll();
         clearTable(); // those rows were another card's
         mRows.clear();
-        setCard(uDiskName, serial);
-        emit updateDiskDetail(mCardRoot);
-        notify(tr("U Disk Inserted!"));
+        setCard(Card(uDiskName, serial));
+        emit updateDiskDetail(mCard.root());
+        mFeedback.notify(tr("U Disk Inserted!"));
         if (hasUser())
             startProductQuery();
     }
-    if (!mCardRoot.isEmpty())
+    if (!mCard.root().isEmpty())
         watchCard();
     else
         setControlsEnabled(false);
@@ -612,15 +575,15 @@ void SoftwareInfoWidget::onDeviceAdded(QString uDiskName)
 void SoftwareInfoWidget::onDeviceRemoved(QString uDiskName)
 {
     qCDebug(lcSoftware) << "onDeviceRemoved uDiskName: " << uDiskName;
-    if (mCardRoot.isEmpty() || uDiskName != mCardRoot)
+    if (mCard.root().isEmpty() || uDiskName != mCard.root())
         return;
     unwatchAll();
-    setCard(QString(), QString());
-    emit updateDiskDetail(mCardRoot);
+    setCard(Card());
+    emit updateDiskDetail(mCard.root());
     clearTable();
     mRows.clear();
     setControlsEnabled(false);
-    notify(tr("U disk has been pulled out!"));
+    mFeedback.notify(tr("U disk has been pulled out!"));
 }
 
 void SoftwareInfoWidget::onUpdateDiskDetail(QString path)
@@ -633,29 +596,25 @@ void SoftwareInfoWidget::onUpgrade()
     qCDebug(lcSoftware) << "onUpgrade...";
     const QList<SoftwareDataWrap> chosen = selection();
     const UpgradeCheck::Outcome outcome =
-        UpgradeCheck::run(AppSettings::isUninstalling(), chosen, AppPaths::dataDir(), mCardRoot);
+        UpgradeCheck::run(AppSettings::isUninstalling(), chosen, AppPaths::dataDir(), mCard);
     switch (outcome.result) {
     case UpgradeCheck::Pass:
         mUpgradeSelection = chosen;
         openDownloadPage(chosen);
         return;
-    case UpgradeCheck::NothingSelected:
-        notify(outcome.text);
-        return;
+    case UpgradeCheck::NothingSelected: mFeedback.notify(outcome.text); return;
     case UpgradeCheck::NoCard: {
         MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
-        const QString root = CardHelpers::FindCardRoot();
-        if (root.isEmpty() || root == mCardRoot)
+        const Card found = CardHelpers::FindCard();
+        if (found.isNull() || found.root() == mCard.root())
             return;
-        if (CardHelpers::ReadSerialNumber(root) == mSerialNumber)
-            mCardRoot = root;
+        if (found.serialNumber() == mCard.serialNumber())
+            mCard = found;
         else
-            onDeviceAdded(root);
+            onDeviceAdded(found.root());
         return;
     }
-    default:
-        MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
-        return;
+    default: MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok); return;
     }
 }
 
@@ -686,16 +645,16 @@ void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selecti
     QStackedWidget *stack = container();
     if (!stack || !mDownloadPageOpener)
         return;
-    mDownloadPageOpener(stack, mSerialNumber, mCardRoot, selection, mCatalogue);
+    mDownloadPageOpener(stack, mCard, selection, mCatalogue);
 }
 
 void SoftwareInfoWidget::openVehicleSelection()
 {
     // Offered once in the life of the page.
     QStackedWidget *stack = container();
-    if (!mMayOfferVehicleSelection || !stack || !mVehiclePageFactory || mSerialNumber.isEmpty())
+    if (!mMayOfferVehicleSelection || !stack || !mVehiclePageFactory || mCard.serialNumber().isEmpty())
         return;
-    QWidget *page = mVehiclePageFactory(stack, mSerialNumber);
+    QWidget *page = mVehiclePageFactory(stack, mCard.serialNumber());
     if (!page)
         return;
     mVehiclePage = page;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Card.h"
+#include "PageFeedback.h"
 #include "SoftwareDataWrap.h"
 #include "VehicleData.h"
 #include "VehicleRelation.h"
@@ -18,7 +20,6 @@
 #include <functional>
 
 class CardBox;
-class LoadingDialog;
 class MyCheckBox;
 class MyComboBox;
 class MyHeader;
@@ -50,8 +51,9 @@ public:
     explicit SoftwareInfoWidget(QWidget *parent = nullptr);
     ~SoftwareInfoWidget() override;
 
-    QString serialNumber() const { return mSerialNumber; }
-    QString cardRoot() const { return mCardRoot; }
+    QString serialNumber() const { return mCard.serialNumber(); }
+    // The card the page shows; null (keeping the serial) while it is out.
+    Card card() const { return mCard; }
     // The rows on show, in table order, and the catalogue of the last scan.
     const QList<SoftwareDataWrap> &rows() const { return mRows; }
     const QList<VehicleData> &catalogue() const { return mCatalogue; }
@@ -72,9 +74,9 @@ public:
     // Hands a passing upgrade to the download page (in the container, for
     // the card, the ticked rows and the catalogue of the last scan); the
     // plug-in sets it, as that page is linked there.
-    using DownloadPageOpener = std::function<void(QStackedWidget *container, const QString &serialNumber,
-                                                  const QString &cardRoot, const QList<SoftwareDataWrap> &selection,
-                                                  const QList<VehicleData> &catalogue)>;
+    using DownloadPageOpener =
+        std::function<void(QStackedWidget *container, const Card &card, const QList<SoftwareDataWrap> &selection,
+                           const QList<VehicleData> &catalogue)>;
     void setDownloadPageOpener(DownloadPageOpener opener) { mDownloadPageOpener = std::move(opener); }
 
     // Back from an upgrade: the card is scanned again at once, whenever the
@@ -118,7 +120,7 @@ private:
     };
 
     void buildUi();
-    void setCard(const QString &root, const QString &serial);
+    void setCard(const Card &card);
     bool hasUser() const;
     void startProductQuery();
     void startSoftwareQuery(int index);
@@ -129,9 +131,6 @@ private:
     void watchCard();
     void unwatchAll();
     void setControlsEnabled(bool on);
-    void showBusy();
-    void closeBusy();
-    void notify(const QString &text);
     // -100 offers the restart; any other code is shown as a notification.
     void handleServiceCode(int code, const QString &message);
     int rowOfSender() const;
@@ -148,7 +147,7 @@ private:
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
     QVector<RowWidgets> mRowWidgets;
-    QPointer<LoadingDialog> mBusy;
+    PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;
     UDiskMonitor *mMonitor = nullptr;
@@ -158,8 +157,7 @@ private:
 
     QString mToken;
     int mUserId = 0;
-    QString mSerialNumber;
-    QString mCardRoot;
+    Card mCard;
     ProductBean mProduct;
     QStringList mLanguageCodes; // service code of each drop-down entry
     QList<SoftwareData> mSoftwareList;
@@ -170,7 +168,7 @@ private:
     qint64 mBuildTimeStamp = 0;
     QString mBuildTime;
 
-    bool mProductsBusy = false;    // from start until its answer was handled
+    bool mProductsBusy = false; // from start until its answer was handled
     bool mSoftwareBusy = false;
     bool mSoftwarePending = false; // a query asked for while one ran
     bool mHasAnswer = false;

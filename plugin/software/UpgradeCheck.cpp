@@ -27,7 +27,7 @@ bool UpgradeCheck::hasRoom(qint64 freeBytes, qint64 needed)
 }
 
 UpgradeCheck::Outcome UpgradeCheck::run(bool uninstalling, const QList<SoftwareDataWrap> &selection,
-                                        const QString &dataFolder, const QString &cardRoot)
+                                        const QString &dataFolder, const Card &card)
 {
     Outcome outcome;
     if (uninstalling) {
@@ -51,7 +51,7 @@ UpgradeCheck::Outcome UpgradeCheck::run(bool uninstalling, const QList<SoftwareD
     }
 
     qint64 cardFree = 0;
-    if (!freeSpace(cardRoot, &cardFree)) {
+    if (!freeSpace(card.root(), &cardFree)) {
         outcome.result = NoCard;
         outcome.text = tr("No U disk was found. Please check and try again.");
         return outcome;

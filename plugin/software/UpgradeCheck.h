@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Card.h"
 #include "SoftwareDataWrap.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,15 @@ public:
     struct Outcome
     {
         Result result = Pass;
-        QString text;       // what the user is told; empty on Pass
+        QString text; // what the user is told; empty on Pass
         qint64 totalSize = 0;
         bool asNotification() const { return result == NothingSelected; }
     };
 
-    // `dataFolder` holds the downloads; `cardRoot` is the selected card
-    // (empty when there is none). Free space comes from the platform layer.
-    static Outcome run(bool uninstalling, const QList<SoftwareDataWrap> &selection,
-                       const QString &dataFolder, const QString &cardRoot);
+    // `dataFolder` holds the downloads; `card` is the selected card (null
+    // when there is none). Free space comes from the platform layer.
+    static Outcome run(bool uninstalling, const QList<SoftwareDataWrap> &selection, const QString &dataFolder,
+                       const Card &card);
 
     // True when `freeBytes` keeps the reserve after `needed` bytes.
     static bool hasRoom(qint64 freeBytes, qint64 needed);

@@ -3,13 +3,11 @@
 #include "FXTableView.h"
 #include "FXWidget.h"
 #include "GetAllCarListAndLanguageListThread.h"
-#include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
 #include "ReplaceEmptyCarConfigurationThread.h"
 #include "SelectVehicleTableModel.h"
-#include "Toast.h"
 #include "VehicleChoice.h"
 #include "VehicleLog.h"
 
@@ -27,7 +25,6 @@
 
 namespace {
 constexpr int LanguageItemHeight = 31;
-constexpr int RestartCode = 886;
 constexpr int RowHeight = 48;
 constexpr int NameWidth = 812;
 constexpr int OperationWidth = 100;
@@ -71,7 +68,6 @@ SelectVehicleWidget::~SelectVehicleWidget()
     disconnect(mSubmitThread, nullptr, this, nullptr);
     mQueryThread->wait();
     mSubmitThread->wait();
-    delete mBusy.data();
 }
 
 SelectVehicleWidget *SelectVehicleWidget::create(QWidget *container, const QString &serialNumber)
@@ -86,7 +82,8 @@ void SelectVehicleWidget::buildUi()
 
     auto *title = new QLabel(tr("Select One Vehicle Software"), this);
     title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    title->setStyleSheet(
+        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
 
     auto *serialCaption = new QLabel(tr("Serial Number:"), this);
     serialCaption->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#999999;}"));
@@ -158,10 +155,10 @@ void SelectVehicleWidget::buildUi()
     mSubmit->setObjectName(QStringLiteral("submit"));
     mSubmit->setFixedSize(150, 40);
     mSubmit->setCursor(Qt::PointingHandCursor);
-    mSubmit->setStyleSheet(QStringLiteral(
-        "QPushButton{background-color:#213b78;color:#FFFFFF;font-family:Helvetica;font-size:16px;"
-        "border:none;border-radius:4px;}"
-        "QPushButton:disabled{background-color:#A6B0C8;}"));
+    mSubmit->setStyleSheet(
+        QStringLiteral("QPushButton{background-color:#213b78;color:#FFFFFF;font-family:Helvetica;font-size:16px;"
+                       "border:none;border-radius:4px;}"
+                       "QPushButton:disabled{background-color:#A6B0C8;}"));
 
     auto *bottom = new QHBoxLayout;
     bottom->setContentsMargins(20, 12, 20, 20);
@@ -229,14 +226,14 @@ void SelectVehicleWidget::onBack()
 
 void SelectVehicleWidget::onStart()
 {
-    showBusy();
+    mFeedback.showBusy();
 }
 
 void SelectVehicleWidget::onGetAllCarListAndLanguageListFinish(int code, QVariant response)
 {
     qCDebug(lcVehicle) << "onGetAllCarListAndLanguageListFinish..." << code;
     mQuerying = false;
-    closeBusy();
+    mFeedback.closeBusy();
     if (code != 200)
         return;
     if (mQuerySerial != mSerialNumber) {
@@ -282,14 +279,14 @@ void SelectVehicleWidget::buildFromAnswer()
 
 void SelectVehicleWidget::onStartSubmit()
 {
-    showBusy();
+    mFeedback.showBusy();
 }
 
 void SelectVehicleWidget::onReplaceEmptyCarConfigurationFinish(int code, QVariant response)
 {
     qCDebug(lcVehicle) << "onReplaceEmptyCarConfigurationFinish..." << code;
     mSubmitting = false;
-    closeBusy();
+    mFeedback.closeBusy();
     if (code != 200)
         return;
     if (!isCurrentFor(mSubmitSerial)) {
@@ -299,16 +296,14 @@ void SelectVehicleWidget::onReplaceEmptyCarConfigurationFinish(int code, QVarian
     const ReplaceEmptyCarConfigurationResponse answer = response.value<ReplaceEmptyCarConfigurationResponse>();
     switch (answer.getCode()) {
     case Code::CODE_SUCCESS:
-        notify(tr("Configurate Successfully！"));
+        mFeedback.notify(tr("Configurate Successfully！"));
         onBack();
         return;
     case Code::CODE_ERROR_NOT_CONTAIN_EMPTY:
-        notify(tr("The product does not need to be reconfigured！"));
+        mFeedback.notify(tr("The product does not need to be reconfigured！"));
         onBack();
         return;
-    default:
-        handleServiceCode(answer.getCode());
-        return;
+    default: handleServiceCode(answer.getCode()); return;
     }
 }
 
@@ -418,36 +413,7 @@ bool SelectVehicleWidget::isCurrentFor(const QString &serial) const
 
 void SelectVehicleWidget::handleServiceCode(int code)
 {
-    const Code codes;
-    if (code == Code::CODE_ERROR_TOKEN) {
-        const auto answer = MessageBoxDialog::showMessageBox(this, tr("Update"), codes.getMessageByCode(code),
-                                                             QMessageBox::Ok);
-        if (answer == QMessageBox::Ok)
-            QCoreApplication::exit(RestartCode);
-        return;
-    }
-    notify(codes.getMessageByCode(code));
-}
-
-void SelectVehicleWidget::notify(const QString &text)
-{
-    if (text.isEmpty() || !isVisible() || !window()->isActiveWindow())
-        return;
-    Toast::instance(window())->setMessageVDuration(text, MessageTime);
-}
-
-void SelectVehicleWidget::showBusy()
-{
-    if (mBusy)
-        mBusy->showAgain(BusyLimit);
-    else
-        mBusy = LoadingDialog::showLoading(this, BusyLimit);
-}
-
-void SelectVehicleWidget::closeBusy()
-{
-    if (mBusy)
-        mBusy->onTimeout();
+    mFeedback.serviceFailed(code, tr("Update"));
 }
 
 QStackedWidget *SelectVehicleWidget::container() const

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "PageFeedback.h"
+
 #include <Sornet/CarData.h>
 #include <Sornet/LanguageData.h>
 
 #include <QList>
 #include <QModelIndex>
-#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
@@ -13,7 +14,6 @@
 
 class FXTableView;
 class GetAllCarListAndLanguageListThread;
-class LoadingDialog;
 class MyCheckBox;
 class MyComboBox;
 class QLabel;
@@ -76,9 +76,6 @@ private:
     bool isCurrentFor(const QString &serial) const;
     // -100 offers the restart, any other code is shown when visible.
     void handleServiceCode(int code);
-    void notify(const QString &text);
-    void showBusy();
-    void closeBusy();
     QStackedWidget *container() const;
 
     QString mSerialNumber;
@@ -97,7 +94,7 @@ private:
     bool mSubmitting = false; // from start until its answer was handled
     QString mQuerySerial;     // the card each request was made for
     QString mSubmitSerial;
-    QPointer<LoadingDialog> mBusy;
+    PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QLabel *mSerialValue = nullptr;
     MyComboBox *mLanguages = nullptr;

@@ -79,8 +79,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("iconSize"); // a PNG of that size; 0 for other files
-        for (const char *name : {"Ostrel", "libSornet.so.1", "libostrel_platform_core.so.1", "version.txt",
-                                 "deployment.ini", "ostrel.png", "translations/ostrel_zh.qm",
+        for (const char *name : {"Ostrel", "libSornet.so.1", "libostrel_platform_core.so.1", "libostrel_platform.so.1",
+                                 "version.txt", "deployment.ini", "ostrel.png", "translations/ostrel_zh.qm",
                                  "translations/dravik_zh.qm", "db/vehicle_relation.db", "plugins/libDravik.so"})
             QTest::newRow(name) << QStringLiteral("%install%/") + QLatin1String(name) << 0;
         QTest::newRow("launcher") << QStringLiteral("applications/%1.desktop").arg(AppId) << 0;

@@ -165,7 +165,7 @@ private slots:
         QFETCH(Files, files);
         AppSettings::setLanguage(4);
         const QString root = makeCard(files);
-        Vehicles vehicles;
+        Vehicles vehicles{Card(root)};
         QSignalSpy found(&vehicles, &Vehicles::SignalSizeChanged);
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
         QTEST(describe(vehicles.mDatas), "expected");
@@ -184,14 +184,14 @@ private slots:
     void sizesCountEveryFileBelow()
     {
         const QString root = makeCard(demoVehicle());
-        Vehicles vehicles;
+        Vehicles vehicles{Card(root)};
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles"), true));
         QCOMPARE(vehicles.mDatas.size(), 1);
         const VehicleData &v = vehicles.mDatas.first();
         QCOMPARE(v.mFileCount, 4);
         QCOMPARE(v.mSize, quint64(10 + 3 + names("DEMO", "EU", kDemoInfo).size() + 4));
 
-        Vehicles withoutSizes;
+        Vehicles withoutSizes{Card(root)};
         QVERIFY(withoutSizes.ScanVehicles(root + QStringLiteral("Vehicles/"), false));
         QCOMPARE(withoutSizes.mDatas.first().mSize, quint64(0));
     }
@@ -199,7 +199,7 @@ private slots:
     void missingScanRootIsLogged()
     {
         CardLogCapture log;
-        Vehicles vehicles;
+        Vehicles vehicles{Card(mEnv.root() + QStringLiteral("/absent"))};
         QVERIFY(!vehicles.ScanVehicles(mEnv.root() + QStringLiteral("/absent/Vehicles/"), true));
         QVERIFY(vehicles.mDatas.isEmpty());
         QCOMPARE(log.count(QStringLiteral("ScanVehicles，没有发现文件夹：")), 1);
@@ -209,7 +209,7 @@ private slots:
     {
         const QString root = makeCard(with(demoVehicle(), QStringLiteral("Vehicles/EU/DEMO/Names.txt"), "{\"link\": \"DEMO\","));
         CardLogCapture log;
-        Vehicles vehicles;
+        Vehicles vehicles{Card(root)};
         QVERIFY(vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), true));
         QVERIFY(vehicles.mDatas.isEmpty());
         QCOMPARE(log.count(QStringLiteral("ParseJson 方法，json error : ")), 1);
@@ -250,7 +250,7 @@ private slots:
                                                                 : QTextCodec::codecForName(codec)->fromUnicode(json)}});
         AppSettings::setLanguage(language);
         QCOMPARE(GetLanguageCode(), LanguageCodes::codeOf(language));
-        Vehicles vehicles;
+        Vehicles vehicles{Card(root)};
         vehicles.ScanVehicles(root + QStringLiteral("Vehicles/"), false);
         QFETCH(QString, expected);
         if (expected.isEmpty()) {
@@ -276,7 +276,7 @@ private slots:
         for (const QString &p : pipes)
             QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
 
-        Vehicles vehicles;
+        Vehicles vehicles{Card(root)};
         NamesTxt direct;
         std::atomic<bool> done{false};
         std::unique_ptr<QThread> worker(QThread::create([&] {

@@ -53,6 +53,7 @@ private slots:
         QCOMPARE(current.mRootPath, second);
         QVERIFY(current.mIsCurrent);
         QCOMPARE(disk.GetSerialNumber(), QStringLiteral("ABCDEFGHIJKLM"));
+        QCOMPARE(disk.GetCurrentCard(), Card(second, QStringLiteral("ABCDEFGHIJKLM")));
     }
 
     void unplugAndReplugRefresh()
@@ -78,6 +79,7 @@ private slots:
         QCOMPARE(disk.GetCurrentDisk().mRootPath, card);
         QVERIFY(disk.SelectCurrentDisk().mRootPath.isEmpty());
         QVERIFY(disk.GetSerialNumber().isEmpty());
+        QVERIFY(disk.GetCurrentCard().isNull());
 
         platform.fakeVolumes().add(card);
         QCOMPARE(changed.count(), 2);
@@ -246,6 +248,7 @@ private slots:
     {
         FakePlatform platform;
         QVERIFY(CardHelpers::FindCardRoot().isEmpty());
+        QVERIFY(CardHelpers::FindCard().isNull());
         const QString fixed = makeDrive(QStringLiteral("FIXED"), "sn.txt", "ABCDEFGHIJKLM");
         const QString bad = makeDrive(QStringLiteral("BADSN"), "SN.txt", "ABC-DEFGHIJKLM");
         const QString card = makeDrive(QStringLiteral("GOODSN"), "SN.txt", "  ABCDEFGHIJKLM\nxyz");
@@ -253,6 +256,8 @@ private slots:
         platform.fakeVolumes().add(bad);
         platform.fakeVolumes().add(card);
         QCOMPARE(CardHelpers::FindCardRoot(), card);
+        // Its serial as the plug-in reads it: the first line, not trimmed.
+        QCOMPARE(CardHelpers::FindCard(), Card(card, QStringLiteral("  ABCDEFGHIJK")));
     }
 
     void udiskMonitorReportsRemovableLocalVolumes()
@@ -278,23 +283,48 @@ private slots:
         QCOMPARE(removed.at(0).at(0).toString(), QStringLiteral("/media/u/CARD/"));
     }
 
-    void cardPathRules_data()
+    void cardRules_data()
     {
-        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("root");
-        QTest::newRow("vehicle") << QStringLiteral("/media/u/CARD/Vehicles/EU/DEMO/") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("scan root") << QStringLiteral("/media/u/CARD/Vehicles/") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("no slash") << QStringLiteral("/media/u/CARD/Vehicles") << QStringLiteral("/media/u/CARD/");
-        QTest::newRow("mount named Vehicles") << QStringLiteral("/media/Vehicles/Vehicles/EU/X/")
-                                              << QStringLiteral("/media/Vehicles/");
-        QTest::newRow("never slash") << QStringLiteral("/Vehicles/EU/X/") << QString();
-        QTest::newRow("not on a card") << QStringLiteral("/tmp/x/") << QString();
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("cardRoot");
+        QTest::addColumn<int>("package");
+        const int vehicle = int(Card::Package::Vehicle);
+        const int home = int(Card::Package::Home);
+        QTest::newRow("vehicle") << "/media/u/CARD/" << "/media/u/CARD/Vehicles/EU/DEMO/" << "/media/u/CARD/" << vehicle;
+        QTest::newRow("root without slash") << "/media/u/CARD" << "/media/u/CARD/Vehicles/EU/X/" << "/media/u/CARD/"
+                                            << vehicle;
+        // Only the part below the root counts: a mount point below /home is
+        // no HOME software, one named Public no text library.
+        QTest::newRow("mounted below home") << "/home/alice/Public/CARD/" << "/home/alice/Public/CARD/Vehicles/EU/X/"
+                                            << "/home/alice/Public/CARD/" << vehicle;
+        QTest::newRow("home") << "/home/a/CARD/" << "/home/a/CARD/Vehicles/HOMEBREW/" << "/home/a/CARD/" << home;
+        QTest::newRow("public") << "/media/CARD/" << "/media/CARD/Vehicles/public/" << "/media/CARD/"
+                                << int(Card::Package::Public);
+        QTest::newRow("never slash") << "/" << "/Vehicles/HOME/" << QString() << home;
+        QTest::newRow("no card") << QString() << "/tmp/x/" << QString() << vehicle;
     }
-
-    void cardPathRules()
+    void cardRules()
     {
-        QFETCH(QString, path);
-        QTEST(CardHelpers::CardRootOf(path), "root");
+        QFETCH(QString, root);
+        QFETCH(QString, dir);
+        const Card card(root, QStringLiteral("ABCDEFGHIJKLM"));
+        QTEST(card.root(), "cardRoot");
+        QCOMPARE(card.isNull(), card.root().isEmpty());
+        QTEST(int(card.packageOf(dir)), "package");
+        if (card.isNull())
+            return;
+        QCOMPARE(card.vehiclesPath(), card.root() + QStringLiteral("Vehicles/"));
+        QVERIFY(card.contains(dir));
+        QCOMPARE(card.root() + card.relativePath(dir), dir);
+        QVERIFY(!card.contains(QStringLiteral("/elsewhere/Vehicles/")));
+        QCOMPARE(card.vehiclePath(QStringLiteral("EU"), QStringLiteral("DEMO")),
+                 card.root() + QStringLiteral("Vehicles/EU/DEMO/"));
+        // Area and link never lead off the card.
+        for (const QString &bad : {QStringLiteral(".."), QStringLiteral("a/b"), QStringLiteral("a\\b"), QString()}) {
+            QVERIFY(card.vehiclePath(bad, QStringLiteral("DEMO")).isEmpty());
+            QVERIFY(card.vehiclePath(QStringLiteral("EU"), bad).isEmpty());
+        }
     }
 };
 

@@ -93,19 +93,19 @@ private slots:
         link(outside + linked, card + linked);
         const QMap<QString, QByteArray> before = snapshot(outside);
 
-        Vehicles scan;
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QVERIFY(scan.mDatas.isEmpty());
 
         const QString vehicle = card + QStringLiteral("Vehicles/EU/CAR/");
         int count = -1;
-        QCOMPARE(CalcSize(vehicle, count), quint64(0));
+        QCOMPARE(CalcSize(Card(card), vehicle, count), quint64(0));
         VehicleData direct;
-        QVERIFY(!direct.ParseDirectory(vehicle, true, card));
+        QVERIFY(!direct.ParseDirectory(vehicle, true, Card(card)));
         QVERIFY(!DirWalker::directories(card, QStringLiteral("Vehicles/"), {}).join(QString()).contains(
             QStringLiteral("CAR")));
 
-        Vehicles uninstall;
+        Vehicles uninstall{Card(card)};
         QVERIFY(!uninstall.DeleteDirectory(vehicle + QStringLiteral("Res/")));
         QCOMPARE(snapshot(outside), before);
         // Naming the link itself removes the link, nothing behind it.
@@ -138,7 +138,7 @@ private slots:
         QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), vehicle + linked});
         link(outside + linked, vehicle + linked);
 
-        Vehicles scan;
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 0);
     }
@@ -190,12 +190,12 @@ private slots:
         }
         ::close(fd);
 
-        Vehicles scan;
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QCOMPARE(scan.mDatas.first().mDirPath, vehicle);
         QCOMPARE(scan.mDatas.first().mDirName, name);
-        Vehicles uninstall;
+        Vehicles uninstall{Card(card)};
         QVERIFY(uninstall.DeleteDirectory(scan.mDatas.first().mDirPath));
         QVERIFY(!QFileInfo::exists(card + QStringLiteral("Vehicles")));
     }
@@ -264,14 +264,14 @@ private slots:
             ::close(fd);
         }
 
-        Vehicles scan;
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QCOMPARE(scan.mDatas.first().mDirName, QStringLiteral("DEEP"));
         QCOMPARE(scan.mDatas.first().mFileCount, 4); // what lies too deep is not counted
         QVERIFY(DirWalker::directories(card, QStringLiteral("Vehicles/"), {}).size() <= 2 * DirWalker::kMaxDepth + 8);
 
-        Vehicles uninstall;
+        Vehicles uninstall{Card(card)};
         QVERIFY(!uninstall.DeleteDirectory(vehicle));
         QVERIFY(QFileInfo::exists(vehicle + QStringLiteral("CAR.bin")));
         QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), card});
@@ -288,7 +288,7 @@ private slots:
             QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("Data/f%1.dat").arg(i), QByteArray(100, 'd')));
         QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("a.dat"), "a"));
 
-        Vehicles uninstall;
+        Vehicles uninstall{Card(card)};
         int files = 0;
         connect(&uninstall, &Vehicles::SignalSizeChanged, this, [&] {
             if (++files == 21) // the last file of Data
@@ -296,12 +296,12 @@ private slots:
         });
         QVERIFY(!uninstall.DeleteDirectory(vehicle));
 
-        Vehicles scan;
+        Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
         QCOMPARE(scan.mDatas.size(), 1);
         QVERIFY(!QFileInfo::exists(vehicle + QStringLiteral("Data")));
         QVERIFY(!QFileInfo::exists(vehicle + QStringLiteral("a.dat")));
-        QVERIFY(Vehicles().DeleteDirectory(vehicle));
+        QVERIFY(Vehicles(Card(card)).DeleteDirectory(vehicle));
         QVERIFY(!QFileInfo::exists(card + QStringLiteral("Vehicles")));
     }
 };

@@ -46,7 +46,7 @@ private slots:
     void everyVehicleReportedBeforeTheEnd()
     {
         const QString root = makeCard(QStringLiteral("fifty"), 50);
-        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        ScanVehicleThread thread{Card(root)};
         QStringList events;
         QList<int> seen;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleStarted, this,
@@ -72,7 +72,7 @@ private slots:
     {
         const QString root = makeCard(QStringLiteral("stopped"), 20);
         CardLogCapture log;
-        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
@@ -103,7 +103,7 @@ private slots:
     void stopRightAfterStartEndsThatRun()
     {
         const QString root = makeCard(QStringLiteral("early"), 20);
-        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] { ++progress; },
@@ -139,7 +139,7 @@ private slots:
         QSemaphore goOn;
         std::unique_ptr<QThread> releaser;
         {
-            ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+            ScanVehicleThread thread{Card(root)};
             connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, &thread, [&] {
                 if (++progress == 1) {
                     firstFound.release();
@@ -166,7 +166,7 @@ private slots:
     void cardGoneMidScan()
     {
         const QString root = makeCard(QStringLiteral("pulled"), 10);
-        ScanVehicleThread thread(root + QStringLiteral("Vehicles/"));
+        ScanVehicleThread thread{Card(root)};
         int progress = 0;
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this, [&] {
@@ -185,10 +185,10 @@ private slots:
     {
         const QString first = makeCard(QStringLiteral("first"), 4);
         const QString second = makeCard(QStringLiteral("second"), 2, true);
-        ScanVehicleThread thread(first + QStringLiteral("Vehicles/"));
+        ScanVehicleThread thread{Card(first)};
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleProgress, this,
-                [&] { thread.SetPath(second + QStringLiteral("Vehicles/")); }, Qt::BlockingQueuedConnection);
+                [&] { thread.SetPath(Card(second)); }, Qt::BlockingQueuedConnection);
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
         QTRY_VERIFY(finished);
@@ -207,7 +207,7 @@ private slots:
 
     void missingScanRootFinishesEmpty()
     {
-        ScanVehicleThread thread(mEnv.root() + QStringLiteral("/no-card/Vehicles/"));
+        ScanVehicleThread thread{Card(mEnv.root() + QStringLiteral("/no-card"))};
         bool finished = false;
         connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
         thread.start();
@@ -269,31 +269,47 @@ private slots:
         QCOMPARE(log.count(QStringLiteral("return3")), 1);
     }
 
+    // Pauses hold a worker before its next file; a stop ends a pause.
+    void pauseAndResume_data()
+    {
+        QTest::addColumn<bool>("stopWhilePaused");
+        QTest::newRow("resumed") << false;
+        QTest::newRow("stopped") << true;
+    }
     void pauseAndResume()
     {
-        Vehicles vehicles;
+        QFETCH(bool, stopWhilePaused);
+        const QString root = mEnv.makeDir(QStringLiteral("paused%1").arg(int(stopWhilePaused))) + QLatin1Char('/');
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/CAR/");
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(TestEnv::writeFile(vehicle + QStringLiteral("f%1.dat").arg(i), "data"));
+        Vehicles vehicles{Card(root)};
+        vehicles.OnSuspend(); // resuming without a pause changes nothing
         vehicles.OnStop(0);
         vehicles.OnStop(2); // a second pause changes nothing
-        QVERIFY(vehicles.mSuspend);
-        QVERIFY(!vehicles.mMutex.tryLock());
-        vehicles.OnSuspend();
-        QVERIFY(!vehicles.mSuspend);
-        QVERIFY(vehicles.mMutex.tryLock());
-        vehicles.mMutex.unlock();
-        vehicles.OnSuspend(); // resuming without a pause changes nothing
-        QVERIFY(vehicles.mMutex.tryLock());
-        vehicles.mMutex.unlock();
-        QVERIFY(!vehicles.mStop);
+        QVERIFY(vehicles.isPaused());
 
-        // A stop ends a pause, so a waiting worker can see it.
-        vehicles.OnStop(0);
-        vehicles.OnStop(1);
-        QVERIFY(vehicles.mStop);
-        QVERIFY(!vehicles.mSuspend);
-        QVERIFY(vehicles.mMutex.tryLock());
-        vehicles.mMutex.unlock();
+        std::atomic<bool> done{false};
+        bool ok = false;
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            ok = vehicles.DeleteDirectory(vehicle);
+            done = true;
+        }));
+        worker->start();
+        QTest::qWait(100);
+        QVERIFY(!done);
+        QVERIFY(QFileInfo::exists(vehicle + QStringLiteral("f0.dat")));
+        if (stopWhilePaused)
+            vehicles.OnStop(1);
+        else
+            vehicles.OnSuspend();
+        QVERIFY(worker->wait(10000));
+        QVERIFY(!vehicles.isPaused());
+        QCOMPARE(vehicles.isStopped(), stopWhilePaused);
+        QCOMPARE(ok, !stopWhilePaused);
+        QCOMPARE(QFileInfo::exists(vehicle + QStringLiteral("f0.dat")), stopWhilePaused);
 
-        // Destroyed during a pause: must not leave a locked mutex behind.
+        // Destroyed during a pause: nothing is left held.
         auto paused = std::make_unique<Vehicles>();
         paused->OnStop(0);
         paused.reset();

@@ -1,4 +1,5 @@
 // Uninstall jobs: deletion with progress, stop, pause and the HOME rule.
+#include "Catalogue.h"
 #include "TestEnv.h"
 #include "UninstallRunnable.h"
 #include "Vehicles.h"
@@ -32,6 +33,7 @@ class TestUninstall : public QObject
     {
         const QString root = mEnv.makeDir(QStringLiteral("home/u/CARD%1").arg(++mCards)) + QLatin1Char('/');
         TestEnv::writeFile(root + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM");
+        mCard = Card(root);
         return root;
     }
 
@@ -43,9 +45,9 @@ class TestUninstall : public QObject
 
     // Queues one job on the pool, its signals reaching this thread queued
     // as they reach the page.
-    UninstallRunnable *start(const QString &path, JobEvents &events)
+    UninstallRunnable *start(const QString &path, JobEvents &events, const VehicleData *scanned = nullptr)
     {
-        auto *job = new UninstallRunnable(path, path);
+        auto *job = scanned ? new UninstallRunnable(mCard, *scanned) : new UninstallRunnable(mCard, path, path);
         connect(job, &UninstallRunnable::SignalUninstallStarted, this,
                 [&events, path](const QString &id) { events.order << QStringLiteral("started") << (id == path ? QString() : id); });
         connect(job, &UninstallRunnable::SignalUninstallProgress, this,
@@ -59,10 +61,10 @@ class TestUninstall : public QObject
     }
 
     // Runs one job on the pool and waits for its end.
-    JobEvents runToEnd(const QString &path)
+    JobEvents runToEnd(const QString &path, const VehicleData *scanned = nullptr)
     {
         auto events = std::make_shared<JobEvents>();
-        UninstallRunnable *job = start(path, *events);
+        UninstallRunnable *job = start(path, *events, scanned);
         // Keeps the record alive for signals still in the queue.
         connect(job, &UninstallRunnable::SignalUninstallFinished, this, [events] {});
         mPool.start(job);
@@ -72,6 +74,7 @@ class TestUninstall : public QObject
     }
 
     TestEnv mEnv;
+    Card mCard;
     QThreadPool mPool;
     int mCards = 0;
 
@@ -136,7 +139,7 @@ private slots:
         const QString root = makeCard();
         const QString file = root + QStringLiteral("Vehicles/EU/lonely.bin");
         TestEnv::writeFile(file, "x");
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(file));
         QVERIFY(!QFileInfo::exists(file));
         QVERIFY(QFileInfo::exists(root + QStringLiteral("Vehicles/EU")));
@@ -201,7 +204,7 @@ private slots:
         for (int round = 0; round < 60; ++round) {
             const QString vehicle = root + QStringLiteral("Vehicles/EU/R%1/").arg(round);
             writeFiles(vehicle, 1 + round % 3, 10);
-            auto *job = new UninstallRunnable(vehicle, vehicle);
+            auto *job = new UninstallRunnable(mCard, vehicle, vehicle);
             job->setAutoDelete(false);
             std::atomic<bool> ended{false};
             std::atomic<bool> ok{false};
@@ -253,6 +256,48 @@ private slots:
             QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
     }
 
+    // A job made from a scanned record takes the scan's size instead of
+    // measuring every file again, and its progress counts files; what
+    // changed on the card since the scan still decides.
+    void scannedRecord_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("as scanned") << QString() << true;
+        QTest::newRow("grown since") << QStringLiteral("grown") << true;
+        QTest::newRow("emptied since") << QStringLiteral("emptied") << false;
+    }
+    void scannedRecord()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, ok);
+        const QString root = makeCard();
+        const QString vehicle = root + QStringLiteral("Vehicles/EU/SCANNED/");
+        writeFiles(vehicle, 300, 10);
+        VehicleData scanned;
+        scanned.mDirPath = vehicle;
+        scanned.mSize = CalcSize(mCard, vehicle, scanned.mFileCount);
+        if (change == QLatin1String("grown"))
+            writeFiles(vehicle + QStringLiteral("More/"), 50, 10);
+        if (change == QLatin1String("emptied")) {
+            for (const QString &name : QDir(vehicle).entryList(QDir::Files))
+                QVERIFY(QFile::resize(vehicle + name, 0));
+        }
+        const JobEvents events = runToEnd(vehicle, &scanned);
+        QCOMPARE(events.ok, ok);
+        QCOMPARE(QFileInfo::exists(vehicle), !ok);
+        if (!ok) {
+            QVERIFY(events.progress.isEmpty());
+            return;
+        }
+        QCOMPARE(events.progress.last(), 100u);
+        for (int i = 1; i < events.progress.size(); ++i)
+            QVERIFY(events.progress.at(i) > events.progress.at(i - 1));
+        // Every file moves the bar, but the receiver is not sent a report
+        // for each whole percent of a job this quick.
+        QVERIFY2(events.progress.size() < 20, qPrintable(QString::number(events.progress.size())));
+    }
+
     void smallFilesAfterABigOneStillReachTheEnd()
     {
         const QString root = makeCard();
@@ -283,7 +328,7 @@ private slots:
         // Nor is a vehicle's own folder whose name holds "home".
         writeFiles(vehicle + QStringLiteral("Res/HomeScreen/"), 2, 5);
 
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(home));
         QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{QStringLiteral("Config"), QStringLiteral("settings.dat")}));
@@ -316,7 +361,7 @@ private slots:
         // A job naming the link itself removes only the link.
         const QString link = root + QStringLiteral("link-to-outside");
         QVERIFY(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(link).constData()) == 0);
-        Vehicles vehicles;
+        Vehicles vehicles(mCard);
         QVERIFY(vehicles.DeleteDirectory(link + QLatin1Char('/')));
         QVERIFY(!QFileInfo(link).isSymLink());
         QVERIFY(QFileInfo::exists(outside + QStringLiteral("precious.dat")));

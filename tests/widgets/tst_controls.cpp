@@ -429,8 +429,15 @@ void TestControls::pluginVariants()
     QTRY_COMPARE(combo.view()->visualRect(combo.model()->index(0, 0)).height(), 30);
     combo.hidePopup();
 
-    // The plug-in's progress bar is the program's.
-    QCOMPARE(MyProgressBar().styleSheet(), FXProgressBar().styleSheet());
+    // The plug-in's progress bar looks like the program's, half full as empty.
+    const auto look = [](QProgressBar &&bar, int value) {
+        bar.resize(100, 4);
+        bar.setValue(value);
+        return bar.grab().toImage();
+    };
+    QCOMPARE(look(MyProgressBar(), 50), look(FXProgressBar(), 50));
+    QCOMPARE(look(MyProgressBar(), 0), look(FXProgressBar(), 0));
+    QVERIFY(look(MyProgressBar(), 50) != look(MyProgressBar(), 0));
 }
 
 void TestControls::checkBoxesLookDisabled_data()

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TestEnv::writeFile(archive, QByteArray(reinterpret_cast<const char *>(data), int(size)));
     bool ok = false;
     {
-        StagedInstall install(gCard);
+        StagedInstall install{Card(gCard)};
         install.setOldFolder(gCard + QStringLiteral("Vehicles/EU/CAR/"));
         install.setSpaceLimit(64 << 20);
         ok = install.begin() && install.openArchive(archive);

@@ -162,7 +162,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(mCase);
 
         InstallRunnable job(7, path);
-        job.setTargetFolder(mCard);
+        job.setCard(Card(mCard));
         job.setOldVersionFolder(mCard + QStringLiteral("Vehicles/EU/CAR/"));
         job.setDeleteOldFirst(true);
         job.setDeleteArchive(true);
@@ -196,7 +196,7 @@ private slots:
         const QByteArray other = TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/OTHER/CAR.bin"));
 
         InstallRunnable job(7, path);
-        job.setTargetFolder(mCard);
+        job.setCard(Card(mCard));
         job.setOldVersionFolder(mCard + QStringLiteral("Vehicles/EU/CAR/"));
         job.setDeleteOldFirst(true);
         job.setDeleteArchive(true);
@@ -247,7 +247,7 @@ private slots:
                                                : archiveOf({file("Vehicles/EU/CAR2/version.txt", "V2.00")}));
 
         InstallRunnable job(7, path);
-        job.setTargetFolder(mCard);
+        job.setCard(Card(mCard));
         job.setOldVersionFolder(old);
         job.setDeleteArchive(deleteArchive);
         job.setDeleteOldFirst(deleteOldFirst);
@@ -273,7 +273,7 @@ private slots:
         const QString path = writeArchive(archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), file("Vehicles/EU/CAR/CAR.bin", "new")}));
         const QMap<QString, QByteArray> before = snapshot(mCase);
         InstallRunnable job(7, path);
-        job.setTargetFolder(mCard);
+        job.setCard(Card(mCard));
         job.setOldVersionFolder(mCard + QStringLiteral("Vehicles/EU/CAR/"));
         job.setDeleteOldFirst(true);
         connect(&job, &InstallRunnable::installProgress, &job, &InstallRunnable::cancel);
@@ -347,7 +347,7 @@ private slots:
         out.close();
 
         InstallRunnable job(7, path);
-        job.setTargetFolder(mCard);
+        job.setCard(Card(mCard));
         QSignalSpy finished(&job, &InstallRunnable::installFinished);
         job.run();
         QCOMPARE(finished.value(0).value(1).toBool(), true);
@@ -381,7 +381,7 @@ private slots:
                               job + QStringLiteral("replaced/Vehicles/EU/OTHER/Names.txt")));
 
         InstallRunnable install(8, writeArchive(archiveOf({file("Vehicles/EU/NEW/version.txt", "V1.00")})));
-        install.setTargetFolder(mCard);
+        install.setCard(Card(mCard));
         QCOMPARE(run(install).last(), QList<qint64>({2, 1}));
         QCOMPARE(snapshot(car), original);
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/OTHER/Names.txt")));

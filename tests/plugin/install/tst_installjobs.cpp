@@ -101,7 +101,7 @@ class TestInstallJobs : public QObject
         for (int id = 1; id <= 4; ++id) {
             const QString path = archive(name + QString::number(id),
                                          archiveOf({file(name.toUtf8() + '/' + QByteArray::number(id))}));
-            QCOMPARE(jobs.dispatch(id, path, mCard, {}, {}), JobDispatcher::Dispatch::Started);
+            QCOMPARE(jobs.dispatch(id, path, Card(mCard), {}, {}), JobDispatcher::Dispatch::Started);
             connect(jobs.installJob(id), &InstallRunnable::installStarted, jobs.installJob(id), [&gate](long started) {
                 QMutexLocker lock(&gate.mutex);
                 gate.order.append(started);
@@ -169,7 +169,7 @@ private slots:
         const QString file = mEnv.root() + QStringLiteral("/missing.zip"); // the job fails at once
 
         // The page's card decides, not whatever card is in.
-        const auto result = jobs.dispatch(id, file, card ? mCard : QString(), {row(10, softId, QStringLiteral("V2"))}, {record});
+        const auto result = jobs.dispatch(id, file, card ? Card(mCard) : Card(), {row(10, softId, QStringLiteral("V2"))}, {record});
         QCOMPARE(int(result), outcome);
         QCOMPARE(mPlatform.openedFiles, outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList{file} : QStringList{});
         InstallRunnable *job = jobs.installJob(id);

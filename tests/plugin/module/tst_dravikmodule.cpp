@@ -1,5 +1,6 @@
 // The plug-in file of the build: its metadata, its one instance and the
 // rules of create(), through the program's loader and a plain plug-in loader.
+#include "FakePlatform.h"
 #include "PluginBinder.h"
 #include "TestEnv.h"
 
@@ -8,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPluginLoader>
+#include <QProcess>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -50,6 +52,49 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         QCOMPARE(qobject_cast<QStackedWidget *>(page.get())->currentWidget()->geometry(), QRect(0, 0, 930, 745));
         page->setParent(nullptr);
+    }
+
+    // The plug-in sits on the program's platform layer: its card monitor
+    // starts the same volume watcher and hears the same volumes.
+    void sharesTheProgramsPlatform()
+    {
+        FakePlatform platform;
+        // A copy of its own: the build's file has made its one page already.
+        const QString copy = mEnv.makeDir(QStringLiteral("shared")) + QStringLiteral("/libSharedDravik.so");
+        QVERIFY(QFile::copy(pluginFolder() + QStringLiteral("/libDravik.so"), copy));
+        auto *plugin = qobject_cast<QGenericPlugin *>(QPluginLoader(copy).instance());
+        QVERIFY(plugin);
+        std::unique_ptr<QObject> page(plugin->create(QStringLiteral("DOWNLOAD"), QString()));
+        QVERIFY(page);
+        QVERIFY(platform.fakeVolumes().isStarted());
+        QObject *monitor = nullptr;
+        for (QObject *child : page->findChildren<QObject *>()) {
+            if (qstrcmp(child->metaObject()->className(), "UDiskMonitor") == 0)
+                monitor = child;
+        }
+        QVERIFY(monitor);
+        QSignalSpy added(monitor, SIGNAL(DeviceAdded(QString)));
+        platform.fakeVolumes().add(mEnv.makeDir(QStringLiteral("CARD")) + QLatin1Char('/'));
+        QCOMPARE(added.count(), 1);
+    }
+
+    // Only the two entry points of a Qt plug-in are exported; the copies of
+    // the card engine and the widget kit inside stay its own.
+    void exportsOnlyThePluginEntryPoints()
+    {
+        QProcess nm;
+        nm.start(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
+                                        pluginFolder() + QStringLiteral("/libDravik.so")});
+        QVERIFY(nm.waitForFinished(30000) && nm.exitCode() == 0);
+        QStringList names;
+        for (const QByteArray &line : nm.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() == 3)
+                names << QString::fromLatin1(fields.at(2));
+        }
+        names.sort();
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_metadata")}));
     }
 
     // A copy of the file is a second library with an instance of its own,

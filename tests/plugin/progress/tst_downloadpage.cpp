@@ -5,18 +5,14 @@
 #include "AppSettings.h"
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
-#include "FakePlatform.h"
 #include "JobDispatcher.h"
-#include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyProgressBar.h"
 #include "MyTableModel.h"
-#include "OpenMessageBox.h"
+#include "PluginPageFixture.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
-#include "StandInService.h"
 #include "StateCell.h"
-#include "TestEnv.h"
 
 #include <Sornet/Code.h>
 
@@ -81,31 +77,23 @@ class TestDownloadPage : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> mEnv;
-    std::unique_ptr<StandInService> mService;
-    std::unique_ptr<FakePlatform> mPlatform;
+    PluginPageFixture mFx;
     QPointer<QStackedWidget> mContainer;
     QPointer<DownloadWidget> mPage;
     QString mCard;
     int mCards = 0;
-    // Message boxes: their texts, answered from the queue (else with the
-    // first button) once `mBoxWhen` allows.
-    QStringList mBoxTexts;
-    QList<QMessageBox::StandardButton> mAnswers;
-    std::function<bool()> mBoxWhen;
-    QTimer mBoxPoll;
     QStringList mNotices;
 
     QString makeCard()
     {
-        mCard = mEnv->makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
+        mCard = mFx.env().makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
         SampleCardGenerator::Options options;
         options.serial = Alice;
         options.vehicles = 2;
         SampleCardGenerator generator(options);
         if (!generator.generate(mCard))
             qWarning("card not written");
-        mPlatform->fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+        mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
         return mCard;
     }
 
@@ -122,7 +110,7 @@ class TestDownloadPage : public QObject
     DownloadWidget *run(const QList<SoftwareDataWrap> &records)
     {
         showContainer(new QWidget);
-        mPage = DownloadWidget::startIn(mContainer, Alice, mCard, records, {});
+        mPage = DownloadWidget::startIn(mContainer, Card(mCard, Alice), records, {});
         connect(mPage, &DownloadWidget::notified, this, [this](const QString &text) { mNotices << text; });
         return mPage;
     }
@@ -130,7 +118,7 @@ class TestDownloadPage : public QObject
     QString state(int row) const { return mPage->stateCell(row)->text(); }
     QPushButton *button(const char *name) const { return mPage->findChild<QPushButton *>(QLatin1String(name)); }
     JobDispatcher *jobs() const { return mPage->findChild<JobDispatcher *>(); }
-    int requests(const QString &path) const { return mService->requestsTo(path).size(); }
+    int requests(const QString &path) const { return mFx.service().requestsTo(path).size(); }
 
     // Holds the first entry of the install of `id` in its pool thread
     // until `go`; the pool is kept busy until that install is queued.
@@ -158,43 +146,28 @@ class TestDownloadPage : public QObject
     {
         QVERIFY(!mPage->isRunning());
         QVERIFY(!AppSettings::isDownloading());
-        QCOMPARE(mPlatform->sleepHeld, QStringList());
+        QCOMPARE(mFx.platform().sleepHeld, QStringList());
     }
 
 private slots:
     void initTestCase()
     {
-        mEnv.reset(new TestEnv);
-        mService.reset(new StandInService);
-        QVERIFY(mService->start());
-        mService->exportEnvironment();
-        connect(&mBoxPoll, &QTimer::timeout, this, [this] {
-            MessageBoxDialog *box = openMessageBox();
-            if (!box || (mBoxWhen && !mBoxWhen()))
-                return;
-            mBoxTexts << box->textLabel()->text();
-            const auto answer = mAnswers.isEmpty() ? QMessageBox::Ok : mAnswers.takeFirst();
-            (answer == QMessageBox::Ok ? box->firstButton() : box->secondButton())->click();
+        // Message boxes are answered from mFx.answers, else with the first
+        // button, once mFx.answerWhen allows.
+        QVERIFY(mFx.start());
+        mFx.afterAnswer = [this] {
             // As a window manager does once a dialog has gone.
             QTimer::singleShot(0, this, [this] {
                 if (mContainer)
                     QApplication::setActiveWindow(mContainer);
             });
-        });
-        mBoxPoll.start(20);
+        };
     }
 
     void init()
     {
-        QVERIFY(mService->reset());
-        mPlatform.reset(new FakePlatform);
-        mBoxTexts.clear();
-        mAnswers.clear();
-        mBoxWhen = nullptr;
+        QVERIFY(mFx.reset(4));
         mNotices.clear();
-        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
-        AppSettings::setLanguage(4);
-        AppSettings::setUninstalling(false);
         QDir(DownloadFile::downloadDir()).removeRecursively();
         makeCard();
     }
@@ -202,7 +175,7 @@ private slots:
     void cleanup()
     {
         delete mContainer.data();
-        mPlatform.reset();
+        mFx.release();
     }
 
     // The list's upgrade button opens the page; a package and a package
@@ -226,24 +199,24 @@ private slots:
         QCOMPARE(mContainer->currentWidget(), mPage.data());
         QCOMPARE(mPage->batch().size(), 2);
         QVERIFY(AppSettings::isDownloading());
-        QCOMPARE(mPlatform->sleepHeld, Awake);
+        QCOMPARE(mFx.platform().sleepHeld, Awake);
         QVERIFY(!button("retry")->isVisible());
 
         const int bmw = mPage->batch().rowOf(20);
         QList<QPair<int, int>> bar; // state, value
         connect(mPage->stateCell(bmw)->bar(), &QProgressBar::valueChanged, this,
                 [&](int value) { bar.append({mPage->stateCell(bmw)->state(), value}); });
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{AllDone}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{AllDone}, 20000);
         QCOMPARE(state(0), QStringLiteral("Done"));
         QCOMPARE(state(1), QStringLiteral("Done"));
         checkIdle();
-        QCOMPARE(mPlatform->sleepInhibits, 1);
+        QCOMPARE(mFx.platform().sleepInhibits, 1);
         QVERIFY(mPage->findChild<QLabel *>(QStringLiteral("statistics"))->text().contains(QLatin1String(">2</span>")));
         QVERIFY(!mPage->findChild<QLabel *>(QStringLiteral("transferRate"))->isVisible());
 
         // The package, then its patch; installed in that order over one bar.
         QStringList order;
-        for (const QJsonValue &entry : mService->requestLog()) {
+        for (const QJsonValue &entry : mFx.service().requestLog()) {
             const QString path = entry.toObject().value(QStringLiteral("path")).toString();
             const QString id = QUrlQuery(entry.toObject().value(QStringLiteral("query")).toString())
                                    .queryItemValue(QStringLiteral("id"));
@@ -282,27 +255,27 @@ private slots:
     // and resumes its partial file.
     void retryTakesUpTheFailedRow()
     {
-        QVERIFY(mService->setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
-        mAnswers << QMessageBox::Cancel;
+        QVERIFY(mFx.service().setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
+        mFx.answers << QMessageBox::Cancel;
         run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30")});
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(state(0), QStringLiteral("Done"));
         QCOMPARE(state(1), QStringLiteral("Download Failed"));
         checkIdle();
         QVERIFY(button("retry")->isVisible() && button("retry")->isEnabled());
 
-        QVERIFY(mService->clearLog());
+        QVERIFY(mFx.service().clearLog());
         button("retry")->click();
         QVERIFY(!button("retry")->isVisible());
         QVERIFY(AppSettings::isDownloading());
-        QCOMPARE(mPlatform->sleepHeld, Awake);
+        QCOMPARE(mFx.platform().sleepHeld, Awake);
         QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("Done"), 20000);
-        QTRY_COMPARE(mBoxTexts.size(), 2);
-        QCOMPARE(mBoxTexts.last(), AllDone);
-        const QJsonArray queries = mService->requestsTo(QStringLiteral("/KvaApi/soft/download"));
+        QTRY_COMPARE(mFx.boxTexts.size(), 2);
+        QCOMPARE(mFx.boxTexts.last(), AllDone);
+        const QJsonArray queries = mFx.service().requestsTo(QStringLiteral("/KvaApi/soft/download"));
         QCOMPARE(queries.size(), 1);
         QVERIFY(queries.first().toObject().value(QStringLiteral("query")).toString().contains(QLatin1String("id=10")));
-        const QJsonArray files = mService->requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
+        const QJsonArray files = mFx.service().requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
         QCOMPARE(files.size(), 1);
         const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
         QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
@@ -316,15 +289,15 @@ private slots:
         // A file where the package has a folder; its patch has none there.
         const QString bmw = mCard + QStringLiteral("Vehicles/EU/BMW/");
         QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
-        mAnswers << QMessageBox::Cancel;
+        mFx.answers << QMessageBox::Cancel;
         run({record(20, "BMW", "V9.50", 21)});
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(state(0), QStringLiteral("Install Failed"));
         QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
         QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files).size(), 2);
 
         QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
-        QVERIFY(mService->clearLog());
+        QVERIFY(mFx.service().clearLog());
         button("retry")->click();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
         QCOMPARE(requests(QStringLiteral("/files/bmw_V9.50.zip")) + requests(QStringLiteral("/files/bmw_V9.51_patch.zip")), 0);
@@ -346,27 +319,27 @@ private slots:
         QFETCH(QString, how);
         const QMap<QString, QByteArray> before = cardFiles(mCard);
         if (how == QLatin1String("download"))
-            QVERIFY(mService->setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 500}, {"chunk_delay_ms", 300}})));
+            QVERIFY(mFx.service().setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 500}, {"chunk_delay_ms", 300}})));
         run({record(1, "HOME", "V2.10")});
         Gate gate;
         if (how == QLatin1String("download"))
             QTRY_COMPARE_WITH_TIMEOUT(mPage->stateCell(0)->state(), int(DownloadBatch::Downloading), 20000);
         else
             holdInstall(gate, 1);
-        QCOMPARE(mPlatform->sleepHeld, Awake);
+        QCOMPARE(mFx.platform().sleepHeld, Awake);
 
         if (how == QLatin1String("return")) {
-            mAnswers << QMessageBox::Cancel;
+            mFx.answers << QMessageBox::Cancel;
             button("back")->click();
-            QCOMPARE(mBoxTexts, QStringList(QStringLiteral("Some software is downloading or installing. Are you sure you want to quit?")));
+            QCOMPARE(mFx.boxTexts, QStringList(QStringLiteral("Some software is downloading or installing. Are you sure you want to quit?")));
             QVERIFY(mPage->isRunning() && AppSettings::isDownloading());
             QCOMPARE(mContainer->currentWidget(), mPage.data());
             button("back")->click();
             QCOMPARE(mContainer->currentIndex(), 0);
         } else {
-            mPlatform->fakeVolumes().remove(mCard);
+            mFx.platform().fakeVolumes().remove(mCard);
             QCOMPARE(mNotices.last(), QStringLiteral("U disk has been pulled out!"));
-            QCOMPARE(mPage->cardRoot(), QString());
+            QVERIFY(mPage->card().isNull());
         }
         gate.go.release();
         jobs()->pool()->waitForDone();
@@ -377,14 +350,14 @@ private slots:
             return;
 
         QVERIFY(button("retry")->isVisible());
-        mPlatform->fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+        mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
         QCOMPARE(mNotices.last(), QStringLiteral("U Disk Inserted!"));
-        QCOMPARE(mPage->cardRoot(), mCard);
-        QVERIFY(mService->reset());
+        QCOMPARE(mPage->card().root(), mCard);
+        QVERIFY(mFx.service().reset());
         button("retry")->click();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
-        const QJsonArray files = mService->requestsTo(QStringLiteral("/files/home_V2.10.zip"));
+        const QJsonArray files = mFx.service().requestsTo(QStringLiteral("/files/home_V2.10.zip"));
         if (how == QLatin1String("install")) {
             QCOMPARE(files.size(), 0);
         } else {
@@ -401,9 +374,9 @@ private slots:
         QList<SoftwareDataWrap> unknown;
         for (long id = 901; id <= 910; ++id)
             unknown << record(id, "NOPE", "V1");
-        mAnswers << QMessageBox::Cancel;
+        mFx.answers << QMessageBox::Cancel;
         run(unknown);
-        QTRY_COMPARE_WITH_TIMEOUT(mBoxTexts, QStringList{SomeFailed}, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
         QCOMPARE(mPage->batch().failedCount(), 10);
         QCOMPARE(mNotices.size(), 1);
         QCOMPARE(mNotices.first(), Code().getMessageByCode(-1421));
@@ -413,33 +386,33 @@ private slots:
     // the box waits for the window to come back.
     void unseenEndNotifiesTheDesktop()
     {
-        QVERIFY(mService->setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 1000}, {"chunk_delay_ms", 100}})));
+        QVERIFY(mFx.service().setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 1000}, {"chunk_delay_ms", 100}})));
         run({record(1, "HOME", "V2.10")});
         QWidget other;
         other.show();
         QApplication::setActiveWindow(&other);
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QTRY_COMPARE_WITH_TIMEOUT(mPlatform->notifications,
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.platform().notifications,
                                   (QList<QPair<QString, QString>>{{QStringLiteral("Update"), AllDone}}), 20000);
         checkIdle();
         QTest::qWait(100);
-        QVERIFY(mBoxTexts.isEmpty());
+        QVERIFY(mFx.boxTexts.isEmpty());
         QApplication::setActiveWindow(mContainer);
-        QTRY_COMPARE(mBoxTexts, QStringList{AllDone});
-        QCOMPARE(mPlatform->notifications.size(), 1);
+        QTRY_COMPARE(mFx.boxTexts, QStringList{AllDone});
+        QCOMPARE(mFx.platform().notifications.size(), 1);
     }
 
     // Last: the ended event loop leaves every later loop ended at once.
     void rejectedTokenAsksOnceAndRestarts()
     {
-        QVERIFY(mService->setFault(fault("/KvaApi/soft/download", {{"code", -100}})));
+        QVERIFY(mFx.service().setFault(fault("/KvaApi/soft/download", {{"code", -100}})));
         // The box is answered once the other rows were refused while it was open.
-        mBoxWhen = [this] { return mPage && mPage->batch().failedCount() == 2; };
+        mFx.answerWhen = [this] { return mPage && mPage->batch().failedCount() == 2; };
         QEventLoop loop;
         QTimer::singleShot(20000, &loop, [&loop] { loop.exit(-1); });
         run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30"), record(20, "BMW", "V9.50", 21)});
         QCOMPARE(loop.exec(), 886);
-        QCOMPARE(mBoxTexts, QStringList(Code().getMessageByCode(-100)));
+        QCOMPARE(mFx.boxTexts, QStringList(Code().getMessageByCode(-100)));
     }
 };
 

@@ -2,17 +2,13 @@
 // behind the fake volume layer: matching the product, the language list,
 // the rows, ticking, card changes, refreshes and the upgrade checks.
 #include "AppSettings.h"
-#include "FakePlatform.h"
-#include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
-#include "OpenMessageBox.h"
+#include "PluginPageFixture.h"
 #include "QuerySoftwareThread.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
-#include "StandInService.h"
-#include "TestEnv.h"
 #include "Toast.h"
 
 #include <Sornet/Code.h>
@@ -58,18 +54,14 @@ class TestSoftwarePage : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> mEnv;
-    std::unique_ptr<StandInService> mService;
-    std::unique_ptr<FakePlatform> mPlatform;
+    PluginPageFixture mFx;
     QPointer<SoftwareInfoWidget> mPage;
-    QStringList mBoxTexts;
-    QTimer mBoxPoll;
     int mCards = 0;
 
     // A card with the generated vehicles plus BENZ V12.30 in English.
     QString makeCard(const QString &serial)
     {
-        const QString root = mEnv->makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
+        const QString root = mFx.env().makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
         SampleCardGenerator::Options options;
         options.serial = serial;
         options.vehicles = 2;
@@ -111,45 +103,23 @@ class TestSoftwarePage : public QObject
         return qobject_cast<MyCheckBox *>(table->indexWidget(mPage->model()->index(row, 0)));
     }
 
-    int softSearches() const { return mService->requestsTo(QStringLiteral("/KvaApi/user/soft_search")).size(); }
+    int softSearches() const { return mFx.service().requestsTo(QStringLiteral("/KvaApi/user/soft_search")).size(); }
 
 private slots:
-    void initTestCase()
-    {
-        mEnv.reset(new TestEnv);
-        mService.reset(new StandInService);
-        QVERIFY(mService->start());
-        mService->exportEnvironment();
-        // Every message box is read and confirmed with its first button.
-        connect(&mBoxPoll, &QTimer::timeout, this, [this] {
-            if (MessageBoxDialog *box = openMessageBox()) {
-                mBoxTexts << box->textLabel()->text();
-                box->firstButton()->click();
-            }
-        });
-        mBoxPoll.start(20);
-    }
-
-    void init()
-    {
-        QVERIFY(mService->reset());
-        mPlatform.reset(new FakePlatform);
-        mBoxTexts.clear();
-        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
-        AppSettings::setLanguage(2); // de
-        AppSettings::setUninstalling(false);
-    }
+    // Every message box is read and confirmed with its first button.
+    void initTestCase() { QVERIFY(mFx.start()); }
+    void init() { QVERIFY(mFx.reset(2)); } // de
 
     void cleanup()
     {
         delete mPage.data();
-        mPlatform.reset();
-        QFile::remove(mEnv->installDir() + QStringLiteral("/db/vehicle_relation.db"));
+        mFx.release();
+        QFile::remove(mFx.env().installDir() + QStringLiteral("/db/vehicle_relation.db"));
     }
 
     void listsTheCardsProductSoftware()
     {
-        mPlatform->fakeVolumes().add(makeCard(Alice));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
         open();
         auto *languages = mPage->findChild<QComboBox *>(QStringLiteral("languages"));
         QStringList names;
@@ -160,7 +130,7 @@ private slots:
                                      QStringLiteral("Japanese")}));
         QCOMPARE(languages->currentText(), QStringLiteral("German"));
 
-        const QJsonArray searches = mService->requestsTo(QStringLiteral("/KvaApi/user/soft_search"));
+        const QJsonArray searches = mFx.service().requestsTo(QStringLiteral("/KvaApi/user/soft_search"));
         QCOMPARE(searches.size(), 1);
         const QUrlQuery query(searches.first().toObject().value(QStringLiteral("query")).toString());
         QCOMPARE(query.queryItemValue(QStringLiteral("serial_number")), Alice);
@@ -195,10 +165,10 @@ private slots:
 
     void headerAndParentTicks()
     {
-        QDir().mkpath(mEnv->installDir() + QStringLiteral("/db"));
+        QDir().mkpath(mFx.env().installDir() + QStringLiteral("/db"));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
-            db.setDatabaseName(mEnv->installDir() + QStringLiteral("/db/vehicle_relation.db"));
+            db.setDatabaseName(mFx.env().installDir() + QStringLiteral("/db/vehicle_relation.db"));
             QVERIFY(db.open());
             QSqlQuery q(db);
             QVERIFY(q.exec(QStringLiteral("CREATE TABLE vehicle_relation (_id INTEGER, vehicle_id TEXT, parent TEXT)")));
@@ -207,7 +177,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("maker"));
         AppSettings::setLanguage(4); // en: the card's BENZ is the offered version
-        mPlatform->fakeVolumes().add(makeCard(Alice));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
         open();
         const int benz = indexOf(mPage, "BENZ");
         const int toyota = indexOf(mPage, "TOYOTA");
@@ -236,50 +206,50 @@ private slots:
 
     void singleVehicleProductShowsMessage()
     {
-        mPlatform->fakeVolumes().add(makeCard(QStringLiteral("SINGLEVEH0001")));
+        mFx.platform().fakeVolumes().add(makeCard(QStringLiteral("SINGLEVEH0001")));
         open();
-        QTRY_COMPARE(mBoxTexts.size(), 1);
-        QVERIFY(mBoxTexts.first().startsWith(QStringLiteral("This product is a single-vehicle software product")));
+        QTRY_COMPARE(mFx.boxTexts.size(), 1);
+        QVERIFY(mFx.boxTexts.first().startsWith(QStringLiteral("This product is a single-vehicle software product")));
         QCOMPARE(mPage->model()->rowCount(), 0);
     }
 
     void serviceErrorIsANotification()
     {
-        QVERIFY(mService->setFault(rule("/KvaApi/user/soft_search", {{"code", -1402}})));
-        mPlatform->fakeVolumes().add(makeCard(Alice));
+        QVERIFY(mFx.service().setFault(rule("/KvaApi/user/soft_search", {{"code", -1402}})));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
         open();
         QCOMPARE(Toast::instance()->text(), Code().getMessageByCode(-1402));
-        QVERIFY(mBoxTexts.isEmpty());
+        QVERIFY(mFx.boxTexts.isEmpty());
         QCOMPARE(mPage->model()->rowCount(), 0);
     }
 
     void pulledCardClearsAndReinsertedRefills()
     {
         const QString root = makeCard(Alice);
-        mPlatform->fakeVolumes().add(root);
+        mFx.platform().fakeVolumes().add(root);
         open();
         QVERIFY(mPage->model()->rowCount() > 0);
-        mPlatform->fakeVolumes().remove(root);
+        mFx.platform().fakeVolumes().remove(root);
         QCOMPARE(mPage->model()->rowCount(), 0);
         QCOMPARE(mPage->serialNumber(), QString());
         QCOMPARE(Toast::instance()->text(), QStringLiteral("U disk has been pulled out!"));
 
-        const int products = mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
-        mPlatform->fakeVolumes().add(root);
+        const int products = mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
+        mFx.platform().fakeVolumes().add(root);
         QVERIFY(waitIdle());
         QTRY_VERIFY(mPage->model()->rowCount() > 0 && !mPage->isQuerying());
-        QCOMPARE(mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(), products + 1);
+        QCOMPARE(mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(), products + 1);
         QCOMPARE(mPage->serialNumber(), Alice);
     }
 
     void answerForAPulledCardIsDropped()
     {
-        QVERIFY(mService->setFault(rule("/KvaApi/user/soft_search", {{"delay_ms", 1500}, {"once", true}})));
+        QVERIFY(mFx.service().setFault(rule("/KvaApi/user/soft_search", {{"delay_ms", 1500}, {"once", true}})));
         const QString root = makeCard(Alice);
-        mPlatform->fakeVolumes().add(root);
+        mFx.platform().fakeVolumes().add(root);
         open(false);
         QTRY_COMPARE_WITH_TIMEOUT(softSearches(), 1, 10000);
-        mPlatform->fakeVolumes().remove(root);
+        mFx.platform().fakeVolumes().remove(root);
         QVERIFY(waitIdle());
         QTest::qWait(50);
         QCOMPARE(mPage->model()->rowCount(), 0);
@@ -288,7 +258,7 @@ private slots:
 
     void refreshesWithin3000msRescanOnce()
     {
-        mPlatform->fakeVolumes().add(makeCard(Alice));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
         open();
         const int rows = mPage->model()->rowCount();
         auto *thread = mPage->findChild<QuerySoftwareThread *>();
@@ -304,26 +274,26 @@ private slots:
     void upgradeChecksTheSelectedCardsSpace()
     {
         const QString root = makeCard(Alice);
-        mPlatform->fakeVolumes().add(root);
+        mFx.platform().fakeVolumes().add(root);
         open();
         auto *upgrade = mPage->findChild<QPushButton *>(QStringLiteral("upgrade"));
         // Plenty on the install folder's disk must not count for the downloads.
-        mPlatform->fakeVolumes().setSpace(mEnv->installDir(), 100LL << 30, 200LL << 30);
-        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 2048LL << 20, 4096LL << 20);
-        mPlatform->fakeVolumes().setSpace(root, 400LL << 20, 4096LL << 20);
+        mFx.platform().fakeVolumes().setSpace(mFx.env().installDir(), 100LL << 30, 200LL << 30);
+        mFx.platform().fakeVolumes().setSpace(mFx.env().dataDir(), 2048LL << 20, 4096LL << 20);
+        mFx.platform().fakeVolumes().setSpace(root, 400LL << 20, 4096LL << 20);
         upgrade->click();
-        QTRY_COMPARE(mBoxTexts, QStringList(QStringLiteral("U disk space is insufficient, please clean up first and try again.")));
+        QTRY_COMPARE(mFx.boxTexts, QStringList(QStringLiteral("U disk space is insufficient, please clean up first and try again.")));
         QVERIFY(mPage->upgradeSelection().isEmpty());
 
-        mPlatform->fakeVolumes().setSpace(root, 100LL << 30, 200LL << 30);
-        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 100LL << 20, 4096LL << 20);
+        mFx.platform().fakeVolumes().setSpace(root, 100LL << 30, 200LL << 30);
+        mFx.platform().fakeVolumes().setSpace(mFx.env().dataDir(), 100LL << 20, 4096LL << 20);
         upgrade->click();
-        QTRY_COMPARE(mBoxTexts.size(), 2);
-        QCOMPARE(mBoxTexts.last(), QStringLiteral("Local disk space is insufficient, please clean up first and try again."));
+        QTRY_COMPARE(mFx.boxTexts.size(), 2);
+        QCOMPARE(mFx.boxTexts.last(), QStringLiteral("Local disk space is insufficient, please clean up first and try again."));
 
-        mPlatform->fakeVolumes().setSpace(mEnv->dataDir(), 100LL << 30, 200LL << 30);
+        mFx.platform().fakeVolumes().setSpace(mFx.env().dataDir(), 100LL << 30, 200LL << 30);
         upgrade->click();
-        QCOMPARE(mBoxTexts.size(), 2);
+        QCOMPARE(mFx.boxTexts.size(), 2);
         QCOMPARE(mPage->upgradeSelection().size(), mPage->selection().size());
         QVERIFY(!mPage->upgradeSelection().isEmpty());
     }
@@ -332,13 +302,13 @@ private slots:
     // process runs, as in the program.
     void rejectedTokenRestarts()
     {
-        QVERIFY(mService->setFault(rule("/KvaApi/user/pro_search", {{"code", -100}})));
-        mPlatform->fakeVolumes().add(makeCard(Alice));
+        QVERIFY(mFx.service().setFault(rule("/KvaApi/user/pro_search", {{"code", -100}})));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
         QEventLoop loop;
         QTimer::singleShot(20000, &loop, [&loop] { loop.exit(-1); });
         open(false);
         QCOMPARE(loop.exec(), 886);
-        QCOMPARE(mBoxTexts, QStringList(Code().getMessageByCode(-100)));
+        QCOMPARE(mFx.boxTexts, QStringList(Code().getMessageByCode(-100)));
     }
 };
 

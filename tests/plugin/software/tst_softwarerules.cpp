@@ -296,7 +296,7 @@ private slots:
         QList<SoftwareDataWrap> selection;
         if (selected)
             selection << SoftwareDataWrap(package);
-        const UpgradeCheck::Outcome outcome = UpgradeCheck::run(uninstalling, selection, data, card);
+        const UpgradeCheck::Outcome outcome = UpgradeCheck::run(uninstalling, selection, data, Card(card));
         QTEST(int(outcome.result), "result");
         QCOMPARE(outcome.text.isEmpty(), outcome.result == UpgradeCheck::Pass);
     }

@@ -3,18 +3,14 @@
 // service's answers, and answers that come too late to act. The software
 // list page opens it for a generated single-vehicle card.
 #include "AppSettings.h"
-#include "FakePlatform.h"
 #include "LoadingDialog.h"
-#include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
-#include "OpenMessageBox.h"
+#include "PluginPageFixture.h"
 #include "ReplaceEmptyCarConfigurationThread.h"
 #include "SampleCardGenerator.h"
 #include "SelectVehicleTableModel.h"
 #include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
-#include "StandInService.h"
-#include "TestEnv.h"
 #include "Toast.h"
 
 #include <Sornet/Code.h>
@@ -59,15 +55,11 @@ class TestSelectVehicle : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnv> mEnv;
-    std::unique_ptr<StandInService> mService;
-    std::unique_ptr<FakePlatform> mPlatform;
+    PluginPageFixture mFx;
     QPointer<QStackedWidget> mContainer;
     QPointer<SoftwareInfoWidget> mList;
     QPointer<SelectVehicleWidget> mPage;
     QString mCard;
-    QStringList mBoxTexts;
-    QTimer mBoxPoll;
 
     bool activate(QWidget *window)
     {
@@ -94,13 +86,13 @@ class TestSelectVehicle : public QObject
     // message, confirmed, opens the selection page.
     bool openFromList()
     {
-        mCard = mEnv->makeDir(QStringLiteral("cards/single")) + QLatin1Char('/');
+        mCard = mFx.env().makeDir(QStringLiteral("cards/single")) + QLatin1Char('/');
         SampleCardGenerator::Options options;
         options.serial = Single;
         options.vehicles = 0;
         if (!SampleCardGenerator(options).generate(mCard))
             return false;
-        mPlatform->fakeVolumes().add(mCard);
+        mFx.platform().fakeVolumes().add(mCard);
         mContainer = new QStackedWidget;
         mList = new SoftwareInfoWidget(mContainer);
         mList->setVehiclePageFactory(&SelectVehicleWidget::create);
@@ -114,32 +106,15 @@ class TestSelectVehicle : public QObject
     }
 
     QPushButton *submit() const { return mPage->findChild<QPushButton *>(QStringLiteral("submit")); }
-    int submissions() const { return mService->requestsTo(SubmitPath).size(); }
+    int submissions() const { return mFx.service().requestsTo(SubmitPath).size(); }
 
 private slots:
-    void initTestCase()
-    {
-        mEnv.reset(new TestEnv);
-        mService.reset(new StandInService);
-        QVERIFY(mService->start());
-        mService->exportEnvironment();
-        // Every message box is read and confirmed with its first button.
-        connect(&mBoxPoll, &QTimer::timeout, this, [this] {
-            if (MessageBoxDialog *box = openMessageBox()) {
-                mBoxTexts << box->textLabel()->text();
-                box->firstButton()->click();
-            }
-        });
-        mBoxPoll.start(20);
-    }
+    // Every message box is read and confirmed with its first button.
+    void initTestCase() { QVERIFY(mFx.start()); }
 
     void init()
     {
-        QVERIFY(mService->reset());
-        mPlatform.reset(new FakePlatform);
-        mBoxTexts.clear();
-        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
-        AppSettings::setLanguage(2); // de
+        QVERIFY(mFx.reset(2)); // de
         Toast::instance()->setMessageVDuration(Marker);
     }
 
@@ -147,7 +122,7 @@ private slots:
     {
         delete mPage.data();
         delete mContainer.data();
-        mPlatform.reset();
+        mFx.release();
     }
 
     void asksAndSubmitsInTheInterfaceLanguage_data()
@@ -175,7 +150,7 @@ private slots:
         QFETCH(QString, submitted);
         AppSettings::setLanguage(language);
         openAlone();
-        const QJsonArray queries = mService->requestsTo(CarsPath);
+        const QJsonArray queries = mFx.service().requestsTo(CarsPath);
         QCOMPARE(queries.size(), 1);
         QCOMPARE(fieldsOf(queries.first(), "query").value(QStringLiteral("lang_name")), asked);
         QCOMPARE(fieldsOf(queries.first(), "query").value(QStringLiteral("serial_number")), Single);
@@ -193,7 +168,7 @@ private slots:
         mPage->checkBox(0)->click();
         submit()->click();
         QVERIFY(waitIdle());
-        const QJsonArray sent = mService->requestsTo(SubmitPath);
+        const QJsonArray sent = mFx.service().requestsTo(SubmitPath);
         QCOMPARE(sent.size(), 1);
         const auto body = fieldsOf(sent.first(), "body");
         QCOMPARE(body.value(QStringLiteral("languages")), submitted);
@@ -247,10 +222,10 @@ private slots:
         delete mPage.data();
 
         // Asked without a user, the request carries no parameter.
-        QVERIFY(mService->setFault(rule(CarsPath, "code", -1001)));
-        QVERIFY(mService->clearLog());
+        QVERIFY(mFx.service().setFault(rule(CarsPath, "code", -1001)));
+        QVERIFY(mFx.service().clearLog());
         openAlone();
-        const QJsonArray queries = mService->requestsTo(CarsPath);
+        const QJsonArray queries = mFx.service().requestsTo(CarsPath);
         QCOMPARE(queries.size(), 1);
         const auto query = fieldsOf(queries.first(), "query");
         QVERIFY(query.value(QStringLiteral("token")).isEmpty() && query.value(QStringLiteral("serial_number")).isEmpty());
@@ -258,11 +233,11 @@ private slots:
 
     void transportFailureIsSilent()
     {
-        QVERIFY(mService->setFault(rule(CarsPath, "status", 500)));
+        QVERIFY(mFx.service().setFault(rule(CarsPath, "status", 500)));
         openAlone();
         QCOMPARE(mPage->model()->rowCount(), 0);
         QCOMPARE(Toast::instance()->text(), Marker);
-        QVERIFY(mBoxTexts.isEmpty());
+        QVERIFY(mFx.boxTexts.isEmpty());
         for (const LoadingDialog *busy : mPage->findChildren<LoadingDialog *>())
             QVERIFY(!busy->isVisible());
     }
@@ -285,13 +260,13 @@ private slots:
         QFETCH(QString, toast);
         QFETCH(bool, back);
         if (code != 0)
-            QVERIFY(mService->setFault(rule(SubmitPath, "code", code)));
+            QVERIFY(mFx.service().setFault(rule(SubmitPath, "code", code)));
         QVERIFY(openFromList());
-        QCOMPARE(mBoxTexts.size(), 1);
-        QVERIFY(mBoxTexts.first().startsWith(QStringLiteral("This product is a single-vehicle software product")));
+        QCOMPARE(mFx.boxTexts.size(), 1);
+        QVERIFY(mFx.boxTexts.first().startsWith(QStringLiteral("This product is a single-vehicle software product")));
         QCOMPARE(mPage->serialNumber(), Single);
 
-        const int products = mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
+        const int products = mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
         mPage->checkBox(1)->click(); // Volvo
         submit()->click();
         QVERIFY(waitIdle());
@@ -300,7 +275,7 @@ private slots:
         if (!back)
             return;
         // The list asks the service again.
-        QTRY_COMPARE_WITH_TIMEOUT(mService->requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(),
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(),
                                   products + 1, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!mList->isQuerying(), 20000);
         if (code == 0) {
@@ -308,11 +283,11 @@ private slots:
             for (const SoftwareDataWrap &row : mList->rows())
                 softIds << row.getSoft_id();
             QCOMPARE(softIds, QStringList({QStringLiteral("HOME"), QStringLiteral("VOLVO")}));
-            QCOMPARE(mBoxTexts.size(), 1);
+            QCOMPARE(mFx.boxTexts.size(), 1);
         } else {
             // Still without a vehicle: the message again, but the page is
             // offered once only.
-            QTRY_COMPARE(mBoxTexts.size(), 2);
+            QTRY_COMPARE(mFx.boxTexts.size(), 2);
             QTest::qWait(100);
             QCOMPARE(mContainer->currentIndex(), 0);
             QCOMPARE(mContainer->count(), 2);
@@ -345,14 +320,14 @@ private slots:
     void lateAnswerDoesNotAct()
     {
         QFETCH(bool, pullCard);
-        QVERIFY(mService->setFault(rule(SubmitPath, "delay_ms", 1500, true)));
+        QVERIFY(mFx.service().setFault(rule(SubmitPath, "delay_ms", 1500, true)));
         QVERIFY(openFromList());
         mPage->checkBox(0)->click();
         submit()->click();
         QTRY_COMPARE_WITH_TIMEOUT(submissions(), 1, 10000);
         auto *other = new QWidget;
         if (pullCard) {
-            mPlatform->fakeVolumes().remove(mCard);
+            mFx.platform().fakeVolumes().remove(mCard);
         } else {
             mContainer->addWidget(other);
             mContainer->setCurrentWidget(other);
