@@ -155,10 +155,17 @@ bool ArchiveExtractor::fail(const QString &message)
     return false;
 }
 
+bool ArchiveExtractor::broken(const QString &message)
+{
+    mBroken = true;
+    return fail(message);
+}
+
 bool ArchiveExtractor::open(const QString &path, quint64 budget, quint64 blockSize)
 {
     close();
     mError.clear();
+    mBroken = false;
     mCancelled = false;
     mFd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st;
@@ -183,7 +190,7 @@ bool ArchiveExtractor::open(const QString &path, quint64 budget, quint64 blockSi
         zip_error_init_with_code(&ze, error);
         const QString text = QString::fromUtf8(zip_error_strerror(&ze));
         zip_error_fini(&ze);
-        return fail(QStringLiteral("not a readable zip archive: ") + text);
+        return broken(QStringLiteral("not a readable zip archive: ") + text);
     }
     if (!checkEntries(records, budget, std::max<quint64>(blockSize, 1))) {
         mEntries.clear();
@@ -200,22 +207,22 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
 {
     const quint64 tailSize = std::min<quint64>(mFileSize, 22 + 0xFFFF);
     if (tailSize < 22)
-        return fail(QStringLiteral("not a zip archive (too short)"));
+        return broken(QStringLiteral("not a zip archive (too short)"));
     const quint64 tailStart = mFileSize - tailSize;
     std::vector<char> tail(tailSize);
     if (!readAt(mFd, tailStart, tail.data(), tailSize))
-        return fail(QStringLiteral("cannot read the archive"));
+        return broken(QStringLiteral("cannot read the archive"));
     qint64 at = -1;
     for (qint64 p = qint64(tailSize) - 22; p >= 0 && at < 0; --p) {
         if (le32(&tail[size_t(p)]) == kEndSignature && quint64(p) + 22 + le16(&tail[size_t(p) + 20]) <= tailSize)
             at = p;
     }
     if (at < 0)
-        return fail(QStringLiteral("not a zip archive (no end record)"));
+        return broken(QStringLiteral("not a zip archive (no end record)"));
     const char *end = &tail[size_t(at)];
     const quint64 endOffset = tailStart + quint64(at);
     if (le16(end + 4) != 0 || le16(end + 6) != 0)
-        return fail(QStringLiteral("split archives are not supported"));
+        return broken(QStringLiteral("split archives are not supported"));
     quint64 entries = le16(end + 10);
     quint64 cdSize = le32(end + 12);
     quint64 cdOffset = le32(end + 16);
@@ -228,7 +235,7 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
             char record[56];
             if (recordOffset > endOffset - 20 || endOffset - 20 - recordOffset < 56
                 || !readAt(mFd, recordOffset, record, 56) || le32(record) != kEnd64Signature)
-                return fail(QStringLiteral("broken zip64 end record"));
+                return broken(QStringLiteral("broken zip64 end record"));
             entries = le64(record + 32);
             cdSize = le64(record + 40);
             cdOffset = le64(record + 48);
@@ -236,9 +243,9 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
         }
     }
     if (entries > quint64(kMaxEntries))
-        return fail(QStringLiteral("too many entries (%1)").arg(entries));
+        return broken(QStringLiteral("too many entries (%1)").arg(entries));
     if (cdOffset > cdLimit || cdSize > cdLimit - cdOffset || cdSize < entries * 46)
-        return fail(QStringLiteral("the central directory does not fit the archive"));
+        return broken(QStringLiteral("the central directory does not fit the archive"));
 
     records.reserve(size_t(entries));
     SequentialReader reader(mFd, cdOffset, cdOffset + cdSize);
@@ -247,7 +254,7 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
     for (quint64 i = 0; i < entries; ++i) {
         char h[46];
         if (!reader.read(h, 46) || le32(h) != kCentralSignature)
-            return fail(QStringLiteral("broken central directory at entry %1").arg(i));
+            return broken(QStringLiteral("broken central directory at entry %1").arg(i));
         Record r;
         r.madeBy = quint8(h[5]);
         r.flags = le16(h + 8);
@@ -265,7 +272,7 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
         QByteArray comment(commentLength, Qt::Uninitialized);
         if (!reader.read(r.name.data(), nameLength) || !reader.read(extra.data(), extraLength)
             || !reader.read(comment.data(), commentLength))
-            return fail(QStringLiteral("broken central directory at entry %1").arg(i));
+            return broken(QStringLiteral("broken central directory at entry %1").arg(i));
 
         // Values too large for their field are in the zip64 extra field, in
         // this order.
@@ -296,15 +303,15 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
             p += 4 + length;
         }
         if (missing)
-            return fail(QStringLiteral("entry %1: zip64 sizes missing").arg(i));
+            return broken(QStringLiteral("entry %1: zip64 sizes missing").arg(i));
 
         char local[30];
         if (r.localOffset > cdOffset || cdOffset - r.localOffset < 30 || !readAt(mFd, r.localOffset, local, 30)
             || le32(local) != kLocalSignature)
-            return fail(QStringLiteral("entry %1: no local header where the directory says").arg(i));
+            return broken(QStringLiteral("entry %1: no local header where the directory says").arg(i));
         const quint64 dataStart = r.localOffset + 30 + le16(local + 26) + le16(local + 28);
         if (dataStart > cdOffset || r.compressedSize > cdOffset - dataStart)
-            return fail(QStringLiteral("entry %1: its data does not fit the archive").arg(i));
+            return broken(QStringLiteral("entry %1: its data does not fit the archive").arg(i));
         r.dataEnd = dataStart + r.compressedSize;
         spans.emplace_back(r.localOffset, r.dataEnd);
         records.push_back(std::move(r));
@@ -314,7 +321,7 @@ bool ArchiveExtractor::readCentralDirectory(std::vector<Record> &records)
     std::sort(spans.begin(), spans.end());
     for (size_t i = 1; i < spans.size(); ++i) {
         if (spans[i].first < spans[i - 1].second)
-            return fail(QStringLiteral("entries overlap in the archive"));
+            return broken(QStringLiteral("entries overlap in the archive"));
     }
     return true;
 }
@@ -323,7 +330,7 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
 {
     const zip_int64_t n = zip_get_num_entries(mZip, 0);
     if (n < 0 || quint64(n) != records.size())
-        return fail(QStringLiteral("the archive's directory is inconsistent"));
+        return broken(QStringLiteral("the archive's directory is inconsistent"));
     mEntries.reserve(records.size());
     // Folded names (a FAT card ignores letter case) and whether each is a folder.
     QHash<QString, bool> seen;
@@ -336,7 +343,7 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
         if (zip_stat_index(mZip, i, ZIP_FL_ENC_RAW, &st) != 0 || !st.name || QByteArray(st.name) != r.name
             || st.size != r.size || st.comp_size != r.compressedSize || st.crc != r.crc
             || st.comp_method != r.method)
-            return fail(QStringLiteral("entry %1: the archive's directory is inconsistent").arg(i));
+            return broken(QStringLiteral("entry %1: the archive's directory is inconsistent").arg(i));
 
         bool ok = false;
         QString name = decodeName(r.name, r.flags & kFlagUtf8, &ok);
@@ -347,16 +354,16 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
             name = QString::fromUtf8(cp437);
         }
         if (!ok)
-            return fail(QStringLiteral("entry %1: its name is not valid UTF-8").arg(i));
+            return broken(QStringLiteral("entry %1: its name is not valid UTF-8").arg(i));
         const QString label = QStringLiteral("entry \"%1\": ").arg(name);
         const QString problem = nameProblem(name);
         if (!problem.isEmpty())
-            return fail(label + problem);
+            return broken(label + problem);
         if ((r.flags & (kFlagEncrypted | kFlagStrongEncryption | kFlagMaskedDirectory))
             || st.encryption_method != ZIP_EM_NONE)
-            return fail(label + QStringLiteral("encrypted"));
+            return broken(label + QStringLiteral("encrypted"));
         if (r.method != ZIP_CM_STORE && r.method != ZIP_CM_DEFLATE)
-            return fail(label + QStringLiteral("unsupported compression method %1").arg(r.method));
+            return broken(label + QStringLiteral("unsupported compression method %1").arg(r.method));
 
         Entry e;
         e.isDir = name.endsWith(QLatin1Char('/'));
@@ -365,14 +372,14 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
         if (r.madeBy == ZIP_OPSYS_UNIX) {
             const quint32 type = (r.externalAttributes >> 16) & S_IFMT;
             if (type != 0 && type != (e.isDir ? S_IFDIR : S_IFREG))
-                return fail(label + (type == S_IFLNK ? QStringLiteral("symbolic link")
+                return broken(label + (type == S_IFLNK ? QStringLiteral("symbolic link")
                                                      : QStringLiteral("neither a file nor a folder")));
         }
         if (e.isDir && r.size != 0)
-            return fail(label + QStringLiteral("a folder with data"));
+            return broken(label + QStringLiteral("a folder with data"));
         if (r.method == ZIP_CM_STORE ? r.size != r.compressedSize
                                      : r.size / kMaxRatio > r.compressedSize + 1)
-            return fail(label + QStringLiteral("declares a size its data cannot have"));
+            return broken(label + QStringLiteral("declares a size its data cannot have"));
 
         const QString folded = name.toCaseFolded();
         for (int slash = folded.indexOf(QLatin1Char('/')); slash > 0; slash = folded.indexOf(QLatin1Char('/'), slash + 1)) {
@@ -381,11 +388,11 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
             if (p == seen.constEnd())
                 seen.insert(parent, true);
             else if (!p.value())
-                return fail(label + QStringLiteral("a file of that name is in its path"));
+                return broken(label + QStringLiteral("a file of that name is in its path"));
         }
         const auto it = seen.constFind(folded);
         if (it != seen.constEnd() && !(it.value() && e.isDir))
-            return fail(label + QStringLiteral("another entry has the same name"));
+            return broken(label + QStringLiteral("another entry has the same name"));
         seen.insert(folded, e.isDir);
 
         if (!e.isDir) {
@@ -469,6 +476,7 @@ QString ArchiveExtractor::nameProblem(const QString &name)
 
 bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel)
 {
+    mBroken = false;
     if (!mZip || i < 0 || i >= count())
         return fail(QStringLiteral("no such entry"));
     const Entry &e = mEntries[size_t(i)];
@@ -501,6 +509,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
         problem = QStringLiteral("cannot create the file: ") + errnoText();
     } else if (!in) {
         problem = QString::fromUtf8(zip_strerror(mZip));
+        mBroken = true;
     } else {
         qCDebug(lcInstall) << "fileData";
         qCDebug(lcInstall) << "write";
@@ -514,6 +523,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
             const zip_int64_t r = zip_fread(in, mBuffer.data(), zip_uint64_t(mBuffer.size()));
             if (r < 0) {
                 problem = QString::fromUtf8(zip_file_strerror(in));
+                mBroken = true;
                 break;
             }
             if (r == 0)
@@ -521,6 +531,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
             got += quint64(r);
             if (got > e.size) {
                 problem = QStringLiteral("more data than it declares");
+                mBroken = true;
                 break;
             }
             if (!writeAll(out, mBuffer.data(), size_t(r))) {
@@ -537,9 +548,12 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
             zip_error_init_with_code(&ze, closed);
             problem = QString::fromUtf8(zip_error_strerror(&ze));
             zip_error_fini(&ze);
+            mBroken = true;
         }
-        if (problem.isEmpty() && got != e.size)
+        if (problem.isEmpty() && got != e.size) {
             problem = QStringLiteral("less data than it declares");
+            mBroken = true;
+        }
     }
     if (problem.isEmpty()) {
         qCDebug(lcInstall) << "setFileTime";

@@ -61,6 +61,10 @@ public:
 
     QString errorString() const { return mError; }
     bool wasCancelled() const { return mCancelled; }
+    // The last failure lies in the archive itself (its structure, names or
+    // data), not in the card, the space or a cancel: only another copy of
+    // the archive can install.
+    bool isBroken() const { return mBroken; }
 
     // The archive's name bytes as text: UTF-8 when flagged (and then it must
     // be valid), else UTF-8 when valid, else GB18030 (the code page of the
@@ -73,6 +77,7 @@ public:
 private:
     struct Record;
     bool fail(const QString &message);
+    bool broken(const QString &message);
     bool readCentralDirectory(std::vector<Record> &records);
     bool checkEntries(const std::vector<Record> &records, quint64 budget, quint64 blockSize);
 
@@ -83,4 +88,5 @@ private:
     std::vector<char> mBuffer;
     QString mError;
     bool mCancelled = false;
+    bool mBroken = false;
 };

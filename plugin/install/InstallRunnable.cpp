@@ -49,6 +49,13 @@ bool InstallRunnable::install()
     if (!ok) {
         mError = mCancelled ? QStringLiteral("cancelled") : install.errorString();
         install.abort();
+        // A broken archive would fail every retry the same way, and the
+        // download would take the file already here for finished: remove it
+        // so that the next attempt fetches the archive again.
+        if (!mCancelled && install.extractor().isBroken() && !mArchivePath.isEmpty()) {
+            qCDebug(lcInstall).noquote() << "removing the broken archive" << mArchivePath;
+            QFile::remove(mArchivePath);
+        }
         return false;
     }
     if (!mArchivePath.isEmpty())

@@ -304,6 +304,26 @@ private slots:
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
     }
 
+    // An archive already here that cannot be unpacked (left over, or
+    // damaged on the disk) fails its install and is removed: "Retry" then
+    // downloads it again instead of failing on the same file for ever.
+    void brokenArchiveIsFetchedAgainOnRetry()
+    {
+        const QString url = mFx.service().fileUrl(QStringLiteral("home_V2.10.zip")).toString();
+        const QString archive = DownloadFile::finalPath(DownloadFile::temporaryPath(url, Alice));
+        QVERIFY(TestEnv::writeFile(archive, "not an archive"));
+        mFx.answers << QMessageBox::Cancel;
+        run({record(1, "HOME", "V2.10")});
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
+        QCOMPARE(state(0), QStringLiteral("Install Failed"));
+        QVERIFY(!QFileInfo::exists(archive));
+
+        button("retry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
+        QCOMPARE(requests(QStringLiteral("/files/home_V2.10.zip")), 1);
+        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
+    }
+
     // Work cut off by a pulled card (while downloading, while installing)
     // or by "Return": the card keeps what it had; the same card back and
     // "Retry" finish the row without downloading what is already here.
