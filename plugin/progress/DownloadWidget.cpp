@@ -717,6 +717,18 @@ void DownloadWidget::stopEverything()
     mTransfers.clear();
 }
 
+void DownloadWidget::cutOff()
+{
+    stopEverything();
+    // What was cut off failed where it stood, so that "Retry" takes it up
+    // again; the card keeps its previous versions.
+    const QList<int> cut = mBatch.interrupt();
+    for (int row : cut)
+        showRow(row);
+    if (mRunning)
+        endBatch(false);
+}
+
 void DownloadWidget::settleLeftovers()
 {
     // Only jobs of a stopped batch can be in the pool now; they stop at
@@ -737,12 +749,7 @@ void DownloadWidget::onBack()
     }
     AppSettings::setDownloading(false);
     disconnect(mMonitor, nullptr, this, nullptr);
-    stopEverything();
-    const QList<int> cut = mBatch.interrupt();
-    for (int row : cut)
-        showRow(row);
-    if (mRunning)
-        endBatch(false);
+    cutOff();
     mPendingSummary = false;
 
     auto *container = qobject_cast<QStackedWidget *>(parentWidget());
@@ -819,12 +826,5 @@ void DownloadWidget::onDeviceRemoved(QString uDiskName)
         return;
     setCard(Card(QString(), mCard.serialNumber()));
     notify(tr("U disk has been pulled out!"));
-    stopEverything();
-    // What was cut off failed where it stood, so that "Retry" takes it up
-    // again once the card is back; the card keeps its previous versions.
-    const QList<int> cut = mBatch.interrupt();
-    for (int row : cut)
-        showRow(row);
-    if (mRunning)
-        endBatch(false);
+    cutOff();
 }

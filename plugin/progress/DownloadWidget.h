@@ -134,6 +134,9 @@ private:
     void dispatchArchive(long id);
     // Ends what runs: downloads, address queries, install jobs.
     void stopEverything();
+    // Stops everything and marks what was running as failed; ends the batch
+    // without its summary.
+    void cutOff();
     void beginBatch();
     void endBatch(bool summary);
     void checkEnd();
