@@ -12,6 +12,7 @@
 #include "MyComboBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
+#include "PageContainer.h"
 #include "Platform.h"
 #include "ProgressLog.h"
 #include "SoftwareInfoWidget.h"
@@ -93,13 +94,7 @@ DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const Card &c
 
 void DownloadWidget::buildUi()
 {
-    setStyleSheet(QStringLiteral("DownloadWidget{background-color:#FFFFFF;}"));
-    setAttribute(Qt::WA_StyledBackground, true);
-
-    auto *title = new QLabel(tr("Download"), this);
-    title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(
-        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    QLabel *title = PageContainer::dressPage(this, tr("Download"));
 
     mCardBox = new CardBox(this);
 

@@ -1,5 +1,6 @@
 #include "PageContainer.h"
 
+#include <QLabel>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -43,4 +44,16 @@ void PageContainer::moveEvent(QMoveEvent *event)
 {
     QStackedWidget::moveEvent(event);
     fitPages();
+}
+
+QLabel *PageContainer::dressPage(QWidget *page, const QString &title)
+{
+    page->setStyleSheet(QString::fromLatin1(page->metaObject()->className())
+                        + QStringLiteral("{background-color:#FFFFFF;}"));
+    page->setAttribute(Qt::WA_StyledBackground, true);
+    auto *label = new QLabel(title, page);
+    label->setObjectName(QStringLiteral("title"));
+    label->setStyleSheet(
+        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    return label;
 }

@@ -2,6 +2,8 @@
 
 #include <QStackedWidget>
 
+class QLabel;
+
 // The plug-in's page container. The host decides its size and place; where
 // part of it lies outside the host's window (the host gives it more height
 // than is left below its title bar), the pages are laid out in the part
@@ -14,6 +16,10 @@ public:
 
     // The part of the container inside its window, in its own coordinates.
     QRect visibleRect() const;
+
+    // Gives a page of the plug-in its white background and its bold title
+    // label "title", which the page lays out.
+    static QLabel *dressPage(QWidget *page, const QString &title);
 
 protected:
     void showEvent(QShowEvent *event) override;

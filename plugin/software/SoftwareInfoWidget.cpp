@@ -1,5 +1,7 @@
 #include "SoftwareInfoWidget.h"
 
+#include "PageContainer.h"
+
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CardBox.h"
@@ -103,13 +105,7 @@ SoftwareInfoWidget::~SoftwareInfoWidget()
 
 void SoftwareInfoWidget::buildUi()
 {
-    setStyleSheet(QStringLiteral("SoftwareInfoWidget{background-color:#FFFFFF;}"));
-    setAttribute(Qt::WA_StyledBackground, true);
-
-    auto *title = new QLabel(tr("Software Update"), this);
-    title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(
-        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    QLabel *title = PageContainer::dressPage(this, tr("Software Update"));
 
     mCardBox = new CardBox(this);
 

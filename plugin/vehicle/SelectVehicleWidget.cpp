@@ -6,6 +6,7 @@
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
+#include "PageContainer.h"
 #include "ReplaceEmptyCarConfigurationThread.h"
 #include "SelectVehicleTableModel.h"
 #include "VehicleChoice.h"
@@ -77,13 +78,7 @@ SelectVehicleWidget *SelectVehicleWidget::create(QWidget *container, const QStri
 
 void SelectVehicleWidget::buildUi()
 {
-    setStyleSheet(QStringLiteral("SelectVehicleWidget{background-color:#FFFFFF;}"));
-    setAttribute(Qt::WA_StyledBackground, true);
-
-    auto *title = new QLabel(tr("Select One Vehicle Software"), this);
-    title->setObjectName(QStringLiteral("title"));
-    title->setStyleSheet(
-        QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
+    QLabel *title = PageContainer::dressPage(this, tr("Select One Vehicle Software"));
 
     auto *serialCaption = new QLabel(tr("Serial Number:"), this);
     serialCaption->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#999999;}"));
