@@ -1,11 +1,13 @@
 #include "SoftwareRows.h"
 
 #include "LanguageTable.h"
+#include "SoftwareLog.h"
 #include "VehicleData.h"
 #include "VersionOrder.h"
 
 #include <QCollator>
 #include <QLocale>
+#include <QSet>
 
 #include <algorithm>
 #include <limits>
@@ -185,41 +187,55 @@ QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &row
                                               const QStringList &chosen)
 {
     QList<SoftwareDataWrap> selection;
+    QSet<long> taken;
     for (int i = 0; i < rows.size(); ++i) {
         const SoftwareDataWrap &row = rows.at(i);
         if (!row.isChecked())
             continue;
-        const QString text = i < chosen.size() ? chosen.at(i) : row.getVersion();
-        const QList<SoftwareDataWrap> &patches = row.getPatch_version();
-        if (!patches.isEmpty()) {
-            SoftwareDataWrap chain(row);
-            SoftwareDataWrap patch = patches.first();
-            for (const SoftwareDataWrap &candidate : patches) {
-                if (candidate.getVersion() == text) {
-                    patch = candidate;
-                    break;
-                }
-            }
-            chain.setPatch_version({patch});
-            selection.append(chain);
+        const SoftwareDataWrap entry = chosenRecord(row, i < chosen.size() ? chosen.at(i) : row.getVersion());
+        // The download page follows each package by its id: a package the
+        // answer lists twice is fetched once, and a chain whose ids clash
+        // could never end.
+        QList<long> ids{entry.getId()};
+        if (!entry.getPatch_version().isEmpty())
+            ids << entry.getPatch_version().first().getId();
+        if ((ids.size() > 1 && ids.first() == ids.last()) || taken.contains(ids.first()) || taken.contains(ids.last())) {
+            qCDebug(lcSoftware) << "collect: skipping a record whose id is already in the batch:" << ids;
             continue;
         }
-        if (text == row.getVersion()) {
-            selection.append(row);
-            continue;
-        }
-        SoftwareDataWrap picked(row);
-        for (const SoftwareDataWrap &old : row.getVersion_history()) {
-            if (old.getVersion() == text) {
-                picked = old;
-                // What the card holds is the row's, not the old record's.
-                picked.setCurrentVersion(row.getCurrentVersion());
+        for (long id : qAsConst(ids))
+            taken.insert(id);
+        selection.append(entry);
+    }
+    return selection;
+}
+
+SoftwareDataWrap SoftwareRows::chosenRecord(const SoftwareDataWrap &row, const QString &text)
+{
+    const QList<SoftwareDataWrap> &patches = row.getPatch_version();
+    if (!patches.isEmpty()) {
+        SoftwareDataWrap chain(row);
+        SoftwareDataWrap patch = patches.first();
+        for (const SoftwareDataWrap &candidate : patches) {
+            if (candidate.getVersion() == text) {
+                patch = candidate;
                 break;
             }
         }
-        selection.append(picked);
+        chain.setPatch_version({patch});
+        return chain;
     }
-    return selection;
+    if (text == row.getVersion())
+        return row;
+    for (const SoftwareDataWrap &old : row.getVersion_history()) {
+        if (old.getVersion() == text) {
+            SoftwareDataWrap picked(old);
+            // What the card holds is the row's, not the old record's.
+            picked.setCurrentVersion(row.getCurrentVersion());
+            return picked;
+        }
+    }
+    return row;
 }
 
 qint64 SoftwareRows::totalSize(const QList<SoftwareDataWrap> &selection)

@@ -56,8 +56,12 @@ public:
     // What the ticked rows hand to the download: for each ticked row the
     // record of the version chosen in it (`chosen` holds one text per row).
     // A patch row yields a copy whose patch list is just the chosen patch.
+    // A record whose id (or patch id) is already taken is left out.
     static QList<SoftwareDataWrap> collect(const QList<SoftwareDataWrap> &rows,
                                            const QStringList &chosen);
+    // The record of the version `text` chosen in `row`: a chain keeps only
+    // the chosen patch; a history version keeps what the card holds.
+    static SoftwareDataWrap chosenRecord(const SoftwareDataWrap &row, const QString &text);
     // Bytes the selection downloads: each record, plus its patch if it has
     // one. Saturates instead of overflowing.
     static qint64 totalSize(const QList<SoftwareDataWrap> &selection);

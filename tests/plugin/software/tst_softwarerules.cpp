@@ -255,6 +255,21 @@ private slots:
         QCOMPARE(chosen.at(1).SoftwareData::getPatch_version().size(), 1);
         QCOMPARE(chosen.at(2).getId(), 30L);
         QCOMPARE(SoftwareRows::totalSize(chosen), qint64(2000 + 5000 + 200 + 7000));
+
+        // An answer that repeats ids: the package listed twice goes once, a
+        // chain whose patch is another package or itself is left out.
+        SoftwareData clash = software(50, "OPEL", "VEHICLE", "V2.00", "en", 100);
+        clash.setPatch_version({software(30, "OPEL", "VEHICLE", "V2.01", "en", 10)});
+        SoftwareData loop = software(60, "SEAT", "VEHICLE", "V2.00", "en", 100);
+        loop.setPatch_version({software(60, "SEAT", "VEHICLE", "V2.01", "en", 10)});
+        const QList<SoftwareDataWrap> repeated = SoftwareRows::build(
+            {software(30, "AUDI", "VEHICLE", "V1.00", "en", 7000), software(30, "AUDI", "VEHICLE", "V1.00", "en", 7000),
+             clash, loop, software(70, "SKODA", "VEHICLE", "V1.00", "en", 1)},
+            catalogue(""), QString());
+        QList<long> ids;
+        for (const SoftwareDataWrap &record : SoftwareRows::collect(repeated, {}))
+            ids << record.getId();
+        QCOMPARE(ids, QList<long>({30, 70}));
     }
 
     void upgradeChecks_data()
