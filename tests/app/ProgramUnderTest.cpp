@@ -136,6 +136,19 @@ QRect ProgramUnderTest::geometry(const QString &window)
     return rect;
 }
 
+namespace {
+// Not ended, and not an unreaped zombie either.
+bool running(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const int end = line.lastIndexOf(')');
+    return end >= 0 && line.size() > end + 2 && line.at(end + 2) != 'Z';
+}
+} // namespace
+
 QString ProgramUnderTest::waitForWindow(qint64 pid, const QSize &size, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
@@ -144,6 +157,9 @@ QString ProgramUnderTest::waitForWindow(qint64 pid, const QSize &size, int timeo
             if (size.isEmpty() || geometry(window).size() == size)
                 return window;
         }
+        // A copy that has ended shows nothing any more.
+        if (!running(pid))
+            return QString();
         // Every look is another client of the X server; a slower pace
         // keeps a starved server from falling behind.
         QThread::msleep(250);
