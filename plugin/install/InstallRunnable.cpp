@@ -52,7 +52,7 @@ bool InstallRunnable::install()
         // A broken archive would fail every retry the same way, and the
         // download would take the file already here for finished: remove it
         // so that the next attempt fetches the archive again.
-        if (!mCancelled && install.extractor().isBroken() && !mArchivePath.isEmpty()) {
+        if (!mCancelled && install.isArchiveBroken() && !mArchivePath.isEmpty()) {
             qCDebug(lcInstall).noquote() << "removing the broken archive" << mArchivePath;
             QFile::remove(mArchivePath);
         }

@@ -243,6 +243,16 @@ bool StagedInstall::openArchive(const QString &path)
     const quint64 block = ::fstatvfs(mRootFd, &vfs) == 0 ? quint64(vfs.f_frsize) : 1;
     if (!mExtractor.open(path, mSpaceLimit, block))
         return fail(mExtractor.errorString());
+    // The working folder at the card root belongs to the installs: an
+    // archive reaching into it would mix with another install's staging.
+    for (int i = 0; i < mExtractor.count(); ++i) {
+        const QString top = mExtractor.entry(i).path.section(QLatin1Char('/'), 0, 0);
+        if (top.compare(QLatin1String(kStagingFolder), Qt::CaseInsensitive) == 0) {
+            mArchiveBroken = true;
+            return fail(QStringLiteral("entry \"%1\": a name the installs keep for themselves")
+                            .arg(mExtractor.entry(i).path));
+        }
+    }
     return true;
 }
 

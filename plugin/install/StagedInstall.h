@@ -57,6 +57,9 @@ public:
     void abort();
 
     const ArchiveExtractor &extractor() const { return mExtractor; }
+    // The last failure lies in the archive, not in the card: see
+    // ArchiveExtractor::isBroken().
+    bool isArchiveBroken() const { return mArchiveBroken || mExtractor.isBroken(); }
     QString errorString() const { return mError; }
     bool wasCancelled() const { return mCancelled; }
 
@@ -91,5 +94,6 @@ private:
     bool mOldMoved = false;
     bool mCommitted = false;
     bool mCancelled = false;
+    bool mArchiveBroken = false;
     QString mError;
 };

@@ -145,6 +145,7 @@ private slots:
         row("a file where a folder goes", archiveOf({file("Vehicles/EU/NEW/a"), file("Vehicles/EU/NEW/a/b")}), "in its path");
         row("a file where the card has a folder", archiveOf({file("Vehicles/EU/OTHER")}), "in the way");
         row("not a zip", "this is not an archive", "not a zip");
+        row("into the installs' working folder", archiveOf({file(".Dravik-Staging/1-1/new/x")}), "keep for themselves");
     }
 
     // The old version is still there, nothing beside the card is new and the
