@@ -14,6 +14,7 @@
 #include "MyTableModel.h"
 #include "PageContainer.h"
 #include "Platform.h"
+#include "SoftwareTable.h"
 #include "ProgressLog.h"
 #include "SoftwareInfoWidget.h"
 #include "SoftwareRows.h"
@@ -98,34 +99,17 @@ void DownloadWidget::buildUi()
 
     mCardBox = new CardBox(this);
 
-    mModel = new MyTableModel(this);
-    mModel->setHeaders({tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")});
-    mTable = new FXTableView(this);
-    mTable->setObjectName(QStringLiteral("tableView"));
-    mHeader = new MyHeader(mTable);
-    mHeader->setCheckBoxText(tr("Name"));
-    mHeader->setFixedHeight(44);
-    mHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
+                              {260, 130, 160, 100});
+    mModel = table.model;
+    mTable = table.view;
+    mHeader = table.header;
     // Every row of a batch takes part: the box is ticked and stays so.
     mHeader->setChecked(true);
     mHeader->setAttribute(Qt::WA_TransparentForMouseEvents);
-    mTable->setHorizontalHeader(mHeader);
-    mHeader->setVisible(true);
-    mTable->verticalHeader()->hide();
-    mTable->setModel(mModel);
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;}"));
-    // A progress list: nothing to select, no mark on the cell under the
-    // pointer or with the focus.
+    // A progress list: nothing to select.
     mTable->setSelectionMode(QAbstractItemView::NoSelection);
-    mTable->setFocusPolicy(Qt::NoFocus);
-    mTable->setStateColor(FXTableView::Hover, QColor(Qt::white));
-    mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mHeader->setSectionResizeMode(QHeaderView::Fixed);
-    mHeader->resizeSection(NameColumn, 260);
-    mHeader->resizeSection(CurrentColumn, 130);
-    mHeader->resizeSection(VersionColumn, 160);
-    mHeader->resizeSection(SizeColumn, 100);
-    mHeader->setStretchLastSection(true);
     connect(mHeader, &MyHeader::toggled, this, &DownloadWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &DownloadWidget::onClickedTableView);
 

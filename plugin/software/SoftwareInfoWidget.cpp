@@ -1,7 +1,5 @@
 #include "SoftwareInfoWidget.h"
 
-#include "PageContainer.h"
-
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CardBox.h"
@@ -13,10 +11,12 @@
 #include "MyComboBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
+#include "PageContainer.h"
 #include "QueryProductsThread.h"
 #include "QuerySoftwareThread.h"
 #include "SoftwareLog.h"
 #include "SoftwareRows.h"
+#include "SoftwareTable.h"
 #include "UDiskMonitor.h"
 #include "UpgradeCheck.h"
 
@@ -134,32 +134,14 @@ void SoftwareInfoWidget::buildUi()
     controls->addStretch();
     controls->addWidget(mUpgrade);
 
-    mModel = new MyTableModel(this);
-    mModel->setHeaders({tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")});
-    mTable = new FXTableView(this);
-    mTable->setObjectName(QStringLiteral("tableView"));
-    mHeader = new MyHeader(mTable);
-    mHeader->setCheckBoxText(tr("Name"));
-    mHeader->setFixedHeight(44);
-    mHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    mTable->setHorizontalHeader(mHeader);
-    mHeader->setVisible(true);
-    mTable->verticalHeader()->hide();
-    mTable->setModel(mModel);
+    const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
+                              {300, 150, 170, 110});
+    mModel = table.model;
+    mTable = table.view;
+    mHeader = table.header;
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
-    // Rows are ticked by their boxes: no mark on the cell under the pointer,
-    // and none on a cell that took the focus when the window opened.
-    mTable->setStateColor(FXTableView::Hover, QColor(Qt::white));
-    mTable->setFocusPolicy(Qt::NoFocus);
-    mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mHeader->setSectionResizeMode(QHeaderView::Fixed);
-    mHeader->resizeSection(NameColumn, 300);
-    mHeader->resizeSection(CurrentColumn, 150);
-    mHeader->resizeSection(VersionColumn, 170);
-    mHeader->resizeSection(SizeColumn, 110);
-    mHeader->setStretchLastSection(true);
     mTable->installEventFilter(this);
     connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);

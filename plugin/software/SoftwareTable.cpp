@@ -1,0 +1,33 @@
+#include "SoftwareTable.h"
+
+#include "FXTableView.h"
+#include "MyHeader.h"
+#include "MyTableModel.h"
+
+#include <QColor>
+#include <QHeaderView>
+
+SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const std::array<int, 4> &widths)
+    : model(new MyTableModel(page))
+    , view(new FXTableView(page))
+    , header(new MyHeader(view))
+{
+    model->setHeaders(headers);
+    view->setObjectName(QStringLiteral("tableView"));
+    header->setCheckBoxText(headers.value(0));
+    header->setFixedHeight(44);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view->setHorizontalHeader(header);
+    header->setVisible(true);
+    view->verticalHeader()->hide();
+    view->setModel(model);
+    // Rows are ticked by their boxes: no mark on the cell under the pointer,
+    // and none on a cell that took the focus when the window opened.
+    view->setStateColor(FXTableView::Hover, QColor(Qt::white));
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    for (int column = 0; column < int(widths.size()); ++column)
+        header->resizeSection(column, widths[size_t(column)]);
+    header->setStretchLastSection(true);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+
+#include <array>
+
+class FXTableView;
+class MyHeader;
+class MyTableModel;
+class QWidget;
+
+// The table of software rows that the list page and the download page show:
+// the name under a check box, the installed version, the offered versions,
+// the size and the state. Makes the model, the table "tableView" and its
+// check-box header on a page; the page adds its own look and behaviour.
+struct SoftwareTable
+{
+    // `headers` are the five column labels, the first also the header box's
+    // text; `widths` fix the first four columns, the last one stretches.
+    SoftwareTable(QWidget *page, const QStringList &headers, const std::array<int, 4> &widths);
+
+    MyTableModel *model;
+    FXTableView *view;
+    MyHeader *header;
+};
