@@ -9,7 +9,6 @@
 #include "TestEnv.h"
 #include "Vehicles.h"
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QtTest>
 
@@ -39,21 +38,6 @@ class TestHostileCard : public QObject
         QVERIFY(TestEnv::writeFile(dir + QStringLiteral("Res/Text/en.txt"), "text"));
     }
 
-    // Every entry below `dir` with its content (files) or target (links).
-    static QMap<QString, QByteArray> snapshot(const QString &dir)
-    {
-        QMap<QString, QByteArray> tree;
-        QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            const QFileInfo info = it.fileInfo();
-            tree.insert(path, info.isSymLink() ? info.symLinkTarget().toUtf8()
-                              : info.isFile()  ? TestEnv::readFile(path)
-                                               : QByteArray("<dir>"));
-        }
-        return tree;
-    }
 
     static void link(const QString &target, const QString &at)
     {
@@ -91,7 +75,7 @@ private slots:
         if (slash > 0)
             QVERIFY(QDir().mkpath(card + linked.left(slash)));
         link(outside + linked, card + linked);
-        const QMap<QString, QByteArray> before = snapshot(outside);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(outside);
 
         Vehicles scan{Card(card)};
         scan.ScanVehicles(card + QStringLiteral("Vehicles/"), true);
@@ -107,11 +91,11 @@ private slots:
 
         Vehicles uninstall{Card(card)};
         QVERIFY(!uninstall.DeleteDirectory(vehicle + QStringLiteral("Res/")));
-        QCOMPARE(snapshot(outside), before);
+        QCOMPARE(TestEnv::snapshot(outside), before);
         // Naming the link itself removes the link, nothing behind it.
         QVERIFY(uninstall.DeleteDirectory(card + linked));
         QVERIFY(!QFileInfo(card + linked).isSymLink());
-        QCOMPARE(snapshot(outside), before);
+        QCOMPARE(TestEnv::snapshot(outside), before);
     }
 
     // Single files of a vehicle (or the serial file) are links to files

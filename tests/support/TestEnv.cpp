@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -66,4 +67,19 @@ QByteArray TestEnv::readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+QMap<QString, QByteArray> TestEnv::snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        tree.insert(path, info.isSymLink() ? "-> " + info.symLinkTarget().toUtf8()
+                          : info.isFile()  ? readFile(path)
+                                           : QByteArray("<dir>"));
+    }
+    return tree;
 }

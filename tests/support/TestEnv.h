@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 
 // A private install folder and data folder for one test executable, below
@@ -24,6 +26,9 @@ public:
 
     static bool writeFile(const QString &path, const QByteArray &content);
     static QByteArray readFile(const QString &path);
+    // Every entry below `dir` with its content (files), target (links) or
+    // "<dir>": equal snapshots mean nothing was added, removed or changed.
+    static QMap<QString, QByteArray> snapshot(const QString &dir);
 
 private:
     QString mRoot;

@@ -5,8 +5,6 @@
 #include "ZipWriter.h"
 
 #include <QBuffer>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QMap>
 
 #include <initializer_list>
@@ -55,23 +53,6 @@ inline bool writeVehicle(const QString &dir, const QByteArray &version)
     return TestEnv::writeFile(dir + QStringLiteral("version.txt"), version)
         && TestEnv::writeFile(dir + QStringLiteral("CAR.bin"), QByteArray(300, 'b') + version)
         && TestEnv::writeFile(dir + QStringLiteral("Names.txt"), R"({"info_list":[]})");
-}
-
-// Every entry below `dir` with its content (files), target (links) or
-// "<dir>": equal snapshots mean nothing was added, removed or changed.
-inline QMap<QString, QByteArray> snapshot(const QString &dir)
-{
-    QMap<QString, QByteArray> tree;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        tree.insert(path, info.isSymLink() ? "-> " + info.symLinkTarget().toUtf8()
-                          : info.isFile()  ? TestEnv::readFile(path)
-                                           : QByteArray("<dir>"));
-    }
-    return tree;
 }
 
 } // namespace InstallTest

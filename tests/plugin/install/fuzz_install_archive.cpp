@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     gCard = gBase + QStringLiteral("card/");
     TestEnv::writeFile(gBase + QStringLiteral("outside/keep.txt"), "keep");
     makeCard();
-    gInitial = snapshot(gBase);
+    gInitial = TestEnv::snapshot(gBase);
     std::atexit([] { QDir(gBase).removeRecursively(); });
     return 0;
 }
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             ok = install.unpack(i, nullptr);
         ok = ok && install.commit(nullptr);
     }
-    QMap<QString, QByteArray> now = snapshot(gBase);
+    QMap<QString, QByteArray> now = TestEnv::snapshot(gBase);
     now.remove(archive);
     if (!ok && now != gInitial)
         __builtin_trap(); // a failure changed something

@@ -164,7 +164,7 @@ private slots:
             QCOMPARE(::symlink(QFile::encodeName(outside).constData(),
                                QFile::encodeName(mCard + QStringLiteral("Vehicles/EU/LINKED")).constData()), 0);
         const QString path = writeArchive(archive);
-        const QMap<QString, QByteArray> before = snapshot(mCase);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCase);
 
         InstallRunnable job(7, path);
         job.setCard(Card(mCard));
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(events.last(), QList<qint64>({2, 0}));
         QCOMPARE(std::count_if(events.cbegin(), events.cend(), [](const QList<qint64> &e) { return e.first() == 2; }), 1);
         QVERIFY2(job.errorString().contains(why, Qt::CaseInsensitive), qPrintable(job.errorString()));
-        QCOMPARE(snapshot(mCase), before);
+        QCOMPARE(TestEnv::snapshot(mCase), before);
         QCOMPARE(QFileInfo::exists(path), !broken);
         QVERIFY(!QFileInfo::exists(QStringLiteral("/abs")));
     }
@@ -276,7 +276,7 @@ private slots:
     {
         newCard();
         const QString path = writeArchive(archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), file("Vehicles/EU/CAR/CAR.bin", "new")}));
-        const QMap<QString, QByteArray> before = snapshot(mCase);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCase);
         InstallRunnable job(7, path);
         job.setCard(Card(mCard));
         job.setOldVersionFolder(mCard + QStringLiteral("Vehicles/EU/CAR/"));
@@ -284,7 +284,7 @@ private slots:
         connect(&job, &InstallRunnable::installProgress, &job, &InstallRunnable::cancel);
         const QList<QList<qint64>> events = run(job);
         QCOMPARE(events, QList<QList<qint64>>({{0}, {1, 1, 2}, {2, 0}}));
-        QCOMPARE(snapshot(mCase), before);
+        QCOMPARE(TestEnv::snapshot(mCase), before);
     }
 
     // The cancel flag is looked at between the chunks of an entry: a partly
@@ -374,7 +374,7 @@ private slots:
         const QString job = mCard + QLatin1String(StagedInstall::kStagingFolder) + QStringLiteral("/99999-3/");
         QVERIFY(QDir().mkpath(job + QStringLiteral("new/Vehicles")));
         QVERIFY(TestEnv::writeFile(job + QStringLiteral("restore"), "Vehicles/EU/CAR"));
-        const QMap<QString, QByteArray> original = snapshot(car);
+        const QMap<QString, QByteArray> original = TestEnv::snapshot(car);
         if (newVersionArrived) {
             QVERIFY(writeVehicle(job + QStringLiteral("old/"), "V0.50"));
         } else {
@@ -388,7 +388,7 @@ private slots:
         InstallRunnable install(8, writeArchive(archiveOf({file("Vehicles/EU/NEW/version.txt", "V1.00")})));
         install.setCard(Card(mCard));
         QCOMPARE(run(install).last(), QList<qint64>({2, 1}));
-        QCOMPARE(snapshot(car), original);
+        QCOMPARE(TestEnv::snapshot(car), original);
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/OTHER/Names.txt")));
         QVERIFY(stagingGone());
     }

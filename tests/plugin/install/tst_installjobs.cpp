@@ -207,7 +207,7 @@ private slots:
     void stopEverything()
     {
         PageStub page;
-        const QMap<QString, QByteArray> before = snapshot(mCard);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCard);
         QPointer<DownloadRunnable> query;
         {
             JobDispatcher jobs(&page);
@@ -234,7 +234,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(page.urls.isEmpty());
         QVERIFY(page.results.isEmpty()); // disconnected
-        QCOMPARE(snapshot(mCard), before);
+        QCOMPARE(TestEnv::snapshot(mCard), before);
     }
 
     void urlQuery_data()
