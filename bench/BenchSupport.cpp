@@ -1,8 +1,11 @@
 #include "BenchSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace BenchSupport {
 
@@ -48,6 +51,24 @@ void resetPeakRss()
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly))
         f.write("5");
+}
+
+double runTool(const QString &program, const QStringList &args, QByteArray *output)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess p;
+    if (!output)
+        p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(program, args);
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        QTextStream(stderr) << program << " failed: " << p.readAllStandardError() << Qt::endl;
+        ::exit(1);
+    }
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (output)
+        *output = p.readAllStandardOutput();
+    return ms;
 }
 
 } // namespace BenchSupport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QStringList>
 #include <QTextStream>
 
 #include <vector>
@@ -21,5 +23,10 @@ qint64 statusKib(const char *field);
 
 // Starts the high-water mark afresh (Linux 4.0 and later).
 void resetPeakRss();
+
+// Runs a program to its end and returns the milliseconds it took; its
+// standard output goes to `output` (or nowhere). A program that fails ends
+// the benchmark with its error output.
+double runTool(const QString &program, const QStringList &args, QByteArray *output = nullptr);
 
 } // namespace BenchSupport

@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTextStream>
 #include <QThreadPool>
 
@@ -29,28 +28,9 @@
 using namespace BenchSupport;
 
 namespace {
-double runTool(const QString &program, const QStringList &args)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess p;
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(program, args);
-    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
-        out() << program << " failed" << Qt::endl;
-        ::exit(1);
-    }
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 void copyTree(const QString &from, const QString &to)
 {
-    QProcess p;
-    p.start(QStringLiteral("cp"), {QStringLiteral("-a"), from, to});
-    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
-        out() << "cp failed" << Qt::endl;
-        ::exit(1);
-    }
+    runTool(QStringLiteral("cp"), {QStringLiteral("-a"), from, to});
 }
 
 double timeScan(const QString &root, int *found)

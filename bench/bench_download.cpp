@@ -19,7 +19,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -53,13 +52,9 @@ struct Run
 
 Run viaCurl(const QString &url, const QString &file)
 {
-    QElapsedTimer clock;
-    clock.start();
-    QProcess curl;
-    curl.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), file, url});
     Run r;
-    r.ok = curl.waitForFinished(600000) && curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0;
-    r.ms = clock.elapsed();
+    r.ms = qint64(runTool(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), file, url}));
+    r.ok = true;
     return r;
 }
 

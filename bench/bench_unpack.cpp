@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStorageInfo>
 #include <QTextStream>
@@ -58,17 +57,10 @@ struct Run
 
 Run runProcess(const QString &program, const QStringList &args)
 {
-    QElapsedTimer timer;
-    timer.start();
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        QTextStream(stderr) << program << " failed: " << p.readAllStandardError() << Qt::endl;
-        ::exit(1);
-    }
+    QByteArray output;
     Run r;
-    r.seconds = timer.nsecsElapsed() / 1e9;
-    const QList<QByteArray> words = p.readAllStandardOutput().simplified().split(' ');
+    r.seconds = runTool(program, args, &output) / 1e3;
+    const QList<QByteArray> words = output.simplified().split(' ');
     if (words.size() >= 6 && words.at(0) == "us") {
         r.jobSeconds = words.at(1).toLongLong() / 1e6;
         r.rssOverBaseKib = words.at(5).toLongLong() - words.at(3).toLongLong();
