@@ -227,15 +227,7 @@ void DownloadWidget::buildTable()
         connect(widgets.versions, &QComboBox::currentTextChanged, this, &DownloadWidget::onVersionChanged);
         widgets.state = new StateCell;
         mRowWidgets.append(widgets);
-        mTable->setIndexWidget(mModel->index(i, NameColumn), widgets.box);
-        auto *cell = new QWidget;
-        cell->setObjectName(QStringLiteral("versionCell"));
-        cell->setStyleSheet(QStringLiteral("#versionCell{background:transparent;}"));
-        auto *cellLayout = new QHBoxLayout(cell);
-        cellLayout->setContentsMargins(0, 0, 0, 0);
-        cellLayout->addWidget(widgets.versions);
-        cellLayout->addStretch();
-        mTable->setIndexWidget(mModel->index(i, VersionColumn), cell);
+        SoftwareTable::placeRowWidgets(mTable, i, widgets.box, widgets.versions);
         mTable->setIndexWidget(mModel->index(i, StateColumn), widgets.state);
     }
     showStatistics();

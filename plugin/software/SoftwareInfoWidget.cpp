@@ -344,16 +344,7 @@ void SoftwareInfoWidget::fillTable()
         widgets.versions->setFocusPolicy(Qt::NoFocus);
         connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
         mRowWidgets.append(widgets);
-        mTable->setIndexWidget(mModel->index(i, NameColumn), widgets.box);
-        auto *cell = new QWidget;
-        // Transparent, so the row's grid line below the drop-down shows.
-        cell->setObjectName(QStringLiteral("versionCell"));
-        cell->setStyleSheet(QStringLiteral("#versionCell{background:transparent;}"));
-        auto *cellLayout = new QHBoxLayout(cell);
-        cellLayout->setContentsMargins(0, 0, 0, 0);
-        cellLayout->addWidget(widgets.versions);
-        cellLayout->addStretch();
-        mTable->setIndexWidget(mModel->index(i, VersionColumn), cell);
+        SoftwareTable::placeRowWidgets(mTable, i, widgets.box, widgets.versions);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "MyTableModel.h"
 
 #include <QColor>
+#include <QHBoxLayout>
 #include <QHeaderView>
 
 SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const std::array<int, 4> &widths)
@@ -30,4 +31,19 @@ SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const st
     for (int column = 0; column < int(widths.size()); ++column)
         header->resizeSection(column, widths[size_t(column)]);
     header->setStretchLastSection(true);
+}
+
+void SoftwareTable::placeRowWidgets(FXTableView *view, int row, QWidget *box, QWidget *versions)
+{
+    QAbstractItemModel *model = view->model();
+    view->setIndexWidget(model->index(row, 0), box);
+    auto *cell = new QWidget;
+    // Transparent, so the row's grid line below the drop-down shows.
+    cell->setObjectName(QStringLiteral("versionCell"));
+    cell->setStyleSheet(QStringLiteral("#versionCell{background:transparent;}"));
+    auto *cellLayout = new QHBoxLayout(cell);
+    cellLayout->setContentsMargins(0, 0, 0, 0);
+    cellLayout->addWidget(versions);
+    cellLayout->addStretch();
+    view->setIndexWidget(model->index(row, 2), cell);
 }

@@ -19,6 +19,10 @@ struct SoftwareTable
     // text; `widths` fix the first four columns, the last one stretches.
     SoftwareTable(QWidget *page, const QStringList &headers, const std::array<int, 4> &widths);
 
+    // Puts a row's check box over its name and its version drop-down, left
+    // aligned, over its versions cell.
+    static void placeRowWidgets(FXTableView *view, int row, QWidget *box, QWidget *versions);
+
     MyTableModel *model;
     FXTableView *view;
     MyHeader *header;
