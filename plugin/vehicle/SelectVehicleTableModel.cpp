@@ -1,51 +1,15 @@
 #include "SelectVehicleTableModel.h"
 
-SelectVehicleTableModel::SelectVehicleTableModel(QObject *parent)
-    : QAbstractTableModel(parent)
-{
-}
-
-void SelectVehicleTableModel::setHeaders(const QStringList &headers)
-{
-    beginResetModel();
-    mHeaders = headers;
-    endResetModel();
-}
-
 void SelectVehicleTableModel::AddRow(const QVariant &first, const QVariant &second)
 {
-    const int row = mRows.size();
-    beginInsertRows(QModelIndex(), row, row);
-    mRows.append({{0, first}, {1, second}});
-    endInsertRows();
-}
-
-void SelectVehicleTableModel::clear()
-{
-    if (mRows.isEmpty())
-        return;
-    beginResetModel();
-    mRows.clear();
-    endResetModel();
-}
-
-int SelectVehicleTableModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : mRows.size();
-}
-
-int SelectVehicleTableModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : mHeaders.size();
+    appendRow({{0, first}, {1, second}});
 }
 
 QVariant SelectVehicleTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= mRows.size())
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
-        return QVariant();
-    return mRows.at(index.row()).value(index.column());
+    return value(index.row(), index.column());
 }
 
 QVariant SelectVehicleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -53,9 +17,7 @@ QVariant SelectVehicleTableModel::headerData(int section, Qt::Orientation orient
     // The second column's caption sits over the centred check boxes.
     if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section == 1)
         return int(Qt::AlignCenter);
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    if (orientation == Qt::Horizontal)
-        return mHeaders.value(section);
-    return section + 1;
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
+        return headers().value(section);
+    return MyTableModel::headerData(section, orientation, role);
 }

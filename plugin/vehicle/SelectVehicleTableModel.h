@@ -1,29 +1,18 @@
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QList>
-#include <QMap>
-#include <QStringList>
-#include <QVariant>
+#include "MyTableModel.h"
 
 // The vehicles of a single-vehicle product: one row per vehicle under the
-// labels "Name" and "Operation" (whose cell a check box covers).
-class SelectVehicleTableModel : public QAbstractTableModel
+// labels "Name" and "Operation" (whose cell a check box covers). Unlike the
+// software table, the name column shows its text and has a caption.
+class SelectVehicleTableModel : public MyTableModel
 {
     Q_OBJECT
 public:
-    explicit SelectVehicleTableModel(QObject *parent = nullptr);
+    using MyTableModel::MyTableModel;
 
-    void setHeaders(const QStringList &headers);
     void AddRow(const QVariant &first, const QVariant &second);
-    void clear();
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-private:
-    QStringList mHeaders;
-    QList<QMap<int, QVariant>> mRows;
 };
