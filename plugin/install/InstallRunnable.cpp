@@ -60,7 +60,7 @@ bool InstallRunnable::install()
     }
     if (!mArchivePath.isEmpty())
         emit installProgress(mId, 100, 100);
-    if (mDeleteArchive && !mArchivePath.isEmpty() && QFile::exists(mArchivePath))
+    if (mDeleteArchive && !mArchivePath.isEmpty())
         QFile::remove(mArchivePath);
     return true;
 }
