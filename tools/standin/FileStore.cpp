@@ -63,9 +63,15 @@ FileStore::FileStore(const QJsonObject &fixture, const QString &fixtureDir, cons
 
 bool FileStore::isPlainName(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-        && !name.contains(QChar(0));
+    // Folders are allowed, as on a real host, but never a way out of them.
+    if (name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+        return false;
+    const QStringList parts = name.split(QLatin1Char('/'));
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+    }
+    return true;
 }
 
 QByteArray FileStore::patternBytes(qint64 size, quint32 seed)

@@ -298,9 +298,10 @@ ApiResult ProductCatalogue::downloadUrl(int userId, const QString &id, const QSt
         return ApiResult::fail(ResultCodes::SoftwareInquiry);
     QString url = target;
     if (target.startsWith(QLatin1String("files/"))) {
-        // Relative: the archive is served here, its name percent-encoded.
+        // Relative: the archive is served here, its name percent-encoded
+        // (a name may have folders, as addresses on a real host do).
         url = fileBase + QStringLiteral("files/")
-            + QString::fromLatin1(QUrl::toPercentEncoding(target.mid(6)));
+            + QString::fromLatin1(QUrl::toPercentEncoding(target.mid(6), "/"));
     }
     QJsonObject data;
     data.insert(QStringLiteral("url"), url);
