@@ -16,6 +16,14 @@ QuerySoftwareThread::~QuerySoftwareThread()
     wait();
 }
 
+void QuerySoftwareThread::requestStop()
+{
+    mStop = true;
+    QMutexLocker lock(&mScanMutex);
+    if (mScan)
+        mScan->stop();
+}
+
 int QuerySoftwareThread::call(QVariant *response)
 {
     mCatalogue.clear();
@@ -24,11 +32,22 @@ int QuerySoftwareThread::call(QVariant *response)
     if (!mCard.isNull() && QDir(mCard.root()).exists()) {
         qCDebug(lcSoftware) << "ScanVehicles...";
         Vehicles vehicles(mCard);
-        vehicles.mStop = mStop.load();
+        {
+            QMutexLocker lock(&mScanMutex);
+            mScan = &vehicles;
+            if (mStop)
+                vehicles.stop();
+        }
         vehicles.ScanVehicles(mCard.vehiclesPath(), false);
+        {
+            QMutexLocker lock(&mScanMutex);
+            mScan = nullptr;
+        }
         mCatalogue = vehicles.mDatas;
         qCDebug(lcSoftware) << "ScanVehicles: end!";
     }
+    if (mStop)
+        return -1; // nobody waits for the answer any more
     if (mRescanOnly) {
         mRescanOnly = false;
         *response = QVariant::fromValue(mResponse);

@@ -9,9 +9,12 @@
 #include <Sornet/QuerySoftwareResponse.h>
 
 #include <QList>
+#include <QMutex>
 #include <QString>
 
 #include <atomic>
+
+class Vehicles;
 
 // Scans the card's catalogue and asks the service for the product's
 // software list, off the GUI thread; `finish` carries a
@@ -35,8 +38,9 @@ public:
     // The catalogue of the last run; read after finish, before the next start.
     const QList<VehicleData> &catalogue() const { return mCatalogue; }
 
-    // Ends a card scan early (the page is going away).
-    void requestStop() { mStop = true; }
+    // Ends a card scan early, even one under way, and skips the service
+    // call after it (the page is going away). Any thread.
+    void requestStop();
 
 protected:
     int call(QVariant *response) override;
@@ -48,4 +52,6 @@ private:
     Card mCard;
     bool mRescanOnly = false;
     std::atomic<bool> mStop{false};
+    QMutex mScanMutex;
+    Vehicles *mScan = nullptr; // the scan under way, guarded by mScanMutex
 };

@@ -271,6 +271,35 @@ private slots:
         QCOMPARE(softSearches(), 1); // rebuilt from the last answer
     }
 
+    // A stop reaches a card scan already under way, and the service is not
+    // asked after it: the page going away does not wait for either.
+    void stopReachesARunningScan()
+    {
+        const QString root = mFx.env().makeDir(QStringLiteral("bigcard")) + QLatin1Char('/');
+        SampleCardGenerator::Options options;
+        options.serial = Alice;
+        options.vehicles = 3000;
+        options.filesPerVehicle = 5;
+        QVERIFY(SampleCardGenerator(options).generate(root));
+        QuerySoftwareThread thread;
+        thread.setCard(Card(root, Alice));
+        QElapsedTimer clock;
+        clock.start();
+        thread.start();
+        QVERIFY(thread.wait(60000));
+        const qint64 whole = clock.elapsed();
+        const int all = thread.catalogue().size();
+        QVERIFY(all >= 3000);
+
+        const int searches = mFx.service().requestsTo(QStringLiteral("/KvaApi/user/soft_search")).size();
+        thread.start();
+        QTest::qSleep(int(qMax<qint64>(1, whole / 4)));
+        thread.requestStop();
+        QVERIFY(thread.wait(60000));
+        QVERIFY2(thread.catalogue().size() < all, qPrintable(QString::number(thread.catalogue().size())));
+        QCOMPARE(mFx.service().requestsTo(QStringLiteral("/KvaApi/user/soft_search")).size(), searches);
+    }
+
     void upgradeChecksTheSelectedCardsSpace()
     {
         const QString root = makeCard(Alice);
