@@ -2,9 +2,12 @@
 
 #include "ContentRange.h"
 #include "DownloadLog.h"
+#include "ZipProbe.h"
 
 #include <AppPaths.h>
+#include <Platform.h>
 #include <Sornet/NetworkSetup.h>
+#include <Volumes.h>
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -25,10 +28,32 @@ namespace {
 const qint64 ReadBufferSize = 1024 * 1024;
 const int WriteChunk = 256 * 1024;
 const int MaxRedirects = 10;
+// What a body of unknown length may hold beyond the announced package size.
+const qint64 SizeHintSlack = 64 * 1024;
 
 QString errorName(QNetworkReply::NetworkError error)
 {
     return QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
+}
+
+bool isWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    return url.isValid() && !url.host().isEmpty()
+           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+// A finished archive's record whose archive is gone (the install job
+// removed it) would only collect in the folder.
+void sweepFinishedRecords(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList records = dir.entryList({QStringLiteral(".*.resume")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : records) {
+        const QString archive = ResumeRecord::archiveOf(dir.filePath(name));
+        if (!archive.isEmpty() && !QFileInfo::exists(archive))
+            ResumeRecord::remove(dir.filePath(name));
+    }
 }
 
 // An extension kept in clear must stay a plain part of a file name.
@@ -95,19 +120,42 @@ QString DownloadFile::finalPath(const QString &temporaryPath)
     return at < 0 ? temporaryPath : temporaryPath.left(at);
 }
 
+bool DownloadFile::removeArchive(const QString &finalPath)
+{
+    // The record goes after the archive: a record alone is harmless, an
+    // archive without one is fetched again.
+    const bool archiveGone = !QFileInfo::exists(finalPath) || QFile::remove(finalPath);
+    const QString record = ResumeRecord::finishedPathFor(finalPath);
+    const bool recordGone = !QFileInfo::exists(record) || QFile::remove(record);
+    return archiveGone && recordGone;
+}
+
+qint64 DownloadFile::sizeLimit(qint64 sizeHint)
+{
+    if (sizeHint <= 0)
+        return -1;
+    return sizeHint + sizeHint / 100 + SizeHintSlack;
+}
+
 int DownloadFile::start(long id, const QString &url, const QString &prefix, const QString &temporaryPath)
 {
     stop(); // one transfer at a time; an earlier one ends silently
     mId = id;
     mPrefix = prefix;
+    mAddress = url;
     mUrl = QUrl(url);
     mAborted = false;
     mState = 0;
     mRestarted = false;
     mRedirects = 0;
     mBroken = false;
+    mDropPartial = false;
+    mFailure = Failure::None;
+    mHttpStatus = 0;
+    mErrorString.clear();
     mDownloadSize = 0;
     mLastDownloadSize = 0;
+    mGrace = false;
 
     mFilePath = temporaryPath.isEmpty() ? DownloadFile::temporaryPath(url, prefix) : temporaryPath;
     // A temporary name must differ from the final one, or a partial file
@@ -116,18 +164,34 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
         mFilePath += QStringLiteral(".tmp");
     mFinalPath = finalPath(mFilePath);
 
-    const QFileInfo done(mFinalPath);
-    if (done.isFile()) {
-        mFilePath = mFinalPath;
-        emit downloadProgress(mId, done.size(), done.size());
-        emit downloadFinished(mId, true, mFinalPath);
-        return 200;
+    // Another scheme would have Qt read a local file or worse; refused
+    // before anything on disk is looked at or made.
+    if (!isWebAddress(mUrl)) {
+        setFailure(Failure::NotWeb, tr("Not a web address: %1").arg(url));
+        mState = 3;
+        emit downloadFinished(mId, false, mFilePath);
+        return -1;
     }
 
-    QDir().mkpath(QFileInfo(mFilePath).absolutePath());
+    const QFileInfo done(mFinalPath);
+    if (done.isFile()) {
+        if (finishedArchiveIsValid(done.size())) {
+            mFilePath = mFinalPath;
+            emit downloadProgress(mId, done.size(), done.size());
+            emit downloadFinished(mId, true, mFinalPath);
+            return 200;
+        }
+        qCDebug(lcDownload).noquote() << "not this download's archive, fetched again:" << mFinalPath;
+        removeArchive(mFinalPath);
+    }
+
+    const QString folder = QFileInfo(mFilePath).absolutePath();
+    QDir().mkpath(folder);
+    sweepFinishedRecords(folder);
     mFile = std::make_unique<QFile>(mFilePath);
     if (!mFile->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         qCDebug(lcDownload).noquote() << "error: cannot open" << mFilePath << mFile->errorString();
+        setFailure(Failure::LocalDisk, mFile->errorString());
         mFile.reset();
         mState = 3;
         emit downloadFinished(mId, false, mFilePath);
@@ -135,10 +199,12 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     }
     mStartPoint = mFile->size();
     const QString recordPath = ResumeRecord::pathFor(mFilePath);
-    const bool known = mRecord.load(recordPath) && mRecord.canVouch();
-    // Bytes whose version nothing vouches for, or more bytes than the file
-    // has, cannot be resumed: start afresh.
+    // Bytes of another package or address, bytes whose version no validator
+    // can vouch for, or more bytes than the file has cannot be resumed:
+    // start afresh.
+    const bool known = mRecord.load(recordPath) && mRecord.isFor(mIdentity, mAddress) && mRecord.canVouch();
     if (mStartPoint > 0 && (!known || (mRecord.length >= 0 && mStartPoint > mRecord.length))) {
+        qCDebug(lcDownload) << "partial file not resumable, starting afresh:" << mStartPoint << "bytes";
         mFile->resize(0);
         mStartPoint = 0;
     }
@@ -161,6 +227,20 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     return status.toInt();
 }
 
+// A finished archive counts only when its record says it is this package
+// from this address and as long as it was, and, where a zip is expected,
+// when it still opens as one.
+bool DownloadFile::finishedArchiveIsValid(qint64 size) const
+{
+    ResumeRecord record;
+    bool valid;
+    if (record.load(ResumeRecord::finishedPathFor(mFinalPath)))
+        valid = record.isFor(mIdentity, mAddress) && record.length == size;
+    else
+        valid = mIdentity.isEmpty(); // a caller that names no package trusts the name alone
+    return valid && (!mExpectZip || ZipProbe::isComplete(mFinalPath));
+}
+
 void DownloadFile::sendRequest(const QUrl &url, qint64 offset)
 {
     mRequestUrl = url;
@@ -169,6 +249,8 @@ void DownloadFile::sendRequest(const QUrl &url, qint64 offset)
     mBytesTotal = 0;
     mWritten = 0;
     mExpected = -1;
+    mBudget = -1;
+    mRequestReceived = 0;
     mVerdict = Verdict::Undecided;
 
     // Redirects are followed here, on a request of their own: Qt 5.15's own
@@ -203,6 +285,7 @@ void DownloadFile::onMetaDataChanged()
         // Qt sends a request again by itself when the line drops; the
         // answer would begin again behind the bytes already written.
         qCDebug(lcDownload) << "error: the answer started over";
+        setFailure(Failure::Network, tr("The answer started over after a dropped line."));
         mBroken = true;
         mReply->abort();
         return;
@@ -220,28 +303,9 @@ void DownloadFile::decide()
     if (!statusValue.isValid())
         return;
     const int status = statusValue.toInt();
+    mHttpStatus = status;
     switch (status) {
-    case 200: {
-        // A whole body: a server without ranges, or a file that changed
-        // since the partial one was written. Begin again at byte 0.
-        if (mFile->size() > 0)
-            mFile->resize(0);
-        mFile->seek(0);
-        ResumeRecord record;
-        const QByteArray etag = mReply->rawHeader("ETag");
-        if (!etag.startsWith("W/"))
-            record.etag = etag;
-        record.lastModified = mReply->rawHeader("Last-Modified");
-        const QVariant length = mReply->header(QNetworkRequest::ContentLengthHeader);
-        record.length = length.isValid() ? length.toLongLong() : -1;
-        mRecord = record;
-        // Written before the first body byte, so what is on disk is always vouched for.
-        if (!mRecord.save(ResumeRecord::pathFor(mFilePath)))
-            qCDebug(lcDownload) << "cannot write the resume record";
-        mExpected = record.length;
-        mVerdict = Verdict::Write;
-        break;
-    }
+    case 200: mVerdict = judgeWhole(*mReply); break;
     case 206:
         mVerdict = judgePartial(*mReply);
         break;
@@ -266,6 +330,59 @@ void DownloadFile::decide()
         QMetaObject::invokeMethod(this, &DownloadFile::restartFromZero, Qt::QueuedConnection);
     else if (mVerdict == Verdict::Redirect)
         QMetaObject::invokeMethod(this, &DownloadFile::followRedirect, Qt::QueuedConnection);
+    else if (mVerdict == Verdict::Refuse)
+        QMetaObject::invokeMethod(this, &DownloadFile::refuse, Qt::QueuedConnection);
+}
+
+DownloadFile::Verdict DownloadFile::judgeWhole(const QNetworkReply &reply)
+{
+    // A whole body: a server without ranges, or a file that changed since
+    // the partial one was written. Begin again at byte 0.
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    mExpected = length.isValid() ? length.toLongLong() : -1;
+    measureBudget(mFile->size());
+    if (mBudget >= 0 && mExpected > mBudget) {
+        setFailure(Failure::NoSpace,
+                   tr("%1 bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
+        return Verdict::Refuse;
+    }
+    if (mFile->size() > 0)
+        mFile->resize(0);
+    mFile->seek(0);
+    ResumeRecord record;
+    const QByteArray etag = reply.rawHeader("ETag");
+    if (!etag.startsWith("W/"))
+        record.etag = etag;
+    record.lastModified = reply.rawHeader("Last-Modified");
+    record.length = mExpected;
+    mRecord = record;
+    // Written before the first body byte, so what is on disk is always vouched for.
+    saveRecord();
+    return Verdict::Write;
+}
+
+// The free space of the download folder's disk, less the reserve, is what
+// this answer may add; `freed` bytes of the file are given back first.
+void DownloadFile::measureBudget(qint64 freed)
+{
+    mBudget = -1;
+    Platform *platform = Platform::instance();
+    Volumes *volumes = platform ? platform->volumes() : nullptr;
+    qint64 free = 0;
+    qint64 total = 0;
+    if (!volumes || !volumes->space(QFileInfo(mFilePath).absolutePath(), &free, &total)) {
+        qCDebug(lcDownload) << "free space unknown; no budget";
+        return;
+    }
+    mBudget = qMax<qint64>(0, free + freed - DiskReserve);
+}
+
+void DownloadFile::saveRecord()
+{
+    mRecord.identity = mIdentity;
+    mRecord.address = mAddress;
+    if (!mRecord.save(ResumeRecord::pathFor(mFilePath)))
+        qCDebug(lcDownload) << "cannot write the resume record";
 }
 
 DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
@@ -293,6 +410,14 @@ DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
                             << "asked from" << mRequestOffset << "of" << mRecord.length;
         return Verdict::Restart;
     }
+    mExpected = range.last - range.first + 1;
+    measureBudget(0);
+    if (mBudget >= 0 && mExpected > mBudget) {
+        // The partial file stays: it is sound, and resumes once there is room.
+        setFailure(Failure::NoSpace,
+                   tr("%1 more bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
+        return Verdict::Refuse;
+    }
     if (mRequestOffset == 0 || mRecord.length < 0) {
         if (mRequestOffset == 0) {
             mRecord = ResumeRecord();
@@ -301,10 +426,9 @@ DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
             mRecord.lastModified = modified;
         }
         mRecord.length = range.complete;
-        mRecord.save(ResumeRecord::pathFor(mFilePath));
+        saveRecord();
     }
     mFile->seek(mRequestOffset);
-    mExpected = range.last - range.first + 1;
     return Verdict::Write;
 }
 
@@ -339,8 +463,8 @@ void DownloadFile::restartFromZero()
         // The second try went wrong too: give up, keeping nothing that
         // could be mistaken for a resumable partial file.
         qCDebug(lcDownload) << "error: the server's partial answers do not fit the file";
-        mFile->resize(0);
-        ResumeRecord::remove(ResumeRecord::pathFor(mFilePath));
+        setFailure(Failure::Changed, tr("The server's partial answers do not fit the file."));
+        discardPartial();
         finish(false);
         return;
     }
@@ -349,7 +473,7 @@ void DownloadFile::restartFromZero()
     mFile->seek(0);
     mRecord = ResumeRecord();
     ResumeRecord::remove(ResumeRecord::pathFor(mFilePath));
-    mLastDownloadSize = -1; // progress starts over; the next tick must not see a stall
+    mGrace = true; // a new request: the next tick must not see a stall
     sendRequest(mUrl, 0);
 }
 
@@ -367,12 +491,23 @@ void DownloadFile::followRedirect()
     if (!allowed || ++mRedirects > MaxRedirects) {
         qCDebug(lcDownload).noquote() << "error: redirect refused:" << target.toString()
                                       << (allowed ? "(too many)" : "(less safe)");
+        setFailure(Failure::Redirect, allowed
+                                          ? tr("Too many redirects.")
+                                          : tr("Redirect to a less safe address refused: %1").arg(target.toString()));
         finish(false);
         return;
     }
     qCDebug(lcDownload).noquote() << "redirected to" << target.toString();
-    mLastDownloadSize = -1;
+    mGrace = true;
     sendRequest(target, mRequestOffset);
+}
+
+void DownloadFile::refuse()
+{
+    if (mAborted || !mReply || mVerdict != Verdict::Refuse)
+        return;
+    dropReply();
+    finish(false);
 }
 
 void DownloadFile::onReadyRead()
@@ -392,13 +527,30 @@ bool DownloadFile::writeAvailable()
 {
     if (mChunk.size() != WriteChunk)
         mChunk.resize(WriteChunk);
+    // Without an announced length only the package's size bounds the body.
+    const qint64 limit = mExpected >= 0 ? -1 : sizeLimit(mSizeHint);
     while (mReply->bytesAvailable() > 0) {
         const qint64 n = mReply->read(mChunk.data(), mChunk.size());
         if (n <= 0)
             break;
+        Failure failure = Failure::None;
+        QString detail;
         if (mExpected >= 0 && mWritten + n > mExpected) {
-            // More than the answer announced: not bytes of this file.
-            qCDebug(lcDownload) << "error: body longer than announced";
+            // More than the answer announced: not bytes of this file, and
+            // nothing tells which of the bytes before were.
+            failure = Failure::TooLarge;
+            detail = tr("The server sent more than the %1 bytes it announced.").arg(mExpected);
+        } else if (limit >= 0 && mRequestOffset + mWritten + n > limit) {
+            failure = Failure::TooLarge;
+            detail = tr("The body grew past %1 bytes; the package has %2.").arg(limit).arg(mSizeHint);
+        } else if (mBudget >= 0 && mWritten + n > mBudget) {
+            failure = Failure::NoSpace;
+            detail = tr("The body grew past the %1 bytes free for downloads.").arg(mBudget);
+        }
+        if (failure != Failure::None) {
+            qCDebug(lcDownload).noquote() << "error:" << detail;
+            setFailure(failure, detail);
+            mDropPartial = true;
             mBroken = true;
             mReply->abort();
             return false;
@@ -406,6 +558,7 @@ bool DownloadFile::writeAvailable()
         if (mFile->write(mChunk.constData(), n) != n) {
             // Disk full or gone: a short write would leave a hole in the file.
             qCDebug(lcDownload).noquote() << "error: cannot write" << mFilePath << mFile->errorString();
+            setFailure(Failure::LocalDisk, mFile->errorString());
             mBroken = true;
             mReply->abort();
             return false;
@@ -422,7 +575,10 @@ void DownloadFile::onDownloadProgress(qint64 received, qint64 total)
     if (sender() != mReply)
         return;
     decide();
-    mDownloadSize = received;
+    // Every byte on the line counts for the watchdog, an error page's too.
+    if (received > mRequestReceived)
+        mDownloadSize += received - mRequestReceived;
+    mRequestReceived = received;
     mState = 2;
     if (mVerdict != Verdict::Write)
         return; // an error page or an answer about to be replaced
@@ -436,16 +592,25 @@ void DownloadFile::onTimeOut()
 {
     qCDebug(lcDownload).nospace() << "onTimeOut: mLastDownloadSize: " << mLastDownloadSize
                                   << ", mDownloadSize: " << mDownloadSize;
-    if (mLastDownloadSize != mDownloadSize) {
-        mLastDownloadSize = mDownloadSize;
+    const qint64 delivered = mDownloadSize - mLastDownloadSize;
+    mLastDownloadSize = mDownloadSize;
+    if (mGrace) {
+        mGrace = false;
         return;
     }
+    // A trickle is as good as silence: a floor on the rate over the whole
+    // period, not just on any sign of life.
+    const qint64 needed = mSpeedFloor * mStallPeriod / 1000;
+    if (delivered > 0 && delivered >= needed)
+        return;
     // Stalled: give up this attempt; the partial file stays for a resume.
     const bool wasAborted = mAborted;
     stop();
     mState = 3;
     if (wasAborted)
         return;
+    setFailure(Failure::Stalled,
+               tr("%1 bytes in %2 ms, less than %3 bytes a second.").arg(delivered).arg(mStallPeriod).arg(mSpeedFloor));
     emit downloadFinished(mId, false, mFilePath);
     emit timeOut();
 }
@@ -467,34 +632,81 @@ void DownloadFile::onFinished(QNetworkReply *reply)
         success = moveToFinal();
         if (success)
             emit downloadProgress(mId, mRecord.length, mRecord.length);
-    } else if (error != QNetworkReply::NoError || mBroken) {
+    } else if (mBroken || mVerdict == Verdict::Refuse) {
+        // Why was set where it went wrong.
+        qCDebug(lcDownload).noquote() << "error: " << errorName(error);
+        if (mDropPartial)
+            discardPartial();
+    } else if (mVerdict == Verdict::Discard || mVerdict == Verdict::Undecided) {
+        if (mHttpStatus >= 300 && mHttpStatus < 400)
+            setFailure(Failure::Redirect, tr("Redirect without a target (HTTP %1).").arg(mHttpStatus));
+        else if (mHttpStatus > 0)
+            setFailure(Failure::HttpStatus, tr("HTTP status %1.").arg(mHttpStatus));
+        else
+            setFailure(Failure::Network, reply->errorString());
         qCDebug(lcDownload).noquote() << "error: " << errorName(error);
         qCDebug(lcDownload).noquote() << "errorString: " << reply->errorString();
-    } else if (mVerdict == Verdict::Write && writeAvailable() && whole()) {
-        success = moveToFinal();
+    } else if (error != QNetworkReply::NoError) {
+        setFailure(Failure::Network, reply->errorString());
+        qCDebug(lcDownload).noquote() << "error: " << errorName(error);
+        qCDebug(lcDownload).noquote() << "errorString: " << reply->errorString();
+    } else if (writeAvailable()) {
+        if (whole()) {
+            success = moveToFinal();
+        } else if (mExpected < 0 && mRecord.length < 0) {
+            // Only the closed line ended this body: what is here may be any
+            // prefix of the archive, and nothing can resume it soundly.
+            setFailure(Failure::Incomplete, tr("The body of unknown length ended after %1 bytes and is not a "
+                                               "whole archive.")
+                                                .arg(mFile->size()));
+            discardPartial();
+        } else {
+            // Qt may end a reply whose line dropped without an error; the
+            // announced length tells. What arrived stays for a resume.
+            setFailure(Failure::Network,
+                       tr("The line closed after %1 of %2 bytes.").arg(mFile->size()).arg(mRecord.length));
+        }
+    } else if (mDropPartial) {
+        discardPartial();
     }
     finish(success);
 }
 
 // Everything the progress reports announced arrived, and also what a report
 // cannot see: the body the answer announced, and the file the first answer
-// described.
+// described. A body whose length nobody announced is whole only when it
+// proves itself: a complete zip, or exactly the package's size.
 bool DownloadFile::whole() const
 {
+    const qint64 size = mFile->size();
+    if (mExpected < 0 && mRecord.length < 0) {
+        if (size <= 0)
+            return false;
+        if (mExpectZip)
+            return ZipProbe::isComplete(mFilePath);
+        return mSizeHint > 0 && size == mSizeHint;
+    }
     const bool reported = mBytesTotal < 0 ? mWritten > 0 : mBytesReceived > 0 && mBytesReceived == mBytesTotal;
-    return reported && (mExpected < 0 || mWritten == mExpected)
-        && (mRecord.length < 0 || mFile->size() == mRecord.length);
+    return reported && (mExpected < 0 || mWritten == mExpected) && (mRecord.length < 0 || size == mRecord.length);
 }
 
 bool DownloadFile::moveToFinal()
 {
+    const qint64 size = mFile->size();
     mFile->close();
-    if (QFileInfo::exists(mFinalPath))
-        QFile::remove(mFinalPath);
+    removeArchive(mFinalPath); // an older archive goes with its record
     if (!QFile::rename(mFilePath, mFinalPath)) {
         qCDebug(lcDownload).noquote() << "error: cannot rename" << mFilePath << "to" << mFinalPath;
+        setFailure(Failure::LocalDisk, tr("Cannot rename %1 to %2.").arg(mFilePath, mFinalPath));
         return false;
     }
+    // The record follows the archive: it tells a later start whose archive
+    // this is.
+    mRecord.identity = mIdentity;
+    mRecord.address = mAddress;
+    mRecord.length = size;
+    if (!mRecord.save(ResumeRecord::finishedPathFor(mFinalPath)))
+        qCDebug(lcDownload) << "cannot write the record of the finished archive";
     ResumeRecord::remove(ResumeRecord::pathFor(mFilePath));
     mFilePath = mFinalPath;
     return true;
@@ -511,8 +723,32 @@ void DownloadFile::closeFile()
     mFile.reset();
 }
 
+// A partial file that can never become the archive goes with its record,
+// so that it neither fills the disk nor is resumed.
+void DownloadFile::discardPartial()
+{
+    closeFile();
+    QFile::remove(mFilePath);
+    ResumeRecord::remove(ResumeRecord::pathFor(mFilePath));
+}
+
+void DownloadFile::setFailure(Failure failure, const QString &detail)
+{
+    // The first reason is the real one; an abort that follows adds nothing.
+    if (mFailure != Failure::None)
+        return;
+    mFailure = failure;
+    mErrorString = detail;
+}
+
 void DownloadFile::finish(bool success)
 {
+    if (success) {
+        mFailure = Failure::None;
+        mErrorString.clear();
+    } else if (mFailure == Failure::None) {
+        setFailure(Failure::Network, tr("The download failed."));
+    }
     mDownloadSize = 0;
     mLastDownloadSize = 0;
     mWatchdog.stop();

@@ -35,6 +35,18 @@ bool isTransportError(QNetworkReply::NetworkError error)
     return error > QNetworkReply::NoError && error <= QNetworkReply::UnknownNetworkError;
 }
 
+// Qt may finish a reply without an error although the peer closed before
+// the end of the body it announced; such a body is no answer. A compressed
+// body is counted after decoding, so only an unencoded one can be checked.
+bool isCutShort(const QNetworkReply &reply, const QByteArray &body)
+{
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    if (!length.isValid() || !(encoding.isEmpty() || encoding == "identity"))
+        return false;
+    return body.size() < length.toLongLong();
+}
+
 void connectByName(QObject *sender, const char *signal, QObject *receiver,
                    std::initializer_list<const char *> candidates)
 {
@@ -171,13 +183,19 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
                               << (timedOut ? "(timed out)" : aborted ? "(aborted)" : "");
         return -1;
     }
+    const QByteArray bytes = method == Method::Head ? QByteArray() : reply->readAll();
+    if (method != Method::Head && isCutShort(*reply, bytes)) {
+        qCDebug(lcSornetHttp) << "failed: the body ended after" << bytes.size() << "of"
+                              << reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() << "bytes";
+        return -1;
+    }
     const int code = status.toInt();
     if (code != 200) {
         qCDebug(lcSornetHttp) << "Code: " << code;
         return code;
     }
     if (body) {
-        *body = QString::fromUtf8(reply->readAll());
+        *body = QString::fromUtf8(bytes);
         qCDebug(lcSornetHttp).noquote() << "Code: " << code << "response: " << redacted(*body);
     } else {
         qCDebug(lcSornetHttp) << "Code: " << code;

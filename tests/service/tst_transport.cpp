@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
@@ -319,6 +320,56 @@ void TestTransport::slowButSteadyAnswerIsKept()
     QCOMPARE(countries.getData().size(), 5);
     QVERIFY(mService.requestsTo(QStringLiteral("/KvaApi/tools/country_lists")).at(0).toObject()
                 .value(QStringLiteral("fault")).isObject());
+}
+
+void TestTransport::shortBodyIsNoAnswer_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("pause"); // the cut body and the close come after a pause
+    const QByteArray ok = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 400\r\n\r\n";
+    QTest::newRow("200, closed at once") << ok << false;
+    QTest::newRow("200, closed after a pause") << ok << true;
+    QTest::newRow("404, cut") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 400\r\n\r\n") << false;
+}
+
+// A server that announces more than it sends and closes: whatever Qt makes
+// of it (it may even end the reply without an error), the call got no answer.
+void TestTransport::shortBodyIsNoAnswer()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(bool, pause);
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    connect(&server, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *socket = server.nextPendingConnection();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, socket, [socket, head, pause] {
+            if (!socket->readAll().contains("\r\n\r\n") || socket->property("answered").toBool())
+                return;
+            socket->setProperty("answered", true);
+            socket->write(head);
+            const auto cut = [socket] {
+                socket->write(R"({"code":1,"message":"Success","success":true,"data":{"token":"t")");
+                socket->disconnectFromHost();
+            };
+            if (pause) {
+                socket->flush();
+                QTimer::singleShot(100, socket, cut);
+            } else {
+                cut();
+            }
+        });
+    });
+    BaseAction::setBaseUrl(QStringLiteral("http://127.0.0.1:%1/KvaApi/").arg(server.serverPort()));
+
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, -1);
+    QCOMPARE(login.getCode(), 0);
+    ProductAction product;
+    QuerySoftwareParam param = aliceSoftware();
+    QuerySoftwareResponse software;
+    QCOMPARE(product.querySoftware(software, param), -1);
 }
 
 void TestTransport::secretsStayOutOfTheLog()

@@ -59,6 +59,8 @@ private slots:
     void silenceEndsTheCall_data();
     void silenceEndsTheCall();
     void slowButSteadyAnswerIsKept();
+    void shortBodyIsNoAnswer_data();
+    void shortBodyIsNoAnswer();
     void secretsStayOutOfTheLog();
     void tlsPeerIsVerified_data();
     void tlsPeerIsVerified();

@@ -276,6 +276,17 @@ void StandInTest::chunkedAnswerHasNoLength()
     const Fetched head = fetch("HEAD", mService.fileUrl(QStringLiteral("range.bin")));
     QCOMPARE(head.status, 200);
     QVERIFY(!head.headers.contains("content-length"));
+
+    // Neither a length nor chunks: only the server's close ends the body.
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/files/range.bin")},
+                               {QStringLiteral("close_delimited"), true}}));
+    const QByteArray raw = rawExchange("GET /files/range.bin HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    const int split = raw.indexOf("\r\n\r\n");
+    QVERIFY(split > 0);
+    const QByteArray headers = raw.left(split).toLower();
+    QVERIFY2(headers.startsWith("http/1.1 200"), headers.constData());
+    QVERIFY(!headers.contains("content-length:") && !headers.contains("transfer-encoding:"));
+    QVERIFY(raw.mid(split + 4) == mRangeFile);
 }
 
 void StandInTest::dropClosesAfterBytes()

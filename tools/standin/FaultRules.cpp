@@ -11,6 +11,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         QStringLiteral("chunk_size"), QStringLiteral("chunk_delay_ms"), QStringLiteral("hang"),
         QStringLiteral("chunked"), QStringLiteral("refuse_range"), QStringLiteral("range_shift"),
         QStringLiteral("omit_content_range"), QStringLiteral("no_validators"), QStringLiteral("redirect"),
+        QStringLiteral("close_delimited"),
     };
     // A misspelt key would otherwise silently turn into "no fault at all".
     const QStringList keys = spec.keys();
@@ -35,6 +36,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
     f.dropAfter = qint64(spec.value(QStringLiteral("drop_after")).toDouble(-1));
     f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();
     f.chunked = spec.value(QStringLiteral("chunked")).toBool();
+    f.closeDelimited = spec.value(QStringLiteral("close_delimited")).toBool();
     f.refuseRange = spec.value(QStringLiteral("refuse_range")).toBool();
     f.rangeShift = qint64(spec.value(QStringLiteral("range_shift")).toDouble());
     f.omitContentRange = spec.value(QStringLiteral("omit_content_range")).toBool();

@@ -33,6 +33,7 @@ public:
         bool noValidators = false;     // neither ETag nor Last-Modified
         QString redirect;              // answer 302 (or the 3xx of "status") to this address
         bool chunked = false;     // no Content-Length, chunked transfer coding
+        bool closeDelimited = false; // no Content-Length, no chunks: the close ends the body
         int chunkSize = 0;        // send the body in pieces of this size...
         int chunkDelayMs = 0;     // ...with this pause between them
         int remaining = -1;       // uses left; -1 for unlimited

@@ -349,7 +349,7 @@ void StandInServer::dispatch(const httplib::Request &req, httplib::Response &res
 
     FaultRules::Fault fault;
     const bool faulty = mFaults.take(qs(req.method), path, &fault);
-    if (faulty && fault.chunked) // a compressed stream would make the byte counts of faults meaningless
+    if (faulty && (fault.chunked || fault.closeDelimited)) // a compressed stream would make the byte counts of faults meaningless
         const_cast<httplib::Request &>(req).headers.erase("Accept-Encoding");
     if (faulty && fault.hang)
         waitForRelease();
@@ -529,6 +529,18 @@ void StandInServer::send(const Reply &reply, const FaultRules::Fault *fault, htt
                                              sink.done();
                                              return true;
                                          });
+        return;
+    }
+    if (fault && fault->closeDelimited) {
+        // Neither a length nor chunks: only the closed connection ends the
+        // body, so a body cut short looks just like a whole one.
+        const size_t total = reply.length;
+        res.set_content_provider(reply.contentType.c_str(), [feed, total](size_t offset, httplib::DataSink &sink) {
+            if (offset < total)
+                return feed(offset, total - offset, sink);
+            sink.done();
+            return true;
+        });
         return;
     }
     res.set_content_provider(reply.length, reply.contentType.c_str(), feed);

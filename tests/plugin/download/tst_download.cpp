@@ -1,4 +1,5 @@
 #include <DownloadFile.h>
+#include <FakePlatform.h>
 #include <LoopbackProxy.h>
 #include <StandInService.h>
 #include <TestEnv.h>
@@ -18,6 +19,9 @@ const QString Prefix = QStringLiteral("ABC123");
 const QString Name = QStringLiteral("pkg.bin");
 const int Size = 100000;
 const int Partial = 40000;
+const QString Zip = QStringLiteral("benz_V12.30.zip");
+const QString OtherZip = QStringLiteral("benz_V12.20.zip");
+const QString Identity = QStringLiteral("package 10 version V12.30");
 
 // Each byte depends on its offset and on the version, so bytes spliced at
 // the wrong place or from another version never compare equal.
@@ -78,6 +82,12 @@ private slots:
     void watchdog_data();
     void watchdog();
     void finalFileAlreadyThere();
+    void finishedArchive_data();
+    void finishedArchive();
+    void unknownLength_data();
+    void unknownLength();
+    void onlyWebAddresses_data();
+    void onlyWebAddresses();
     void stopSilencesLateAnswer();
     void names_data();
     void names();
@@ -87,16 +97,17 @@ private slots:
     void killedProcessResumes();
 
 private:
-    Outcome run(DownloadFile &download, const QUrl &url, int waitMs = 20000);
+    Outcome run(DownloadFile &download, const QUrl &url, const QString &temporary = QString());
     Outcome run(const QUrl &url) { DownloadFile d; return run(d, url); }
     QByteArray temporaryBytes() const;
+    QByteArray served(const QString &name) const;
 
     TestEnv mEnv;
     StandInService mService;
     QByteArray mV1;
 };
 
-Outcome TestDownload::run(DownloadFile &download, const QUrl &url, int waitMs)
+Outcome TestDownload::run(DownloadFile &download, const QUrl &url, const QString &temporary)
 {
     Outcome o;
     connect(&download, &DownloadFile::downloadProgress, this, [&o](long, qint64 received, qint64 total) {
@@ -105,9 +116,9 @@ Outcome TestDownload::run(DownloadFile &download, const QUrl &url, int waitMs)
     });
     connect(&download, &DownloadFile::timeOut, this, [&o] { ++o.timeOuts; });
     QSignalSpy finished(&download, &DownloadFile::downloadFinished);
-    download.start(7, url.toString(), Prefix);
+    download.start(7, url.toString(), Prefix, temporary);
     if (finished.isEmpty())
-        finished.wait(waitMs);
+        finished.wait(20000);
     disconnect(&download, nullptr, this, nullptr);
     if (finished.size() == 1) {
         o.finished = true;
@@ -122,6 +133,12 @@ Outcome TestDownload::run(DownloadFile &download, const QUrl &url, int waitMs)
 QByteArray TestDownload::temporaryBytes() const
 {
     return TestEnv::readFile(DownloadFile::temporaryPath(mService.fileUrl(Name).toString(), Prefix));
+}
+
+QByteArray TestDownload::served(const QString &name) const
+{
+    QByteArray body;
+    return mService.request("GET", QStringLiteral("/files/") + name, QByteArray(), &body) == 200 ? body : QByteArray();
 }
 
 void TestDownload::initTestCase()
@@ -139,7 +156,8 @@ void TestDownload::init()
 
 void TestDownload::resume_data()
 {
-    QTest::addColumn<QJsonObject>("first");     // fault of the first attempt, besides the drop at 40 %
+    QTest::addColumn<QJsonObject>("first");     // fault of the first attempt, besides the drop at 40 %,
+                                                // and the identity it downloads for
     QTest::addColumn<bool>("completeTmp");      // the rest written to the temporary file, not renamed
     QTest::addColumn<int>("newSize");           // the file replaced by a second version of this size
     QTest::addColumn<QJsonObject>("second");    // fault of the second attempt
@@ -165,8 +183,14 @@ void TestDownload::resume_data()
                                           << true << QStringList{resume} << true << 1 << 0;
     QTest::newRow("file replaced, If-Range gets 200") << none << false << Size << none << true
                                                       << QStringList{resume} << true << 2 << 0;
-    QTest::newRow("file replaced, no validator") << noValidators << false << 120000 << noValidators << true
-                                                 << resumeThenWhole << false << 2 << 0;
+    // Without a validator for If-Range nothing is resumed: a file replaced
+    // at the same length would be spliced.
+    QTest::newRow("file replaced, no validator")
+        << noValidators << false << 120000 << noValidators << true << QStringList{QString()} << false << 2 << 0;
+    QTest::newRow("same length replaced, no validator")
+        << noValidators << false << Size << noValidators << true << QStringList{QString()} << false << 2 << 0;
+    QTest::newRow("partial of another package") << QJsonObject{{QStringLiteral("identity"), Identity}} << false << 0
+                                                << none << true << QStringList{QString()} << false << 1 << 0;
     QTest::newRow("206 starts early") << none << false << 0 << onceWith("range_shift", -5) << true << resumeThenWhole
                                       << true << 1 << 0;
     QTest::newRow("206 starts late") << none << false << 0 << onceWith("range_shift", 5) << true << resumeThenWhole
@@ -205,12 +229,14 @@ void TestDownload::resume()
     QVERIFY(mService.replaceFile(QStringLiteral("second.bin"), mV1));
 
     // First attempt: the line drops at 40 %.
+    DownloadFile firstDownload;
+    firstDownload.setIdentity(first.take(QStringLiteral("identity")).toString());
     if (first.contains(QStringLiteral("no_validators"))) // for every later request too
         QVERIFY(mService.setFault(rule(first)));
     first.insert(QStringLiteral("drop_after"), Partial);
     first.insert(QStringLiteral("once"), true);
     QVERIFY(mService.setFault(rule(first)));
-    Outcome o = run(url);
+    Outcome o = run(firstDownload, url);
     QVERIFY(o.finished);
     QVERIFY(!o.ok);
     QCOMPARE(temporaryBytes(), mV1.left(Partial));
@@ -224,9 +250,16 @@ void TestDownload::resume()
     if (!second.isEmpty())
         QVERIFY(mService.setFault(rule(second)));
     QVERIFY(mService.clearLog());
-    o = run(url);
+    DownloadFile download;
+    o = run(download, url);
     QVERIFY(o.finished);
     QCOMPARE(o.ok, ok);
+    const int status = second.value(QStringLiteral("status")).toInt();
+    QCOMPARE(download.failure(), ok       ? DownloadFile::Failure::None
+                                 : status ? DownloadFile::Failure::HttpStatus
+                                          : DownloadFile::Failure::Network);
+    if (status)
+        QCOMPARE(download.httpStatus(), status);
 
     const QJsonArray log = mService.requestLog();
     QStringList sent;
@@ -241,6 +274,7 @@ void TestDownload::resume()
     QCOMPARE(sent, ranges);
     const QString sentIfRange = header(log.at(0), QStringLiteral("If-Range"));
     QCOMPARE(!sentIfRange.isEmpty(), ifRange);
+    QVERIFY(ifRange || header(log.at(0), QStringLiteral("Range")).isEmpty());
     if (ifRange)
         QVERIFY2(sentIfRange.startsWith(QLatin1Char('"')), qPrintable(sentIfRange)); // the strong ETag
 
@@ -272,6 +306,9 @@ void TestDownload::watchdog_data()
     QTest::newRow("slow but steady") << QJsonObject{{QStringLiteral("chunk_size"), 10000},
                                                     {QStringLiteral("chunk_delay_ms"), 100}}
                                      << true;
+    // 200 bytes a second, under the floor of 1000: alive, but never done.
+    QTest::newRow("trickle") << QJsonObject{{QStringLiteral("chunk_size"), 20}, {QStringLiteral("chunk_delay_ms"), 100}}
+                             << false;
 }
 
 void TestDownload::watchdog()
@@ -288,6 +325,7 @@ void TestDownload::watchdog()
     QCOMPARE(o.ok, ok);
     QCOMPARE(o.timeOuts, ok ? 0 : 1);
     QCOMPARE(download.state(), 3);
+    QCOMPARE(download.failure(), ok ? DownloadFile::Failure::None : DownloadFile::Failure::Stalled);
     if (!ok) {
         QVERIFY(clock.elapsed() >= 270); // a coarse timer may fire 5 % early
         QVERIFY(mService.reset()); // releases the stalled answer
@@ -310,6 +348,158 @@ void TestDownload::finalFileAlreadyThere()
     QCOMPARE(finished.at(0).at(1).toBool(), true);
     QCOMPARE(finished.at(0).at(2).toString(), DownloadFile::finalPath(tmp));
     QVERIFY(mService.requestLog().isEmpty());
+}
+
+void TestDownload::finishedArchive_data()
+{
+    QTest::addColumn<QString>("identity"); // of the second start
+    QTest::addColumn<QString>("file");     // asked for by the second start
+    QTest::addColumn<QString>("tamper");   // done to the finished archive in between
+    QTest::addColumn<bool>("fetched");
+
+    QTest::newRow("this package") << Identity << Zip << QString() << false;
+    QTest::newRow("another package") << QStringLiteral("package 11 version V1.00") << Zip << QString() << true;
+    QTest::newRow("another address") << Identity << OtherZip << QString() << true;
+    QTest::newRow("no record") << Identity << Zip << QStringLiteral("record") << true;
+    QTest::newRow("longer than recorded") << Identity << Zip << QStringLiteral("append") << true;
+    QTest::newRow("same length, not a zip") << Identity << Zip << QStringLiteral("garble") << true;
+}
+
+// A file under the final name counts only when its record says it is this
+// package from this address, as long as it was, and still a whole zip.
+void TestDownload::finishedArchive()
+{
+    QFETCH(QString, identity);
+    QFETCH(QString, file);
+    QFETCH(QString, tamper);
+    QFETCH(bool, fetched);
+    // The explicit name the upgrade controller gives every package.
+    const QString tmp = DownloadFile::downloadDir() + QStringLiteral("10-V12.30-abc.zip.tmp");
+    const QString archive = DownloadFile::finalPath(tmp);
+
+    DownloadFile first;
+    first.setIdentity(Identity);
+    first.setExpectZip(true);
+    QVERIFY(run(first, mService.fileUrl(Zip), tmp).ok);
+    QFile saved(archive);
+    if (tamper == QLatin1String("record"))
+        QVERIFY(QFile::remove(ResumeRecord::finishedPathFor(archive)));
+    if (tamper == QLatin1String("append"))
+        QVERIFY(saved.open(QIODevice::Append) && saved.write("x") == 1);
+    if (tamper == QLatin1String("garble"))
+        QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write(QByteArray(int(served(Zip).size()), 'z')) > 0);
+    saved.close();
+
+    QVERIFY(mService.clearLog());
+    DownloadFile second;
+    second.setIdentity(identity);
+    second.setExpectZip(true);
+    const Outcome o = run(second, mService.fileUrl(file), tmp);
+    QVERIFY(o.ok);
+    QCOMPARE(o.path, archive);
+    QCOMPARE(mService.requestLog().size(), fetched ? 1 : 0);
+    QVERIFY(TestEnv::readFile(archive) == served(file));
+    // The record went along with the archive; a listing shows the archive alone.
+    ResumeRecord record;
+    QVERIFY(record.load(ResumeRecord::finishedPathFor(archive)));
+    QVERIFY(record.isFor(identity, mService.fileUrl(file).toString()));
+    QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files), QStringList{QFileInfo(archive).fileName()});
+    QVERIFY(DownloadFile::removeArchive(archive));
+    QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestDownload::unknownLength_data()
+{
+    using F = DownloadFile::Failure;
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QJsonObject>("fault");
+    QTest::addColumn<qint64>("sizeHint");
+    QTest::addColumn<bool>("zip");
+    QTest::addColumn<qint64>("spare"); // free bytes beyond the reserve; -1: the real disk
+    QTest::addColumn<F>("failure");
+
+    const QJsonObject chunked{{QStringLiteral("chunked"), true}};
+    const QJsonObject cut{{QStringLiteral("close_delimited"), true}, {QStringLiteral("drop_after"), Partial}};
+    const QJsonObject closed{{QStringLiteral("close_delimited"), true}};
+    const qint64 size = Size;
+    QTest::newRow("chunked, the hinted size") << Name << chunked << size << false << qint64(-1) << F::None;
+    QTest::newRow("chunked, nothing to check it by")
+        << Name << chunked << qint64(-1) << false << qint64(-1) << F::Incomplete;
+    QTest::newRow("chunked, past the hinted size")
+        << Name << chunked << qint64(30000) << false << qint64(-1) << F::TooLarge;
+    QTest::newRow("chunked, past the free space") << Name << chunked << size << false << qint64(30000) << F::NoSpace;
+    QTest::newRow("announced, past the free space")
+        << Name << QJsonObject() << size << false << qint64(30000) << F::NoSpace;
+    QTest::newRow("announced, within the free space") << Name << QJsonObject() << size << false << size << F::None;
+    QTest::newRow("close-delimited, cut short") << Name << cut << size << false << qint64(-1) << F::Incomplete;
+    QTest::newRow("close-delimited, whole zip") << Zip << closed << qint64(-1) << true << qint64(-1) << F::None;
+    QTest::newRow("close-delimited, cut zip")
+        << Zip << QJsonObject{{QStringLiteral("close_delimited"), true}, {QStringLiteral("drop_after"), 1000}}
+        << qint64(-1) << true << qint64(-1) << F::Incomplete;
+}
+
+// A body whose end only the closed line marks, or that would fill the
+// disk: whole only when it proves itself, and never kept when it cannot.
+void TestDownload::unknownLength()
+{
+    QFETCH(QString, file);
+    QFETCH(QJsonObject, fault);
+    QFETCH(qint64, sizeHint);
+    QFETCH(bool, zip);
+    QFETCH(qint64, spare);
+    QFETCH(DownloadFile::Failure, failure);
+    if (!fault.isEmpty())
+        QVERIFY(mService.setFault(rule(fault, file)));
+    const QString tmp = DownloadFile::downloadDir() + QStringLiteral("pkg.tmp");
+    std::unique_ptr<FakePlatform> platform;
+    if (spare >= 0) {
+        platform = std::make_unique<FakePlatform>();
+        QVERIFY(QDir().mkpath(DownloadFile::downloadDir()));
+        platform->fakeVolumes().setSpace(QFileInfo(tmp).absolutePath(), DownloadFile::DiskReserve + spare,
+                                         DownloadFile::DiskReserve * 4);
+    }
+
+    DownloadFile download;
+    download.setSizeHint(sizeHint);
+    download.setExpectZip(zip);
+    const Outcome o = run(download, mService.fileUrl(file), tmp);
+    QVERIFY(o.finished);
+    QCOMPARE(download.failure(), failure);
+    QVERIFY2(failure == DownloadFile::Failure::None || !download.errorString().isEmpty(), "no reason given");
+    if (failure == DownloadFile::Failure::None) {
+        QVERIFY(o.ok);
+        QVERIFY(TestEnv::readFile(o.path) == served(file));
+        return;
+    }
+    QVERIFY(!o.ok);
+    // Nothing that could be resumed into the archive stays: the bytes were
+    // never vouched for, or nothing was written at all.
+    QVERIFY(TestEnv::readFile(tmp).isEmpty());
+    QVERIFY(!QFileInfo::exists(ResumeRecord::pathFor(tmp)));
+    QVERIFY(!QFileInfo::exists(DownloadFile::finalPath(tmp)));
+}
+
+void TestDownload::onlyWebAddresses_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::newRow("local file") << QStringLiteral("file://%1/secret.bin");
+    QTest::newRow("ftp") << QStringLiteral("ftp://127.0.0.1/files/pkg.bin");
+    QTest::newRow("no host") << QStringLiteral("http:///files/pkg.bin");
+    QTest::newRow("no scheme") << QStringLiteral("files/pkg.bin");
+}
+
+// Nothing is opened, made or written for an address that is not a web one.
+void TestDownload::onlyWebAddresses()
+{
+    QFETCH(QString, url);
+    url = url.arg(mEnv.dataDir());
+    QVERIFY(TestEnv::writeFile(mEnv.dataDir() + QStringLiteral("/secret.bin"), "local bytes"));
+    DownloadFile download;
+    const Outcome o = run(download, QUrl(url));
+    QVERIFY(o.finished);
+    QVERIFY(!o.ok);
+    QVERIFY(!QFileInfo::exists(DownloadFile::downloadDir()));
+    QCOMPARE(download.failure(), DownloadFile::Failure::NotWeb);
 }
 
 void TestDownload::stopSilencesLateAnswer()
@@ -370,9 +560,10 @@ void TestDownload::https_data()
     QTest::addColumn<bool>("trustCa");
     QTest::addColumn<bool>("redirectToHttp");
     QTest::addColumn<bool>("ok");
-    QTest::newRow("test CA trusted") << true << false << true;
-    QTest::newRow("no extra CA") << false << false << false;
-    QTest::newRow("redirect to http") << true << true << false;
+    QTest::addColumn<DownloadFile::Failure>("failure");
+    QTest::newRow("test CA trusted") << true << false << true << DownloadFile::Failure::None;
+    QTest::newRow("no extra CA") << false << false << false << DownloadFile::Failure::Network;
+    QTest::newRow("redirect to http") << true << true << false << DownloadFile::Failure::Redirect;
 }
 
 void TestDownload::https()
@@ -380,6 +571,7 @@ void TestDownload::https()
     QFETCH(bool, trustCa);
     QFETCH(bool, redirectToHttp);
     QFETCH(bool, ok);
+    QFETCH(DownloadFile::Failure, failure);
     StandInService secure;
     QVERIFY(secure.start(StandInService::tlsArguments()));
     QVERIFY(secure.replaceFile(Name, mV1));
@@ -388,10 +580,12 @@ void TestDownload::https()
     if (trustCa)
         qputenv("OSTREL_CA_BUNDLE", QFile::encodeName(StandInService::tlsDir() + QStringLiteral("/ca.pem")));
     QVERIFY(mService.clearLog());
-    const Outcome o = run(secure.fileUrl(Name));
+    DownloadFile download;
+    const Outcome o = run(download, secure.fileUrl(Name));
     qunsetenv("OSTREL_CA_BUNDLE");
     QVERIFY(o.finished);
     QCOMPARE(o.ok, ok);
+    QCOMPARE(download.failure(), failure);
     if (ok)
         QVERIFY(TestEnv::readFile(o.path) == mV1);
     else
