@@ -67,7 +67,8 @@ ArchiveExpectation::Verdict ArchiveExpectation::check(ArchiveExtractor &archive,
     }
     for (int i = 0; i < archive.count(); ++i) {
         const ArchiveExtractor::Entry &e = archive.entry(i);
-        if (!below(e.path, kVehicles) && !(e.isDir && e.path.compare(kVehicles, Qt::CaseInsensitive) == 0)) {
+        // Spelt as the catalogue looks for it: elsewhere nothing would list it.
+        if (!e.path.startsWith(kVehicles + QLatin1Char('/')) && !(e.isDir && e.path == kVehicles)) {
             *reason = QStringLiteral("\"%1\" lies outside Vehicles/").arg(e.path);
             return Verdict::NotThePackage;
         }
