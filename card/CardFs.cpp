@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -339,6 +340,21 @@ int CardFs::openParent(const QString &root, const QString &path, QByteArray *nam
     }
     const QByteArray parent = slash == 0 ? QByteArray("/") : p.left(slash);
     return ::open(parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+bool CardFs::moveNoReplace(int fromFd, const char *from, int toFd, const char *to)
+{
+    if (::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: check, then rename.
+    struct stat st;
+    if (::fstatat(toFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return errno == ENOENT && ::renameat(fromFd, from, toFd, to) == 0;
 }
 
 void CardFs::setKernelResolve(bool enabled)

@@ -58,6 +58,11 @@ public:
     // With a card root, the parent is resolved below it.
     static int openParent(const QString &root, const QString &path, QByteArray *name);
 
+    // Renames `from` below `fromFd` to `to` below `toFd`, never over
+    // anything already there (EEXIST then). Both names are single
+    // components.
+    static bool moveNoReplace(int fromFd, const char *from, int toFd, const char *to);
+
     // Tests use this to walk component by component where the kernel could
     // do it too.
     static void setKernelResolve(bool enabled);

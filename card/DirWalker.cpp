@@ -42,6 +42,27 @@ DirWalker::Kind kindOfDirent(unsigned char type)
     return DirWalker::Kind::Other;
 }
 
+bool removeTreeAt(int dirFd, const char *name, int depth)
+{
+    struct stat st;
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode))
+        return ::unlinkat(dirFd, name, 0) == 0;
+    // Deeper than anything this program makes; refused rather than recursed.
+    if (depth >= 256)
+        return false;
+    const int fd = DirWalker::openDirAt(dirFd, name);
+    if (fd < 0)
+        return false;
+    std::vector<DirWalker::Entry> entries;
+    bool ok = DirWalker::list(fd, entries, false);
+    for (const DirWalker::Entry &e : entries)
+        ok = removeTreeAt(fd, e.name.constData(), depth + 1) && ok;
+    ::close(fd);
+    return ::unlinkat(dirFd, name, AT_REMOVEDIR) == 0 && ok;
+}
+
 } // namespace
 
 QByteArray DirWalker::encode(const QString &path)
@@ -167,6 +188,11 @@ bool DirWalker::hasContent(int fd, const std::vector<Entry> &entries)
 int DirWalker::openDirAt(int parentFd, const char *name)
 {
     return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool DirWalker::removeTree(int dirFd, const char *name)
+{
+    return removeTreeAt(dirFd, name, 0);
 }
 
 bool DirWalker::list(int fd, std::vector<Entry> &out, bool withSizes)

@@ -61,6 +61,10 @@ public:
     // which almost always settles it with a single stat.
     static bool hasContent(int fd, const std::vector<Entry> &entries);
 
+    // Removes `name` below `dirFd` with everything in it; a link goes as a
+    // link. True when nothing of it is left.
+    static bool removeTree(int dirFd, const char *name);
+
     // Entries of the open directory `fd` (not "." and ".."), unsorted.
     // `fd` stays open and owned by the caller.
     static bool list(int fd, std::vector<Entry> &out, bool withSizes);

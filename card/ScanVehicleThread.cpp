@@ -1,6 +1,7 @@
 #include "ScanVehicleThread.h"
 
 #include "Catalogue.h"
+#include "StagingRepair.h"
 #include "Vehicles.h"
 
 #include <QMutexLocker>
@@ -81,6 +82,9 @@ void ScanVehicleThread::run()
             vehicles->stop();
     }
     emit SignalScanVehicleStarted();
+    // An install cut short is undone (or finished) before the card is
+    // listed, so that no half-installed package shows as current.
+    StagingRepair::repairCard(vehicles->card());
     connect(vehicles, &Vehicles::SignalSizeChanged, this, &ScanVehicleThread::OnSizeChanged, Qt::DirectConnection);
     vehicles->ScanVehicles(vehicles->card().vehiclesPath(), true);
     SortVehicles(vehicles->mDatas);

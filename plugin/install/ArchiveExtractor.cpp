@@ -167,6 +167,8 @@ bool ArchiveExtractor::open(const QString &path, quint64 budget, quint64 blockSi
     mError.clear();
     mBroken = false;
     mCancelled = false;
+    mOutOfSpace = false;
+    mRequired = 0;
     mFd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st;
     if (mFd < 0 || ::fstat(mFd, &st) != 0)
@@ -397,9 +399,12 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
 
         if (!e.isDir) {
             const quint64 blocks = r.size / blockSize + (r.size % blockSize ? 1 : 0);
-            if (blocks > (budget - total) / blockSize)
+            if (blocks > (budget - total) / blockSize) {
+                mOutOfSpace = true;
                 return fail(label + QStringLiteral("the archive needs more space than there is"));
+            }
             total += blocks * blockSize;
+            mRequired = total;
         }
         e.path = name;
         e.diskPath = CardFs::encodeName(name);
@@ -474,9 +479,60 @@ QString ArchiveExtractor::nameProblem(const QString &name)
     return QString();
 }
 
+int ArchiveExtractor::indexOf(const QString &path) const
+{
+    for (size_t i = 0; i < mEntries.size(); ++i) {
+        if (mEntries[i].path.compare(path, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+bool ArchiveExtractor::read(int i, QByteArray *out, qint64 limit)
+{
+    mBroken = false;
+    if (!mZip || i < 0 || i >= count() || mEntries[size_t(i)].isDir)
+        return fail(QStringLiteral("no such file entry"));
+    const Entry &e = mEntries[size_t(i)];
+    const QString label = QStringLiteral("entry \"%1\": ").arg(e.path);
+    if (e.size > quint64(limit))
+        return fail(label + QStringLiteral("larger than %1 bytes").arg(limit));
+    zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), 0);
+    if (!in)
+        return broken(label + QString::fromUtf8(zip_strerror(mZip)));
+    QByteArray data(int(e.size) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    QString problem;
+    while (problem.isEmpty()) {
+        // Room for one byte more than declared tells an entry that lies.
+        const zip_int64_t r = zip_fread(in, data.data() + got, zip_uint64_t(data.size() - got));
+        if (r < 0)
+            problem = QString::fromUtf8(zip_file_strerror(in));
+        else if (r == 0)
+            break;
+        else if ((got += r) > qint64(e.size))
+            problem = QStringLiteral("more data than it declares");
+    }
+    const int closed = zip_fclose(in);
+    if (problem.isEmpty() && closed != 0) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, closed);
+        problem = QString::fromUtf8(zip_error_strerror(&ze));
+        zip_error_fini(&ze);
+    }
+    if (problem.isEmpty() && got != qint64(e.size))
+        problem = QStringLiteral("less data than it declares");
+    if (!problem.isEmpty())
+        return broken(label + problem);
+    data.resize(int(got));
+    *out = data;
+    return true;
+}
+
 bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel)
 {
     mBroken = false;
+    mOutOfSpace = false;
     if (!mZip || i < 0 || i >= count())
         return fail(QStringLiteral("no such entry"));
     const Entry &e = mEntries[size_t(i)];
@@ -506,6 +562,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
 
     QString problem;
     if (out < 0) {
+        mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
         problem = QStringLiteral("cannot create the file: ") + errnoText();
     } else if (!in) {
         problem = QString::fromUtf8(zip_strerror(mZip));
@@ -536,6 +593,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
             }
             if (!writeAll(out, mBuffer.data(), size_t(r))) {
                 qCDebug(lcInstall) << "file.write: false!";
+                mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
                 problem = QStringLiteral("cannot write: ") + errnoText();
                 break;
             }

@@ -58,6 +58,16 @@ public:
     // link), its modification time set. `cancel` is looked at between
     // chunks. On failure a partly written file is removed.
     bool extract(int i, int dirFd, const std::atomic<bool> *cancel = nullptr);
+    // The bytes of file entry `i` in memory, read to their end so that the
+    // checksum is checked; false for a folder, an entry larger than `limit`
+    // or one whose data is broken.
+    bool read(int i, QByteArray *out, qint64 limit);
+    // Where entry `path` lies, compared without regard to letter case (as a
+    // card does); -1 when there is none.
+    int indexOf(const QString &path) const;
+
+    // The space the unpacked entries take, counted as open() was told.
+    quint64 requiredSpace() const { return mRequired; }
 
     QString errorString() const { return mError; }
     bool wasCancelled() const { return mCancelled; }
@@ -65,6 +75,9 @@ public:
     // data), not in the card, the space or a cancel: only another copy of
     // the archive can install.
     bool isBroken() const { return mBroken; }
+    // The last failure was for want of space: the budget of open(), or a
+    // full card while writing.
+    bool isOutOfSpace() const { return mOutOfSpace; }
 
     // The archive's name bytes as text: UTF-8 when flagged (and then it must
     // be valid), else UTF-8 when valid, else GB18030 (the code page of the
@@ -87,6 +100,8 @@ private:
     std::vector<Entry> mEntries;
     std::vector<char> mBuffer;
     QString mError;
+    quint64 mRequired = 0;
     bool mCancelled = false;
     bool mBroken = false;
+    bool mOutOfSpace = false;
 };

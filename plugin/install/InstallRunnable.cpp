@@ -1,6 +1,7 @@
 #include "InstallRunnable.h"
 
 #include "InstallLog.h"
+#include "SpaceReservations.h"
 #include "StagedInstall.h"
 
 #include <QFile>
@@ -23,20 +24,48 @@ void InstallRunnable::run()
     emit installFinished(mId, ok, mCard.root());
 }
 
+void InstallRunnable::cancel()
+{
+    mCancelled = true;
+    SpaceReservations::instance().wakeAll();
+}
+
+bool InstallRunnable::failWith(Failure failure, const QString &error)
+{
+    mFailure = failure;
+    mError = error;
+    return false;
+}
+
 bool InstallRunnable::install()
 {
-    if (mCard.isNull()) {
-        mError = QStringLiteral("no target folder");
-        return false;
-    }
+    mError.clear();
+    mFailure = Failure::None;
+    mInstalledFolder.clear();
+    if (mCard.isNull())
+        return failWith(Failure::NoCard, QStringLiteral("no target folder"));
     StagedInstall install(mCard);
     if (mDeleteOldFirst && !mOldVersionFolder.isEmpty())
         install.setOldFolder(mOldVersionFolder);
     bool ok = install.begin();
+    bool unreadable = false;
+    QString folder;
     if (ok && !mArchivePath.isEmpty()) {
         ok = install.openArchive(mArchivePath);
+        unreadable = !ok;
         qCDebug(lcInstall).noquote() << "error: " << (ok ? QStringLiteral("0") : install.errorString())
                                      << ", count: " << install.count();
+        if (ok) {
+            // Before anything is written or anything installed is touched.
+            QString reason;
+            switch (mExpectation.check(install.extractor(), mCard, &folder, &reason)) {
+            case ArchiveExpectation::Verdict::Holds: break;
+            case ArchiveExpectation::Verdict::NotThePackage: ok = failWith(Failure::NotThePackage, reason); break;
+            case ArchiveExpectation::Verdict::WrongVersion: ok = failWith(Failure::WrongVersion, reason); break;
+            case ArchiveExpectation::Verdict::Broken: ok = failWith(Failure::Archive, reason); break;
+            }
+        }
+        ok = ok && install.reserveSpace(&mCancelled);
         const int count = install.count();
         for (int i = 0; ok && i < count; ++i) {
             mState = 2;
@@ -44,20 +73,37 @@ bool InstallRunnable::install()
             if (ok)
                 emit installProgress(mId, i + 1, count);
         }
+    } else if (ok && !mExpectation.isNone()) {
+        ok = failWith(Failure::NotThePackage, QStringLiteral("no archive to install"));
     }
     ok = ok && !mCancelled && install.commit(&mCancelled);
     if (!ok) {
-        mError = mCancelled ? QStringLiteral("cancelled") : install.errorString();
+        if (mFailure == Failure::None) {
+            Failure failure = Failure::Card;
+            if (mCancelled || install.wasCancelled())
+                failure = Failure::Cancelled;
+            else if (install.isCardMissing())
+                failure = Failure::NoCard;
+            else if (install.isArchiveBroken() || (unreadable && !install.isOutOfSpace()))
+                failure = Failure::Archive;
+            else if (install.isOutOfSpace())
+                failure = Failure::Space;
+            failWith(failure, failure == Failure::Cancelled ? QStringLiteral("cancelled") : install.errorString());
+        }
         install.abort();
-        // A broken archive would fail every retry the same way, and the
-        // download would take the file already here for finished: remove it
-        // so that the next attempt fetches the archive again.
-        if (!mCancelled && install.isArchiveBroken() && !mArchivePath.isEmpty()) {
-            qCDebug(lcInstall).noquote() << "removing the broken archive" << mArchivePath;
+        // An archive that is broken or not the package would fail every
+        // retry the same way, and the download would take the file already
+        // here for finished: remove it so that the next attempt fetches the
+        // archive again.
+        const bool refetch = mFailure == Failure::NotThePackage || mFailure == Failure::WrongVersion
+                             || (mFailure == Failure::Archive && install.isArchiveBroken());
+        if (refetch && !mArchivePath.isEmpty()) {
+            qCDebug(lcInstall).noquote() << "removing the archive" << mArchivePath;
             QFile::remove(mArchivePath);
         }
         return false;
     }
+    mInstalledFolder = folder;
     if (!mArchivePath.isEmpty())
         emit installProgress(mId, 100, 100);
     if (mDeleteArchive && !mArchivePath.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveExpectation.h"
 #include "Card.h"
 
 #include <QObject>
@@ -11,14 +12,28 @@
 // Installs one downloaded archive onto the card, as a job of the download
 // page's pool. The archive is unpacked into a staging folder on the card and
 // only swapped in, replacing the old version's folder when asked to, once
-// every entry is written and checked (see StagedInstall); a bad archive, a
-// cancel or a failed write leaves the card as it was. Progress counts the
+// every entry is written and checked (see StagedInstall); a bad archive, an
+// archive that does not hold its package (see ArchiveExpectation), a cancel
+// or a failed write leaves the card as it was. Installs running at once on
+// one card share its free space (see SpaceReservations). Progress counts the
 // entries unpacked. Every run ends with exactly one installFinished.
 class InstallRunnable : public QObject, public QRunnable
 {
     Q_OBJECT
 
 public:
+    // Why a run failed, for a reason the user can be shown.
+    enum class Failure {
+        None,
+        NoCard,        // no card, or it is gone
+        Archive,       // the archive is broken or unreadable: removed, a retry fetches it again
+        NotThePackage, // it does not hold the package it was fetched for (removed too)
+        WrongVersion,  // it holds another version (removed too)
+        Card,          // the card could not be written
+        Space,         // it does not fit on the card, even with no other install running
+        Cancelled
+    };
+
     InstallRunnable(long id, const QString &archivePath, QObject *parent = nullptr);
 
     // The card the archive is unpacked onto, at its root.
@@ -26,7 +41,10 @@ public:
     void setOldVersionFolder(const QString &folder) { mOldVersionFolder = folder; }
     void setDeleteArchive(bool on) { mDeleteArchive = on; }
     void setDeleteOldFirst(bool on) { mDeleteOldFirst = on; }
-    void cancel() { mCancelled = true; }
+    // What the archive must hold; checked before anything is written.
+    void setExpectation(const ArchiveExpectation &expectation) { mExpectation = expectation; }
+    // Also wakes the job when it waits for space on the card.
+    void cancel();
 
     long id() const { return mId; }
     QString archivePath() const { return mArchivePath; }
@@ -39,6 +57,12 @@ public:
     int state() const { return mState; }
     // Why the last run failed; read after installFinished.
     QString errorString() const { return mError; }
+    Failure failure() const { return mFailure; }
+    ArchiveExpectation expectation() const { return mExpectation; }
+    // After a successful run with an expectation: the package folder it
+    // installed, below the card root (e.g. "Vehicles/EU/BMW"), for the
+    // expectation of the package's patch.
+    QString installedFolder() const { return mInstalledFolder; }
 
     void run() override;
 
@@ -49,6 +73,7 @@ signals:
 
 private:
     bool install();
+    bool failWith(Failure failure, const QString &error);
 
     long mId;
     QString mArchivePath;
@@ -58,5 +83,8 @@ private:
     bool mDeleteOldFirst = false;
     std::atomic<int> mState{0};
     std::atomic<bool> mCancelled{false};
+    ArchiveExpectation mExpectation;
+    QString mInstalledFolder;
     QString mError;
+    Failure mFailure = Failure::None;
 };

@@ -71,7 +71,8 @@ bool JobDispatcher::chainOf(long id, long *baseId, long *patchId) const
 }
 
 JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath, const Card &card,
-                                                const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue)
+                                                const QList<SoftwareData> &rows, const QList<VehicleData> &catalogue,
+                                                const ArchiveExpectation &expectation)
 {
     const SoftwareData *row = nullptr;
     for (const SoftwareData &r : rows) {
@@ -92,6 +93,7 @@ JobDispatcher::Dispatch JobDispatcher::dispatch(long id, const QString &filePath
 
     auto *job = new InstallRunnable(id, filePath);
     job->setCard(card);
+    job->setExpectation(expectation);
     long baseId = 0;
     long patchId = 0;
     const bool chained = chainOf(id, &baseId, &patchId);

@@ -54,9 +54,11 @@ public:
     // A download of row `id` finished with the file `filePath`. `card` is
     // the page's own card (null once it was pulled): an install never
     // goes to whatever other card happens to be in. `rows` are the page's
-    // software records, `catalogue` the card's from the last scan.
+    // software records, `catalogue` the card's from the last scan;
+    // `expectation` what the archive must hold (none: not checked).
     Dispatch dispatch(long id, const QString &filePath, const Card &card, const QList<SoftwareData> &rows,
-                      const QList<VehicleData> &catalogue);
+                      const QList<VehicleData> &catalogue,
+                      const ArchiveExpectation &expectation = ArchiveExpectation());
     InstallRunnable *installJob(long id) const { return mInstalls.value(id); }
     void forgetInstall(long id) { mInstalls.remove(id); }
 

@@ -3,12 +3,12 @@
 #include "CardFs.h"
 #include "DirWalker.h"
 #include "InstallLog.h"
+#include "SpaceReservations.h"
+#include "StagingRepair.h"
 
 #include <QMutex>
-#include <QSet>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -16,20 +16,18 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-const char StagedInstall::kStagingFolder[] = ".dravik-staging";
+const char *const StagedInstall::kStagingFolder = StagingRepair::kStagingFolder;
 
 namespace {
-constexpr char kNew[] = "new";           // the unpacked entries
-constexpr char kOld[] = "old";           // the old version's folder, moved aside
-constexpr char kReplaced[] = "replaced"; // files the new version replaced, moved aside
-constexpr char kRestore[] = "restore";   // where "old" came from
-constexpr int kMaxDepth = 256;
+constexpr char kNew[] = "new";     // the unpacked entries
+constexpr char kAside[] = "aside"; // what the new version replaces, by its path on the card
+constexpr char kPrior[] = "prior"; // the old version's folder, moved aside whole
 
-// Staging folders of installs running in this process, by card and name:
-// only the others are leftovers.
-QMutex gLiveMutex;
-QSet<QString> gLive;
-int gSerial = 0;
+std::atomic<int> gSerial{0};
+// Swaps are planned against the card as it is: two at once could both plan
+// to move a new folder into the same empty place. They take milliseconds,
+// so installs take turns.
+QMutex gSwapMutex;
 
 QString errnoText()
 {
@@ -41,81 +39,45 @@ QByteArray join(const QByteArray &path, const QByteArray &name)
     return path.isEmpty() ? name : path + '/' + name;
 }
 
-// The folder holding `path` below `baseFd`, and its last component.
-int openParentOf(int baseFd, const QByteArray &path, QByteArray *leaf)
+QByteArray parentOf(const QByteArray &path)
 {
     const int slash = path.lastIndexOf('/');
-    *leaf = path.mid(slash + 1);
-    if (slash < 0)
-        return ::fcntl(baseFd, F_DUPFD_CLOEXEC, 0);
-    return CardFs::openDirAt(baseFd, path.left(slash));
+    return slash < 0 ? QByteArray() : path.left(slash);
 }
 
-bool moveNoReplace(int fromFd, const char *from, int toFd, const char *to)
+bool isVersionFile(const QByteArray &name)
 {
-    if (::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the flag: check, then rename.
-    struct stat st;
-    if (::fstatat(toFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return errno == ENOENT && ::renameat(fromFd, from, toFd, to) == 0;
+    return name.toLower() == "version.txt";
 }
 
-// Removes `name` below `dirFd` with everything in it; a link goes as a link.
-bool removeTree(int dirFd, const char *name, int depth = 0)
+bool isProgramFile(const QByteArray &name)
 {
-    struct stat st;
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT;
-    if (!S_ISDIR(st.st_mode))
-        return ::unlinkat(dirFd, name, 0) == 0;
-    if (depth >= kMaxDepth)
-        return false;
-    const int fd = DirWalker::openDirAt(dirFd, name);
-    if (fd < 0)
-        return false;
-    std::vector<DirWalker::Entry> entries;
-    bool ok = DirWalker::list(fd, entries, false);
-    for (const DirWalker::Entry &e : entries)
-        ok = removeTree(fd, e.name.constData(), depth + 1) && ok;
-    ::close(fd);
-    return ::unlinkat(dirFd, name, AT_REMOVEDIR) == 0 && ok;
+    return name.size() > 4 && name.right(4).toLower() == ".bin";
 }
 
-// Moves each file below `fromFd` back into the same place below `toFd`
-// where that place is empty.
-void restoreFiles(int fromFd, int toFd, int depth)
+// The files by which the catalogue tells a package and its version.
+bool isIdentifying(const QByteArray &name)
 {
-    if (depth >= kMaxDepth)
-        return;
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(fromFd, entries, false);
+    return isVersionFile(name) || isProgramFile(name) || name.toLower() == "names.txt";
+}
+
+bool holdsIdentifying(const std::vector<DirWalker::Entry> &entries)
+{
     for (const DirWalker::Entry &e : entries) {
-        const char *name = e.name.constData();
-        if (e.kind == DirWalker::Kind::Dir) {
-            const int from = DirWalker::openDirAt(fromFd, name);
-            const int to = DirWalker::openDirAt(toFd, name);
-            if (from >= 0 && to >= 0)
-                restoreFiles(from, to, depth + 1);
-            if (from >= 0)
-                ::close(from);
-            if (to >= 0)
-                ::close(to);
-        } else if (e.kind == DirWalker::Kind::File) {
-            moveNoReplace(fromFd, name, toFd, name);
-        }
+        if (e.kind == DirWalker::Kind::File ? isIdentifying(e.name) : holdsIdentifying(e.children))
+            return true;
     }
+    return false;
 }
 
-bool isHomeFileToReplace(const QByteArray &name)
+// `fd` is still the entry `name` below `parentFd`: not removed or replaced
+// since it was opened.
+bool stillThere(int parentFd, const char *name, int fd)
 {
-    const QByteArray lower = name.toLower();
-    return lower == "version.txt" || (lower.endsWith(".bin") && lower.size() > 4);
+    struct stat linked;
+    struct stat open;
+    return ::fstatat(parentFd, name, &linked, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &open) == 0
+           && linked.st_dev == open.st_dev && linked.st_ino == open.st_ino;
 }
 } // namespace
 
@@ -128,6 +90,7 @@ StagedInstall::~StagedInstall()
 {
     if (!mCommitted)
         abort();
+    releaseSpace();
     if (mRootFd >= 0)
         ::close(mRootFd);
 }
@@ -141,98 +104,72 @@ bool StagedInstall::fail(const QString &message)
 
 bool StagedInstall::begin()
 {
-    if (mCard.isNull())
+    if (mCard.isNull()) {
+        mCardMissing = true;
         return fail(QStringLiteral("no card (\"/\" is none)"));
+    }
     mRootFd = CardFs::openRoot(mCard.root());
-    if (mRootFd < 0)
+    if (mRootFd < 0) {
+        mCardMissing = errno == ENOENT;
         return fail(QStringLiteral("cannot open the card: ") + errnoText());
+    }
     if (!mOldFolder.isEmpty()) {
         if (!CardFs::relativePath(mCard.root(), mOldFolder, &mOldPath) || !CardFs::isPlainRelative(mOldPath)
             || mOldPath.split('/').first() == kStagingFolder)
             return fail(QStringLiteral("the old version's folder is not on the card: ") + mOldFolder);
         while (mOldPath.endsWith('/'))
             mOldPath.chop(1);
+        mOldIsHome = mCard.packageOf(mOldFolder) == Card::Package::Home;
     }
-    struct statvfs vfs;
     struct stat root;
-    if (::fstatvfs(mRootFd, &vfs) != 0 || ::fstat(mRootFd, &root) != 0)
-        return fail(QStringLiteral("cannot read the card's free space: ") + errnoText());
-    mSpaceLimit = std::min<quint64>(mSpaceLimit, quint64(vfs.f_bavail) * quint64(vfs.f_frsize));
+    if (::fstat(mRootFd, &root) != 0)
+        return fail(QStringLiteral("cannot read the card: ") + errnoText());
+    mDevice = quint64(root.st_dev);
+    // What an earlier install left half done is put right before anything
+    // else is swapped: undoing it later would undo this install's work.
+    if (!StagingRepair::repairAt(mRootFd))
+        return fail(QStringLiteral("an install cut short earlier cannot be put right on the card"));
+    return makeStagingFolder();
+}
 
-    QMutexLocker lock(&gLiveMutex);
-    if (::mkdirat(mRootFd, kStagingFolder, 0777) != 0 && errno != EEXIST)
-        return fail(QStringLiteral("cannot make the staging folder: ") + errnoText());
-    const int stagingFd = CardFs::openDirAt(mRootFd, kStagingFolder);
-    if (stagingFd < 0)
-        return fail(QStringLiteral("\"%1\" on the card is in the way").arg(QLatin1String(kStagingFolder)));
-    cleanLeftovers(stagingFd);
-    const QString card = QString::number(quint64(root.st_dev)) + QLatin1Char(':');
+bool StagedInstall::makeStagingFolder()
+{
+    // A repair (here or in the program) removes the hidden folder when it
+    // is empty, and any staging folder whose lock it can take: so the lock
+    // is taken first and the folders are looked at again under it.
     for (int attempt = 0; attempt < 100 && mJobFd < 0; ++attempt) {
+        if (::mkdirat(mRootFd, kStagingFolder, 0777) != 0 && errno != EEXIST)
+            return fail(QStringLiteral("cannot make the staging folder: ") + errnoText());
+        const int stagingFd = CardFs::openDirAt(mRootFd, kStagingFolder);
+        if (stagingFd < 0)
+            return fail(QStringLiteral("\"%1\" on the card is in the way").arg(QLatin1String(kStagingFolder)));
         mJobName = QByteArray::number(qint64(::getpid())) + '-' + QByteArray::number(++gSerial);
         if (::mkdirat(stagingFd, mJobName.constData(), 0777) != 0) {
-            if (errno == EEXIST)
-                continue; // a leftover that could not be removed
-            break;
+            const int error = errno;
+            ::close(stagingFd);
+            // EEXIST: a leftover in use; ENOENT: the hidden folder was just
+            // removed.
+            if (error == EEXIST || error == ENOENT)
+                continue;
+            errno = error;
+            return fail(QStringLiteral("cannot make the staging folder: ") + errnoText());
         }
-        mJobFd = DirWalker::openDirAt(stagingFd, mJobName.constData());
+        const int jobFd = DirWalker::openDirAt(stagingFd, mJobName.constData());
+        if (jobFd >= 0 && StagingRepair::lockShared(jobFd) && stillThere(stagingFd, mJobName.constData(), jobFd)
+            && stillThere(mRootFd, kStagingFolder, stagingFd))
+            mJobFd = jobFd;
+        else if (jobFd >= 0)
+            ::close(jobFd);
+        ::close(stagingFd);
     }
-    ::close(stagingFd);
     if (mJobFd < 0) {
         mJobName.clear();
         return fail(QStringLiteral("cannot make the staging folder: ") + errnoText());
     }
-    mLiveKey = card + QString::fromLatin1(mJobName);
-    gLive.insert(mLiveKey);
+    mJobPath = QByteArray(kStagingFolder) + '/' + mJobName;
     if (::mkdirat(mJobFd, kNew, 0777) != 0 || (mNewFd = DirWalker::openDirAt(mJobFd, kNew)) < 0)
         return fail(QStringLiteral("cannot make the staging folder: ") + errnoText());
     return true;
-}
-
-void StagedInstall::cleanLeftovers(int stagingFd)
-{
-    struct stat root;
-    if (::fstat(mRootFd, &root) != 0)
-        return;
-    const QString card = QString::number(quint64(root.st_dev)) + QLatin1Char(':');
-    std::vector<DirWalker::Entry> entries;
-    DirWalker::list(stagingFd, entries, false);
-    for (const DirWalker::Entry &e : entries) {
-        if (gLive.contains(card + QString::fromLatin1(e.name)))
-            continue;
-        qCDebug(lcInstall).noquote() << "removing a staging folder left behind:" << QString::fromLatin1(e.name);
-        if (e.kind == DirWalker::Kind::Dir) {
-            const int jobFd = DirWalker::openDirAt(stagingFd, e.name.constData());
-            if (jobFd >= 0) {
-                restoreLeftover(jobFd);
-                ::close(jobFd);
-            }
-        }
-        removeTree(stagingFd, e.name.constData());
-    }
-}
-
-void StagedInstall::restoreLeftover(int jobFd)
-{
-    // The old version goes back where no new one arrived.
-    QByteArray path;
-    struct stat st;
-    if (DirWalker::readFileAt(jobFd, kRestore, path, 64 * 1024) && CardFs::isPlainRelative(path)
-        && ::fstatat(jobFd, kOld, &st, AT_SYMLINK_NOFOLLOW) == 0 && !CardFs::statAt(mRootFd, path, &st)
-        && errno == ENOENT) {
-        const int slash = path.lastIndexOf('/');
-        const int parent =
-            slash < 0 ? ::fcntl(mRootFd, F_DUPFD_CLOEXEC, 0) : CardFs::makeDirsAt(mRootFd, path.left(slash));
-        if (parent >= 0) {
-            if (moveNoReplace(jobFd, kOld, parent, path.mid(slash + 1).constData()))
-                qCDebug(lcInstall).noquote() << "old version restored:" << CardFs::decodeName(path);
-            ::close(parent);
-        }
-    }
-    const int replaced = DirWalker::openDirAt(jobFd, kReplaced);
-    if (replaced >= 0) {
-        restoreFiles(replaced, mRootFd, 0);
-        ::close(replaced);
-    }
 }
 
 bool StagedInstall::openArchive(const QString &path)
@@ -241,8 +178,10 @@ bool StagedInstall::openArchive(const QString &path)
         return fail(QStringLiteral("no staging folder"));
     struct statvfs vfs;
     const quint64 block = ::fstatvfs(mRootFd, &vfs) == 0 ? quint64(vfs.f_frsize) : 1;
-    if (!mExtractor.open(path, mSpaceLimit, block))
+    if (!mExtractor.open(path, mSpaceLimit, block)) {
+        mOutOfSpace = mExtractor.isOutOfSpace();
         return fail(mExtractor.errorString());
+    }
     // The working folder at the card root belongs to the installs: an
     // archive reaching into it would mix with another install's staging.
     for (int i = 0; i < mExtractor.count(); ++i) {
@@ -256,12 +195,47 @@ bool StagedInstall::openArchive(const QString &path)
     return true;
 }
 
+quint64 StagedInstall::freeSpace() const
+{
+    struct statvfs vfs;
+    if (::fstatvfs(mRootFd, &vfs) != 0)
+        return 0;
+    return std::min<quint64>(mSpaceLimit, quint64(vfs.f_bavail) * quint64(vfs.f_frsize));
+}
+
+bool StagedInstall::reserveSpace(const std::atomic<bool> *cancel)
+{
+    if (mRootFd < 0)
+        return fail(QStringLiteral("no card"));
+    const quint64 need = mExtractor.requiredSpace();
+    switch (SpaceReservations::instance().reserve(
+        mDevice, need, [this] { return freeSpace(); }, cancel)) {
+    case SpaceReservations::Result::Reserved:
+        mReserved = need;
+        mHoldsReservation = true;
+        return true;
+    case SpaceReservations::Result::Cancelled: mCancelled = true; return fail(QStringLiteral("cancelled"));
+    case SpaceReservations::Result::NoSpace: break;
+    }
+    mOutOfSpace = true;
+    return fail(
+        QStringLiteral("the archive needs more space than there is: %1 bytes, %2 free").arg(need).arg(freeSpace()));
+}
+
+void StagedInstall::releaseSpace()
+{
+    if (mHoldsReservation)
+        SpaceReservations::instance().release(mDevice, mReserved);
+    mHoldsReservation = false;
+}
+
 bool StagedInstall::unpack(int i, const std::atomic<bool> *cancel)
 {
     if (mNewFd < 0)
         return fail(QStringLiteral("no staging folder"));
     if (!mExtractor.extract(i, mNewFd, cancel)) {
         mCancelled = mExtractor.wasCancelled();
+        mOutOfSpace = mExtractor.isOutOfSpace();
         return fail(mExtractor.errorString());
     }
     return true;
@@ -279,156 +253,191 @@ bool StagedInstall::commit(const std::atomic<bool> *cancel)
         mCancelled = true;
         return fail(QStringLiteral("cancelled"));
     }
-    if (!moveOldAside() || !merge(mNewFd, mRootFd, QByteArray(), 0)) {
+    QMutexLocker swapping(&gSwapMutex);
+    if (!plan())
+        return false;
+    // Written down before the first move, so a crash in the middle can be
+    // undone from the card alone.
+    if (!mJournal.write(mJobFd))
+        return fail(QStringLiteral("cannot write to the card: ") + errnoText());
+    mSwapping = true;
+    QString error;
+    if (!mJournal.run(mRootFd, &error)) {
+        fail(error);
         rollBack();
         return false;
     }
+    qCDebug(lcInstall) << "swapped in:" << mJournal.moves().size() << "moves";
+    swapping.unlock();
     mCommitted = true;
-    mSteps.clear();
-    if (mOldMoved)
+    mSwapping = false;
+    if (mOldMovedWhole)
         removeEmptyFolders(mOldPath);
     removeStaging();
+    releaseSpace();
     if (::syncfs(mRootFd) != 0)
         return fail(QStringLiteral("cannot flush the card: ") + errnoText());
     return true;
 }
 
-bool StagedInstall::moveOldAside()
+StagedInstall::OnCard StagedInstall::stateOf(const QByteArray &path) const
 {
-    if (mOldPath.isEmpty())
-        return true;
-    QByteArray leaf;
-    const int parent = openParentOf(mRootFd, mOldPath, &leaf);
-    struct stat st;
-    if (parent < 0 || ::fstatat(parent, leaf.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        const bool absent = errno == ENOENT;
-        if (parent >= 0)
-            ::close(parent);
-        if (absent)
-            return true; // nothing to remove
-        return fail(QStringLiteral("cannot reach the old version's folder: ") + errnoText());
-    }
-    bool ok = true;
-    if (S_ISDIR(st.st_mode) && mCard.packageOf(mOldFolder) == Card::Package::Home) {
-        const int dir = DirWalker::openDirAt(parent, leaf.constData());
-        std::vector<DirWalker::Entry> entries;
-        ok = dir >= 0 && DirWalker::list(dir, entries, false);
-        for (const DirWalker::Entry &e : entries) {
-            if (ok && e.kind == DirWalker::Kind::File && isHomeFileToReplace(e.name))
-                ok = moveFileAside(join(mOldPath, e.name), dir, e.name);
-        }
-        if (dir >= 0)
-            ::close(dir);
-        if (!ok)
-            fail(QStringLiteral("cannot move the old version aside: ") + errnoText());
-    } else {
-        // Where it came from, on the card before it moves, for a cleanup
-        // after a crash.
-        const int record = ::openat(mJobFd, kRestore, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-        ok = record >= 0 && ::write(record, mOldPath.constData(), size_t(mOldPath.size())) == mOldPath.size()
-             && ::fsync(record) == 0 && ::fsync(mJobFd) == 0;
-        if (record >= 0)
-            ::close(record);
-        ok = ok && ::renameat(parent, leaf.constData(), mJobFd, kOld) == 0;
-        if (ok)
-            mSteps.push_back({Step::FolderAside, mOldPath});
-        else
-            fail(QStringLiteral("cannot move the old version aside: ") + errnoText());
-    }
-    ::close(parent);
-    mOldMoved = ok;
-    return ok;
-}
-
-bool StagedInstall::moveFileAside(const QByteArray &path, int dirFd, const QByteArray &name)
-{
-    const int slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(kReplaced) : QByteArray(kReplaced) + '/' + path.left(slash);
-    const int aside = CardFs::makeDirsAt(mJobFd, folder);
-    const bool ok = aside >= 0 && moveNoReplace(dirFd, name.constData(), aside, name.constData());
-    if (aside >= 0)
-        ::close(aside);
-    if (ok)
-        mSteps.push_back({Step::FileAside, path});
-    return ok;
-}
-
-bool StagedInstall::merge(int sourceFd, int targetFd, const QByteArray &path, int depth)
-{
-    if (depth >= kMaxDepth)
-        return fail(QStringLiteral("folders nested too deep"));
-    std::vector<DirWalker::Entry> entries;
-    if (!DirWalker::list(sourceFd, entries, false))
-        return fail(QStringLiteral("cannot read the staging folder: ") + errnoText());
-    for (const DirWalker::Entry &e : entries) {
-        const char *name = e.name.constData();
-        const QByteArray child = join(path, e.name);
-        const QString shown = CardFs::decodeName(child);
-        struct stat st;
-        bool absent = ::fstatat(targetFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0;
-        if (absent) {
-            if (errno == ENOENT && moveNoReplace(sourceFd, name, targetFd, name)) {
-                mSteps.push_back({Step::Placed, child});
-                continue;
-            }
-            // Another install on the card may have just made the same
-            // folder: then merge into it.
-            absent = errno != EEXIST || ::fstatat(targetFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0;
-            if (absent)
-                return fail(QStringLiteral("cannot move \"%1\" into place: ").arg(shown) + errnoText());
-        }
-        if (e.kind == DirWalker::Kind::Dir && S_ISDIR(st.st_mode)) {
-            const int from = DirWalker::openDirAt(sourceFd, name);
-            const int to = DirWalker::openDirAt(targetFd, name);
-            const bool ok = from >= 0 && to >= 0 && merge(from, to, child, depth + 1);
-            if (from >= 0)
-                ::close(from);
-            if (to >= 0)
-                ::close(to);
-            if (!ok)
-                return fail(QStringLiteral("cannot move \"%1\" into place: ").arg(shown) + errnoText());
+    // What the moves planned so far did to it or to a folder above it.
+    for (QByteArray p = path; !p.isEmpty(); p = parentOf(p)) {
+        const auto it = mPlanned.constFind(p);
+        if (it == mPlanned.constEnd())
             continue;
+        if (p == path || it.value() == OnCard::Absent)
+            return p == path ? it.value() : OnCard::Absent;
+        break;
+    }
+    struct stat st;
+    if (!CardFs::statAt(mRootFd, path, &st))
+        return errno == ENOENT || errno == ENOTDIR ? OnCard::Absent : OnCard::Other;
+    if (S_ISREG(st.st_mode))
+        return OnCard::File;
+    return S_ISDIR(st.st_mode) ? OnCard::Dir : OnCard::Other;
+}
+
+void StagedInstall::aside(const QByteArray &path)
+{
+    mJournal.add(SwapJournal::Kind::Aside, path, mJobPath + '/' + kAside + '/' + path);
+    mPlanned.insert(path, OnCard::Absent);
+}
+
+void StagedInstall::placeNow(const QByteArray &path, OnCard kind)
+{
+    mJournal.add(SwapJournal::Kind::Place, mJobPath + '/' + kNew + '/' + path, path);
+    mPlanned.insert(path, kind);
+}
+
+bool StagedInstall::plan()
+{
+    mJournal.clear();
+    mPlanned.clear();
+    std::vector<DirWalker::Entry> tree;
+    quint64 bytes = 0;
+    qint64 files = 0;
+    bool cut = false;
+    if (!DirWalker::readTree(mNewFd, tree, bytes, files, nullptr, &cut, false) || cut)
+        return fail(QStringLiteral("cannot read the staging folder"));
+
+    // Out first: the identifying files of the old version's folder and those
+    // the new version replaces.
+    const OnCard old = mOldPath.isEmpty() ? OnCard::Absent : stateOf(mOldPath);
+    if (old == OnCard::Dir) {
+        const int dir = CardFs::openDirAt(mRootFd, mOldPath);
+        std::vector<DirWalker::Entry> entries;
+        if (dir < 0 || !DirWalker::list(dir, entries, false)) {
+            if (dir >= 0)
+                ::close(dir);
+            return fail(QStringLiteral("cannot read the old version's folder: ") + errnoText());
         }
-        // A link, or a file where a folder goes (or the other way round),
-        // is left alone: the install fails.
-        if (e.kind != DirWalker::Kind::File || !S_ISREG(st.st_mode))
-            return fail(QStringLiteral("\"%1\" on the card is in the way").arg(shown));
-        if (!moveFileAside(child, targetFd, e.name) || !moveNoReplace(sourceFd, name, targetFd, name))
-            return fail(QStringLiteral("cannot replace \"%1\": ").arg(shown) + errnoText());
-        mSteps.push_back({Step::Placed, child});
+        ::close(dir);
+        for (const DirWalker::Entry &e : entries) {
+            // HOME keeps all but its version file and program files.
+            const bool identifying =
+                mOldIsHome ? isVersionFile(e.name) || isProgramFile(e.name) : isIdentifying(e.name);
+            if (e.kind == DirWalker::Kind::File && identifying)
+                aside(join(mOldPath, e.name));
+        }
+    }
+    if (!asideIdentifying(tree, QByteArray()))
+        return false;
+    // Then the rest of the old version and every other file replaced.
+    if (old != OnCard::Absent && !mOldIsHome) {
+        mJournal.add(SwapJournal::Kind::Aside, mOldPath, mJobPath + '/' + kPrior);
+        mPlanned.insert(mOldPath, OnCard::Absent);
+        mOldMovedWhole = true;
+    }
+    if (!asideReplaced(tree, QByteArray()))
+        return false;
+    // In last: whatever identifies the new version, its version files last
+    // of all.
+    std::vector<QByteArray> folders;
+    std::vector<QByteArray> identifying;
+    std::vector<QByteArray> versions;
+    place(tree, QByteArray(), folders, identifying, versions);
+    for (const auto *list : {&folders, &identifying, &versions}) {
+        for (const QByteArray &path : *list)
+            placeNow(path, list == &folders ? OnCard::Dir : OnCard::File);
     }
     return true;
 }
 
+bool StagedInstall::asideIdentifying(const std::vector<DirWalker::Entry> &entries, const QByteArray &path)
+{
+    for (const DirWalker::Entry &e : entries) {
+        const QByteArray child = join(path, e.name);
+        if (e.kind == DirWalker::Kind::Dir) {
+            if (!asideIdentifying(e.children, child))
+                return false;
+        } else if (isIdentifying(e.name)) {
+            const OnCard there = stateOf(child);
+            if (there == OnCard::File)
+                aside(child);
+            else if (there != OnCard::Absent)
+                return fail(QStringLiteral("\"%1\" on the card is in the way").arg(CardFs::decodeName(child)));
+        }
+    }
+    return true;
+}
+
+bool StagedInstall::asideReplaced(const std::vector<DirWalker::Entry> &entries, const QByteArray &path)
+{
+    for (const DirWalker::Entry &e : entries) {
+        const QByteArray child = join(path, e.name);
+        const OnCard there = stateOf(child);
+        if (there == OnCard::Absent)
+            continue;
+        if (e.kind == DirWalker::Kind::Dir && there == OnCard::Dir) {
+            if (!asideReplaced(e.children, child))
+                return false;
+        } else if (e.kind == DirWalker::Kind::File && there == OnCard::File) {
+            aside(child);
+        } else {
+            // A link, or a file where a folder goes (or the other way round),
+            // is left alone: the install fails.
+            return fail(QStringLiteral("\"%1\" on the card is in the way").arg(CardFs::decodeName(child)));
+        }
+    }
+    return true;
+}
+
+void StagedInstall::place(const std::vector<DirWalker::Entry> &entries, const QByteArray &path,
+                          std::vector<QByteArray> &folders, std::vector<QByteArray> &files,
+                          std::vector<QByteArray> &versions)
+{
+    for (const DirWalker::Entry &e : entries) {
+        const QByteArray child = join(path, e.name);
+        if (e.kind == DirWalker::Kind::Dir) {
+            if (stateOf(child) == OnCard::Dir)
+                place(e.children, child, folders, files, versions);
+            else if (holdsIdentifying(e.children))
+                folders.push_back(child); // one rename, with the other identifying files
+            else
+                placeNow(child, OnCard::Dir);
+        } else if (isVersionFile(e.name)) {
+            versions.push_back(child);
+        } else if (isIdentifying(e.name)) {
+            files.push_back(child);
+        } else {
+            placeNow(child, OnCard::File);
+        }
+    }
+}
+
 void StagedInstall::rollBack()
 {
-    for (auto it = mSteps.rbegin(); it != mSteps.rend(); ++it) {
-        QByteArray leaf;
-        const int onCard = openParentOf(mRootFd, it->path, &leaf);
-        QByteArray stagedLeaf;
-        int staged = -1;
-        if (it->kind == Step::Placed) {
-            staged = openParentOf(mNewFd, it->path, &stagedLeaf);
-        } else if (it->kind == Step::FileAside) {
-            staged = openParentOf(mJobFd, QByteArray(kReplaced) + '/' + it->path, &stagedLeaf);
-        } else {
-            staged = ::fcntl(mJobFd, F_DUPFD_CLOEXEC, 0);
-            stagedLeaf = kOld;
-        }
-        bool ok = onCard >= 0 && staged >= 0;
-        if (ok && it->kind == Step::Placed)
-            ok = moveNoReplace(onCard, leaf.constData(), staged, stagedLeaf.constData());
-        else if (ok)
-            ok = moveNoReplace(staged, stagedLeaf.constData(), onCard, leaf.constData());
-        if (!ok)
-            qCDebug(lcInstall).noquote() << "cannot move back:" << CardFs::decodeName(it->path) << errnoText();
-        if (onCard >= 0)
-            ::close(onCard);
-        if (staged >= 0)
-            ::close(staged);
+    if (!mJournal.rollBack(mRootFd)) {
+        // What could not go back stays in the staging folder, which stays
+        // too: the next repair of the card tries again.
+        qCDebug(lcInstall) << "swap not fully undone; the staging folder stays for a repair";
+        return;
     }
-    mSteps.clear();
-    mOldMoved = false;
+    ::syncfs(mRootFd);
+    mJournal.clear();
+    mSwapping = false;
 }
 
 void StagedInstall::removeEmptyFolders(QByteArray path)
@@ -436,24 +445,26 @@ void StagedInstall::removeEmptyFolders(QByteArray path)
     // As an uninstall does: the old folder and the parents it leaves empty
     // go, never the card root.
     while (!path.isEmpty()) {
-        QByteArray leaf;
-        const int parent = openParentOf(mRootFd, path, &leaf);
-        const bool gone = parent >= 0 && (::unlinkat(parent, leaf.constData(), AT_REMOVEDIR) == 0 || errno == ENOENT);
+        const int slash = path.lastIndexOf('/');
+        const int parent =
+            slash < 0 ? ::fcntl(mRootFd, F_DUPFD_CLOEXEC, 0) : CardFs::openDirAt(mRootFd, path.left(slash));
+        const bool gone =
+            parent >= 0 && (::unlinkat(parent, path.mid(slash + 1).constData(), AT_REMOVEDIR) == 0 || errno == ENOENT);
         if (parent >= 0)
             ::close(parent);
         if (!gone)
             return;
-        const int slash = path.lastIndexOf('/');
-        path = slash < 0 ? QByteArray() : path.left(slash);
+        path = parentOf(path);
     }
 }
 
 void StagedInstall::abort()
 {
-    if (!mSteps.empty())
+    if (mSwapping)
         rollBack();
     mExtractor.close();
     removeStaging();
+    releaseSpace();
 }
 
 void StagedInstall::removeStaging()
@@ -462,22 +473,21 @@ void StagedInstall::removeStaging()
         ::close(mNewFd);
         mNewFd = -1;
     }
-    if (mJobFd >= 0) {
-        ::close(mJobFd);
-        mJobFd = -1;
-    }
-    if (mRootFd < 0)
+    if (mJobFd < 0 || mRootFd < 0)
         return;
-    QMutexLocker lock(&gLiveMutex);
-    const int stagingFd = mJobName.isEmpty() ? -1 : CardFs::openDirAt(mRootFd, kStagingFolder);
-    if (stagingFd >= 0) {
-        if (!removeTree(stagingFd, mJobName.constData()))
-            qCDebug(lcInstall).noquote() << "staging folder not fully removed:" << QString::fromLatin1(mJobName);
-        ::close(stagingFd);
+    // Removed under its lock, so no repair looks at it meanwhile. A swap
+    // that could not be undone keeps it.
+    if (!mSwapping) {
+        const int stagingFd = CardFs::openDirAt(mRootFd, kStagingFolder);
+        if (stagingFd >= 0) {
+            if (!DirWalker::removeTree(stagingFd, mJobName.constData()))
+                qCDebug(lcInstall).noquote() << "staging folder not fully removed:" << QString::fromLatin1(mJobName);
+            ::close(stagingFd);
+        }
     }
+    ::close(mJobFd);
+    mJobFd = -1;
     // Only when no other install is using it.
     ::unlinkat(mRootFd, kStagingFolder, AT_REMOVEDIR);
-    gLive.remove(mLiveKey);
-    mLiveKey.clear();
     mJobName.clear();
 }

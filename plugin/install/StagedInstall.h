@@ -2,36 +2,41 @@
 
 #include "ArchiveExtractor.h"
 #include "Card.h"
+#include "DirWalker.h"
+#include "SwapJournal.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <atomic>
 #include <vector>
 
-// One archive installed onto a card so that a bad archive, a cancel or a
-// pulled card never leaves a vehicle half installed or gone.
+// One archive installed onto a card so that a bad archive, a cancel, a
+// pulled card or a crash never leaves a package half installed or gone.
 //
-// begin() makes a staging folder of this install's own inside a hidden
-// folder at the card root (same file system, so moving out of it is a
-// rename; the catalogue only looks below "Vehicles/"). The entries are
-// unpacked there. commit() then flushes them to the card, moves the old
-// version's folder aside into the staging folder, moves the new entries
-// into place (a folder that is not on the card yet moves as one piece; a
-// file that is replaced first moves aside too), removes what was moved aside
-// and flushes again. A failure at any point moves everything back and
-// removes the staging folder, leaving the card as it was.
-//
-// A staging folder that a crash or a pulled card left behind is cleaned up
-// by the next install on that card: first whatever had been moved aside goes
-// back wherever its place is still empty (so an old version whose new one
-// never arrived is restored), then the folder is removed.
+// begin() puts right what earlier installs cut short (StagingRepair), then
+// makes a staging folder of this install's own inside a hidden folder at
+// the card root (same file system, so moving out of it is a rename; the
+// catalogue only looks below "Vehicles/") and holds its lock while it runs.
+// The entries are unpacked there. commit() then flushes them to the card,
+// plans the swap and writes it down (SwapJournal) before the first move:
+// the files that identify a package (version.txt, Names.txt, program files
+// "*.bin") that the swap replaces or that the old version's folder holds
+// move aside first; then the old version's folder and every other file the
+// new version replaces; then the new entries move into place (a folder that
+// is not on the card yet as one piece), the new identifying files last and
+// the version files last of all. So a catalogue never lists a mix of two
+// versions as either, and after a crash the journal tells how to undo the
+// swap or that only its leftovers remain. A failure at any point moves
+// everything back and removes the staging folder, leaving the card as it
+// was.
 //
 // Everything below the card root is reached without following any link.
 class StagedInstall
 {
 public:
-    static const char kStagingFolder[];
+    static const char *const kStagingFolder;
 
     explicit StagedInstall(const Card &card);
     ~StagedInstall(); // abort() unless committed
@@ -42,13 +47,17 @@ public:
     // of the HOME software keeps everything but its version file and
     // program files, as an uninstall does.
     void setOldFolder(const QString &path) { mOldFolder = path; }
-    // Most bytes the unpacked archive may take; the card's free space when
-    // that is less.
+    // Most bytes the unpacked archive may take.
     void setSpaceLimit(quint64 bytes) { mSpaceLimit = bytes; }
 
     bool begin();
     bool openArchive(const QString &path);
     int count() const { return mExtractor.count(); }
+    // Holds the space the archive needs on the card against the other
+    // installs running on it (SpaceReservations), waiting while they take
+    // it. False when it does not fit even with no other install running
+    // (isOutOfSpace()) or when cancelled while waiting.
+    bool reserveSpace(const std::atomic<bool> *cancel);
     bool unpack(int i, const std::atomic<bool> *cancel);
     // Nothing is changed outside the staging folder before this. `cancel` is
     // honoured until the swap starts.
@@ -56,44 +65,59 @@ public:
     // Undoes whatever was done and removes the staging folder.
     void abort();
 
+    ArchiveExtractor &extractor() { return mExtractor; }
     const ArchiveExtractor &extractor() const { return mExtractor; }
     // The last failure lies in the archive, not in the card: see
     // ArchiveExtractor::isBroken().
     bool isArchiveBroken() const { return mArchiveBroken || mExtractor.isBroken(); }
+    bool isOutOfSpace() const { return mOutOfSpace; }
+    bool isCardMissing() const { return mCardMissing; }
     QString errorString() const { return mError; }
     bool wasCancelled() const { return mCancelled; }
 
 private:
-    struct Step
-    {
-        enum Kind { Placed, FileAside, FolderAside } kind;
-        QByteArray path; // below the card root
-    };
+    enum class OnCard { Absent, File, Dir, Other };
 
     bool fail(const QString &message);
-    bool moveOldAside();
-    bool moveFileAside(const QByteArray &path, int dirFd, const QByteArray &name);
-    bool merge(int sourceFd, int targetFd, const QByteArray &path, int depth);
+    bool makeStagingFolder();
+    quint64 freeSpace() const;
+    void releaseSpace();
+    // The swap, planned against the card as it is.
+    bool plan();
+    OnCard stateOf(const QByteArray &path) const;
+    bool asideIdentifying(const std::vector<DirWalker::Entry> &entries, const QByteArray &path);
+    bool asideReplaced(const std::vector<DirWalker::Entry> &entries, const QByteArray &path);
+    void place(const std::vector<DirWalker::Entry> &entries, const QByteArray &path, std::vector<QByteArray> &folders,
+               std::vector<QByteArray> &files, std::vector<QByteArray> &versions);
+    void aside(const QByteArray &path);
+    void placeNow(const QByteArray &path, OnCard kind);
     void rollBack();
     void removeEmptyFolders(QByteArray path);
     void removeStaging();
-    void cleanLeftovers(int stagingFd);
-    void restoreLeftover(int jobFd);
 
     Card mCard;
     QString mOldFolder;
     QByteArray mOldPath;
+    bool mOldIsHome = false;
     quint64 mSpaceLimit = ~quint64(0);
     ArchiveExtractor mExtractor;
     int mRootFd = -1;
     int mJobFd = -1;
     int mNewFd = -1;
     QByteArray mJobName;
-    QString mLiveKey;
-    std::vector<Step> mSteps;
-    bool mOldMoved = false;
+    QByteArray mJobPath; // the staging folder below the card root
+    quint64 mDevice = 0;
+    quint64 mReserved = 0;
+    bool mHoldsReservation = false;
+    SwapJournal mJournal;
+    // What the planned moves will have changed on the card, by path.
+    QHash<QByteArray, OnCard> mPlanned;
+    bool mSwapping = false;
+    bool mOldMovedWhole = false;
     bool mCommitted = false;
     bool mCancelled = false;
     bool mArchiveBroken = false;
+    bool mOutOfSpace = false;
+    bool mCardMissing = false;
     QString mError;
 };

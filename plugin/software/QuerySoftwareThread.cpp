@@ -1,6 +1,7 @@
 #include "QuerySoftwareThread.h"
 
 #include "SoftwareLog.h"
+#include "StagingRepair.h"
 #include "Vehicles.h"
 
 #include <QDir>
@@ -30,6 +31,9 @@ int QuerySoftwareThread::call(QVariant *response)
     // The card this run was started for; another card inserted meanwhile
     // must not lend its catalogue to this card's list.
     if (!mCard.isNull() && QDir(mCard.root()).exists()) {
+        // An install cut short is undone (or finished) first, so that the
+        // list never shows a half-installed package as current.
+        StagingRepair::repairCard(mCard);
         qCDebug(lcSoftware) << "ScanVehicles...";
         Vehicles vehicles(mCard);
         {

@@ -3,6 +3,8 @@
 #include "Catalogue.h"
 #include "SampleCardGenerator.h"
 #include "ScanVehicleThread.h"
+#include "StagingRepair.h"
+#include "SwapJournal.h"
 #include "TestEnv.h"
 #include "Vehicles.h"
 
@@ -12,6 +14,7 @@
 #include <atomic>
 #include <memory>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 class TestScan : public QObject
@@ -214,6 +217,56 @@ private slots:
         QTRY_VERIFY(finished);
         QVERIFY(thread.wait(10000));
         QVERIFY(thread.GetDatas()->mDatas.isEmpty());
+    }
+
+    void unfinishedSwapIsUndoneBeforeTheListing_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::newRow("left by a killed install: undone") << false;
+        QTest::newRow("held by a running install: left alone") << true;
+    }
+
+    // An install killed after moving the old HOME's version file aside and
+    // placing one new file: the scan lists the old version, whole, unless
+    // the staging folder is still locked by a running install.
+    void unfinishedSwapIsUndoneBeforeTheListing()
+    {
+        QFETCH(bool, held);
+        const QString root =
+            mEnv.makeDir(held ? QStringLiteral("swap-held") : QStringLiteral("swap")) + QLatin1Char('/');
+        const QString job = root + QLatin1String(StagingRepair::kStagingFolder) + QStringLiteral("/77-1/");
+        QVERIFY(TestEnv::writeFile(root + QStringLiteral("Vehicles/HOME/HOME.bin"), "program"));
+        QVERIFY(TestEnv::writeFile(job + QStringLiteral("aside/Vehicles/HOME/version.txt"), "V1.00"));
+        QVERIFY(TestEnv::writeFile(root + QStringLiteral("Vehicles/HOME/new.txt"), "new"));
+        QVERIFY(TestEnv::writeFile(job + QStringLiteral("new/Vehicles/HOME/version.txt"), "V2.00"));
+        const QByteArray staged = QByteArray(StagingRepair::kStagingFolder) + "/77-1/";
+        SwapJournal journal;
+        journal.add(SwapJournal::Kind::Aside, "Vehicles/HOME/version.txt", staged + "aside/Vehicles/HOME/version.txt");
+        journal.add(SwapJournal::Kind::Place, staged + "new/Vehicles/HOME/new.txt", "Vehicles/HOME/new.txt");
+        journal.add(SwapJournal::Kind::Place, staged + "new/Vehicles/HOME/version.txt", "Vehicles/HOME/version.txt");
+        const int jobFd = ::open(QFile::encodeName(job).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(jobFd >= 0 && journal.write(jobFd));
+        if (held)
+            QVERIFY(StagingRepair::lockShared(jobFd));
+        else
+            ::close(jobFd);
+
+        ScanVehicleThread thread{Card(root)};
+        bool finished = false;
+        connect(&thread, &ScanVehicleThread::SignalScanVehicleFinished, this, [&] { finished = true; });
+        thread.start();
+        QTRY_VERIFY(finished);
+        QVERIFY(thread.wait(10000));
+        const QList<VehicleData> &listed = thread.GetDatas()->mDatas;
+        QCOMPARE(listed.size(), held ? 0 : 1);
+        QCOMPARE(QFileInfo::exists(job), held);
+        if (held) {
+            ::close(jobFd);
+            return;
+        }
+        QCOMPARE(listed.first().mVersion, QStringLiteral("V1.00"));
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("Vehicles/HOME/new.txt")));
+        QVERIFY(!QFileInfo::exists(root + QLatin1String(StagingRepair::kStagingFolder)));
     }
 
     void calcSize_data()

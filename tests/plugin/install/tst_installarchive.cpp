@@ -1,6 +1,7 @@
 // Install jobs on real archives and real folders: hostile archives change
 // nothing on the card or beside it, good ones land whole, with their times,
 // and an install cut short by a crash is cleaned up by the next one.
+#include "ArchiveExpectation.h"
 #include "ArchiveExtractor.h"
 #include "InstallRunnable.h"
 #include "InstallTestSupport.h"
@@ -179,6 +180,99 @@ private slots:
         QCOMPARE(TestEnv::snapshot(mCase), before);
         QCOMPARE(QFileInfo::exists(path), !broken);
         QVERIFY(!QFileInfo::exists(QStringLiteral("/abs")));
+    }
+
+    void archiveMustHoldItsPackage_data()
+    {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("base"); // a patch's
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("outcome"); // the reason, or the folder installed
+        using K = ArchiveExpectation::Kind;
+        using F = InstallRunnable::Failure;
+        const QString car = QStringLiteral("CAR");
+        const QString v2 = QStringLiteral("V2.00");
+        const QString base = QStringLiteral("Vehicles/EU/CAR");
+        auto row = [](const char *name, const QByteArray &archive, K kind, const QString &package,
+                      const QString &version, const QString &patchOf, F failure, const char *outcome) {
+            QTest::newRow(name) << archive << int(kind) << package << version << patchOf << int(failure)
+                                << QString::fromUtf8(outcome);
+        };
+        const Entry names = file("Vehicles/EU/CAR/Names.txt", "{}");
+        const Entry program = file("Vehicles/EU/CAR/CAR.bin", "program");
+        row("empty", archiveOf({}), K::Vehicle, car, v2, {}, F::NotThePackage, "empty");
+        row("only a readme", archiveOf({file("readme.txt")}), K::Vehicle, car, v2, {}, F::NotThePackage,
+            "\"readme.txt\" lies outside Vehicles/");
+        row("another package",
+            archiveOf({file("Vehicles/EU/BMW/version.txt", "V2.00"), file("Vehicles/EU/BMW/BMW.bin")}), K::Vehicle, car,
+            v2, {}, F::NotThePackage, "no folder \"CAR\"");
+        row("vehicle without Names.txt", archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), program}), K::Vehicle,
+            car, v2, {}, F::NotThePackage, "Vehicles/EU/CAR/Names.txt is missing");
+        row("vehicle without a program file", archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.00"), names}),
+            K::Vehicle, car, v2, {}, F::NotThePackage, "no program file");
+        row("HOME without a program file", archiveOf({file("Vehicles/HOME/version.txt", "V2.00")}), K::Home,
+            QStringLiteral("HOME"), v2, {}, F::NotThePackage, "no program file");
+        row("another version", archiveOf({file("Vehicles/EU/CAR/version.txt", " V1.50\r\n"), names, program}),
+            K::Vehicle, car, v2, {}, F::WrongVersion, "the archive holds version V1.50, not V2.00");
+        row("version file with a wrong checksum",
+            archiveOf({with(file("Vehicles/EU/CAR/version.txt", "V2.00"), [](Entry &e) { e.declaredCrc = 1; }), names,
+                       program}),
+            K::Vehicle, car, v2, {}, F::Archive, "CRC");
+        row("patch reaching outside its base",
+            archiveOf({file("Vehicles/EU/CAR/a.txt"), file("Vehicles/EU/OTHER/a.txt")}), K::Vehicle, car,
+            QStringLiteral("V2.01"), base, F::NotThePackage, "\"Vehicles/EU/OTHER/a.txt\" lies outside the base");
+        row("patch of another version", archiveOf({file("Vehicles/EU/CAR/version.txt", "V2.02")}), K::Vehicle, car,
+            QStringLiteral("V2.01"), base, F::WrongVersion, "holds version V2.02, not V2.01");
+        row("vehicle, its folder in other letter case, its version written otherwise",
+            archiveOf({folder("Vehicles/"), file("Vehicles/EU/Car/version.txt", "V2.0\n"),
+                       file("Vehicles/EU/Car/Names.txt", "{}"), file("Vehicles/EU/Car/car.BIN")}),
+            K::Vehicle, car, v2, {}, F::None, "Vehicles/EU/Car");
+        row("HOME", archiveOf({file("Vehicles/HOME/version.txt", "V2.00"), file("Vehicles/HOME/HOME.bin")}), K::Home,
+            QStringLiteral("HOME"), v2, {}, F::None, "Vehicles/HOME");
+        row("text library",
+            archiveOf({file("Vehicles/Public/version.txt", "V2.00"), file("Vehicles/Public/Res/a.txt")}),
+            K::TextLibrary, QStringLiteral("Public"), v2, {}, F::None, "Vehicles/Public");
+        row("patch",
+            archiveOf({folder("Vehicles/EU/"), file("Vehicles/EU/CAR/Res/a.txt"),
+                       file("Vehicles/EU/CAR/version.txt", "V2.01")}),
+            K::Vehicle, car, QStringLiteral("V2.01"), base, F::None, "Vehicles/EU/CAR");
+    }
+
+    // Checked before anything is written: an archive that is not its
+    // package leaves the card as it was and is removed, so that a retry
+    // fetches it again; one that is tells the folder it installed.
+    void archiveMustHoldItsPackage()
+    {
+        QFETCH(QByteArray, archive);
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, version);
+        QFETCH(QString, base);
+        QFETCH(int, failure);
+        QFETCH(QString, outcome);
+        newCard();
+        const QString path = writeArchive(archive);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCase);
+        InstallRunnable job(7, path);
+        job.setCard(Card(mCard));
+        if (base.isEmpty() && ArchiveExpectation::Kind(kind) == ArchiveExpectation::Kind::Vehicle) {
+            job.setOldVersionFolder(mCard + QStringLiteral("Vehicles/EU/CAR/"));
+            job.setDeleteOldFirst(true);
+        }
+        job.setExpectation(ArchiveExpectation(ArchiveExpectation::Kind(kind), name, version, base));
+        QCOMPARE(run(job).last(), QList<qint64>({2, failure == int(InstallRunnable::Failure::None)}));
+        QCOMPARE(int(job.failure()), failure);
+        if (job.failure() == InstallRunnable::Failure::None) {
+            QCOMPARE(job.installedFolder(), outcome);
+        } else {
+            QVERIFY2(job.errorString().contains(outcome), qPrintable(job.errorString()));
+            QCOMPARE(TestEnv::snapshot(mCase), before);
+            QVERIFY(!QFileInfo::exists(path));
+        }
+        QVERIFY(stagingGone());
     }
 
     void goodArchiveLandsWhole_data()

@@ -6,6 +6,8 @@
 #include "JobDispatcher.h"
 #include "StandInService.h"
 
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QtTest>
@@ -235,6 +237,81 @@ private slots:
         QVERIFY(page.urls.isEmpty());
         QVERIFY(page.results.isEmpty()); // disconnected
         QCOMPARE(TestEnv::snapshot(mCard), before);
+    }
+
+    // Two packages that each fit the card but not together, installed at
+    // once: the second waits for the first and then fits, where both used
+    // to start and run out of space. One that does not fit even alone fails
+    // at once for want of space.
+    void parallelInstallsShareTheSpace()
+    {
+        const QString card = mEnv.makeDir(QStringLiteral("small")) + QLatin1Char('/');
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=16400k"), QStringLiteral("tmpfs"), card})
+            != 0)
+            QSKIP("no small file system can be mounted here");
+        const auto unmount = qScopeGuard([card] { QProcess::execute(QStringLiteral("umount"), {card}); });
+        const QByteArray old(4 << 20, 'o');
+        QVERIFY(TestEnv::writeFile(card + QStringLiteral("sn.txt"), "ABCDEFGHIJKLM"));
+        QList<InstallRunnable *> jobs;
+        QSemaphore started; // at the big file
+        QMutex mutex;
+        QList<InstallRunnable::Failure> failures;
+        auto job = [&](const QByteArray &name, int megabytes) {
+            const QString folder = card + QStringLiteral("Vehicles/EU/") + QString::fromLatin1(name) + QLatin1Char('/');
+            TestEnv::writeFile(folder + QStringLiteral("A.bin"), old);
+            TestEnv::writeFile(folder + QStringLiteral("version.txt"), "V1");
+            const QByteArray dir = "Vehicles/EU/" + name + '/';
+            auto *install = new InstallRunnable(
+                jobs.size(), archive(QString::fromLatin1(name) + QStringLiteral(".zip"),
+                                     archiveOf({file(dir + "version.txt", "V2"),
+                                                file(dir + "A.bin", QByteArray(megabytes << 20, 'n'))})));
+            install->setAutoDelete(false);
+            install->setCard(Card(card));
+            install->setOldVersionFolder(folder);
+            install->setDeleteOldFirst(true);
+            // Past the space check, the big file still to write: wait (a
+            // while) for the other to get here too.
+            connect(
+                install, &InstallRunnable::installProgress, install,
+                [&](long, qint64 done, qint64) {
+                    if (done != 1)
+                        return;
+                    started.release();
+                    started.tryAcquire(2, 1000);
+                    started.release(2);
+                },
+                Qt::DirectConnection);
+            connect(
+                install, &InstallRunnable::installFinished, install,
+                [&, install](long, bool, QString) {
+                    QMutexLocker lock(&mutex);
+                    failures.append(install->failure());
+                },
+                Qt::DirectConnection);
+            jobs.append(install);
+        };
+        job("A", 5);
+        job("B", 5);
+        QThreadPool pool;
+        for (InstallRunnable *install : qAsConst(jobs))
+            pool.start(install);
+        QVERIFY(pool.waitForDone(30000));
+        QCOMPARE(failures,
+                 QList<InstallRunnable::Failure>({InstallRunnable::Failure::None, InstallRunnable::Failure::None}));
+        for (const char *name : {"A", "B"})
+            QCOMPARE(TestEnv::readFile(card + QStringLiteral("Vehicles/EU/%1/version.txt").arg(QLatin1String(name))),
+                     QByteArray("V2"));
+
+        failures.clear();
+        job("C", 9);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(card);
+        jobs.last()->run();
+        QCOMPARE(failures, QList<InstallRunnable::Failure>({InstallRunnable::Failure::Space}));
+        QCOMPARE(TestEnv::snapshot(card), before);
+        QVERIFY2(jobs.last()->errorString().contains(QLatin1String("space")), qPrintable(jobs.last()->errorString()));
+        qDeleteAll(jobs);
     }
 
     void urlQuery_data()

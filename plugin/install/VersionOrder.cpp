@@ -32,9 +32,9 @@ int compareNumbers(const QStringRef &a, const QStringRef &b)
         return lengthA < lengthB ? -1 : 1;
     return a.mid(i).compare(b.mid(j));
 }
-} // namespace
 
-int VersionOrder::compare(const QString &a, const QString &b)
+// The order by value alone: 0 for "V1.01" and "V1.1".
+int compareValues(const QString &a, const QString &b)
 {
     int i = 0;
     int j = 0;
@@ -55,7 +55,21 @@ int VersionOrder::compare(const QString &a, const QString &b)
     }
     if (i < a.size() || j < b.size())
         return i < a.size() ? 1 : -1;
+    return 0;
+}
+} // namespace
+
+int VersionOrder::compare(const QString &a, const QString &b)
+{
+    const int byValue = compareValues(a, b);
+    if (byValue != 0)
+        return byValue;
     // Same value written differently ("V1.01" and "V1.1"): plain text
     // decides, so that the order stays total.
     return a.compare(b);
+}
+
+bool VersionOrder::same(const QString &a, const QString &b)
+{
+    return compareValues(a.trimmed(), b.trimmed()) == 0;
 }
