@@ -167,7 +167,7 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     // Another scheme would have Qt read a local file or worse; refused
     // before anything on disk is looked at or made.
     if (!isWebAddress(mUrl)) {
-        setFailure(Failure::NotWeb, tr("Not a web address: %1").arg(url));
+        setFailure(Failure::NotWeb, QStringLiteral("Not a web address: %1").arg(url));
         mState = 3;
         emit downloadFinished(mId, false, mFilePath);
         return -1;
@@ -285,7 +285,7 @@ void DownloadFile::onMetaDataChanged()
         // Qt sends a request again by itself when the line drops; the
         // answer would begin again behind the bytes already written.
         qCDebug(lcDownload) << "error: the answer started over";
-        setFailure(Failure::Network, tr("The answer started over after a dropped line."));
+        setFailure(Failure::Network, QStringLiteral("The answer started over after a dropped line."));
         mBroken = true;
         mReply->abort();
         return;
@@ -343,7 +343,7 @@ DownloadFile::Verdict DownloadFile::judgeWhole(const QNetworkReply &reply)
     measureBudget(mFile->size());
     if (mBudget >= 0 && mExpected > mBudget) {
         setFailure(Failure::NoSpace,
-                   tr("%1 bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
+                   QStringLiteral("%1 bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
         return Verdict::Refuse;
     }
     if (mFile->size() > 0)
@@ -415,7 +415,7 @@ DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
     if (mBudget >= 0 && mExpected > mBudget) {
         // The partial file stays: it is sound, and resumes once there is room.
         setFailure(Failure::NoSpace,
-                   tr("%1 more bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
+                   QStringLiteral("%1 more bytes announced, %2 bytes free for downloads.").arg(mExpected).arg(mBudget));
         return Verdict::Refuse;
     }
     if (mRequestOffset == 0 || mRecord.length < 0) {
@@ -463,7 +463,7 @@ void DownloadFile::restartFromZero()
         // The second try went wrong too: give up, keeping nothing that
         // could be mistaken for a resumable partial file.
         qCDebug(lcDownload) << "error: the server's partial answers do not fit the file";
-        setFailure(Failure::Changed, tr("The server's partial answers do not fit the file."));
+        setFailure(Failure::Changed, QStringLiteral("The server's partial answers do not fit the file."));
         discardPartial();
         finish(false);
         return;
@@ -492,8 +492,8 @@ void DownloadFile::followRedirect()
         qCDebug(lcDownload).noquote() << "error: redirect refused:" << target.toString()
                                       << (allowed ? "(too many)" : "(less safe)");
         setFailure(Failure::Redirect, allowed
-                                          ? tr("Too many redirects.")
-                                          : tr("Redirect to a less safe address refused: %1").arg(target.toString()));
+                                          ? QStringLiteral("Too many redirects.")
+                                          : QStringLiteral("Redirect to a less safe address refused: %1").arg(target.toString()));
         finish(false);
         return;
     }
@@ -539,13 +539,13 @@ bool DownloadFile::writeAvailable()
             // More than the answer announced: not bytes of this file, and
             // nothing tells which of the bytes before were.
             failure = Failure::TooLarge;
-            detail = tr("The server sent more than the %1 bytes it announced.").arg(mExpected);
+            detail = QStringLiteral("The server sent more than the %1 bytes it announced.").arg(mExpected);
         } else if (limit >= 0 && mRequestOffset + mWritten + n > limit) {
             failure = Failure::TooLarge;
-            detail = tr("The body grew past %1 bytes; the package has %2.").arg(limit).arg(mSizeHint);
+            detail = QStringLiteral("The body grew past %1 bytes; the package has %2.").arg(limit).arg(mSizeHint);
         } else if (mBudget >= 0 && mWritten + n > mBudget) {
             failure = Failure::NoSpace;
-            detail = tr("The body grew past the %1 bytes free for downloads.").arg(mBudget);
+            detail = QStringLiteral("The body grew past the %1 bytes free for downloads.").arg(mBudget);
         }
         if (failure != Failure::None) {
             qCDebug(lcDownload).noquote() << "error:" << detail;
@@ -610,7 +610,7 @@ void DownloadFile::onTimeOut()
     if (wasAborted)
         return;
     setFailure(Failure::Stalled,
-               tr("%1 bytes in %2 ms, less than %3 bytes a second.").arg(delivered).arg(mStallPeriod).arg(mSpeedFloor));
+               QStringLiteral("%1 bytes in %2 ms, less than %3 bytes a second.").arg(delivered).arg(mStallPeriod).arg(mSpeedFloor));
     emit downloadFinished(mId, false, mFilePath);
     emit timeOut();
 }
@@ -639,9 +639,9 @@ void DownloadFile::onFinished(QNetworkReply *reply)
             discardPartial();
     } else if (mVerdict == Verdict::Discard || mVerdict == Verdict::Undecided) {
         if (mHttpStatus >= 300 && mHttpStatus < 400)
-            setFailure(Failure::Redirect, tr("Redirect without a target (HTTP %1).").arg(mHttpStatus));
+            setFailure(Failure::Redirect, QStringLiteral("Redirect without a target (HTTP %1).").arg(mHttpStatus));
         else if (mHttpStatus > 0)
-            setFailure(Failure::HttpStatus, tr("HTTP status %1.").arg(mHttpStatus));
+            setFailure(Failure::HttpStatus, QStringLiteral("HTTP status %1.").arg(mHttpStatus));
         else
             setFailure(Failure::Network, reply->errorString());
         qCDebug(lcDownload).noquote() << "error: " << errorName(error);
@@ -656,7 +656,7 @@ void DownloadFile::onFinished(QNetworkReply *reply)
         } else if (mExpected < 0 && mRecord.length < 0) {
             // Only the closed line ended this body: what is here may be any
             // prefix of the archive, and nothing can resume it soundly.
-            setFailure(Failure::Incomplete, tr("The body of unknown length ended after %1 bytes and is not a "
+            setFailure(Failure::Incomplete, QStringLiteral("The body of unknown length ended after %1 bytes and is not a "
                                                "whole archive.")
                                                 .arg(mFile->size()));
             discardPartial();
@@ -664,7 +664,7 @@ void DownloadFile::onFinished(QNetworkReply *reply)
             // Qt may end a reply whose line dropped without an error; the
             // announced length tells. What arrived stays for a resume.
             setFailure(Failure::Network,
-                       tr("The line closed after %1 of %2 bytes.").arg(mFile->size()).arg(mRecord.length));
+                       QStringLiteral("The line closed after %1 of %2 bytes.").arg(mFile->size()).arg(mRecord.length));
         }
     } else if (mDropPartial) {
         discardPartial();
@@ -697,7 +697,7 @@ bool DownloadFile::moveToFinal()
     removeArchive(mFinalPath); // an older archive goes with its record
     if (!QFile::rename(mFilePath, mFinalPath)) {
         qCDebug(lcDownload).noquote() << "error: cannot rename" << mFilePath << "to" << mFinalPath;
-        setFailure(Failure::LocalDisk, tr("Cannot rename %1 to %2.").arg(mFilePath, mFinalPath));
+        setFailure(Failure::LocalDisk, QStringLiteral("Cannot rename %1 to %2.").arg(mFilePath, mFinalPath));
         return false;
     }
     // The record follows the archive: it tells a later start whose archive
@@ -747,7 +747,7 @@ void DownloadFile::finish(bool success)
         mFailure = Failure::None;
         mErrorString.clear();
     } else if (mFailure == Failure::None) {
-        setFailure(Failure::Network, tr("The download failed."));
+        setFailure(Failure::Network, QStringLiteral("The download failed."));
     }
     mDownloadSize = 0;
     mLastDownloadSize = 0;

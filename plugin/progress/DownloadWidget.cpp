@@ -4,9 +4,7 @@
 #include "CardBox.h"
 #include "CardHelpers.h"
 #include "DesktopNotifier.h"
-#include "DownloadFile.h"
 #include "FXTableView.h"
-#include "JobDispatcher.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
@@ -14,24 +12,23 @@
 #include "MyTableModel.h"
 #include "PageContainer.h"
 #include "Platform.h"
-#include "SoftwareTable.h"
 #include "ProgressLog.h"
 #include "SoftwareInfoWidget.h"
 #include "SoftwareRows.h"
+#include "SoftwareTable.h"
 #include "StateCell.h"
 #include "Toast.h"
+#include "TransferRate.h"
 #include "UDiskMonitor.h"
+#include "UpgradeController.h"
 
 #include <Sornet/Code.h>
-#include <Sornet/GetDownloadURLParam.h>
 
 #include <QApplication>
-#include <QDateTime>
 #include <QEvent>
-#include <QFile>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -39,7 +36,6 @@
 namespace {
 constexpr int TickInterval = 1000;
 constexpr int SummaryDelay = 300;
-constexpr int LeftoverWait = 30000; // ms a cancelled install may take to let go
 
 QString buttonStyle(bool filled)
 {
@@ -49,45 +45,54 @@ QString buttonStyle(bool filled)
                   : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;"
                                    "font-size:18px;font-weight:bold;border:1px solid #213B78;border-radius:4px;}");
 }
+
+QPushButton *makeButton(QWidget *parent, const QString &text, const char *name, bool filled)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(150, 40);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(buttonStyle(filled));
+    return button;
+}
 } // namespace
 
 DownloadWidget::DownloadWidget(QWidget *parent)
     : QWidget(parent)
+    , mController(new UpgradeController(this))
 {
     setObjectName(QStringLiteral("DownloadWidget"));
     buildUi();
-    mJobs = new JobDispatcher(this);
     mMonitor = new UDiskMonitor(this);
     mMonitor->hide();
     qApp->installNativeEventFilter(mMonitor);
     mTick.setInterval(TickInterval);
     connect(&mTick, &QTimer::timeout, this, &DownloadWidget::onTick);
-    mClock.start();
+
+    connect(mController, &UpgradeController::rowChanged, this, [this](int row) {
+        showRow(row);
+        showStatistics();
+    });
+    connect(mController, &UpgradeController::notice, this, &DownloadWidget::notify);
+    connect(mController, &UpgradeController::tokenRejected, this, &DownloadWidget::onTokenRejected);
+    connect(mController, &UpgradeController::batchStarted, this, &DownloadWidget::onBatchStarted);
+    connect(mController, &UpgradeController::batchEnded, this, &DownloadWidget::onBatchEnded);
+    connect(mController, &UpgradeController::cardSpaceChanged, this, &DownloadWidget::showCard);
 }
 
 DownloadWidget::~DownloadWidget()
 {
     qApp->removeNativeEventFilter(mMonitor);
-    // Partial downloads stay for a later resume; installs are cancelled and
-    // leave the card as it was.
-    stopEverything();
-    if (mRunning)
-        AppSettings::setDownloading(false);
 }
 
-DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const Card &card,
-                                        const QList<SoftwareDataWrap> &selection, const QList<VehicleData> &catalogue)
+DownloadWidget *DownloadWidget::startIn(QStackedWidget *container, const Card &card, const QList<UpgradeItem> &items)
 {
     auto *page = container->findChild<DownloadWidget *>(QStringLiteral("DownloadWidget"), Qt::FindDirectChildrenOnly);
     if (!page) {
         page = new DownloadWidget(container);
         container->addWidget(page);
     }
-    page->reset();
-    page->setCard(card);
-    page->setSelection(selection);
-    page->setCatalogue(catalogue);
-    page->buildTable();
+    page->setBatch(items, card);
     container->setCurrentWidget(page);
     page->start();
     return page;
@@ -121,17 +126,9 @@ void DownloadWidget::buildUi()
     mRate->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
     mRate->hide();
 
-    mBack = new QPushButton(tr("Return"), this);
-    mBack->setObjectName(QStringLiteral("back"));
-    mBack->setFixedSize(150, 40);
-    mBack->setCursor(Qt::PointingHandCursor);
-    mBack->setStyleSheet(buttonStyle(false));
+    mBack = makeButton(this, tr("Return"), "back", false);
     connect(mBack, &QPushButton::clicked, this, &DownloadWidget::onBack);
-    mRetry = new QPushButton(tr("Retry"), this);
-    mRetry->setObjectName(QStringLiteral("retry"));
-    mRetry->setFixedSize(150, 40);
-    mRetry->setCursor(Qt::PointingHandCursor);
-    mRetry->setStyleSheet(buttonStyle(true));
+    mRetry = makeButton(this, tr("Retry"), "retry", true);
     mRetry->hide();
     connect(mRetry, &QPushButton::clicked, this, &DownloadWidget::onRetry);
 
@@ -152,79 +149,40 @@ void DownloadWidget::buildUi()
     layout->addLayout(bottom);
 }
 
-void DownloadWidget::reset()
+void DownloadWidget::setBatch(const QList<UpgradeItem> &items, const Card &card)
 {
-    stopEverything();
-    if (mRunning)
-        endBatch(false);
+    mController->setBatch(items, card);
     mPendingSummary = false;
-    mTokenDialog = false;
-    mLastNotice = 0;
-    mBatch.clear();
-    mSelection.clear();
-    mRecords.clear();
-    mCatalogue.clear();
-    mPaths.clear();
-    mTransfers.clear();
-    mRowRates.clear();
-    mJobs->clearChains();
-    mRowWidgets.clear();
-    mModel->clear(); // the view deletes the widgets over the cells
     mRetry->hide();
-    showStatistics();
-}
-
-void DownloadWidget::setCard(const Card &card)
-{
-    mCard = card;
-    mCardBox->setSerialNumber(card.serialNumber());
-    mCardBox->showCard(card.root());
-}
-
-void DownloadWidget::setSelection(const QList<SoftwareDataWrap> &selection)
-{
-    mSelection = selection;
-    mRecords.clear();
-    QList<long> ids;
-    QList<long> patches;
-    for (const SoftwareDataWrap &record : selection) {
-        mRecords << record;
-        ids << long(record.getId());
-        long patch = 0;
-        if (!record.getPatch_version().isEmpty()) {
-            const SoftwareDataWrap &first = record.getPatch_version().first();
-            patch = long(first.getId());
-            mRecords << first;
-            mJobs->addChain(long(record.getId()), patch);
-        }
-        patches << patch;
-    }
-    mBatch.setRows(ids, patches);
+    showCard();
+    buildTable();
 }
 
 void DownloadWidget::buildTable()
 {
     mRowWidgets.clear();
-    mModel->clear();
-    for (int i = 0; i < mSelection.size(); ++i) {
-        const SoftwareDataWrap &record = mSelection.at(i);
-        const SoftwareRows::Cells cells = SoftwareRows::cellsOf(record);
-        mModel->appendRow({{NameColumn, cells.name},
-                           {CurrentColumn, cells.current},
-                           {VersionColumn, cells.version},
-                           {SizeColumn, cells.size},
+    mModel->clear(); // the view deletes the widgets over the cells
+    const DownloadBatch &batch = mController->batch();
+    for (int i = 0; i < batch.size(); ++i) {
+        const UpgradeItem &item = batch.row(i).item;
+        // A patch row shows the patch, and what both weigh together.
+        const Package &shown = item.hasPatch() ? item.patch : item.package;
+        const QString name = shown.name;
+        mModel->appendRow({{NameColumn, name},
+                           {CurrentColumn, item.current},
+                           {VersionColumn, shown.version},
+                           {SizeColumn, SoftwareRows::sizeText(item.package.size + item.patch.size)},
                            {StateColumn, QString()}}); // the cell's widget tells it
         RowWidgets widgets;
-        widgets.box = new MyCheckBox(cells.name);
+        widgets.box = new MyCheckBox(name);
         widgets.box->setChecked(true);
-        widgets.box->setToolTip(cells.name);
+        widgets.box->setToolTip(name);
         // Ticked for good, yet not greyed out: the row is part of the batch.
         widgets.box->setAttribute(Qt::WA_TransparentForMouseEvents);
         widgets.box->setFocusPolicy(Qt::NoFocus);
         widgets.versions = new MyComboBox;
-        widgets.versions->addItem(cells.version);
+        widgets.versions->addItem(shown.version);
         widgets.versions->setEnabled(false); // chosen on the list, fixed here
-        connect(widgets.versions, &QComboBox::currentTextChanged, this, &DownloadWidget::onVersionChanged);
         widgets.state = new StateCell;
         mRowWidgets.append(widgets);
         SoftwareTable::placeRowWidgets(mTable, i, widgets.box, widgets.versions);
@@ -238,84 +196,123 @@ StateCell *DownloadWidget::stateCell(int row) const
     return row >= 0 && row < mRowWidgets.size() ? mRowWidgets.at(row).state : nullptr;
 }
 
+Card DownloadWidget::card() const
+{
+    return mController->card();
+}
+
+bool DownloadWidget::isRunning() const
+{
+    return mController->isRunning();
+}
+
+const DownloadBatch &DownloadWidget::batch() const
+{
+    return mController->batch();
+}
+
 void DownloadWidget::start()
 {
-    qCDebug(lcProgress) << "start:" << mBatch.size() << "rows";
     connect(mMonitor, &UDiskMonitor::DeviceAdded, this, &DownloadWidget::onDeviceAdded, Qt::UniqueConnection);
     connect(mMonitor, &UDiskMonitor::DeviceRemoved, this, &DownloadWidget::onDeviceRemoved, Qt::UniqueConnection);
-    mToken = AppSettings::token();
-    mUserId = AppSettings::userId();
-    settleLeftovers();
-    mBatch.startAll();
-    beginBatch();
-    for (int i = 0; i < mBatch.size(); ++i) {
+    mController->start();
+    refreshModel();
+}
+
+void DownloadWidget::showCard()
+{
+    const Card card = mController->card();
+    mCardBox->setSerialNumber(card.serialNumber());
+    mCardBox->showCard(card.root());
+}
+
+void DownloadWidget::showRow(int row)
+{
+    if (row < 0 || row >= mRowWidgets.size() || row >= batch().size())
+        return;
+    const DownloadBatch::Row &r = batch().row(row);
+    StateCell *cell = mRowWidgets.at(row).state;
+    cell->display(r.state, r.progress);
+    cell->setReason(r.reason);
+}
+
+void DownloadWidget::refreshModel()
+{
+    for (int i = 0; i < batch().size(); ++i)
         showRow(i);
-        startUrlQuery(mBatch.row(i).id);
-    }
     showStatistics();
-    checkEnd(); // an empty selection ends at once
 }
 
-void DownloadWidget::startUrlQuery(long id)
+void DownloadWidget::showStatistics()
 {
-    GetDownloadURLParam param;
-    param.setId(id);
-    param.setUser_id(mUserId);
-    param.setToken(mToken);
-    param.setSerial_number(mCard.serialNumber());
-    mJobs->startUrlQuery(param);
+    mStatistics->setText(
+        QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:#1AAD19;\">%1</span>"
+                       "<span style=\"font-family:Helvetica;font-size:16px;color:#000000;\">/%2</span>")
+            .arg(batch().doneCount())
+            .arg(batch().size()));
 }
 
-void DownloadWidget::beginBatch()
+void DownloadWidget::onTick()
 {
-    mRunning = true;
+    // The batch's speed is what its rows fetch now: a row that is done no
+    // longer counts, so the time left is not told from a faster past.
+    double total = -1;
+    for (int i = 0; i < mRowWidgets.size(); ++i) {
+        const double speed = mController->rowSpeed(i);
+        mRowWidgets.at(i).state->setSpeed(TransferRate::speedText(speed));
+        if (speed >= 0)
+            total = qMax(0.0, total) + speed;
+    }
+    if (total < 0) {
+        mRate->hide();
+        return;
+    }
+    QString text = TransferRate::speedText(total);
+    const QString left = TransferRate::timeLeftText(mController->bytesLeft(), total);
+    if (!left.isEmpty())
+        text += QStringLiteral("  \u00B7  ") + left;
+    mRate->setText(text);
+    mRate->show();
+}
+
+void DownloadWidget::onBatchStarted()
+{
     mPendingSummary = false;
-    AppSettings::setDownloading(true);
-    // A computer that falls asleep half-way leaves the mechanic a card
-    // that is not ready.
-    mSleep.hold(tr("Updating vehicle software"));
     mRetry->hide();
     mRetry->setEnabled(false);
-    mRowRates.clear();
     mTick.start();
 }
 
-void DownloadWidget::endBatch(bool summary)
+void DownloadWidget::onBatchEnded(bool summary)
 {
-    mRunning = false;
     mTick.stop();
-    AppSettings::setDownloading(false);
-    mSleep.release();
     for (const RowWidgets &widgets : qAsConst(mRowWidgets))
         widgets.state->setSpeed(QString());
-    mRowRates.clear();
+    mRate->hide();
+    mRate->clear();
     showStatistics();
-    const bool failed = mBatch.hasFailed();
+    const bool failed = batch().hasFailed();
     mRetry->setVisible(failed);
     mRetry->setEnabled(failed);
-    if (summary)
-        showSummary();
-}
-
-void DownloadWidget::checkEnd()
-{
-    if (mRunning && mBatch.isOver()) {
-        qCDebug(lcProgress) << "batch over: done" << mBatch.doneCount() << "failed" << mBatch.failedCount();
-        endBatch(true);
-    }
-}
-
-void DownloadWidget::showSummary()
-{
+    if (!summary)
+        return;
     mPendingSummary = true;
     mSummaryNotified = false;
     // A moment later: the last row is seen turning, before a box covers it.
     QTimer::singleShot(SummaryDelay, this, &DownloadWidget::trySummary);
 }
 
+void DownloadWidget::onTokenRejected()
+{
+    const QPointer<DownloadWidget> self(this);
+    const auto answer = ask(Code().getMessageByCode(Code::CODE_ERROR_TOKEN), QMessageBox::Ok);
+    if (self)
+        mController->answerTokenRejected(answer == QMessageBox::Ok);
+}
+
 void DownloadWidget::trySummary()
 {
-    if (!mPendingSummary || mRunning || mBoxesOpen > 0)
+    if (!mPendingSummary || isRunning() || mBoxesOpen > 0)
         return; // after the question that is open now
     if (isVisible() && windowActive()) {
         showPendingSummary();
@@ -332,14 +329,21 @@ void DownloadWidget::trySummary()
 
 QString DownloadWidget::summaryText() const
 {
-    return mBatch.hasFailed() ? tr("Failed to download/install some software. Please try again.")
-                              : tr("All software downloads are successfully installed!");
+    if (!batch().hasFailed())
+        return tr("All software downloads are successfully installed!");
+    QString text = tr("Failed to download/install some software. Please try again.");
+    for (int i = 0; i < batch().size(); ++i) {
+        const DownloadBatch::Row &row = batch().row(i);
+        if (DownloadBatch::isFailed(row.state) && !row.reason.isEmpty())
+            text += QLatin1Char('\n') + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), row.reason);
+    }
+    return text;
 }
 
 void DownloadWidget::showPendingSummary()
 {
     mPendingSummary = false;
-    if (!mBatch.hasFailed()) {
+    if (!batch().hasFailed()) {
         ask(summaryText(), QMessageBox::Ok);
         return;
     }
@@ -404,314 +408,10 @@ bool DownloadWidget::windowActive() const
     return false;
 }
 
-qint64 DownloadWidget::now()
-{
-    return QDateTime::currentMSecsSinceEpoch();
-}
-
-void DownloadWidget::report(long id, int state, int percent)
-{
-    const int row = mBatch.report(id, state, percent);
-    if (row < 0)
-        return;
-    showRow(row);
-    showStatistics();
-    checkEnd();
-}
-
-void DownloadWidget::showRow(int row)
-{
-    if (row < 0 || row >= mRowWidgets.size() || row >= mBatch.size())
-        return;
-    const DownloadBatch::Row &r = mBatch.row(row);
-    mRowWidgets.at(row).state->display(r.state, r.progress);
-}
-
-void DownloadWidget::refreshModel()
-{
-    for (int i = 0; i < mBatch.size(); ++i)
-        showRow(i);
-    showStatistics();
-}
-
-void DownloadWidget::showStatistics()
-{
-    mStatistics->setText(
-        QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:#1AAD19;\">%1</span>"
-                       "<span style=\"font-family:Helvetica;font-size:16px;color:#000000;\">/%2</span>")
-            .arg(mBatch.doneCount())
-            .arg(mBatch.size()));
-    if (!mRunning) {
-        mRate->hide();
-        mRate->clear();
-    }
-}
-
-void DownloadWidget::onTick()
-{
-    if (!mRunning)
-        return;
-    const qint64 t = mClock.elapsed();
-    // The batch's speed is what its rows fetch now: a row that is done no
-    // longer counts, so the time left is not told from a faster past.
-    double total = -1;
-    for (int i = 0; i < mBatch.size() && i < mRowWidgets.size(); ++i) {
-        const DownloadBatch::Row &row = mBatch.row(i);
-        const auto rate = mRowRates.constFind(row.id);
-        const double speed = isDownloadPhase(row) && rate != mRowRates.cend() ? rate->bytesPerSecond(t) : -1;
-        mRowWidgets.at(i).state->setSpeed(TransferRate::speedText(speed));
-        if (speed >= 0)
-            total = qMax(0.0, total) + speed;
-    }
-    if (total < 0) {
-        mRate->hide();
-        return;
-    }
-    QString text = TransferRate::speedText(total);
-    const QString left = TransferRate::timeLeftText(bytesLeft(), total);
-    if (!left.isEmpty())
-        text += QStringLiteral("  \u00B7  ") + left;
-    mRate->setText(text);
-    mRate->show();
-}
-
-bool DownloadWidget::isDownloadPhase(const DownloadBatch::Row &row) const
-{
-    // A row tried again says "failed" until its new attempt reports.
-    return row.state == DownloadBatch::Waiting || row.state == DownloadBatch::Downloading
-           || (row.active && DownloadBatch::isFailed(row.state));
-}
-
-qint64 DownloadWidget::expectedSize(long id) const
-{
-    if (mPaths.contains(id))
-        return 0;
-    const auto transfer = mTransfers.constFind(id);
-    if (transfer != mTransfers.cend() && transfer->total > 0)
-        return qMax<qint64>(0, transfer->total - transfer->received);
-    for (const SoftwareData &record : mRecords) {
-        if (long(record.getId()) == id) {
-            bool ok = false;
-            const qint64 size = record.getSoft_size().trimmed().toLongLong(&ok);
-            return ok && size > 0 ? size : 0;
-        }
-    }
-    return 0;
-}
-
-qint64 DownloadWidget::bytesLeft() const
-{
-    qint64 left = 0;
-    for (int i = 0; i < mBatch.size(); ++i) {
-        const DownloadBatch::Row &row = mBatch.row(i);
-        if (!row.active || !isDownloadPhase(row))
-            continue;
-        left += expectedSize(row.id);
-        if (row.patchId)
-            left += expectedSize(row.patchId);
-    }
-    return left;
-}
-
-void DownloadWidget::onFinished(long id, int code, int responseCode, QString url)
-{
-    qCDebug(lcProgress).nospace() << "onFinished: id: " << id << ", url: " << url;
-    mJobs->forgetUrlQuery(id);
-    forgetDownload(id);
-    if (code != 200) {
-        // No answer from the service: say so, not what its code -1 means
-        // in an answer ("Login failed.").
-        noticeOnce(code == -1 ? tr("The service cannot be reached. Please check the network and try again.")
-                              : Code().getMessageByCode(code));
-        report(id, DownloadBatch::DownloadFailed, 0);
-        return;
-    }
-    if (responseCode != 1) {
-        onResult(responseCode, QVariant::fromValue(qint64(id)));
-        return;
-    }
-    if (url.isEmpty()) {
-        report(id, DownloadBatch::DownloadFailed, 0);
-        return;
-    }
-    auto *download = new DownloadFile(this);
-    connect(download, &DownloadFile::downloadFinished, this, &DownloadWidget::onDownloadFinished);
-    connect(download, &DownloadFile::downloadProgress, this, &DownloadWidget::onDownloadProgress);
-    mDownloads.insert(id, download);
-    mTransfers.remove(id);
-    // An archive already here is reported at once, from inside start():
-    // those bytes did not come over the line and count for no speed.
-    mStartingId = id;
-    download->start(id, url, mCard.serialNumber());
-    mStartingId = 0;
-}
-
-void DownloadWidget::onResult(int responseCode, QVariant id)
-{
-    const long row = long(id.toLongLong());
-    const Code codes;
-    if (responseCode == Code::CODE_ERROR_TOKEN) {
-        if (!mTokenDialog) {
-            mTokenDialog = true;
-            const QPointer<DownloadWidget> self(this);
-            const auto answer = ask(codes.getMessageByCode(responseCode), QMessageBox::Ok);
-            if (answer == QMessageBox::Ok) {
-                QCoreApplication::exit(RestartCode);
-                return;
-            }
-            if (!self)
-                return;
-            mTokenDialog = false;
-        } else {
-            // The one box asks for every row.
-            report(row, DownloadBatch::DownloadFailed, 0);
-            return;
-        }
-    }
-    noticeOnce(codes.getMessageByCode(responseCode));
-    report(row, DownloadBatch::DownloadFailed, 0);
-}
-
-void DownloadWidget::noticeOnce(const QString &text)
-{
-    // Every row of a batch may fail at once; one notice tells it.
-    if (now() - mLastNotice < NoticeInterval)
-        return;
-    mLastNotice = now();
-    notify(text);
-}
-
-void DownloadWidget::forgetDownload(long id)
-{
-    QPointer<DownloadFile> download = mDownloads.take(id);
-    if (!download)
-        return;
-    if (download->state() != 3) {
-        disconnect(download, nullptr, this, nullptr);
-        download->stop();
-    }
-    download->deleteLater();
-}
-
-void DownloadWidget::onDownloadProgress(long id, qint64 bytesReceived, qint64 bytesTotal)
-{
-    if (bytesTotal == 0)
-        return;
-    Transfer &transfer = mTransfers[id];
-    // A new request (a restart from byte 0) counts from 0 again.
-    const qint64 fresh = bytesReceived >= transfer.received ? bytesReceived - transfer.received : bytesReceived;
-    transfer.received = bytesReceived;
-    transfer.total = bytesTotal;
-    const int row = mBatch.rowOf(id);
-    if (fresh > 0 && row >= 0 && id != mStartingId)
-        mRowRates[mBatch.row(row).id].add(mClock.elapsed(), fresh);
-    const int percent = bytesTotal > 0 ? int(bytesReceived * 100 / bytesTotal) : 0;
-    report(id, DownloadBatch::Downloading, percent);
-}
-
-void DownloadWidget::onDownloadFinished(long id, bool success, QString filePath)
-{
-    qCDebug(lcProgress).nospace() << "onDownloadFinished: id: " << id << ", " << success << ", " << filePath;
-    if (QPointer<DownloadFile> download = mDownloads.take(id))
-        download->deleteLater();
-    if (!success) {
-        report(id, DownloadBatch::DownloadFailed, 0);
-        return;
-    }
-    mPaths.insert(id, filePath);
-    mTransfers.remove(id);
-    const int row = mBatch.rowOf(id);
-    if (row < 0)
-        return;
-    if (mBatch.isChainBase(id)) {
-        // The package is in; its patch comes next, then both are installed.
-        report(id, DownloadBatch::Downloading, 100);
-        startUrlQuery(mBatch.row(row).patchId);
-        return;
-    }
-    report(id, DownloadBatch::Downloaded, 100);
-    // A chain installs its package first.
-    dispatchArchive(mBatch.isChainPatch(id) ? mBatch.row(row).id : id);
-}
-
-void DownloadWidget::dispatchArchive(long id)
-{
-    switch (mJobs->dispatch(id, mPaths.value(id), mCard, mRecords, mCatalogue)) {
-    case JobDispatcher::Dispatch::Started: return;
-    case JobDispatcher::Dispatch::SelfUpdate:
-        // The program's own installer takes over; nothing goes onto the card.
-        report(id, DownloadBatch::Done, 100);
-        return;
-    case JobDispatcher::Dispatch::SelfUpdateRefused:
-    case JobDispatcher::Dispatch::NoCard: report(id, DownloadBatch::InstallFailed, 100); return;
-    }
-}
-
-void DownloadWidget::onInstallStarted(long id)
-{
-    report(id, DownloadBatch::InstallStarted, 0);
-}
-
-void DownloadWidget::onInstallProgress(long id, qint64 progress, qint64 total)
-{
-    report(id, DownloadBatch::Installing, total > 0 ? int(progress * 100 / total) : 0);
-}
-
-void DownloadWidget::onInstallFinished(long id, bool result, QString targetFilePath)
-{
-    qCDebug(lcProgress).nospace() << "onInstallFinished: id: " << id << ", " << result << ", " << targetFilePath;
-    mJobs->forgetInstall(id);
-    mCardBox->showCard(mCard.root());
-    if (mBatch.isChainBase(id)) {
-        if (result) {
-            dispatchArchive(mBatch.row(mBatch.rowOf(id)).patchId);
-            return;
-        }
-        // Never a patch over a package that did not go on: both archives
-        // stay, so a retry installs them without downloading again.
-        report(id, DownloadBatch::InstallFailed, 100);
-        return;
-    }
-    if (result && mBatch.isChainPatch(id)) {
-        // Both are on the card: the package's archive, kept until now for
-        // a retry, would only fill the disk.
-        const QString base = mPaths.take(mBatch.row(mBatch.rowOf(id)).id);
-        if (!base.isEmpty())
-            QFile::remove(base);
-    }
-    report(id, result ? DownloadBatch::Done : DownloadBatch::InstallFailed, 100);
-}
-
-void DownloadWidget::stopEverything()
-{
-    mJobs->stopEverything(mDownloads);
-    mTransfers.clear();
-}
-
-void DownloadWidget::cutOff()
-{
-    stopEverything();
-    // What was cut off failed where it stood, so that "Retry" takes it up
-    // again; the card keeps its previous versions.
-    const QList<int> cut = mBatch.interrupt();
-    for (int row : cut)
-        showRow(row);
-    if (mRunning)
-        endBatch(false);
-}
-
-void DownloadWidget::settleLeftovers()
-{
-    // Only jobs of a stopped batch can be in the pool now; they stop at
-    // their next step.
-    if (!mJobs->pool()->waitForDone(LeftoverWait))
-        qCDebug(lcProgress) << "cancelled installs still running";
-}
-
 void DownloadWidget::onBack()
 {
     qCDebug(lcProgress) << "onBack...";
-    if (!mBatch.isOver()) {
+    if (!batch().isOver()) {
         const QPointer<DownloadWidget> self(this);
         const auto answer = ask(tr("Some software is downloading or installing. Are you sure you want to quit?"),
                                 QMessageBox::Ok | QMessageBox::Cancel);
@@ -720,7 +420,7 @@ void DownloadWidget::onBack()
     }
     AppSettings::setDownloading(false);
     disconnect(mMonitor, nullptr, this, nullptr);
-    cutOff();
+    mController->cutOff();
     mPendingSummary = false;
 
     auto *container = qobject_cast<QStackedWidget *>(parentWidget());
@@ -741,20 +441,14 @@ void DownloadWidget::onRetry()
         ask(tr("Uninstalling softwares, please wait a moment!"), QMessageBox::Ok);
         return;
     }
-    if (mRunning || !mBatch.hasFailed())
+    if (isRunning() || !batch().hasFailed())
         return;
-    if (mCard.isNull()) {
+    if (card().isNull()) {
         // Installs would only fail again: the card comes first.
         ask(tr("No U disk was found. Please check and try again."), QMessageBox::Ok);
         return;
     }
-    mToken = AppSettings::token();
-    mUserId = AppSettings::userId();
-    settleLeftovers();
-    const QList<long> ids = mBatch.retryFailed();
-    beginBatch();
-    for (long id : ids)
-        startUrlQuery(id);
+    mController->retry();
 }
 
 void DownloadWidget::onToggled(bool checked)
@@ -771,31 +465,22 @@ void DownloadWidget::onClickedTableView(QModelIndex index)
     Q_UNUSED(index)
 }
 
-void DownloadWidget::onVersionChanged(QString text)
-{
-    for (int i = 0; i < mRowWidgets.size() && i < mSelection.size(); ++i) {
-        if (mRowWidgets.at(i).versions == sender())
-            mModel->setValue(i, SizeColumn, SoftwareRows::sizeTextFor(mSelection.at(i), text));
-    }
-}
-
 void DownloadWidget::onDeviceAdded(QString uDiskName)
 {
     qCDebug(lcProgress) << "onDeviceAdded uDiskName: " << uDiskName;
     const QString serial = CardHelpers::ReadSerialNumber(uDiskName);
-    if (serial.isEmpty() || serial != mCard.serialNumber())
+    if (!mController->cardInserted(Card(uDiskName, serial)))
         return;
-    // The same card is back; nothing starts by itself.
-    setCard(Card(uDiskName, serial));
+    showCard();
     notify(tr("U Disk Inserted!"));
 }
 
 void DownloadWidget::onDeviceRemoved(QString uDiskName)
 {
     qCDebug(lcProgress) << "onDeviceRemoved uDiskName: " << uDiskName;
-    if (mCard.isNull() || uDiskName != mCard.root())
+    if (card().isNull() || uDiskName != card().root())
         return;
-    setCard(Card(QString(), mCard.serialNumber()));
     notify(tr("U disk has been pulled out!"));
-    cutOff();
+    mController->cardRemoved(uDiskName);
+    showCard();
 }

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QTextDocument>
 
 namespace {
 QString textStyle(const char *color)
@@ -73,6 +74,15 @@ void StateCell::setSpeed(const QString &text)
         return;
     mSpeed = text;
     updateCaption();
+}
+
+void StateCell::setReason(const QString &reason)
+{
+    if (reason == accessibleDescription())
+        return;
+    // The reason may quote the service: shown as the text it is.
+    setToolTip(reason.isEmpty() ? QString() : Qt::convertFromPlainText(reason, Qt::WhiteSpaceNormal));
+    setAccessibleDescription(reason);
 }
 
 QString StateCell::text() const

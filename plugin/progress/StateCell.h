@@ -21,6 +21,9 @@ public:
     // "1.6MB/s" in place of "Download..." while the row downloads; empty
     // goes back to the state's text.
     void setSpeed(const QString &text);
+    // Why the row failed, as its tooltip and accessible description; empty
+    // clears them.
+    void setReason(const QString &reason);
 
     int state() const { return mState; }
     MyProgressBar *bar() const { return mBar; }

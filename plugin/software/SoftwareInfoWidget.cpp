@@ -614,7 +614,9 @@ void SoftwareInfoWidget::openDownloadPage(const QList<SoftwareDataWrap> &selecti
     QStackedWidget *stack = container();
     if (!stack || !mDownloadPageOpener)
         return;
-    mDownloadPageOpener(stack, mCard, selection, mCatalogue);
+    // Each package is made here, where the choice is read, and goes to the
+    // card as it is.
+    mDownloadPageOpener(stack, mCard, SoftwareRows::items(selection, mCard, mCatalogue));
 }
 
 void SoftwareInfoWidget::openVehicleSelection()

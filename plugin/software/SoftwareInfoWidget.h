@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Card.h"
+#include "Package.h"
 #include "PageFeedback.h"
 #include "SoftwareDataWrap.h"
 #include "VehicleData.h"
@@ -72,11 +73,10 @@ public:
     QWidget *vehiclePage() const { return mVehiclePage; }
 
     // Hands a passing upgrade to the download page (in the container, for
-    // the card, the ticked rows and the catalogue of the last scan); the
-    // plug-in sets it, as that page is linked there.
+    // the card and the packages chosen); the plug-in sets it, as that page
+    // is linked there.
     using DownloadPageOpener =
-        std::function<void(QStackedWidget *container, const Card &card, const QList<SoftwareDataWrap> &selection,
-                           const QList<VehicleData> &catalogue)>;
+        std::function<void(QStackedWidget *container, const Card &card, const QList<UpgradeItem> &items)>;
     void setDownloadPageOpener(DownloadPageOpener opener) { mDownloadPageOpener = std::move(opener); }
 
     // Back from an upgrade: the card is scanned again at once, whenever the

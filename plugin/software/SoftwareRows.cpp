@@ -1,6 +1,7 @@
 #include "SoftwareRows.h"
 
 #include "LanguageTable.h"
+#include "SizeText.h"
 #include "SoftwareLog.h"
 #include "VehicleData.h"
 #include "VersionOrder.h"
@@ -33,35 +34,7 @@ qint64 addSaturated(qint64 a, qint64 b)
 
 QString SoftwareRows::sizeText(qint64 bytes)
 {
-    if (bytes <= 0)
-        return QString();
-    constexpr qint64 KiB = 1024;
-    constexpr qint64 MiB = KiB * 1024;
-    constexpr qint64 GiB = MiB * 1024;
-    constexpr qint64 TiB = GiB * 1024;
-    double value;
-    const char *unit;
-    if (bytes <= KiB) {
-        value = double(bytes);
-        unit = "B";
-    } else if (bytes <= MiB) {
-        value = double(bytes) / KiB;
-        unit = "KB";
-    } else if (bytes <= GiB) {
-        value = double(bytes) / MiB;
-        unit = "MB";
-    } else if (bytes < TiB) {
-        value = double(bytes) / GiB;
-        unit = "GB";
-    } else {
-        value = double(bytes) / TiB;
-        unit = "TB";
-    }
-    // Enough digits that a value above 1000 is never written as 1e+03.
-    int digits = 3;
-    if (value > 1000)
-        digits = qstrcmp(unit, "TB") == 0 ? 6 : 4;
-    return QString::number(value, 'g', digits) + QLatin1String(unit);
+    return SizeText::of(bytes);
 }
 
 bool SoftwareRows::isRequiredType(const QString &softType)
@@ -236,6 +209,18 @@ SoftwareDataWrap SoftwareRows::chosenRecord(const SoftwareDataWrap &row, const Q
         }
     }
     return row;
+}
+
+QList<UpgradeItem> SoftwareRows::items(const QList<SoftwareDataWrap> &selection, const Card &card,
+                                       const QList<VehicleData> &catalogue)
+{
+    QList<UpgradeItem> items;
+    for (const SoftwareDataWrap &record : selection) {
+        UpgradeItem item = UpgradeItem::fromRecord(record, card, catalogue);
+        item.current = record.getCurrentVersion();
+        items << item;
+    }
+    return items;
 }
 
 qint64 SoftwareRows::totalSize(const QList<SoftwareDataWrap> &selection)

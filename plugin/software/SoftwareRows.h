@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Package.h"
 #include "SoftwareDataWrap.h"
 
 #include <QList>
@@ -62,6 +63,10 @@ public:
     // The record of the version `text` chosen in `row`: a chain keeps only
     // the chosen patch; a history version keeps what the card holds.
     static SoftwareDataWrap chosenRecord(const SoftwareDataWrap &row, const QString &text);
+    // The packages of a selection for `card`, each with the folder of the
+    // card's catalogue it replaces: what an upgrade carries to the card.
+    static QList<UpgradeItem> items(const QList<SoftwareDataWrap> &selection, const Card &card,
+                                    const QList<VehicleData> &catalogue);
     // Bytes the selection downloads: each record, plus its patch if it has
     // one. Saturates instead of overflowing.
     static qint64 totalSize(const QList<SoftwareDataWrap> &selection);

@@ -2,22 +2,23 @@
 
 #include <QtGlobal>
 
-void DownloadBatch::setRows(const QList<long> &ids, const QList<long> &patchIds)
+void DownloadBatch::setRows(const QList<UpgradeItem> &items)
 {
     mRows.clear();
-    mRows.reserve(ids.size());
-    for (int i = 0; i < ids.size(); ++i) {
+    mRows.reserve(items.size());
+    for (const UpgradeItem &item : items) {
         Row row;
-        row.id = ids.at(i);
-        row.patchId = i < patchIds.size() ? patchIds.at(i) : 0;
+        row.item = item;
         mRows.append(row);
     }
 }
 
 int DownloadBatch::rowOf(long id) const
 {
+    if (id == 0)
+        return -1;
     for (int i = 0; i < mRows.size(); ++i) {
-        if (mRows.at(i).id == id || (mRows.at(i).patchId != 0 && mRows.at(i).patchId == id))
+        if (mRows.at(i).id() == id || mRows.at(i).patchId() == id)
             return i;
     }
     return -1;
@@ -26,13 +27,39 @@ int DownloadBatch::rowOf(long id) const
 bool DownloadBatch::isChainBase(long id) const
 {
     const int i = rowOf(id);
-    return i >= 0 && mRows.at(i).patchId != 0 && mRows.at(i).id == id;
+    return i >= 0 && mRows.at(i).patchId() != 0 && mRows.at(i).id() == id;
 }
 
 bool DownloadBatch::isChainPatch(long id) const
 {
     const int i = rowOf(id);
-    return i >= 0 && mRows.at(i).patchId == id && mRows.at(i).id != id;
+    return i >= 0 && mRows.at(i).patchId() == id && mRows.at(i).id() != id;
+}
+
+Package DownloadBatch::package(long id) const
+{
+    const int i = rowOf(id);
+    if (i < 0)
+        return Package();
+    return mRows.at(i).id() == id ? mRows.at(i).item.package : mRows.at(i).item.patch;
+}
+
+void DownloadBatch::setUrl(long id, const QUrl &url)
+{
+    const int i = rowOf(id);
+    if (i < 0)
+        return;
+    UpgradeItem &item = mRows[i].item;
+    (item.package.id == id ? item.package : item.patch).url = url;
+}
+
+void DownloadBatch::setCard(const Card &card)
+{
+    for (Row &row : mRows) {
+        row.item.package.card = card;
+        if (row.item.hasPatch())
+            row.item.patch.card = card;
+    }
 }
 
 void DownloadBatch::startAll()
@@ -44,7 +71,7 @@ void DownloadBatch::startAll()
     }
 }
 
-int DownloadBatch::report(long id, int state, int percent)
+int DownloadBatch::report(long id, int state, int percent, const QString &reason)
 {
     const int i = rowOf(id);
     if (i < 0)
@@ -52,28 +79,29 @@ int DownloadBatch::report(long id, int state, int percent)
     Row &row = mRows[i];
     percent = qBound(0, percent, 100);
     const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing;
-    if (row.patchId != 0 && running)
-        percent = row.id == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
+    if (row.patchId() != 0 && running)
+        percent = row.id() == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
     row.state = state;
     row.progress = percent;
+    row.reason = isFailed(state) ? reason : QString();
     if (isFinal(state))
         row.active = false;
     return i;
 }
 
-QList<long> DownloadBatch::retryFailed()
+QList<int> DownloadBatch::retryFailed()
 {
-    QList<long> ids;
-    for (Row &row : mRows) {
-        if (isFailed(row.state)) {
-            row.active = true;
-            ids << row.id;
+    QList<int> rows;
+    for (int i = 0; i < mRows.size(); ++i) {
+        if (isFailed(mRows.at(i).state)) {
+            mRows[i].active = true;
+            rows << i;
         }
     }
-    return ids;
+    return rows;
 }
 
-QList<int> DownloadBatch::interrupt()
+QList<int> DownloadBatch::interrupt(const QString &reason)
 {
     QList<int> changed;
     for (int i = 0; i < mRows.size(); ++i) {
@@ -85,6 +113,7 @@ QList<int> DownloadBatch::interrupt()
             continue; // a retried row that had not reported yet
         row.state = row.state == Waiting || row.state == Downloading ? DownloadFailed : InstallFailed;
         row.progress = 0;
+        row.reason = reason;
         changed << i;
     }
     return changed;

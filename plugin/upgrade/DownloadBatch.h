@@ -1,14 +1,17 @@
 #pragma once
 
+#include "Package.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QVector>
 
 // The rows of one upgrade and what each shows: its state, the figure of its
-// progress bar, the chain of a package and its patch, and whether the batch
-// is over. Reports arrive keyed by id, the package's or its patch's; a
-// patch reports on its package's row.
+// progress bar, why it failed, and whether the batch is over. A row holds
+// the one record of its package and the patch that goes over it; reports
+// arrive keyed by id, the package's or its patch's, and a patch reports on
+// its package's row.
 class DownloadBatch
 {
     Q_DECLARE_TR_FUNCTIONS(DownloadBatch)
@@ -26,17 +29,19 @@ public:
 
     struct Row
     {
-        long id = 0;      // the package; the base of a chain
-        long patchId = 0; // its patch, 0 without one
+        UpgradeItem item;
         int state = Waiting;
         int progress = 0; // the bar, 0..100 over the whole chain
         // An attempt is under way. A failed row that is tried again keeps
         // saying so until its new attempt reports, yet it is not over.
         bool active = false;
+        QString reason; // why it failed, while it shows a failure
+
+        long id() const { return item.package.id; }
+        long patchId() const { return item.patch.id; }
     };
 
-    // One row per package; `patchIds` holds the patch of each (0: none).
-    void setRows(const QList<long> &ids, const QList<long> &patchIds);
+    void setRows(const QList<UpgradeItem> &items);
     void clear() { mRows.clear(); }
 
     int size() const { return mRows.size(); }
@@ -45,20 +50,27 @@ public:
     int rowOf(long id) const;
     bool isChainBase(long id) const;
     bool isChainPatch(long id) const;
+    // The package of `id`, the row's or its patch; null when unknown.
+    Package package(long id) const;
+    // The service named where `id` is downloaded from.
+    void setUrl(long id, const QUrl &url);
+    // The batch's card is back, perhaps mounted elsewhere.
+    void setCard(const Card &card);
 
     // Every row starts: state 1 at 0, under way.
     void startAll();
     // `id` reports `state` with `percent` of its own step. Over a chain the
     // package fills the first half of the bar and its patch the second for
-    // the running states (1, 2, 5, 6). A final state ends the row's attempt.
+    // the running states (1, 2, 5, 6). A final state ends the row's
+    // attempt; a failed one keeps `reason`, any other forgets the last one.
     // Returns the row, or -1 for an unknown id.
-    int report(long id, int state, int percent);
-    // The failed rows get a new attempt; returns their package ids.
-    QList<long> retryFailed();
+    int report(long id, int state, int percent, const QString &reason = QString());
+    // The failed rows get a new attempt; returns their rows.
+    QList<int> retryFailed();
     // Work was cut off (the card was pulled): every row under way fails
     // where it stood, "Download Failed" before its archives were all in,
-    // "Install Failed" after. Returns the rows changed.
-    QList<int> interrupt();
+    // "Install Failed" after, for `reason`. Returns the rows changed.
+    QList<int> interrupt(const QString &reason = QString());
 
     int doneCount() const;
     int failedCount() const;

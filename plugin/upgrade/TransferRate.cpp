@@ -1,6 +1,6 @@
 #include "TransferRate.h"
 
-#include "SoftwareRows.h"
+#include "SizeText.h"
 
 #include <QtMath>
 
@@ -51,7 +51,7 @@ QString TransferRate::speedText(double bytesPerSecond)
         return QString();
     if (bytesPerSecond < 1)
         return QStringLiteral("0B/s");
-    return SoftwareRows::sizeText(qint64(bytesPerSecond)) + QStringLiteral("/s");
+    return SizeText::of(qint64(bytesPerSecond)) + QStringLiteral("/s");
 }
 
 QString TransferRate::timeLeftText(qint64 bytesLeft, double bytesPerSecond)

@@ -1,5 +1,5 @@
-// The jobs of the download page: dispatch of finished downloads, the pool of
-// three, stopping everything, and the URL query against the stand-in service.
+// The jobs behind an upgrade: the install pool of three, stopping it, and
+// the URL query against the stand-in service.
 #include "DownloadRunnable.h"
 #include "FakePlatform.h"
 #include "InstallTestSupport.h"
@@ -14,40 +14,23 @@
 
 using namespace InstallTest;
 
-// Stands in for the download page: records what reaches its slots.
-class PageStub : public QObject
+// Records what the install jobs report, as their owner hears it.
+class Recorder : public QObject
 {
     Q_OBJECT
 public:
-    QList<QVariantList> urls;
-    QList<QPair<QByteArray, long>> installs; // "started"/"finished", id
     QList<bool> results;
     int running = 0;
     int mostRunning = 0;
 
-private slots:
-    void onFinished(long id, int code, int responseCode, QString url) { urls.append({qint64(id), code, responseCode, url}); }
-    void onInstallStarted(long id)
+    void watch(InstallRunnable *job)
     {
-        installs.append({"started", id});
-        mostRunning = qMax(mostRunning, ++running);
+        connect(job, &InstallRunnable::installStarted, this, [this] { mostRunning = qMax(mostRunning, ++running); });
+        connect(job, &InstallRunnable::installFinished, this, [this](long, bool result) {
+            results.append(result);
+            --running;
+        });
     }
-    void onInstallFinished(long id, bool result, QString)
-    {
-        installs.append({"finished", id});
-        results.append(result);
-        --running;
-    }
-    void onInstallProgress(long, qint64, qint64) {}
-};
-
-// A download as the page holds it: stopped silently.
-class DownloadStub : public QObject
-{
-    Q_OBJECT
-public:
-    int stops = 0;
-    void stop() { ++stops; }
 };
 
 class TestInstallJobs : public QObject
@@ -64,15 +47,6 @@ class TestInstallJobs : public QObject
         const QString path = mEnv.root() + QLatin1Char('/') + name;
         TestEnv::writeFile(path, bytes);
         return path;
-    }
-
-    static SoftwareData row(long id, const QString &softId, const QString &version)
-    {
-        SoftwareData r;
-        r.setId(id);
-        r.setSoft_id(softId);
-        r.setVersion(version);
-        return r;
     }
 
     static GetDownloadURLParam queryFor(long id)
@@ -96,21 +70,25 @@ class TestInstallJobs : public QObject
         QList<long> order;
     };
 
-    void dispatchFour(JobDispatcher &jobs, Gate &gate, const QString &name)
+    // Four installs queued at once, the fourth with a patch's priority.
+    void runFour(JobDispatcher &jobs, Recorder &recorder, Gate &gate, const QString &name)
     {
         for (int i = 0; i < 3; ++i)
             jobs.pool()->start([&gate] { gate.busy.acquire(); });
         for (int id = 1; id <= 4; ++id) {
             const QString path = archive(name + QString::number(id),
                                          archiveOf({file(name.toUtf8() + '/' + QByteArray::number(id))}));
-            QCOMPARE(jobs.dispatch(id, path, Card(mCard), {}, {}), JobDispatcher::Dispatch::Started);
-            connect(jobs.installJob(id), &InstallRunnable::installStarted, jobs.installJob(id), [&gate](long started) {
+            auto *job = new InstallRunnable(id, path);
+            job->setCard(Card(mCard));
+            recorder.watch(job);
+            connect(job, &InstallRunnable::installStarted, job, [&gate](long started) {
                 QMutexLocker lock(&gate.mutex);
                 gate.order.append(started);
                 lock.unlock();
                 gate.inside.release();
                 gate.go.acquire();
             }, Qt::DirectConnection);
+            jobs.run(job, id == 4 ? 4 : 0);
         }
         gate.busy.release(3);
         QTRY_COMPARE(gate.inside.available(), 3);
@@ -130,112 +108,47 @@ private slots:
 
     void init() { QVERIFY(mService.reset()); }
 
-    void dispatchRules_data()
-    {
-        QTest::addColumn<QString>("softId");
-        QTest::addColumn<int>("chain"); // 0 none, 1 base, 2 patch
-        QTest::addColumn<bool>("card");
-        QTest::addColumn<QString>("installed"); // version on the card
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<bool>("deleteArchive");
-        QTest::addColumn<bool>("removeOld");
-        const int started = int(JobDispatcher::Dispatch::Started);
-        QTest::newRow("own installer") << "OSTREL" << 0 << true << "V1" << int(JobDispatcher::Dispatch::SelfUpdate) << false << false;
-        QTest::newRow("no card") << "BENZ" << 0 << false << "V1" << int(JobDispatcher::Dispatch::NoCard) << false << false;
-        QTest::newRow("older version on the card") << "BENZ" << 0 << true << "V1" << started << true << true;
-        QTest::newRow("same version on the card") << "BENZ" << 0 << true << "V2" << started << true << false;
-        QTest::newRow("not on the card") << "AUDI" << 0 << true << "V1" << started << true << false;
-        QTest::newRow("base of a chain") << "benz" << 1 << true << "V1" << started << false << true;
-        QTest::newRow("patch of a chain") << "BENZ" << 2 << true << "V1" << started << true << false;
-    }
-
-    void dispatchRules()
-    {
-        QFETCH(QString, softId);
-        QFETCH(int, chain);
-        QFETCH(bool, card);
-        QFETCH(QString, installed);
-        QFETCH(int, outcome);
-        QFETCH(bool, deleteArchive);
-        QFETCH(bool, removeOld);
-        mPlatform.openedFiles.clear();
-        PageStub page;
-        JobDispatcher jobs(&page);
-        if (chain)
-            jobs.addChain(10, 11);
-        const long id = chain == 2 ? 11 : 10;
-        VehicleData record;
-        record.mDirName = QStringLiteral("BENZ");
-        record.mDirPath = mCard + QStringLiteral("Vehicles/EU/BENZ/");
-        record.mVersion = installed;
-        const QString file = mEnv.root() + QStringLiteral("/missing.zip"); // the job fails at once
-
-        // The page's card decides, not whatever card is in.
-        const auto result = jobs.dispatch(id, file, card ? Card(mCard) : Card(), {row(10, softId, QStringLiteral("V2"))}, {record});
-        QCOMPARE(int(result), outcome);
-        QCOMPARE(mPlatform.openedFiles, outcome == int(JobDispatcher::Dispatch::SelfUpdate) ? QStringList{file} : QStringList{});
-        InstallRunnable *job = jobs.installJob(id);
-        QCOMPARE(job != nullptr, outcome == int(JobDispatcher::Dispatch::Started));
-        if (job) {
-            QCOMPARE(job->targetFolder(), mCard);
-            QCOMPARE(job->deleteArchive(), deleteArchive);
-            QCOMPARE(job->deleteOldFirst(), removeOld);
-            QCOMPARE(job->oldVersionFolder(), removeOld ? record.mDirPath : QString());
-            QTRY_COMPARE(page.results, QList<bool>{false});
-        }
-    }
-
     // Four installs at once: three run, the fourth starts when one has
-    // ended; the patch of a chain goes first.
+    // ended; a patch goes first.
     void poolRunsThree()
     {
-        PageStub page;
-        JobDispatcher jobs(&page);
-        jobs.addChain(3, 4);
+        Recorder recorder;
+        JobDispatcher jobs;
         Gate gate;
-        dispatchFour(jobs, gate, QStringLiteral("POOL"));
+        runFour(jobs, recorder, gate, QStringLiteral("POOL"));
         QList<long> first = gate.order;
         std::sort(first.begin(), first.end());
         QCOMPARE(first, QList<long>({1, 2, 4}));
         gate.go.release(4);
-        QTRY_COMPARE(page.results, QList<bool>({true, true, true, true}));
+        QTRY_COMPARE(recorder.results, QList<bool>({true, true, true, true}));
         QCOMPARE(gate.order.last(), 3L);
-        QCOMPARE(page.mostRunning, 3);
+        QCOMPARE(recorder.mostRunning, 3);
         QDir(mCard + QStringLiteral("POOL")).removeRecursively();
     }
 
-    // Downloads stopped, the URL query abandoned (it never reports), the
-    // queued install dropped, the running ones cancelled: the card as before.
-    void stopEverything()
+    // The queued install dropped, the running ones cancelled and unheard:
+    // the card as before.
+    void stopInstalls()
     {
-        PageStub page;
+        Recorder recorder;
         const QMap<QString, QByteArray> before = TestEnv::snapshot(mCard);
-        QPointer<DownloadRunnable> query;
         {
-            JobDispatcher jobs(&page);
-            QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/soft/download")},
-                                       {QStringLiteral("hang"), true}}));
-            query = jobs.startUrlQuery(queryFor(10));
-            QTRY_COMPARE(mService.requestsTo(QStringLiteral("/KvaApi/soft/download")).size(), 1);
+            JobDispatcher jobs;
             Gate gate;
-            dispatchFour(jobs, gate, QStringLiteral("STOP"));
-            QPointer<InstallRunnable> queued = jobs.installJob(4);
-            auto *download = new DownloadStub;
-            QMap<long, QPointer<DownloadStub>> downloads{{5, download}};
-            jobs.stopEverything(downloads);
+            runFour(jobs, recorder, gate, QStringLiteral("STOP"));
+            QPointer<InstallRunnable> queued;
+            for (const QPointer<InstallRunnable> &job : jobs.jobs()) {
+                if (job && job->id() == 3)
+                    queued = job;
+            }
+            QVERIFY(queued);
+            jobs.stopInstalls();
             gate.go.release(4);
-            QVERIFY(downloads.isEmpty());
-            QCOMPARE(download->stops, 1);
-            delete download;
             QVERIFY(queued.isNull());
-            QVERIFY(!jobs.urlQuery(10) && !jobs.installJob(1));
             jobs.pool()->waitForDone();
         }
-        QVERIFY(mService.reset()); // the hung answer comes now
-        QTRY_VERIFY(query.isNull());
         QCoreApplication::processEvents();
-        QVERIFY(page.urls.isEmpty());
-        QVERIFY(page.results.isEmpty()); // disconnected
+        QVERIFY(recorder.results.isEmpty()); // disconnected
         QCOMPARE(TestEnv::snapshot(mCard), before);
     }
 

@@ -1,11 +1,13 @@
 // The download progress page against the stand-in service, on a generated
-// card behind the fake volume layer: whole upgrades, failures and retries,
-// a package with its patch, a pulled card, leaving mid-batch, refusals of
-// the service, and the end of a batch behind another window.
+// card behind the fake volume layer: what it shows of an upgrade from the
+// list, of a pulled card and of leaving mid-batch, why a row failed, the
+// end of a batch behind another window, and the restart question. The
+// rules of the upgrade itself are the controller's, tested on their own.
 #include "AppSettings.h"
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
 #include "JobDispatcher.h"
+#include "SoftwareRows.h"
 #include "MyCheckBox.h"
 #include "MyProgressBar.h"
 #include "MyTableModel.h"
@@ -13,6 +15,7 @@
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
 #include "StateCell.h"
+#include "UpgradeController.h"
 
 #include <Sornet/Code.h>
 
@@ -110,14 +113,14 @@ class TestDownloadPage : public QObject
     DownloadWidget *run(const QList<SoftwareDataWrap> &records)
     {
         showContainer(new QWidget);
-        mPage = DownloadWidget::startIn(mContainer, Card(mCard, Alice), records, {});
+        mPage = DownloadWidget::startIn(mContainer, Card(mCard, Alice), SoftwareRows::items(records, Card(mCard, Alice), {}));
         connect(mPage, &DownloadWidget::notified, this, [this](const QString &text) { mNotices << text; });
         return mPage;
     }
 
     QString state(int row) const { return mPage->stateCell(row)->text(); }
     QPushButton *button(const char *name) const { return mPage->findChild<QPushButton *>(QLatin1String(name)); }
-    JobDispatcher *jobs() const { return mPage->findChild<JobDispatcher *>(); }
+    JobDispatcher *jobs() const { return mPage->controller()->dispatcher(); }
     int requests(const QString &path) const { return mFx.service().requestsTo(path).size(); }
 
     // Holds the first entry of the install of `id` in its pool thread
@@ -130,8 +133,15 @@ class TestDownloadPage : public QObject
     {
         for (int i = 0; i < 3; ++i)
             jobs()->pool()->start([&gate] { gate.busy.acquire(); });
-        QTRY_VERIFY_WITH_TIMEOUT(jobs()->installJob(id), 20000);
-        connect(jobs()->installJob(id), &InstallRunnable::installProgress, jobs(), [&gate](long, qint64 done) {
+        InstallRunnable *job = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT([&] {
+            for (const QPointer<InstallRunnable> &j : jobs()->jobs()) {
+                if (j && j->id() == id)
+                    job = j;
+            }
+            return job != nullptr;
+        }(), 20000);
+        connect(job, &InstallRunnable::installProgress, jobs(), [&gate](long, qint64 done) {
             if (done == 1) {
                 gate.inside.release();
                 gate.go.acquire();
@@ -251,87 +261,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(homeVersion(), QStringLiteral("V2.10"), 20000);
     }
 
-    // One row fails: the failure summary; "Retry" takes up only that row
-    // and resumes its partial file.
-    void retryTakesUpTheFailedRow()
-    {
-        QVERIFY(mFx.service().setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
-        mFx.answers << QMessageBox::Cancel;
-        run({record(1, "HOME", "V2.10"), record(10, "BENZ", "V12.30")});
-        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
-        QCOMPARE(state(0), QStringLiteral("Done"));
-        QCOMPARE(state(1), QStringLiteral("Download Failed"));
-        checkIdle();
-        QVERIFY(button("retry")->isVisible() && button("retry")->isEnabled());
-
-        QVERIFY(mFx.service().clearLog());
-        button("retry")->click();
-        QVERIFY(!button("retry")->isVisible());
-        QVERIFY(AppSettings::isDownloading());
-        QCOMPARE(mFx.platform().sleepHeld, Awake);
-        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("Done"), 20000);
-        QTRY_COMPARE(mFx.boxTexts.size(), 2);
-        QCOMPARE(mFx.boxTexts.last(), AllDone);
-        const QJsonArray queries = mFx.service().requestsTo(QStringLiteral("/KvaApi/soft/download"));
-        QCOMPARE(queries.size(), 1);
-        QVERIFY(queries.first().toObject().value(QStringLiteral("query")).toString().contains(QLatin1String("id=10")));
-        const QJsonArray files = mFx.service().requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
-        QCOMPARE(files.size(), 1);
-        const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
-        QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
-        checkIdle();
-    }
-
-    // The package does not go on: its patch is not installed over it, both
-    // archives stay, and "Retry" installs them without downloading again.
-    void failedPackageInstallStopsItsPatch()
-    {
-        // A file where the package has a folder; its patch has none there.
-        const QString bmw = mCard + QStringLiteral("Vehicles/EU/BMW/");
-        QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
-        mFx.answers << QMessageBox::Cancel;
-        run({record(20, "BMW", "V9.50", 21)});
-        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
-        QCOMPARE(state(0), QStringLiteral("Install Failed"));
-        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
-        QCOMPARE(QDir(DownloadFile::downloadDir()).entryList(QDir::Files).size(), 2);
-
-        QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
-        QVERIFY(mFx.service().clearLog());
-        button("retry")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
-        QCOMPARE(requests(QStringLiteral("/files/bmw_V9.50.zip")) + requests(QStringLiteral("/files/bmw_V9.51_patch.zip")), 0);
-        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/EU/BMW/version.txt")), QByteArray("V9.51"));
-    }
-
-    // An archive already here that cannot be unpacked (left over, or
-    // damaged on the disk) fails its install and is removed: "Retry" then
-    // downloads it again instead of failing on the same file for ever.
-    void brokenArchiveIsFetchedAgainOnRetry()
-    {
-        const QString url = mFx.service().fileUrl(QStringLiteral("home_V2.10.zip")).toString();
-        const QString archive = DownloadFile::finalPath(DownloadFile::temporaryPath(url, Alice));
-        QVERIFY(TestEnv::writeFile(archive, "not an archive"));
-        mFx.answers << QMessageBox::Cancel;
-        run({record(1, "HOME", "V2.10")});
-        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
-        QCOMPARE(state(0), QStringLiteral("Install Failed"));
-        QVERIFY(!QFileInfo::exists(archive));
-
-        button("retry")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
-        QCOMPARE(requests(QStringLiteral("/files/home_V2.10.zip")), 1);
-        QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
-    }
-
-    // Work cut off by a pulled card (while downloading, while installing)
-    // or by "Return": the card keeps what it had; the same card back and
-    // "Retry" finish the row without downloading what is already here.
+    // Work cut off by a pulled card or by "Return" (after its question): the
+    // card keeps what it had; the same card back is told, and "Retry"
+    // finishes the row.
     void cutOff_data()
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("card pulled while downloading") << QStringLiteral("download");
-        QTest::newRow("card pulled while installing") << QStringLiteral("install");
         QTest::newRow("return while installing") << QStringLiteral("return");
     }
     void cutOff()
@@ -377,29 +313,24 @@ private slots:
         button("retry")->click();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
-        const QJsonArray files = mFx.service().requestsTo(QStringLiteral("/files/home_V2.10.zip"));
-        if (how == QLatin1String("install")) {
-            QCOMPARE(files.size(), 0);
-        } else {
-            QCOMPARE(files.size(), 1);
-            const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject()
-                                      .value(QStringLiteral("Range")).toString();
-            QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
-        }
         checkIdle();
     }
 
-    void tenRefusalsOneNotice()
+    // Why a row failed: its state cell tells it, and so does the summary.
+    void failureReasonIsShown()
     {
-        QList<SoftwareDataWrap> unknown;
-        for (long id = 901; id <= 910; ++id)
-            unknown << record(id, "NOPE", "V1");
         mFx.answers << QMessageBox::Cancel;
-        run(unknown);
-        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts, QStringList{SomeFailed}, 20000);
-        QCOMPARE(mPage->batch().failedCount(), 10);
-        QCOMPARE(mNotices.size(), 1);
-        QCOMPARE(mNotices.first(), Code().getMessageByCode(-1421));
+        SoftwareDataWrap broken = record(50, "BROKEN", "V1.00");
+        broken.setSoft_name(QStringLiteral("Broken link"));
+        run({record(1, "HOME", "V2.10"), broken});
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts.size(), 1, 20000);
+        QCOMPARE(state(1), QStringLiteral("Download Failed"));
+        const QString reason = mPage->batch().row(1).reason;
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(mPage->stateCell(1)->accessibleDescription(), reason);
+        QVERIFY(mPage->stateCell(1)->toolTip().contains(reason.toHtmlEscaped()));
+        QVERIFY(mPage->stateCell(0)->toolTip().isEmpty());
+        QCOMPARE(mFx.boxTexts.first(), SomeFailed + QStringLiteral("\nBroken link: ") + reason);
     }
 
     // A batch that ends behind another window: the desktop tells it, and

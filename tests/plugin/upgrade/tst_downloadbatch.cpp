@@ -15,6 +15,20 @@ QStringList texts(std::initializer_list<const char *> list)
         out << QLatin1String(text);
     return out;
 }
+
+// Rows of packages `ids`, each with the patch of `patchIds` (0: none).
+QList<UpgradeItem> items(const QList<long> &ids, const QList<long> &patchIds)
+{
+    QList<UpgradeItem> out;
+    for (int i = 0; i < ids.size(); ++i) {
+        UpgradeItem item;
+        item.package.id = ids.at(i);
+        item.patch.id = patchIds.at(i);
+        item.patch.baseId = patchIds.at(i) ? ids.at(i) : 0;
+        out << item;
+    }
+    return out;
+}
 } // namespace
 
 class TestDownloadBatch : public QObject
@@ -41,7 +55,7 @@ private slots:
         QFETCH(QStringList, reports);
         QFETCH(QStringList, shown);
         Batch batch;
-        batch.setRows({10, 20}, {11, 0});
+        batch.setRows(items({10, 20}, {11, 0}));
         batch.startAll();
         for (int i = 0; i < reports.size(); ++i) {
             const QStringList r = reports.at(i).split(QLatin1Char(':'));
@@ -55,7 +69,7 @@ private slots:
     void endOfBatch()
     {
         Batch batch;
-        batch.setRows({1, 2, 3}, {0, 0, 0});
+        batch.setRows(items({1, 2, 3}, {0, 0, 0}));
         batch.startAll();
         batch.report(1, Batch::Done, 100);
         batch.report(2, Batch::DownloadFailed, 0);
@@ -67,7 +81,7 @@ private slots:
 
         // Tried again, the failed rows keep their texts until they report,
         // yet one failing again does not end the batch while the other runs.
-        QCOMPARE(batch.retryFailed(), (QList<long>{2, 3}));
+        QCOMPARE(batch.retryFailed(), (QList<int>{1, 2}));
         QCOMPARE(batch.row(1).state, int(Batch::DownloadFailed));
         batch.report(2, Batch::DownloadFailed, 0);
         QVERIFY(!batch.isOver());
