@@ -104,7 +104,8 @@ void DownloadWidget::buildUi()
 
     mCardBox = new CardBox(this);
 
-    const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
+    const SoftwareTable table(this,
+                              {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
                               {260, 130, 160, 100});
     mModel = table.model;
     mTable = table.view;

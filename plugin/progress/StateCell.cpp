@@ -95,5 +95,6 @@ void StateCell::updateCaption()
     if (!DownloadBatch::showsBar(mState))
         return;
     const bool speed = mState == DownloadBatch::Downloading && !mSpeed.isEmpty();
-    mCaption->setText(QStringLiteral("%1%  %2").arg(mBar->value()).arg(speed ? mSpeed : DownloadBatch::stateText(mState)));
+    mCaption->setText(
+        QStringLiteral("%1%  %2").arg(mBar->value()).arg(speed ? mSpeed : DownloadBatch::stateText(mState)));
 }

@@ -148,20 +148,13 @@ QString DownloadBatch::stateText(int state)
 {
     switch (state) {
     case Waiting:
-    case Downloading:
-        return tr("Download...");
-    case Downloaded:
-        return tr("Download Done");
-    case DownloadFailed:
-        return tr("Download Failed");
+    case Downloading: return tr("Download...");
+    case Downloaded: return tr("Download Done");
+    case DownloadFailed: return tr("Download Failed");
     case InstallStarted:
-    case Installing:
-        return tr("Decompress...");
-    case Done:
-        return tr("Done");
-    case InstallFailed:
-        return tr("Install Failed");
-    default:
-        return QString();
+    case Installing: return tr("Decompress...");
+    case Done: return tr("Done");
+    case InstallFailed: return tr("Install Failed");
+    default: return QString();
     }
 }

@@ -17,14 +17,14 @@ class DownloadBatch
     Q_DECLARE_TR_FUNCTIONS(DownloadBatch)
 public:
     enum State {
-        Waiting = 1,        // waiting for the download address
+        Waiting = 1, // waiting for the download address
         Downloading = 2,
         Downloaded = 3,
         DownloadFailed = 4, // final
         InstallStarted = 5,
         Installing = 6,
-        Done = 7,           // final
-        InstallFailed = 8   // final
+        Done = 7,         // final
+        InstallFailed = 8 // final
     };
 
     struct Row

@@ -14,7 +14,10 @@ class TransferRate
 public:
     static constexpr qint64 DefaultWindow = 5000; // ms
 
-    explicit TransferRate(qint64 windowMs = DefaultWindow) : mWindow(windowMs) {}
+    explicit TransferRate(qint64 windowMs = DefaultWindow)
+        : mWindow(windowMs)
+    {
+    }
 
     // `bytes` more arrived at `nowMs` (any monotonic clock in milliseconds).
     void add(qint64 nowMs, qint64 bytes);

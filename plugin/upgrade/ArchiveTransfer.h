@@ -1,0 +1,42 @@
+#pragma once
+
+#include "UpgradeJob.h"
+
+#include <QPointer>
+
+class DownloadFile;
+
+// Fetches a package's archive from the address the service named into the
+// package's own file in the download folder, resuming what an earlier
+// attempt left there. The bytes are DownloadFile's business; this job
+// says what they mean for the package: which file, which identity its
+// record must carry, how big it may grow, and why it failed.
+class ArchiveTransfer : public UpgradeJob
+{
+    Q_OBJECT
+public:
+    explicit ArchiveTransfer(const Package &package, QObject *parent = nullptr);
+    ~ArchiveTransfer() override;
+
+    void start() override;
+    void cancel() override;
+
+    // The finished archive, after a successful end.
+    QString archivePath() const { return mPath; }
+    // Bytes of the current request still to come; 0 when unknown.
+    qint64 bytesLeft() const { return mTotal > mReceived ? mTotal - mReceived : 0; }
+
+signals:
+    // `bytes` came over the line (not from an archive already on disk).
+    void arrived(qint64 bytes);
+
+private:
+    void onProgress(long id, qint64 received, qint64 total);
+    void onFinished(long id, bool success, const QString &path);
+
+    QPointer<DownloadFile> mDownload;
+    QString mPath;
+    qint64 mReceived = 0;
+    qint64 mTotal = 0;
+    bool mStarting = false;
+};

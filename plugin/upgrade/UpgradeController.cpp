@@ -1,0 +1,390 @@
+#include "UpgradeController.h"
+
+#include "AddressQuery.h"
+#include "AppSettings.h"
+#include "ArchiveInstall.h"
+#include "ArchiveTransfer.h"
+#include "JobDispatcher.h"
+#include "UpgradeLog.h"
+
+#include <Sornet/Code.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace {
+constexpr int LeftoverWait = 30000; // ms a cancelled install may take to let go
+
+int percentOf(qint64 done, qint64 total)
+{
+    return total > 0 ? int(qBound<qint64>(0, done, total) * 100 / total) : 0;
+}
+} // namespace
+
+UpgradeController::UpgradeController(QObject *parent)
+    : QObject(parent)
+    , mDispatcher(new JobDispatcher(this))
+{
+    mClock.start();
+}
+
+UpgradeController::~UpgradeController()
+{
+    // Partial downloads stay for a later resume; installs are cancelled and
+    // leave the card as it was.
+    stopEverything();
+    if (mRunning)
+        AppSettings::setDownloading(false);
+}
+
+void UpgradeController::setBatch(const QList<UpgradeItem> &items, const Card &card)
+{
+    stopEverything();
+    if (mRunning)
+        endBatch(false);
+    mAskingToken = false;
+    mLastNotice = 0;
+    mCard = card;
+    mBatch.setRows(items);
+    // The batch's card is every package's.
+    mBatch.setCard(card);
+    mWork = QVector<Work>(mBatch.size());
+}
+
+void UpgradeController::start()
+{
+    qCDebug(lcUpgrade) << "start:" << mBatch.size() << "rows";
+    mToken = AppSettings::token();
+    mUserId = AppSettings::userId();
+    settleLeftovers();
+    mBatch.startAll();
+    beginBatch();
+    for (int row = 0; row < mBatch.size(); ++row) {
+        emit rowChanged(row);
+        launch(row, mBatch.row(row).item.package);
+    }
+    checkEnd(); // an empty batch ends at once
+}
+
+void UpgradeController::retry()
+{
+    if (mRunning || !mBatch.hasFailed())
+        return;
+    mToken = AppSettings::token();
+    mUserId = AppSettings::userId();
+    settleLeftovers();
+    const QList<int> rows = mBatch.retryFailed();
+    beginBatch();
+    // What a row fetched before stays on disk: its transfer finds it there.
+    for (int row : rows)
+        launch(row, mBatch.row(row).item.package);
+}
+
+void UpgradeController::launch(int row, const Package &package)
+{
+    auto *job = new AddressQuery(package, mToken, mUserId, this);
+    connect(job, &UpgradeJob::finished, this,
+            [this, row, job](const UpgradeJob::Result &result) { onAddressed(row, job, result); });
+    run(row, job);
+}
+
+void UpgradeController::onAddressed(int row, UpgradeJob *job, const UpgradeJob::Result &result)
+{
+    if (!isCurrent(row, job))
+        return;
+    const Package package = job->package();
+    if (!result.ok()) {
+        refused(row, package, result);
+        return;
+    }
+    // The address belongs to the package from now on.
+    mBatch.setUrl(package.id, package.url);
+    fetch(row, mBatch.package(package.id));
+}
+
+void UpgradeController::refused(int row, const Package &package, const UpgradeJob::Result &result)
+{
+    if (result.failure == UpgradeJob::Failure::Service && result.code == Code::CODE_ERROR_TOKEN) {
+        if (mAskingToken) {
+            // The one question asks for every row.
+            report(package.id, DownloadBatch::DownloadFailed, 0, result.reason);
+            return;
+        }
+        mAskingToken = true;
+        const QPointer<UpgradeController> self(this);
+        emit tokenRejected();
+        if (!self || mRestarting)
+            return;
+        mAskingToken = false;
+    }
+    Q_UNUSED(row)
+    // Every row of a batch may be refused at once; one notice tells it.
+    noticeOnce(result.reason);
+    report(package.id, DownloadBatch::DownloadFailed, 0, result.reason);
+}
+
+void UpgradeController::answerTokenRejected(bool restart)
+{
+    if (!restart)
+        return;
+    mRestarting = true;
+    QCoreApplication::exit(RestartCode);
+}
+
+void UpgradeController::fetch(int row, const Package &package)
+{
+    auto *job = new ArchiveTransfer(package, this);
+    connect(job, &UpgradeJob::progress, this, [this, row, job, id = package.id](qint64 done, qint64 total) {
+        if (isCurrent(row, job))
+            report(id, DownloadBatch::Downloading, percentOf(done, total));
+    });
+    connect(job, &ArchiveTransfer::arrived, this, [this, row, job](qint64 bytes) {
+        if (isCurrent(row, job))
+            mWork[row].rate.add(mClock.elapsed(), bytes);
+    });
+    connect(job, &UpgradeJob::finished, this,
+            [this, row, job](const UpgradeJob::Result &result) { onFetched(row, job, result); });
+    run(row, job);
+}
+
+void UpgradeController::onFetched(int row, UpgradeJob *job, const UpgradeJob::Result &result)
+{
+    if (!isCurrent(row, job))
+        return;
+    const Package &package = job->package();
+    if (!result.ok()) {
+        report(package.id, DownloadBatch::DownloadFailed, 0, result.reason);
+        return;
+    }
+    const QString archive = static_cast<ArchiveTransfer *>(job)->archivePath();
+    const UpgradeItem &item = mBatch.row(row).item;
+    if (package.id == item.package.id) {
+        mWork[row].packageArchive = archive;
+        if (item.hasPatch()) {
+            // The package is in; its patch comes next, then both are installed.
+            report(package.id, DownloadBatch::Downloading, 100);
+            launch(row, item.patch);
+            return;
+        }
+    } else {
+        mWork[row].patchArchive = archive;
+    }
+    report(package.id, DownloadBatch::Downloaded, 100);
+    // A chain installs its package first.
+    install(row, item.package);
+}
+
+void UpgradeController::install(int row, const Package &package)
+{
+    Work &work = mWork[row];
+    const bool isPatch = package.id != mBatch.row(row).id();
+    auto *job = new ArchiveInstall(package, isPatch ? work.patchArchive : work.packageArchive, mDispatcher, this);
+    if (isPatch)
+        job->setBaseFolder(work.packageFolder);
+    // A package's archive stays until its patch is on too, so that a retry
+    // need not fetch it again.
+    job->setDeleteArchive(isPatch || !mBatch.row(row).item.hasPatch());
+    connect(job, &UpgradeJob::started, this, [this, row, job, id = package.id] {
+        if (isCurrent(row, job))
+            report(id, DownloadBatch::InstallStarted, 0);
+    });
+    connect(job, &UpgradeJob::progress, this, [this, row, job, id = package.id](qint64 done, qint64 total) {
+        if (isCurrent(row, job))
+            report(id, DownloadBatch::Installing, percentOf(done, total));
+    });
+    connect(job, &UpgradeJob::finished, this,
+            [this, row, job](const UpgradeJob::Result &result) { onInstalled(row, job, result); });
+    run(row, job);
+}
+
+void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result)
+{
+    if (!isCurrent(row, job))
+        return;
+    emit cardSpaceChanged();
+    const Package &package = job->package();
+    const UpgradeItem &item = mBatch.row(row).item;
+    Work &work = mWork[row];
+    if (result.ok()) {
+        if (package.id == item.package.id) {
+            work.packageFolder = static_cast<ArchiveInstall *>(job)->installedFolder();
+            if (item.hasPatch()) {
+                install(row, item.patch);
+                return;
+            }
+            work.packageArchive.clear();
+        } else {
+            // Both are on the card: the package's archive, kept until now
+            // for a retry, would only fill the disk.
+            ArchiveInstall::removeArchive(work.packageArchive);
+            work.packageArchive.clear();
+            work.patchArchive.clear();
+        }
+        report(item.package.id, DownloadBatch::Done, 100);
+        return;
+    }
+    // A patch never goes over a package that did not go on: both archives
+    // stay, so a retry installs them without fetching again.
+    if (result.failure == UpgradeJob::Failure::Archive) {
+        // The archive itself is at fault: the next attempt fetches another copy.
+        (package.id == item.package.id ? work.packageArchive : work.patchArchive).clear();
+    }
+    report(package.id, DownloadBatch::InstallFailed, 100, result.reason);
+}
+
+void UpgradeController::run(int row, UpgradeJob *job)
+{
+    Work &work = mWork[row];
+    if (work.job && work.job != job) {
+        work.job->cancel();
+        work.job->deleteLater();
+    }
+    work.job = job;
+    connect(job, &UpgradeJob::finished, job, &QObject::deleteLater);
+    job->start();
+}
+
+bool UpgradeController::isCurrent(int row, UpgradeJob *job) const
+{
+    return row >= 0 && row < mWork.size() && mWork.at(row).job == job;
+}
+
+void UpgradeController::report(long id, int state, int percent, const QString &reason)
+{
+    const int row = mBatch.report(id, state, percent, reason);
+    if (row < 0)
+        return;
+    emit rowChanged(row);
+    checkEnd();
+}
+
+void UpgradeController::noticeOnce(const QString &text)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (text.isEmpty() || now - mLastNotice < NoticeInterval)
+        return;
+    mLastNotice = now;
+    emit notice(text);
+}
+
+void UpgradeController::beginBatch()
+{
+    mRunning = true;
+    AppSettings::setDownloading(true);
+    // A computer that falls asleep half-way leaves the mechanic a card
+    // that is not ready.
+    mSleep.hold(tr("Updating vehicle software"));
+    for (Work &work : mWork)
+        work.rate.clear();
+    emit batchStarted();
+}
+
+void UpgradeController::endBatch(bool summary)
+{
+    mRunning = false;
+    AppSettings::setDownloading(false);
+    mSleep.release();
+    for (Work &work : mWork)
+        work.rate.clear();
+    qCDebug(lcUpgrade) << "batch over: done" << mBatch.doneCount() << "failed" << mBatch.failedCount();
+    emit batchEnded(summary);
+}
+
+void UpgradeController::checkEnd()
+{
+    if (mRunning && mBatch.isOver())
+        endBatch(true);
+}
+
+void UpgradeController::stopEverything()
+{
+    for (Work &work : mWork) {
+        if (work.job) {
+            work.job->cancel();
+            work.job->deleteLater();
+            work.job = nullptr;
+        }
+    }
+    mDispatcher->stopInstalls();
+}
+
+void UpgradeController::cutOff(const QString &reason)
+{
+    stopEverything();
+    // What was cut off failed where it stood, so that "Retry" takes it up
+    // again; the card keeps its previous versions.
+    const QList<int> cut = mBatch.interrupt(reason);
+    for (int row : cut)
+        emit rowChanged(row);
+    if (mRunning)
+        endBatch(false);
+}
+
+bool UpgradeController::cardRemoved(const QString &root)
+{
+    if (mCard.isNull() || root != mCard.root())
+        return false;
+    mCard = Card(QString(), mCard.serialNumber());
+    cutOff(tr("The SD card was removed before this package was finished."));
+    return true;
+}
+
+bool UpgradeController::cardInserted(const Card &card)
+{
+    if (card.isNull() || card.serialNumber().isEmpty() || card.serialNumber() != mCard.serialNumber())
+        return false;
+    // The same card is back, perhaps at another place; nothing starts by itself.
+    mCard = card;
+    mBatch.setCard(card);
+    return true;
+}
+
+void UpgradeController::settleLeftovers()
+{
+    // Only jobs of a stopped batch can be in the pool now; they stop at
+    // their next step.
+    if (!mDispatcher->pool()->waitForDone(LeftoverWait))
+        qCDebug(lcUpgrade) << "cancelled installs still running";
+}
+
+bool UpgradeController::isDownloadPhase(int row) const
+{
+    const DownloadBatch::Row &r = mBatch.row(row);
+    // A row tried again says "failed" until its new attempt reports.
+    return r.state == DownloadBatch::Waiting || r.state == DownloadBatch::Downloading
+           || (r.active && DownloadBatch::isFailed(r.state));
+}
+
+double UpgradeController::rowSpeed(int row) const
+{
+    if (row < 0 || row >= mWork.size() || !mRunning || !isDownloadPhase(row))
+        return -1;
+    return mWork.at(row).rate.bytesPerSecond(mClock.elapsed());
+}
+
+qint64 UpgradeController::expectedBytes(int row, const Package &package) const
+{
+    const Work &work = mWork.at(row);
+    const bool isPatch = package.id != mBatch.row(row).id();
+    if (!(isPatch ? work.patchArchive : work.packageArchive).isEmpty())
+        return 0;
+    if (auto *transfer = qobject_cast<ArchiveTransfer *>(work.job.data())) {
+        if (transfer->package().id == package.id && transfer->bytesLeft() > 0)
+            return transfer->bytesLeft();
+    }
+    return package.size;
+}
+
+qint64 UpgradeController::bytesLeft() const
+{
+    qint64 left = 0;
+    for (int row = 0; row < mBatch.size(); ++row) {
+        const DownloadBatch::Row &r = mBatch.row(row);
+        if (!r.active || !isDownloadPhase(row))
+            continue;
+        left += expectedBytes(row, r.item.package);
+        if (r.item.hasPatch())
+            left += expectedBytes(row, r.item.patch);
+    }
+    return left;
+}

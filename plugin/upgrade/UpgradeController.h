@@ -1,0 +1,129 @@
+#pragma once
+
+#include "Card.h"
+#include "DownloadBatch.h"
+#include "Package.h"
+#include "SleepGuard.h"
+#include "TransferRate.h"
+#include "UpgradeJob.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVector>
+
+class JobDispatcher;
+
+// The work behind the download page: one upgrade batch from the rows the
+// user chose to each row's end. For every row, at once:
+//
+//     package: address query -> transfer --.
+//                                          v
+//     patch:   address query -> transfer -> install package -> install patch
+//
+// (a row without a patch installs its package as soon as it is fetched).
+// The controller owns the rows with the one record of each package and its
+// patch, the jobs, the install pool, the sign-in it asks with and the card
+// it installs onto; it decides what a failure means for its row and which
+// failures are told to the mechanic, and reports typed signals. GUI thread
+// only; it never waits for a worker except for the installs a stopped
+// batch left winding down, before a new attempt.
+class UpgradeController : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int NoticeInterval = 3000; // ms between two error notices
+    static constexpr int RestartCode = 886;
+
+    explicit UpgradeController(QObject *parent = nullptr);
+    ~UpgradeController() override;
+
+    // A new batch of `items` for `card`; what the last one ran is stopped.
+    void setBatch(const QList<UpgradeItem> &items, const Card &card);
+    // The batch's card; null (keeping the serial) while it is out.
+    Card card() const { return mCard; }
+    const DownloadBatch &batch() const { return mBatch; }
+    bool isRunning() const { return mRunning; }
+    JobDispatcher *dispatcher() const { return mDispatcher; }
+
+    // Every row starts.
+    void start();
+    // The failed rows start again, resuming what they had; nothing happens
+    // while a batch runs or nothing failed.
+    void retry();
+    // Stops everything: rows under way fail where they stood (for `reason`,
+    // shown with them); the batch ends without its summary.
+    void cutOff(const QString &reason = QString());
+    // A volume went: when it is the batch's card, its work is cut off.
+    bool cardRemoved(const QString &root);
+    // A card came: when it is the batch's card back, installs go there.
+    bool cardInserted(const Card &card);
+    // The mechanic's answer to tokenRejected(): restart the program, or go on.
+    void answerTokenRejected(bool restart);
+
+    // Speed of a row's transfer now, bytes per second; -1 when it has none.
+    double rowSpeed(int row) const;
+    // Bytes the rows under way still have to fetch.
+    qint64 bytesLeft() const;
+
+signals:
+    void rowChanged(int row);
+    // A failure worth telling at once (at most one per NoticeInterval).
+    void notice(const QString &text);
+    // The service no longer takes the sign-in; asked once for the batch.
+    void tokenRejected();
+    void batchStarted();
+    // The batch is over; `summary` unless it was cut off.
+    void batchEnded(bool summary);
+    // An install ended: the card's free space changed.
+    void cardSpaceChanged();
+
+private:
+    // What runs for a row, besides its state in the batch.
+    struct Work
+    {
+        QPointer<UpgradeJob> job;
+        QString packageArchive; // fetched, not yet installed
+        QString patchArchive;
+        QString packageFolder; // where the package went, for its patch
+        TransferRate rate;
+    };
+
+    void launch(int row, const Package &package);
+    void fetch(int row, const Package &package);
+    void install(int row, const Package &package);
+    void onAddressed(int row, UpgradeJob *job, const UpgradeJob::Result &result);
+    void onFetched(int row, UpgradeJob *job, const UpgradeJob::Result &result);
+    void onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result);
+    void refused(int row, const Package &package, const UpgradeJob::Result &result);
+    // Makes `job` the row's running one and starts it.
+    void run(int row, UpgradeJob *job);
+    bool isCurrent(int row, UpgradeJob *job) const;
+    void report(long id, int state, int percent, const QString &reason = QString());
+    void noticeOnce(const QString &text);
+    void beginBatch();
+    void endBatch(bool summary);
+    void checkEnd();
+    void stopEverything();
+    // Installs a stopped batch cancelled may still be winding down; a new
+    // attempt must not install beside them.
+    void settleLeftovers();
+    bool isDownloadPhase(int row) const;
+    qint64 expectedBytes(int row, const Package &package) const;
+
+    JobDispatcher *mDispatcher;
+    DownloadBatch mBatch;
+    QVector<Work> mWork;
+    Card mCard;
+    QString mToken;
+    int mUserId = 0;
+    SleepGuard mSleep;
+    QElapsedTimer mClock;
+
+    bool mRunning = false;
+    bool mAskingToken = false; // the restart question is open
+    bool mRestarting = false;
+    qint64 mLastNotice = 0; // ms since the epoch
+};

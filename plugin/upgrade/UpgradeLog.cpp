@@ -1,0 +1,3 @@
+#include "UpgradeLog.h"
+
+Q_LOGGING_CATEGORY(lcUpgrade, "dravik.upgrade", QtWarningMsg)

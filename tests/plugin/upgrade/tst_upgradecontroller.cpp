@@ -1,0 +1,450 @@
+// The upgrade controller against the stand-in service, with real archives
+// and card folders behind the fake volume layer: a package keeps its
+// identity from the list to the card (look-alike addresses, archives that
+// are not the package's), chains of a package and its patch, retries that
+// resume, a pulled card, and how refusals are told.
+#include "AppSettings.h"
+#include "ArchiveInstall.h"
+#include "DownloadFile.h"
+#include "FakePlatform.h"
+#include "InstallTestSupport.h"
+#include "JobDispatcher.h"
+#include "SampleCardGenerator.h"
+#include "StandInService.h"
+#include "UpgradeController.h"
+
+#include <Sornet/Code.h>
+
+#include <QDir>
+#include <QJsonObject>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QUrlQuery>
+#include <QtTest>
+
+using namespace InstallTest;
+
+namespace {
+const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
+const QString LookAlike = QStringLiteral("SAMENAMES0001");
+
+QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
+{
+    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
+    for (const auto &value : values)
+        o.insert(QLatin1String(value.first), value.second);
+    return o;
+}
+} // namespace
+
+class TestUpgradeController : public QObject
+{
+    Q_OBJECT
+
+    TestEnv mEnv;
+    StandInService mService;
+    std::unique_ptr<FakePlatform> mPlatform;
+    std::unique_ptr<UpgradeController> mController;
+    QString mCard;
+    int mCards = 0;
+    QStringList mNotices;
+
+    Card card(const QString &serial) const { return Card(mCard, serial); }
+
+    // A card with `serial` and, for the look-alike product, Car A V0.90
+    // and Car B V1.50 installed.
+    void makeCard(const QString &serial)
+    {
+        mCard = mEnv.makeDir(QStringLiteral("cards/%1").arg(++mCards)) + QLatin1Char('/');
+        if (serial == Alice) {
+            SampleCardGenerator::Options options;
+            options.serial = Alice;
+            options.vehicles = 2;
+            QVERIFY(SampleCardGenerator(options).generate(mCard));
+        } else {
+            QVERIFY(TestEnv::writeFile(mCard + QStringLiteral("sn.txt"), serial.toLatin1()));
+            QVERIFY(writeVehicle(mCard + QStringLiteral("Vehicles/EU/CARA/"), "V0.90"));
+            QVERIFY(writeVehicle(mCard + QStringLiteral("Vehicles/EU/CARB/"), "V1.50"));
+        }
+        mPlatform->fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+    }
+
+    Package package(long id, const char *softId, const char *version, const char *installed = "") const
+    {
+        Package p;
+        p.id = id;
+        p.softId = QLatin1String(softId);
+        p.name = p.softId;
+        p.version = QLatin1String(version);
+        p.size = 10000;
+        p.card = Card(mCard);
+        if (*installed) {
+            for (const QString &area : {QStringLiteral("EU"), QStringLiteral("USA"), QStringLiteral("ASIA")}) {
+                const QString folder = QStringLiteral("Vehicles/%1/%2/").arg(area, p.softId);
+                if (QFileInfo::exists(mCard + folder))
+                    p.installedFolder = folder;
+            }
+            if (p.softId == QLatin1String("HOME"))
+                p.installedFolder = QStringLiteral("Vehicles/HOME/");
+            p.installedVersion = QLatin1String(installed);
+        }
+        return p;
+    }
+
+    static UpgradeItem item(const Package &p, Package patch = Package())
+    {
+        UpgradeItem i;
+        i.package = p;
+        if (!patch.isNull()) {
+            patch.baseId = p.id;
+            patch.baseVersion = p.version;
+            i.patch = patch;
+        }
+        return i;
+    }
+
+    // Runs a batch to its end.
+    bool run(const QList<UpgradeItem> &items, const QString &serial)
+    {
+        QSignalSpy ended(mController.get(), &UpgradeController::batchEnded);
+        mController->setBatch(items, card(serial));
+        mController->start();
+        return ended.count() > 0 || ended.wait(30000);
+    }
+    bool retry()
+    {
+        QSignalSpy ended(mController.get(), &UpgradeController::batchEnded);
+        mController->retry();
+        return ended.wait(30000);
+    }
+
+    QString stateOf(int row) const { return DownloadBatch::stateText(mController->batch().row(row).state); }
+    QString reasonOf(int row) const { return mController->batch().row(row).reason; }
+    int requests(const char *path) const { return mService.requestsTo(QLatin1String(path)).size(); }
+    QByteArray onCard(const char *path) const { return TestEnv::readFile(mCard + QLatin1String(path)); }
+    static QStringList downloads() { return QDir(DownloadFile::downloadDir()).entryList(QDir::Files); }
+
+    // Holds the install of `id` inside its first entry, in its pool thread,
+    // until `go` is released.
+    struct Gate
+    {
+        QSemaphore inside, go;
+    };
+    bool holdInstall(Gate &gate, long id)
+    {
+        JobDispatcher *jobs = mController->dispatcher();
+        // The pool is kept busy until the install is queued behind it.
+        QSemaphore busy;
+        for (int i = 0; i < JobDispatcher::MaxInstalls; ++i)
+            jobs->pool()->start([&busy] { busy.acquire(); });
+        InstallRunnable *job = nullptr;
+        const auto queued = [&] {
+            for (const QPointer<InstallRunnable> &j : jobs->jobs()) {
+                if (j && j->id() == id)
+                    job = j;
+            }
+            return job != nullptr;
+        };
+        if (!QTest::qWaitFor(queued, 20000)) {
+            busy.release(JobDispatcher::MaxInstalls);
+            return false;
+        }
+        connect(job, &InstallRunnable::installProgress, jobs, [&gate](long, qint64 done) {
+            if (done == 1) {
+                gate.inside.release();
+                gate.go.acquire();
+            }
+        }, Qt::DirectConnection);
+        busy.release(JobDispatcher::MaxInstalls);
+        return QTest::qWaitFor([&gate] { return gate.inside.available() == 1; }, 20000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mService.start());
+        mService.exportEnvironment();
+    }
+
+    void init()
+    {
+        mController.reset();
+        mPlatform.reset();
+        mPlatform.reset(new FakePlatform);
+        AppSettings::setSignedInUser(QStringLiteral("token-alice"), 1001);
+        AppSettings::setUninstalling(false);
+        QVERIFY(mService.reset());
+        QDir(DownloadFile::downloadDir()).removeRecursively();
+        mController.reset(new UpgradeController);
+        mNotices.clear();
+        connect(mController.get(), &UpgradeController::notice, this, [this](const QString &text) { mNotices << text; });
+    }
+
+    void cleanup()
+    {
+        mController.reset();
+        mPlatform.reset();
+    }
+
+    // Two addresses that end in the same file name: a package's archive
+    // kept after its patch failed is never taken for the other package's.
+    void keptArchiveIsNotAnotherPackages()
+    {
+        makeCard(LookAlike);
+        QVERIFY(mService.setFault(fault("/files/a/patch.zip", {{"status", 500}})));
+        QVERIFY(run({item(package(60, "CARA", "V1.00", "V0.90"), package(61, "CARA", "V1.01"))}, LookAlike));
+        QCOMPARE(stateOf(0), QStringLiteral("Download Failed"));
+        QVERIFY(!reasonOf(0).isEmpty());
+        QCOMPARE(downloads().filter(QRegularExpression(QStringLiteral("\\.zip$"))).size(), 1); // the package's archive waits for a retry
+        QCOMPARE(onCard("Vehicles/EU/CARA/version.txt"), QByteArray("V0.90"));
+
+        QVERIFY(mService.reset());
+        QVERIFY(run({item(package(70, "CARB", "V2.00", "V1.50"))}, LookAlike));
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(requests("/files/b/pkg.zip"), 1);
+        QCOMPARE(onCard("Vehicles/EU/CARB/version.txt"), QByteArray("V2.00"));
+        QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/CARB/CARB.bin")));
+        QCOMPARE(onCard("Vehicles/EU/CARA/version.txt"), QByteArray("V0.90"));
+    }
+
+    // ... and two rows of one batch never share a file: both at once, each
+    // from its own address, slowly enough to overlap.
+    void lookAlikeRowsNeverShareAFile()
+    {
+        QVERIFY(mService.setFault(fault("/files/*", {{"chunk_size", 1000}, {"chunk_delay_ms", 5}})));
+        makeCard(LookAlike);
+        QVERIFY(run({item(package(60, "CARA", "V1.00", "V0.90")), item(package(70, "CARB", "V2.00", "V1.50"))}, LookAlike));
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(stateOf(1), QStringLiteral("Done"));
+        QCOMPARE(onCard("Vehicles/EU/CARA/version.txt"), QByteArray("V1.00"));
+        QCOMPARE(onCard("Vehicles/EU/CARB/version.txt"), QByteArray("V2.00"));
+        QCOMPARE(onCard("Vehicles/EU/CARB/CARB.bin").size(), 3072);
+        QCOMPARE(downloads(), QStringList());
+    }
+
+    // An archive that does not hold the package it was fetched for fails
+    // its install with the reason, and the card keeps what it had.
+    void archiveMustHoldItsPackage_data()
+    {
+        QTest::addColumn<long>("id");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("empty archive") << 80L << QStringLiteral("V1.00");
+        QTest::newRow("only a readme") << 81L << QStringLiteral("V1.00");
+        QTest::newRow("another package") << 70L << QStringLiteral("V2.00");
+        QTest::newRow("another version") << 60L << QStringLiteral("V1.05");
+    }
+    void archiveMustHoldItsPackage()
+    {
+        QFETCH(long, id);
+        QFETCH(QString, version);
+        makeCard(LookAlike);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCard);
+        QVERIFY(run({item(package(id, "CARA", qPrintable(version), "V0.90"))}, LookAlike));
+        QCOMPARE(stateOf(0), QStringLiteral("Install Failed"));
+        QVERIFY2(!reasonOf(0).isEmpty(), "no reason");
+        QCOMPARE(TestEnv::snapshot(mCard), before);
+    }
+
+    // The package, then its patch: fetched and installed in that order; both
+    // archives go once both are on.
+    void packageThenPatch()
+    {
+        makeCard(Alice);
+        QVERIFY(run({item(package(20, "BMW", "V9.50"), package(21, "BMW", "V9.51"))}, Alice));
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QStringList order;
+        for (const QJsonValue &entry : mService.requestLog()) {
+            const QString path = entry.toObject().value(QStringLiteral("path")).toString();
+            const QString id = QUrlQuery(entry.toObject().value(QStringLiteral("query")).toString()).queryItemValue(QStringLiteral("id"));
+            order << path.section(QLatin1Char('/'), -1) + id;
+        }
+        QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"), QStringLiteral("download21"),
+                                     QStringLiteral("bmw_V9.51_patch.zip")}));
+        QCOMPARE(onCard("Vehicles/EU/BMW/version.txt"), QByteArray("V9.51"));
+        QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW/BMW_fix.bin")));
+        QCOMPARE(downloads(), QStringList());
+    }
+
+    // The package does not go on: its patch is not installed over it, both
+    // archives stay, and a retry installs them without fetching again.
+    void failedPackageInstallStopsItsPatch()
+    {
+        makeCard(Alice);
+        const QString bmw = mCard + QStringLiteral("Vehicles/EU/BMW/");
+        QVERIFY(TestEnv::writeFile(bmw + QStringLiteral("Res"), "in the way"));
+        QVERIFY(run({item(package(20, "BMW", "V9.50"), package(21, "BMW", "V9.51"))}, Alice));
+        QCOMPARE(stateOf(0), QStringLiteral("Install Failed"));
+        QCOMPARE(QDir(bmw).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("Res")});
+        QCOMPARE(downloads().filter(QRegularExpression(QStringLiteral("\\.zip$"))).size(), 2);
+
+        QVERIFY(QFile::remove(bmw + QStringLiteral("Res")));
+        QVERIFY(mService.clearLog());
+        QVERIFY(retry());
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(requests("/files/bmw_V9.50.zip") + requests("/files/bmw_V9.51_patch.zip"), 0);
+        QCOMPARE(onCard("Vehicles/EU/BMW/version.txt"), QByteArray("V9.51"));
+    }
+
+    // A row fails half-way through its transfer; a retry takes up only that
+    // row and resumes its partial file.
+    void retryResumesTheFailedRow()
+    {
+        makeCard(Alice);
+        QVERIFY(mService.setFault(fault("/files/benz_V12.30.zip", {{"drop_after", 3000}, {"once", true}})));
+        QVERIFY(run({item(package(1, "HOME", "V2.10")), item(package(10, "BENZ", "V12.30"))}, Alice));
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(stateOf(1), QStringLiteral("Download Failed"));
+        QVERIFY(!AppSettings::isDownloading());
+        QCOMPARE(mPlatform->sleepHeld, QStringList());
+
+        QVERIFY(mService.clearLog());
+        QVERIFY(retry());
+        QCOMPARE(stateOf(1), QStringLiteral("Done"));
+        QCOMPARE(requests("/KvaApi/soft/download"), 1);
+        const QJsonArray files = mService.requestsTo(QStringLiteral("/files/benz_V12.30.zip"));
+        QCOMPARE(files.size(), 1);
+        const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
+        QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
+    }
+
+    // An archive that cannot be unpacked fails its install and is removed,
+    // so that a retry fetches it again instead of failing for ever.
+    void brokenArchiveIsFetchedAgain()
+    {
+        makeCard(Alice);
+        Entry program = file("Vehicles/HOME/HOME.bin", QByteArray(5000, 'h'));
+        program.deflate = false;
+        QByteArray broken = archiveOf({file("Vehicles/HOME/version.txt", "V2.10"), program});
+        broken[broken.indexOf(QByteArray(100, 'h')) + 50] = 'x'; // stored data, checksum now wrong
+        QVERIFY(mService.replaceFile(QStringLiteral("home_V2.10.zip"), broken));
+        QVERIFY(run({item(package(1, "HOME", "V2.10"))}, Alice));
+        QCOMPARE(stateOf(0), QStringLiteral("Install Failed"));
+        QCOMPARE(downloads(), QStringList());
+
+        QVERIFY(mService.reset());
+        QVERIFY(retry());
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(requests("/files/home_V2.10.zip"), 1);
+        QCOMPARE(onCard("Vehicles/HOME/version.txt"), QByteArray("V2.10"));
+    }
+
+    // The card pulled while downloading or installing: the card keeps what
+    // it had; the same card back and a retry finish the row without
+    // fetching again what is already here.
+    void cardPulled_data()
+    {
+        QTest::addColumn<bool>("installing");
+        QTest::newRow("while downloading") << false;
+        QTest::newRow("while installing") << true;
+    }
+    void cardPulled()
+    {
+        QFETCH(bool, installing);
+        makeCard(Alice);
+        const QMap<QString, QByteArray> before = TestEnv::snapshot(mCard);
+        if (!installing)
+            QVERIFY(mService.setFault(fault("/files/home_V2.10.zip", {{"chunk_size", 500}, {"chunk_delay_ms", 300}})));
+        QSignalSpy ended(mController.get(), &UpgradeController::batchEnded);
+        mController->setBatch({item(package(1, "HOME", "V2.10", "V2.00"))}, card(Alice));
+        mController->start();
+        Gate gate;
+        if (installing)
+            QVERIFY(holdInstall(gate, 1));
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(mController->batch().row(0).state, int(DownloadBatch::Downloading), 20000);
+        QCOMPARE(mPlatform->sleepHeld, QStringList{QStringLiteral("Updating vehicle software")});
+
+        QVERIFY(!mController->cardRemoved(mCard + QStringLiteral("other/")));
+        QVERIFY(mController->cardRemoved(mCard));
+        gate.go.release();
+        mController->dispatcher()->pool()->waitForDone();
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().first().toBool(), false); // no summary for a cut-off batch
+        QCOMPARE(stateOf(0), installing ? QStringLiteral("Install Failed") : QStringLiteral("Download Failed"));
+        QVERIFY(!reasonOf(0).isEmpty());
+        QVERIFY(!AppSettings::isDownloading());
+        QCOMPARE(mPlatform->sleepHeld, QStringList());
+        QCOMPARE(TestEnv::snapshot(mCard), before);
+
+        QVERIFY(!mController->cardInserted(Card(mCard, QStringLiteral("NOPQRSTUVWXYZ"))));
+        QVERIFY(mController->cardInserted(card(Alice)));
+        QVERIFY(mService.reset());
+        QVERIFY(retry());
+        QCOMPARE(stateOf(0), QStringLiteral("Done"));
+        QCOMPARE(onCard("Vehicles/HOME/version.txt"), QByteArray("V2.10"));
+        const QJsonArray files = mService.requestsTo(QStringLiteral("/files/home_V2.10.zip"));
+        QCOMPARE(files.size(), installing ? 0 : 1);
+        if (!installing) {
+            const QString range = files.first().toObject().value(QStringLiteral("headers")).toObject().value(QStringLiteral("Range")).toString();
+            QVERIFY2(range.startsWith(QLatin1String("bytes=")) && range != QLatin1String("bytes=0-"), qPrintable(range));
+        }
+    }
+
+    // How a package goes onto the card: the program's own installer to the
+    // desktop, nothing without a card, an older installed version gives way
+    // to the new one, the same version and a patch leave the folder be.
+    void installRules_data()
+    {
+        QTest::addColumn<QString>("softId");
+        QTest::addColumn<bool>("patch");
+        QTest::addColumn<bool>("withCard");
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<bool>("removeOld");
+        const int none = int(UpgradeJob::Failure::None);
+        QTest::newRow("own installer") << "OSTREL" << false << true << "" << none << false;
+        QTest::newRow("no card") << "BENZ" << false << false << "V1" << int(UpgradeJob::Failure::NoCard) << false;
+        QTest::newRow("older version on the card") << "BENZ" << false << true << "V1" << -1 << true;
+        QTest::newRow("same version on the card") << "BENZ" << false << true << "V2" << -1 << false;
+        QTest::newRow("not on the card") << "AUDI" << false << true << "" << -1 << false;
+        QTest::newRow("patch") << "BENZ" << true << true << "V1" << -1 << false;
+    }
+    void installRules()
+    {
+        QFETCH(QString, softId);
+        QFETCH(bool, patch);
+        QFETCH(bool, withCard);
+        QFETCH(QString, installed);
+        QFETCH(int, failure);
+        QFETCH(bool, removeOld);
+        makeCard(Alice);
+        QVERIFY(writeVehicle(mCard + QStringLiteral("Vehicles/EU/BENZ/"), installed.toLatin1()));
+        Package p = package(patch ? 11 : 10, qPrintable(softId), "V2", installed.isEmpty() ? "" : qPrintable(installed));
+        if (patch)
+            p.baseId = 10;
+        if (!withCard)
+            p.card = Card();
+        const QString archive = mEnv.root() + QStringLiteral("/missing.zip"); // the install fails at once
+        ArchiveInstall job(p, archive, mController->dispatcher());
+        QSignalSpy finished(&job, &UpgradeJob::finished);
+        job.start();
+        const QList<QPointer<InstallRunnable>> jobs = mController->dispatcher()->jobs();
+        QCOMPARE(mPlatform->openedFiles, softId == QLatin1String("OSTREL") ? QStringList{archive} : QStringList{});
+        QCOMPARE(jobs.size(), failure >= 0 ? 0 : 1);
+        if (!jobs.isEmpty()) {
+            QCOMPARE(jobs.first()->targetFolder(), mCard);
+            QCOMPARE(jobs.first()->deleteOldFirst(), removeOld);
+            QCOMPARE(jobs.first()->oldVersionFolder(), removeOld ? mCard + p.installedFolder : QString());
+        }
+        QVERIFY(finished.count() == 1 || finished.wait(10000));
+        const auto result = finished.first().first().value<UpgradeJob::Result>();
+        QCOMPARE(int(result.failure), failure >= 0 ? failure : int(UpgradeJob::Failure::Archive));
+        mController->dispatcher()->pool()->waitForDone();
+    }
+
+    // Every row refused at once: one notice tells it, each row says why.
+    void refusalsAreToldOnce()
+    {
+        makeCard(Alice);
+        QList<UpgradeItem> unknown;
+        for (long id = 901; id <= 910; ++id)
+            unknown << item(package(id, "NOPE", "V1"));
+        QVERIFY(run(unknown, Alice));
+        QCOMPARE(mController->batch().failedCount(), 10);
+        QCOMPARE(mNotices, QStringList(Code().getMessageByCode(-1421)));
+        QCOMPARE(reasonOf(9), Code().getMessageByCode(-1421));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpgradeController)
+#include "tst_upgradecontroller.moc"
