@@ -70,10 +70,6 @@
         <translation>重试</translation>
     </message>
     <message>
-        <source>Updating vehicle software</source>
-        <translation>正在升级车型软件</translation>
-    </message>
-    <message>
         <source>Update</source>
         <translation>升级</translation>
     </message>
@@ -84,10 +80,6 @@
     <message>
         <source>All software downloads are successfully installed!</source>
         <translation>所有软件均已下载并安装成功！</translation>
-    </message>
-    <message>
-        <source>The service cannot be reached. Please check the network and try again.</source>
-        <translation>无法连接服务器，请检查网络后重试。</translation>
     </message>
     <message>
         <source>Some software is downloading or installing. Are you sure you want to quit?</source>
@@ -108,6 +100,10 @@
     <message>
         <source>U disk has been pulled out!</source>
         <translation>U盘已拔出！</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>
@@ -342,6 +338,110 @@
     <message>
         <source>U disk space is insufficient, please clean up first and try again.</source>
         <translation>U盘空间不足，请先清理后重试。</translation>
+    </message>
+</context>
+<context>
+    <name>AddressQuery</name>
+    <message>
+        <source>The service cannot be reached. Please check the network and try again.</source>
+        <translation>无法连接服务器，请检查网络后重试。</translation>
+    </message>
+    <message>
+        <source>The service named no download address.</source>
+        <translation>服务器未提供下载地址。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveInstall</name>
+    <message>
+        <source>The installer could not be opened.</source>
+        <translation>无法打开安装程序。</translation>
+    </message>
+    <message>
+        <source>There is no SD card to install onto.</source>
+        <translation>没有可供安装的SD卡。</translation>
+    </message>
+    <message>
+        <source>The install was stopped.</source>
+        <translation>安装已停止。</translation>
+    </message>
+    <message>
+        <source>The archive is damaged. Retry downloads it again.</source>
+        <translation>安装包已损坏，重试时将重新下载。</translation>
+    </message>
+    <message>
+        <source>The archive does not hold %1. Nothing on the card was changed.</source>
+        <translation>安装包中没有%1，SD卡上的内容未做任何更改。</translation>
+    </message>
+    <message>
+        <source>The archive holds another version than %1. Nothing on the card was changed.</source>
+        <translation>安装包中的版本不是%1，SD卡上的内容未做任何更改。</translation>
+    </message>
+    <message>
+        <source>There is not enough space on the SD card.</source>
+        <translation>SD卡空间不足。</translation>
+    </message>
+    <message>
+        <source>The install was stopped. The card keeps what it had.</source>
+        <translation>安装已停止，SD卡保留原有内容。</translation>
+    </message>
+    <message>
+        <source>The SD card could not be written. It keeps what it had.</source>
+        <translation>无法写入SD卡，SD卡保留原有内容。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTransfer</name>
+    <message>
+        <source>The download address is not a web address.</source>
+        <translation>下载地址不是网址。</translation>
+    </message>
+    <message>
+        <source>The download server answered %1.</source>
+        <translation>下载服务器返回了%1。</translation>
+    </message>
+    <message>
+        <source>The download stalled. Retry resumes it.</source>
+        <translation>下载停滞，重试时将继续下载。</translation>
+    </message>
+    <message>
+        <source>The download server sent more than the archive can be; what arrived was deleted.</source>
+        <translation>下载服务器发送的数据超出了安装包的大小，已删除收到的数据。</translation>
+    </message>
+    <message>
+        <source>The download ended before the archive was complete.</source>
+        <translation>安装包尚未下载完整，下载就中断了。</translation>
+    </message>
+    <message>
+        <source>The archive changed on the server during the download.</source>
+        <translation>下载期间服务器上的安装包发生了变化。</translation>
+    </message>
+    <message>
+        <source>The archive could not be written to this computer's disk.</source>
+        <translation>无法将安装包写入本机磁盘。</translation>
+    </message>
+    <message>
+        <source>There is not enough space on this computer's disk.</source>
+        <translation>本机磁盘空间不足。</translation>
+    </message>
+    <message>
+        <source>The download server sent it somewhere it may not go.</source>
+        <translation>下载服务器将下载转到了不允许的地址。</translation>
+    </message>
+    <message>
+        <source>The connection to the download server failed. Retry resumes it.</source>
+        <translation>与下载服务器的连接失败，重试时将继续下载。</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeController</name>
+    <message>
+        <source>Updating vehicle software</source>
+        <translation>正在升级车型软件</translation>
+    </message>
+    <message>
+        <source>The SD card was removed before this package was finished.</source>
+        <translation>该软件包完成之前SD卡已被拔出。</translation>
     </message>
 </context>
 </TS>
