@@ -62,6 +62,9 @@ public:
     // anything already there (EEXIST then). Both names are single
     // components.
     static bool moveNoReplace(int fromFd, const char *from, int toFd, const char *to);
+    // Writes all `n` bytes, again after an interruption; false on an error
+    // or when nothing more can be written.
+    static bool writeAll(int fd, const char *data, size_t n);
 
     // Tests use this to walk component by component where the kernel could
     // do it too.

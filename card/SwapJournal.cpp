@@ -25,20 +25,6 @@ QString errnoText()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool writeAll(int fd, const char *data, size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return false;
-        data += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
 // The folder holding `path` below `rootFd`, and the last component.
 int openParent(int rootFd, const QByteArray &path, QByteArray *leaf, bool make)
 {
@@ -59,7 +45,7 @@ bool SwapJournal::write(int dirFd) const
     const int fd = ::openat(dirFd, kPart, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, text.constData(), size_t(text.size())) && ::fsync(fd) == 0;
+    bool ok = CardFs::writeAll(fd, text.constData(), size_t(text.size())) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     return ok && ::renameat(dirFd, kPart, dirFd, kFileName) == 0 && ::fsync(dirFd) == 0;
 }

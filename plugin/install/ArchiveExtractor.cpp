@@ -54,20 +54,6 @@ bool readAt(int fd, quint64 offset, char *out, size_t n)
     return true;
 }
 
-bool writeAll(int fd, const char *data, size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return false;
-        data += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
 // Reads a stretch of the file front to back through a small buffer.
 class SequentialReader
 {
@@ -591,7 +577,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
                 mBroken = true;
                 break;
             }
-            if (!writeAll(out, mBuffer.data(), size_t(r))) {
+            if (!CardFs::writeAll(out, mBuffer.data(), size_t(r))) {
                 qCDebug(lcInstall) << "file.write: false!";
                 mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
                 problem = QStringLiteral("cannot write: ") + errnoText();
