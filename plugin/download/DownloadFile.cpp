@@ -564,6 +564,7 @@ bool DownloadFile::writeAvailable()
             return false;
         }
         mWritten += n;
+        mArrivedPending += n;
     }
     return true;
 }
@@ -584,8 +585,17 @@ void DownloadFile::onDownloadProgress(qint64 received, qint64 total)
         return; // an error page or an answer about to be replaced
     mBytesReceived = received;
     mBytesTotal = total;
-    if (!mAborted)
-        emit downloadProgress(mId, received, total);
+    if (mAborted)
+        return;
+    const bool last = total >= 0 && received >= total;
+    if (mReportInterval > 0 && !last && mSinceReport.isValid() && mSinceReport.elapsed() < mReportInterval)
+        return;
+    mSinceReport.start();
+    if (mArrivedPending > 0) {
+        emit bytesArrived(mArrivedPending);
+        mArrivedPending = 0;
+    }
+    emit downloadProgress(mId, received, total);
 }
 
 void DownloadFile::onTimeOut()

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUrl>
 
@@ -79,6 +80,10 @@ public:
     void setSpeedFloor(qint64 bytesPerSecond) { mSpeedFloor = bytesPerSecond > 0 ? bytesPerSecond : 0; }
     // How often the watchdog judges the transfer; 0 or less: the default.
     void setStallPeriod(int msecs);
+    // At most one progress report per `msecs` (the last one always comes);
+    // 0 reports every step. For a download on another thread than the one
+    // that shows it.
+    void setReportInterval(int msecs) { mReportInterval = qMax(0, msecs); }
     static constexpr int DefaultStallPeriod = 30000;
     static constexpr qint64 DefaultSpeedFloor = 1000;
     // Space a download leaves free on the download folder's disk.
@@ -108,6 +113,9 @@ signals:
     void downloadFinished(long id, bool success, QString path);
     void downloadProgress(long id, qint64 received, qint64 total);
     void timeOut();
+    // Body bytes that came over the line and were written since the last
+    // report, sent just before each progress report.
+    void bytesArrived(qint64 bytes);
 
 private slots:
     void onFinished(QNetworkReply *reply);
@@ -184,5 +192,10 @@ private:
     bool mGrace = false;         // a new request began: the next tick only takes note
     int mStallPeriod = DefaultStallPeriod;
     qint64 mSpeedFloor = DefaultSpeedFloor;
-    QTimer mWatchdog;
+    // A child, so that it moves with the download to another thread.
+    QTimer mWatchdog{this};
+
+    int mReportInterval = 0;
+    QElapsedTimer mSinceReport;
+    qint64 mArrivedPending = 0; // written since the last report
 };

@@ -67,11 +67,17 @@ bool InstallRunnable::install()
         }
         ok = ok && install.reserveSpace(&mCancelled);
         const int count = install.count();
+        // Whole percents: a package of thousands of files would otherwise
+        // send as many reports to the page.
+        int shown = -1;
         for (int i = 0; ok && i < count; ++i) {
             mState = 2;
             ok = !mCancelled && install.unpack(i, &mCancelled);
-            if (ok)
+            const int percent = int(qint64(i + 1) * 100 / count);
+            if (ok && percent != shown) {
+                shown = percent;
                 emit installProgress(mId, i + 1, count);
+            }
         }
     } else if (ok && !mExpectation.isNone()) {
         ok = failWith(Failure::NotThePackage, QStringLiteral("no archive to install"));

@@ -3,8 +3,11 @@
 #include "DownloadFile.h"
 #include "UpgradeLog.h"
 
-ArchiveTransfer::ArchiveTransfer(const Package &package, QObject *parent)
+#include <QThread>
+
+ArchiveTransfer::ArchiveTransfer(const Package &package, QThread *thread, QObject *parent)
     : UpgradeJob(package, parent)
+    , mThread(thread)
 {
 }
 
@@ -21,76 +24,87 @@ void ArchiveTransfer::start()
         emit finished(Result::failed(Failure::Download, tr("The download address is not a web address.")));
         return;
     }
-    auto *download = new DownloadFile(this);
+    auto *download = new DownloadFile;
     download->setIdentity(mPackage.identity());
     download->setExpectZip(mPackage.kind() != Package::Kind::Program);
     download->setSizeHint(mPackage.size);
     connect(download, &DownloadFile::downloadProgress, this, &ArchiveTransfer::onProgress);
+    connect(download, &DownloadFile::bytesArrived, this, &ArchiveTransfer::arrived);
     connect(download, &DownloadFile::downloadFinished, this, &ArchiveTransfer::onFinished);
     mDownload = download;
     emit started();
-    // An archive already here is reported from inside start(): those bytes
-    // did not come over the line.
-    mStarting = true;
-    download->start(long(mPackage.id), mPackage.url.toString(QUrl::FullyEncoded), QString(), mPackage.downloadPath());
-    mStarting = false;
+    const long id = mPackage.id;
+    const QString url = mPackage.url.toString(QUrl::FullyEncoded);
+    const QString path = mPackage.downloadPath();
+    if (!mThread) {
+        download->setParent(this);
+        download->start(id, url, QString(), path);
+        return;
+    }
+    download->setReportInterval(ReportInterval);
+    download->moveToThread(mThread);
+    QMetaObject::invokeMethod(download, [download, id, url, path] { download->start(id, url, QString(), path); },
+                              Qt::QueuedConnection);
 }
 
 void ArchiveTransfer::cancel()
 {
-    if (!mDownload)
+    DownloadFile *download = mDownload;
+    if (!download)
         return;
-    disconnect(mDownload, nullptr, this, nullptr);
-    mDownload->stop();
-    mDownload->deleteLater();
     mDownload = nullptr;
+    disconnect(download, nullptr, this, nullptr);
+    // Gone before this returns: no partial write or report comes after it,
+    // and nothing is left for a thread that is about to end.
+    if (download->thread() == QThread::currentThread())
+        delete download;
+    else
+        QMetaObject::invokeMethod(download, [download] { delete download; }, Qt::BlockingQueuedConnection);
 }
 
 void ArchiveTransfer::onProgress(long, qint64 received, qint64 total)
 {
-    if (total == 0)
+    // A report already on its way when the transfer was cancelled.
+    if (!mDownload || sender() != mDownload || total == 0)
         return;
-    // A new request (a restart from byte 0) counts from 0 again.
-    const qint64 fresh = received >= mReceived ? received - mReceived : received;
     mReceived = received;
     mTotal = total;
-    if (fresh > 0 && !mStarting)
-        emit arrived(fresh);
     emit progress(received, total);
 }
 
 void ArchiveTransfer::onFinished(long, bool success, const QString &path)
 {
     DownloadFile *download = mDownload;
+    if (!download || sender() != download)
+        return;
     mDownload = nullptr;
-    if (download)
-        download->deleteLater();
     mReceived = mTotal = 0;
+    const QString reason = success ? QString() : reasonOf(*download);
+    if (!success)
+        qCDebug(lcUpgrade).noquote() << "download failed:" << mPackage.identity() << download->errorString();
+    // Its last signal is sent: its thread no longer touches it.
+    download->deleteLater();
     if (success) {
         mPath = path;
         emit finished(Result());
         return;
     }
-    QString reason;
-    switch (download ? download->failure() : DownloadFile::Failure::Network) {
-    case DownloadFile::Failure::NotWeb: reason = tr("The download address is not a web address."); break;
-    case DownloadFile::Failure::HttpStatus:
-        reason = tr("The download server answered %1.").arg(download->httpStatus());
-        break;
-    case DownloadFile::Failure::Stalled: reason = tr("The download stalled. Retry resumes it."); break;
-    case DownloadFile::Failure::TooLarge:
-        reason = tr("The download server sent more than the archive can be; what arrived was deleted.");
-        break;
-    case DownloadFile::Failure::Incomplete: reason = tr("The download ended before the archive was complete."); break;
-    case DownloadFile::Failure::Changed: reason = tr("The archive changed on the server during the download."); break;
-    case DownloadFile::Failure::LocalDisk:
-        reason = tr("The archive could not be written to this computer's disk.");
-        break;
-    case DownloadFile::Failure::NoSpace: reason = tr("There is not enough space on this computer's disk."); break;
-    case DownloadFile::Failure::Redirect: reason = tr("The download server sent it somewhere it may not go."); break;
-    default: reason = tr("The connection to the download server failed. Retry resumes it."); break;
-    }
-    qCDebug(lcUpgrade).noquote() << "download failed:" << mPackage.identity()
-                                 << (download ? download->errorString() : QString());
     emit finished(Result::failed(Failure::Download, reason));
+}
+
+QString ArchiveTransfer::reasonOf(const DownloadFile &download) const
+{
+    switch (download.failure()) {
+    case DownloadFile::Failure::NotWeb: return tr("The download address is not a web address.");
+    case DownloadFile::Failure::HttpStatus: return tr("The download server answered %1.").arg(download.httpStatus());
+    case DownloadFile::Failure::Stalled: return tr("The download stalled. Retry resumes it.");
+    case DownloadFile::Failure::TooLarge:
+        return tr("The download server sent more than the archive can be; what arrived was deleted.");
+    case DownloadFile::Failure::Incomplete: return tr("The download ended before the archive was complete.");
+    case DownloadFile::Failure::Changed: return tr("The archive changed on the server during the download.");
+    case DownloadFile::Failure::LocalDisk: return tr("The archive could not be written to this computer's disk.");
+    case DownloadFile::Failure::NoSpace: return tr("There is not enough space on this computer's disk.");
+    case DownloadFile::Failure::Redirect: return tr("The download server sent it somewhere it may not go.");
+    default: return tr("The connection to the download server failed. Retry resumes it.");
+    }
 }

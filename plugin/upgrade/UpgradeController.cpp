@@ -5,12 +5,14 @@
 #include "ArchiveInstall.h"
 #include "ArchiveTransfer.h"
 #include "JobDispatcher.h"
+#include "Platform.h"
 #include "UpgradeLog.h"
 
 #include <Sornet/Code.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QNetworkAccessManager>
 
 namespace {
 constexpr int LeftoverWait = 30000; // ms a cancelled install may take to let go
@@ -26,6 +28,17 @@ UpgradeController::UpgradeController(QObject *parent)
     , mDispatcher(new JobDispatcher(this))
 {
     mClock.start();
+    // The transfers ask the platform for free space: made here, on this
+    // thread, before any transfer runs.
+    if (Platform *platform = Platform::instance())
+        platform->volumes();
+    // The first network access manager of the process sets up Qt's network
+    // configuration on the main thread, waiting for it from any other one:
+    // done here, so the transfer thread never waits for this thread while
+    // this one waits for it (a cancel).
+    { QNetworkAccessManager first; }
+    mTransferThread.setObjectName(QStringLiteral("transfers"));
+    mTransferThread.start();
 }
 
 UpgradeController::~UpgradeController()
@@ -35,6 +48,8 @@ UpgradeController::~UpgradeController()
     stopEverything();
     if (mRunning)
         AppSettings::setDownloading(false);
+    mTransferThread.quit();
+    mTransferThread.wait();
 }
 
 void UpgradeController::setBatch(const QList<UpgradeItem> &items, const Card &card)
@@ -82,6 +97,38 @@ void UpgradeController::retry()
 
 void UpgradeController::launch(int row, const Package &package)
 {
+    const bool isPatch = package.id != mBatch.row(row).id();
+    Waiting entry{row, package.id, isPatch};
+    // List order, a package's patch before the rows after it.
+    auto at = mWaiting.begin();
+    while (at != mWaiting.end() && (at->row < row || (at->row == row && !at->isPatch && isPatch)))
+        ++at;
+    mWaiting.insert(at, entry);
+    pump();
+}
+
+void UpgradeController::pump()
+{
+    while (mFetching < MaxTransfers && !mWaiting.isEmpty()) {
+        const Waiting next = mWaiting.takeFirst();
+        ++mFetching;
+        mWork[next.row].fetching = true;
+        query(next.row, mBatch.package(next.id));
+    }
+}
+
+void UpgradeController::release(int row)
+{
+    if (!mWork[row].fetching)
+        return;
+    mWork[row].fetching = false;
+    --mFetching;
+    // Not from inside the job's own signal: the next one starts after it.
+    QMetaObject::invokeMethod(this, &UpgradeController::pump, Qt::QueuedConnection);
+}
+
+void UpgradeController::query(int row, const Package &package)
+{
     auto *job = new AddressQuery(package, mToken, mUserId, this);
     connect(job, &UpgradeJob::finished, this,
             [this, row, job](const UpgradeJob::Result &result) { onAddressed(row, job, result); });
@@ -94,6 +141,7 @@ void UpgradeController::onAddressed(int row, UpgradeJob *job, const UpgradeJob::
         return;
     const Package package = job->package();
     if (!result.ok()) {
+        release(row);
         refused(row, package, result);
         return;
     }
@@ -133,7 +181,7 @@ void UpgradeController::answerTokenRejected(bool restart)
 
 void UpgradeController::fetch(int row, const Package &package)
 {
-    auto *job = new ArchiveTransfer(package, this);
+    auto *job = new ArchiveTransfer(package, &mTransferThread, this);
     connect(job, &UpgradeJob::progress, this, [this, row, job, id = package.id](qint64 done, qint64 total) {
         if (isCurrent(row, job))
             report(id, DownloadBatch::Downloading, percentOf(done, total));
@@ -151,6 +199,7 @@ void UpgradeController::onFetched(int row, UpgradeJob *job, const UpgradeJob::Re
 {
     if (!isCurrent(row, job))
         return;
+    release(row);
     const Package &package = job->package();
     if (!result.ok()) {
         report(package.id, DownloadBatch::DownloadFailed, 0, result.reason);
@@ -298,7 +347,10 @@ void UpgradeController::checkEnd()
 
 void UpgradeController::stopEverything()
 {
+    mWaiting.clear();
+    mFetching = 0;
     for (Work &work : mWork) {
+        work.fetching = false;
         if (work.job) {
             work.job->cancel();
             work.job->deleteLater();

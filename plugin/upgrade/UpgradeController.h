@@ -12,18 +12,23 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QThread>
 #include <QVector>
 
 class JobDispatcher;
 
 // The work behind the download page: one upgrade batch from the rows the
-// user chose to each row's end. For every row, at once:
+// user chose to each row's end. For every row:
 //
 //     package: address query -> transfer --.
 //                                          v
 //     patch:   address query -> transfer -> install package -> install patch
 //
 // (a row without a patch installs its package as soon as it is fetched).
+// At most three rows fetch at once (their address query, then their
+// transfer), taken in list order with a package's patch before the rows
+// after it, so that the first archives arrive early and the installs run
+// while the rest still download. Transfers run on a thread of their own.
 // The controller owns the rows with the one record of each package and its
 // patch, the jobs, the install pool, the sign-in it asks with and the card
 // it installs onto; it decides what a failure means for its row and which
@@ -35,6 +40,7 @@ class UpgradeController : public QObject
     Q_OBJECT
 public:
     static constexpr int NoticeInterval = 3000; // ms between two error notices
+    static constexpr int MaxTransfers = 3;
     static constexpr int RestartCode = 886;
 
     explicit UpgradeController(QObject *parent = nullptr);
@@ -85,13 +91,20 @@ private:
     struct Work
     {
         QPointer<UpgradeJob> job;
+        bool fetching = false;  // holds one of the transfer places
         QString packageArchive; // fetched, not yet installed
         QString patchArchive;
         QString packageFolder; // where the package went, for its patch
         TransferRate rate;
     };
 
+    // Queues the address query and transfer of `package`; they start when
+    // a transfer place is free.
     void launch(int row, const Package &package);
+    void pump();
+    // The row's fetching ended (fetched or failed): its place is free.
+    void release(int row);
+    void query(int row, const Package &package);
     void fetch(int row, const Package &package);
     void install(int row, const Package &package);
     void onAddressed(int row, UpgradeJob *job, const UpgradeJob::Result &result);
@@ -114,6 +127,16 @@ private:
     qint64 expectedBytes(int row, const Package &package) const;
 
     JobDispatcher *mDispatcher;
+    QThread mTransferThread;
+    // Waiting for a transfer place, in the order they take one.
+    struct Waiting
+    {
+        int row;
+        long id;
+        bool isPatch;
+    };
+    QList<Waiting> mWaiting;
+    int mFetching = 0;
     DownloadBatch mBatch;
     QVector<Work> mWork;
     Card mCard;

@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QProcess>
 #include <QSslCertificate>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace {
@@ -89,10 +90,10 @@ bool StandInService::start(const QStringList &extraArgs)
         return false;
     }
     QByteArray out;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.start(StartTimeoutMs);
-    while (!out.contains('\n') && deadline.isActive() && mProcess->state() == QProcess::Running) {
+    // No event loop runs here: a timer would never say it ran out.
+    QElapsedTimer clock;
+    clock.start();
+    while (!out.contains('\n') && clock.elapsed() < StartTimeoutMs && mProcess->state() == QProcess::Running) {
         mProcess->waitForReadyRead(200);
         out += mProcess->readAllStandardOutput();
     }

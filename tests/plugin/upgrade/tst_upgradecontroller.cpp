@@ -265,6 +265,28 @@ private slots:
         QCOMPARE(downloads(), QStringList());
     }
 
+    // At most three rows fetch at once, in list order, a package's patch
+    // before the rows after it; each next one starts when a place is free.
+    void transfersTakeTurns()
+    {
+        makeCard(Alice);
+        for (const char *slow : {"/files/home_V2.10.zip", "/files/benz_V12.30.zip"})
+            QVERIFY(mService.setFault(fault(slow, {{"chunk_size", 200}, {"chunk_delay_ms", 40}})));
+        QVERIFY(run({item(package(20, "BMW", "V9.50"), package(21, "BMW", "V9.51")), item(package(1, "HOME", "V2.10")),
+                     item(package(10, "BENZ", "V12.30")), item(package(2, "COMTXTLIB", "V1.05"))},
+                    Alice));
+        QCOMPARE(mController->batch().doneCount(), 4);
+        QStringList queries;
+        for (const QJsonValue &entry : mService.requestsTo(QStringLiteral("/KvaApi/soft/download")))
+            queries << QUrlQuery(entry.toObject().value(QStringLiteral("query")).toString()).queryItemValue(QStringLiteral("id"));
+        // The first three at once, in any order; then the patch, then the last row.
+        QCOMPARE(queries.size(), 5);
+        QStringList first = queries.mid(0, 3);
+        first.sort();
+        QCOMPARE(first, QStringList({QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("20")}));
+        QCOMPARE(queries.mid(3), QStringList({QStringLiteral("21"), QStringLiteral("2")}));
+    }
+
     // The package does not go on: its patch is not installed over it, both
     // archives stay, and a retry installs them without fetching again.
     void failedPackageInstallStopsItsPatch()
