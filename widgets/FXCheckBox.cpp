@@ -32,3 +32,8 @@ FXCheckBox::FXCheckBox(const QString &text, QWidget *parent)
 {
     setStyleSheet(QString::fromLatin1(Style) + disabledStyle());
 }
+
+FXCheckBox::FXCheckBox(const QString &text, Unstyled, QWidget *parent)
+    : QCheckBox(text, parent)
+{
+}

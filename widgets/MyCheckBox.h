@@ -10,4 +10,12 @@ class MyCheckBox : public FXCheckBox
 public:
     explicit MyCheckBox(QWidget *parent = nullptr);
     explicit MyCheckBox(const QString &text, QWidget *parent = nullptr);
+
+    // A box in a table row, styled by the table (see tableStyle()).
+    static MyCheckBox *forTable(const QString &text);
+    // The look of forTable() boxes, for the style sheet of their table.
+    static QString tableStyle();
+
+private:
+    MyCheckBox(const QString &text, Unstyled unstyled);
 };

@@ -19,6 +19,34 @@ MyComboBox::MyComboBox(QWidget *parent)
 {
     // Item heights from the style sheet apply only with a plain list view.
     setView(new QListView(this));
+    mHasView = true;
     setStyleSheet(QString::fromLatin1(Style));
     setFixedSize(136, 30);
+}
+
+MyComboBox::MyComboBox(Unstyled)
+    : QComboBox(nullptr)
+{
+    setFixedSize(136, 30);
+}
+
+MyComboBox *MyComboBox::forTable()
+{
+    return new MyComboBox(Unstyled());
+}
+
+QString MyComboBox::tableStyle()
+{
+    return QString::fromLatin1(Style).replace(QStringLiteral("QComboBox"), QStringLiteral("MyComboBox"));
+}
+
+void MyComboBox::showPopup()
+{
+    // A table's drop-down gets its plain list view when first needed, not
+    // one for every row of a long table.
+    if (!mHasView) {
+        mHasView = true;
+        setView(new QListView(this));
+    }
+    QComboBox::showPopup();
 }

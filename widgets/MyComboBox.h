@@ -8,4 +8,18 @@ class MyComboBox : public QComboBox
     Q_OBJECT
 public:
     explicit MyComboBox(QWidget *parent = nullptr);
+
+    // A drop-down in a table row, styled by the table (see tableStyle()).
+    static MyComboBox *forTable();
+    static QString tableStyle();
+
+    void showPopup() override;
+
+private:
+    struct Unstyled
+    {
+    };
+    explicit MyComboBox(Unstyled);
+
+    bool mHasView = false;
 };

@@ -113,7 +113,7 @@ void DownloadWidget::buildUi()
     // Every row of a batch takes part: the box is ticked and stays so.
     mHeader->setChecked(true);
     mHeader->setAttribute(Qt::WA_TransparentForMouseEvents);
-    mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;}"));
+    SoftwareTable::setStyle(mTable, QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;}"));
     // A progress list: nothing to select.
     mTable->setSelectionMode(QAbstractItemView::NoSelection);
     connect(mHeader, &MyHeader::toggled, this, &DownloadWidget::onToggled);
@@ -162,27 +162,30 @@ void DownloadWidget::setBatch(const QList<UpgradeItem> &items, const Card &card)
 void DownloadWidget::buildTable()
 {
     mRowWidgets.clear();
-    mModel->clear(); // the view deletes the widgets over the cells
     const DownloadBatch &batch = mController->batch();
+    QList<QMap<int, QVariant>> texts;
     for (int i = 0; i < batch.size(); ++i) {
         const UpgradeItem &item = batch.row(i).item;
         // A patch row shows the patch, and what both weigh together.
         const Package &shown = item.hasPatch() ? item.patch : item.package;
-        const QString name = shown.name;
-        mModel->appendRow({{NameColumn, name},
-                           {CurrentColumn, item.current},
-                           {VersionColumn, shown.version},
-                           {SizeColumn, SoftwareRows::sizeText(item.package.size + item.patch.size)},
-                           {StateColumn, QString()}}); // the cell's widget tells it
+        texts.append({{NameColumn, shown.name},
+                      {CurrentColumn, item.current},
+                      {VersionColumn, shown.version},
+                      {SizeColumn, SoftwareRows::sizeText(item.package.size + item.patch.size)},
+                      {StateColumn, QString()}}); // the cell's widget tells it
+    }
+    mModel->setRows(texts); // the view deletes the widgets of the last batch
+    for (int i = 0; i < batch.size(); ++i) {
+        const QString name = texts.at(i).value(NameColumn).toString();
         RowWidgets widgets;
-        widgets.box = new MyCheckBox(name);
+        widgets.box = MyCheckBox::forTable(name);
         widgets.box->setChecked(true);
         widgets.box->setToolTip(name);
         // Ticked for good, yet not greyed out: the row is part of the batch.
         widgets.box->setAttribute(Qt::WA_TransparentForMouseEvents);
         widgets.box->setFocusPolicy(Qt::NoFocus);
-        widgets.versions = new MyComboBox;
-        widgets.versions->addItem(shown.version);
+        widgets.versions = MyComboBox::forTable();
+        widgets.versions->addItem(texts.at(i).value(VersionColumn).toString());
         widgets.versions->setEnabled(false); // chosen on the list, fixed here
         widgets.state = new StateCell;
         mRowWidgets.append(widgets);

@@ -21,6 +21,13 @@ void MyTableModel::clear()
     endResetModel();
 }
 
+void MyTableModel::setRows(const QList<QMap<int, QVariant>> &rows)
+{
+    beginResetModel();
+    mRows = rows;
+    endResetModel();
+}
+
 int MyTableModel::appendRow(const QMap<int, QVariant> &values)
 {
     const int row = mRows.size();

@@ -18,6 +18,8 @@ public:
     QStringList headers() const { return mHeaders; }
 
     void clear();
+    // All rows at once (one reset, not one insertion each).
+    void setRows(const QList<QMap<int, QVariant>> &rows);
     // Appends a row; returns its number.
     int appendRow(const QMap<int, QVariant> &values);
     // The stored value, whatever the column shows.

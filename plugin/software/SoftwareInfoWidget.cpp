@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -139,7 +140,7 @@ void SoftwareInfoWidget::buildUi()
     mModel = table.model;
     mTable = table.view;
     mHeader = table.header;
-    mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
+    SoftwareTable::setStyle(mTable, QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
     mTable->installEventFilter(this);
@@ -320,22 +321,43 @@ void SoftwareInfoWidget::fillTable()
 {
     clearTable();
     SoftwareRows::sort(mRows, mSoftwareThread->param().getLang_code());
-    for (int i = 0; i < mRows.size(); ++i) {
+    QList<QMap<int, QVariant>> texts;
+    texts.reserve(mRows.size());
+    for (const SoftwareDataWrap &row : qAsConst(mRows)) {
+        const SoftwareRows::Cells cells = SoftwareRows::cellsOf(row);
+        texts.append({{NameColumn, cells.name},
+                      {CurrentColumn, cells.current},
+                      {VersionColumn, cells.version},
+                      {SizeColumn, cells.size},
+                      {StateColumn, tr("Ready")}});
+        mChosen << cells.choices.value(0);
+    }
+    // Every row at once; the boxes and drop-downs over them follow in
+    // slices, so a list of thousands never freezes the window.
+    mModel->setRows(texts);
+    mFilling = true;
+    placeRowWidgets(mFillGeneration);
+}
+
+void SoftwareInfoWidget::placeRowWidgets(int generation)
+{
+    if (generation != mFillGeneration)
+        return; // the table was cleared meanwhile
+    QElapsedTimer slice;
+    slice.start();
+    while (mRowWidgets.size() < mRows.size() && slice.elapsed() < FillSlice) {
+        const int i = mRowWidgets.size();
         const SoftwareDataWrap &row = mRows.at(i);
         const SoftwareRows::Cells cells = SoftwareRows::cellsOf(row);
-        mModel->appendRow({{NameColumn, cells.name},
-                           {CurrentColumn, cells.current},
-                           {VersionColumn, cells.version},
-                           {SizeColumn, cells.size},
-                           {StateColumn, tr("Ready")}});
         RowWidgets widgets;
-        widgets.box = new MyCheckBox(cells.name);
+        widgets.box = MyCheckBox::forTable(cells.name);
         widgets.box->setChecked(row.isChecked());
         widgets.box->setEnabled(!row.isRequired());
         widgets.box->setToolTip(cells.name);
         connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
-        widgets.versions = new MyComboBox;
+        widgets.versions = MyComboBox::forTable();
         widgets.versions->addItems(cells.choices);
+        widgets.versions->setCurrentText(mChosen.value(i));
         widgets.versions->setEnabled(!row.isRequired());
         // A widget over a cell that takes the focus makes its row the
         // table's current, selected one: after sign-in, or when another
@@ -343,14 +365,25 @@ void SoftwareInfoWidget::fillTable()
         widgets.box->setFocusPolicy(Qt::NoFocus);
         widgets.versions->setFocusPolicy(Qt::NoFocus);
         connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
+        mRowOf.insert(widgets.box, i);
+        mRowOf.insert(widgets.versions, i);
         mRowWidgets.append(widgets);
         SoftwareTable::placeRowWidgets(mTable, i, widgets.box, widgets.versions);
     }
+    if (mRowWidgets.size() < mRows.size()) {
+        QTimer::singleShot(0, this, [this, generation] { placeRowWidgets(generation); });
+        return;
+    }
+    mFilling = false;
 }
 
 void SoftwareInfoWidget::clearTable()
 {
+    ++mFillGeneration;
+    mFilling = false;
     mRowWidgets.clear();
+    mRowOf.clear();
+    mChosen.clear();
     mModel->clear(); // the view deletes the widgets placed over the cells
     const QSignalBlocker blocker(mHeader);
     mHeader->setChecked(false);
@@ -388,20 +421,12 @@ void SoftwareInfoWidget::setControlsEnabled(bool on)
 
 int SoftwareInfoWidget::rowOfSender() const
 {
-    const QObject *from = sender();
-    for (int i = 0; i < mRowWidgets.size(); ++i) {
-        if (mRowWidgets.at(i).box == from || mRowWidgets.at(i).versions == from)
-            return i;
-    }
-    return -1;
+    return mRowOf.value(sender(), -1);
 }
 
 QList<SoftwareDataWrap> SoftwareInfoWidget::selection() const
 {
-    QStringList chosen;
-    for (const RowWidgets &widgets : mRowWidgets)
-        chosen << widgets.versions->currentText();
-    return SoftwareRows::collect(mRows, chosen);
+    return SoftwareRows::collect(mRows, mChosen);
 }
 
 void SoftwareInfoWidget::onVersionChanged(QString text)
@@ -410,15 +435,16 @@ void SoftwareInfoWidget::onVersionChanged(QString text)
     const int row = rowOfSender();
     if (row < 0 || row >= mRows.size())
         return;
+    mChosen[row] = text;
     mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), text));
 }
 
 void SoftwareInfoWidget::onToggled(bool checked)
 {
     qCDebug(lcSoftware) << "onToggled: checked: " << checked;
-    for (int i = 0; i < mRowWidgets.size() && i < mRows.size(); ++i) {
+    for (int i = 0; i < mRows.size(); ++i) {
         if (SoftwareRows::followsHeader(mRows.at(i)))
-            mRowWidgets.at(i).box->setChecked(checked);
+            setRowChecked(i, checked);
     }
 }
 
@@ -434,10 +460,19 @@ void SoftwareInfoWidget::onItemToggled(bool checked)
     const QString parent = mRelation.GetParent(softId);
     if (parent.isEmpty() || parent == softId)
         return;
-    for (int i = 0; i < mRows.size() && i < mRowWidgets.size(); ++i) {
+    for (int i = 0; i < mRows.size(); ++i) {
         if (mRows.at(i).getSoft_id() == parent && SoftwareRows::isOutdated(mRows.at(i)))
-            mRowWidgets.at(i).box->setChecked(true);
+            setRowChecked(i, true);
     }
+}
+
+void SoftwareInfoWidget::setRowChecked(int row, bool checked)
+{
+    // The row's tick is the record's; its box, once placed, shows it.
+    if (row < mRowWidgets.size())
+        mRowWidgets.at(row).box->setChecked(checked);
+    else
+        mRows[row].setChecked(checked);
 }
 
 void SoftwareInfoWidget::onClickedTableView(QModelIndex index)

@@ -10,6 +10,7 @@
 #include <Sornet/ProductBean.h>
 #include <Sornet/SoftwareData.h>
 
+#include <QHash>
 #include <QList>
 #include <QModelIndex>
 #include <QPointer>
@@ -46,6 +47,7 @@ public:
     static constexpr int BusyLimit = 10000;
     static constexpr int MessageTime = 3000;
     static constexpr int RefreshInterval = 3000;
+    static constexpr int FillSlice = 15; // ms of row widgets per event-loop turn
 
     enum Column { NameColumn, CurrentColumn, VersionColumn, SizeColumn, StateColumn };
 
@@ -61,8 +63,9 @@ public:
     MyTableModel *model() const { return mModel; }
     // The ticked rows, each as the record of the version chosen in it.
     QList<SoftwareDataWrap> selection() const;
-    // A product or software query is under way or its answer not yet handled.
-    bool isQuerying() const { return mProductsBusy || mSoftwareBusy; }
+    // A product or software query is under way or its answer not yet
+    // handled (its rows not all placed yet).
+    bool isQuerying() const { return mProductsBusy || mSoftwareBusy || mFilling; }
     // What the last upgrade that passed its checks handed on.
     QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
 
@@ -127,6 +130,10 @@ private:
     void launchSoftwareThread(bool rescanOnly);
     void fillLanguages(const ProductBean &product);
     void fillTable();
+    // Places the boxes and drop-downs of the rows not placed yet, for a
+    // slice of time, then again from the event loop.
+    void placeRowWidgets(int generation);
+    void setRowChecked(int row, bool checked);
     void clearTable();
     void watchCard();
     void unwatchAll();
@@ -146,7 +153,11 @@ private:
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
-    QVector<RowWidgets> mRowWidgets;
+    QVector<RowWidgets> mRowWidgets; // of the rows placed so far
+    QHash<const QObject *, int> mRowOf; // a row widget's row
+    QStringList mChosen;                // each row's chosen version
+    bool mFilling = false;
+    int mFillGeneration = 0;
     PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;

@@ -1,6 +1,8 @@
 #include "SoftwareTable.h"
 
 #include "FXTableView.h"
+#include "MyCheckBox.h"
+#include "MyComboBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
 
@@ -31,6 +33,14 @@ SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const st
     for (int column = 0; column < int(widths.size()); ++column)
         header->resizeSection(column, widths[size_t(column)]);
     header->setStretchLastSection(true);
+    setStyle(view, QString());
+}
+
+void SoftwareTable::setStyle(FXTableView *view, const QString &pageStyle)
+{
+    // The drop-down's cell is transparent, so the row's grid line below shows.
+    view->setStyleSheet(pageStyle + MyCheckBox::tableStyle() + MyComboBox::tableStyle()
+                        + QStringLiteral("#versionCell{background:transparent;}"));
 }
 
 void SoftwareTable::placeRowWidgets(FXTableView *view, int row, QWidget *box, QWidget *versions)
@@ -38,9 +48,7 @@ void SoftwareTable::placeRowWidgets(FXTableView *view, int row, QWidget *box, QW
     QAbstractItemModel *model = view->model();
     view->setIndexWidget(model->index(row, 0), box);
     auto *cell = new QWidget;
-    // Transparent, so the row's grid line below the drop-down shows.
     cell->setObjectName(QStringLiteral("versionCell"));
-    cell->setStyleSheet(QStringLiteral("#versionCell{background:transparent;}"));
     auto *cellLayout = new QHBoxLayout(cell);
     cellLayout->setContentsMargins(0, 0, 0, 0);
     cellLayout->addWidget(versions);

@@ -22,6 +22,10 @@ struct SoftwareTable
     // Puts a row's check box over its name and its version drop-down, left
     // aligned, over its versions cell.
     static void placeRowWidgets(FXTableView *view, int row, QWidget *box, QWidget *versions);
+    // The table's look: the page's style and that of the row widgets
+    // (MyCheckBox::forTable, MyComboBox::forTable), set once on the table
+    // rather than on each of its many widgets.
+    static void setStyle(FXTableView *view, const QString &pageStyle);
 
     MyTableModel *model;
     FXTableView *view;
