@@ -2,11 +2,15 @@
 
 #include "ArchiveExtractor.h"
 #include "Card.h"
+#include "CardFs.h"
 #include "VersionOrder.h"
 
 #include <QMap>
 
 #include <algorithm>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString kVehicles = QStringLiteral("Vehicles");
@@ -22,6 +26,39 @@ bool below(const QString &path, const QString &folder)
 {
     return path.size() > folder.size() && path.at(folder.size()) == QLatin1Char('/')
            && path.startsWith(folder, Qt::CaseInsensitive);
+}
+// The first entry that does not lie inside `folder` (the folders above it
+// aside): a package touches nothing but its own folder.
+QString strayEntry(ArchiveExtractor &archive, const QString &folder)
+{
+    for (int i = 0; i < archive.count(); ++i) {
+        const ArchiveExtractor::Entry &e = archive.entry(i);
+        if (e.path == folder || e.path.startsWith(folder + QLatin1Char('/')))
+            continue;
+        if (e.isDir && folder.startsWith(e.path + QLatin1Char('/')))
+            continue;
+        return QStringLiteral("\"%1\" lies outside the package's folder %2").arg(e.path, folder);
+    }
+    return QString();
+}
+
+// A folder above `folder` on the card that holds another package: the new
+// one would land inside it, where no scan looks for it.
+QString insideAnotherPackage(const Card &card, const QString &folder)
+{
+    const int rootFd = CardFs::openRoot(card.root());
+    if (rootFd < 0)
+        return QString(); // the install itself will say the card is gone
+    QString problem;
+    const QStringList parts = folder.split(QLatin1Char('/'));
+    for (int k = 2; k < parts.size() && problem.isEmpty(); ++k) {
+        const QString above = QStringList(parts.mid(0, k)).join(QLatin1Char('/'));
+        struct stat st;
+        if (CardFs::statAt(rootFd, CardFs::encodeName(above + QStringLiteral("/version.txt")), &st))
+            problem = QStringLiteral("%1 lies inside the package folder %2 on the card").arg(folder, above);
+    }
+    ::close(rootFd);
+    return problem;
 }
 } // namespace
 
@@ -151,6 +188,10 @@ ArchiveExpectation::Verdict ArchiveExpectation::checkPackage(ArchiveExtractor &a
             problem = QStringLiteral("%1 is not where the card keeps the HOME software").arg(candidate);
         else if (mKind == Kind::TextLibrary && package != Card::Package::Public)
             problem = QStringLiteral("%1 is not where the card keeps the text library").arg(candidate);
+        if (problem.isEmpty())
+            problem = strayEntry(archive, candidate);
+        if (problem.isEmpty())
+            problem = insideAnotherPackage(card, candidate);
         if (problem.isEmpty()) {
             *folder = candidate;
             return checkVersion(archive, candidate, reason);

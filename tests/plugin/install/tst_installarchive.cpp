@@ -221,6 +221,18 @@ private slots:
             archiveOf({with(file("Vehicles/EU/CAR/version.txt", "V2.00"), [](Entry &e) { e.declaredCrc = 1; }), names,
                        program}),
             K::Vehicle, car, v2, {}, F::Archive, "CRC");
+        const Entry carVersion = file("Vehicles/EU/CAR/version.txt", "V2.00");
+        row("package reaching into another package's folder",
+            archiveOf({carVersion, names, program, file("Vehicles/EU/OTHER/version.txt", "V9.99")}), K::Vehicle, car, v2,
+            {}, F::NotThePackage, "\"Vehicles/EU/OTHER/version.txt\" lies outside the package's folder");
+        row("package inside another package's folder on the card",
+            archiveOf({file("Vehicles/EU/OTHER/CAR/version.txt", "V2.00"), file("Vehicles/EU/OTHER/CAR/Names.txt", "{}"),
+                       file("Vehicles/EU/OTHER/CAR/CAR.bin")}),
+            K::Vehicle, car, v2, {}, F::NotThePackage, "inside the package folder Vehicles/EU/OTHER");
+        row("package twice",
+            archiveOf({carVersion, names, program, file("Vehicles/USA/CAR/version.txt", "V2.00"),
+                       file("Vehicles/USA/CAR/Names.txt", "{}"), file("Vehicles/USA/CAR/CAR.bin")}),
+            K::Vehicle, car, v2, {}, F::NotThePackage, "lies outside the package's folder");
         row("patch reaching outside its base",
             archiveOf({file("Vehicles/EU/CAR/a.txt"), file("Vehicles/EU/OTHER/a.txt")}), K::Vehicle, car,
             QStringLiteral("V2.01"), base, F::NotThePackage, "\"Vehicles/EU/OTHER/a.txt\" lies outside the base");
