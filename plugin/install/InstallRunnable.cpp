@@ -1,10 +1,15 @@
 #include "InstallRunnable.h"
 
+#include "CardFs.h"
+#include "DirWalker.h"
 #include "InstallLog.h"
 #include "SpaceReservations.h"
 #include "StagedInstall.h"
+#include "Vehicles.h"
 
 #include <QFile>
+
+#include <unistd.h>
 
 InstallRunnable::InstallRunnable(long id, const QString &archivePath, QObject *parent)
     : QObject(parent)
@@ -30,6 +35,41 @@ void InstallRunnable::cancel()
     SpaceReservations::instance().wakeAll();
 }
 
+void InstallRunnable::setListed(const QString &folderName, const QString &folder, const QString &version)
+{
+    mCheckListed = true;
+    mListedName = folderName;
+    mListedFolder = folder;
+    mListedVersion = version;
+}
+
+bool InstallRunnable::cardAsListed()
+{
+    if (!mCheckListed)
+        return true;
+    if (!mListedFolder.isEmpty()) {
+        // Never over another version than the one the mechanic saw.
+        const int rootFd = CardFs::openRoot(mCard.root());
+        QByteArray content;
+        const bool read = rootFd >= 0
+                          && DirWalker::readFileAt(rootFd, CardFs::encodeName(mListedFolder + QStringLiteral("version.txt")),
+                                                   content, 4096);
+        if (rootFd >= 0)
+            ::close(rootFd);
+        if (read && QString::fromUtf8(content).trimmed() == mListedVersion.trimmed())
+            return true;
+        return failWith(Failure::CardChanged, QStringLiteral("%1 no longer holds version %2").arg(mListedFolder, mListedVersion));
+    }
+    // Nothing of it was listed: nothing of it may be there now either.
+    Vehicles catalogue(mCard);
+    catalogue.ScanVehicles(mCard.vehiclesPath(), false);
+    for (const VehicleData &record : qAsConst(catalogue.mDatas)) {
+        if (record.mDirName.compare(mListedName, Qt::CaseInsensitive) == 0)
+            return failWith(Failure::CardChanged, QStringLiteral("the card now holds %1 at %2").arg(mListedName, record.mDirPath));
+    }
+    return true;
+}
+
 bool InstallRunnable::failWith(Failure failure, const QString &error)
 {
     mFailure = failure;
@@ -44,6 +84,8 @@ bool InstallRunnable::install()
     mInstalledFolder.clear();
     if (mCard.isNull())
         return failWith(Failure::NoCard, QStringLiteral("no target folder"));
+    if (!cardAsListed())
+        return false;
     StagedInstall install(mCard);
     if (mDeleteOldFirst && !mOldVersionFolder.isEmpty())
         install.setOldFolder(mOldVersionFolder);

@@ -31,6 +31,7 @@ public:
         WrongVersion,  // it holds another version (removed too)
         Card,          // the card could not be written
         Space,         // it does not fit on the card, even with no other install running
+        CardChanged,   // the card no longer holds what the list showed
         Cancelled
     };
 
@@ -43,6 +44,11 @@ public:
     void setDeleteOldFirst(bool on) { mDeleteOldFirst = on; }
     // What the archive must hold; checked before anything is written.
     void setExpectation(const ArchiveExpectation &expectation) { mExpectation = expectation; }
+    // What the list showed of this package on the card: the folder (below
+    // the card root; empty when none) and the version in it. Before anything
+    // is written the card must still hold just that: after a card went and
+    // came back, it may be another one with the same serial number.
+    void setListed(const QString &folderName, const QString &folder, const QString &version);
     // Also wakes the job when it waits for space on the card.
     void cancel();
 
@@ -73,6 +79,7 @@ signals:
 
 private:
     bool install();
+    bool cardAsListed();
     bool failWith(Failure failure, const QString &error);
 
     long mId;
@@ -84,6 +91,10 @@ private:
     std::atomic<int> mState{0};
     std::atomic<bool> mCancelled{false};
     ArchiveExpectation mExpectation;
+    bool mCheckListed = false;
+    QString mListedName;
+    QString mListedFolder;
+    QString mListedVersion;
     QString mInstalledFolder;
     QString mError;
     Failure mFailure = Failure::None;
