@@ -340,6 +340,8 @@ DownloadFile::Verdict DownloadFile::judgeWhole(const QNetworkReply &reply)
     // the partial one was written. Begin again at byte 0.
     const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
     mExpected = length.isValid() ? length.toLongLong() : -1;
+    if (announcesTooMuch(mExpected))
+        return Verdict::Refuse;
     measureBudget(mFile->size());
     if (mBudget >= 0 && mExpected > mBudget) {
         setFailure(Failure::NoSpace,
@@ -359,6 +361,18 @@ DownloadFile::Verdict DownloadFile::judgeWhole(const QNetworkReply &reply)
     // Written before the first body byte, so what is on disk is always vouched for.
     saveRecord();
     return Verdict::Write;
+}
+
+// An archive announced far bigger than the service said the package is
+// would only fill the disk with what cannot be it.
+bool DownloadFile::announcesTooMuch(qint64 length)
+{
+    if (mSizeHint <= 0 || length <= mSizeHint * 2 + AnnouncedSlack)
+        return false;
+    setFailure(Failure::TooLarge,
+               QStringLiteral("%1 bytes announced; the package has %2.").arg(length).arg(mSizeHint));
+    mDropPartial = true;
+    return true;
 }
 
 // The free space of the download folder's disk, less the reserve, is what
@@ -411,6 +425,8 @@ DownloadFile::Verdict DownloadFile::judgePartial(const QNetworkReply &reply)
         return Verdict::Restart;
     }
     mExpected = range.last - range.first + 1;
+    if (announcesTooMuch(range.complete))
+        return Verdict::Refuse;
     measureBudget(0);
     if (mBudget >= 0 && mExpected > mBudget) {
         // The partial file stays: it is sound, and resumes once there is room.
@@ -661,7 +677,12 @@ void DownloadFile::onFinished(QNetworkReply *reply)
         qCDebug(lcDownload).noquote() << "error: " << errorName(error);
         qCDebug(lcDownload).noquote() << "errorString: " << reply->errorString();
     } else if (writeAvailable()) {
-        if (whole()) {
+        if (whole() && mExpectZip && !ZipProbe::isComplete(mFilePath)) {
+            // An error page or a compressed body that said how long it is:
+            // not the archive, however whole.
+            setFailure(Failure::NotAnArchive, QStringLiteral("The body of %1 bytes is not a zip archive.").arg(mFile->size()));
+            discardPartial();
+        } else if (whole()) {
             success = moveToFinal();
         } else if (mExpected < 0 && mRecord.length < 0) {
             // Only the closed line ended this body: what is here may be any
@@ -764,6 +785,9 @@ void DownloadFile::finish(bool success)
     mWatchdog.stop();
     mState = 3;
     closeFile();
+    // An attempt refused before its first byte leaves no empty file behind.
+    if (!success && mFilePath != mFinalPath && QFileInfo(mFilePath).isFile() && QFileInfo(mFilePath).size() == 0)
+        discardPartial();
     if (mReply) {
         mReply->deleteLater();
         mReply = nullptr;

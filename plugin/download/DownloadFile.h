@@ -47,6 +47,7 @@ public:
         LocalDisk,  // the download folder could not be written
         NoSpace,    // the body would eat into the disk's reserve
         Redirect,   // a redirect to a less safe place, or too many of them
+        NotAnArchive, // a whole body that is no zip (an error page, say)
     };
     Q_ENUM(Failure)
 
@@ -88,6 +89,10 @@ public:
     static constexpr qint64 DefaultSpeedFloor = 1000;
     // Space a download leaves free on the download folder's disk.
     static constexpr qint64 DiskReserve = 100 * 1024 * 1024;
+    // An answer may announce up to twice the package's size and this much
+    // more (the service's figure may be rounded or dated); beyond, it is
+    // refused before a byte is written.
+    static constexpr qint64 AnnouncedSlack = 16 * 1024 * 1024;
 
     // The outcome of the last start: Failure::None after a success.
     Failure failure() const { return mFailure; }
@@ -135,6 +140,7 @@ private:
     Verdict judgePartial(const QNetworkReply &reply);
     Verdict judgeUnsatisfied(const QNetworkReply &reply);
     void measureBudget(qint64 freed);
+    bool announcesTooMuch(qint64 length);
     void saveRecord();
     void restartFromZero();
     void followRedirect();

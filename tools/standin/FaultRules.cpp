@@ -12,6 +12,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
         QStringLiteral("chunked"), QStringLiteral("refuse_range"), QStringLiteral("range_shift"),
         QStringLiteral("omit_content_range"), QStringLiteral("no_validators"), QStringLiteral("redirect"),
         QStringLiteral("close_delimited"),
+        QStringLiteral("announce_length"),
     };
     // A misspelt key would otherwise silently turn into "no fault at all".
     const QStringList keys = spec.keys();
@@ -37,6 +38,7 @@ bool FaultRules::parse(const QJsonObject &spec, Fault *fault, QString *error)
     f.ignoreRange = spec.value(QStringLiteral("ignore_range")).toBool();
     f.chunked = spec.value(QStringLiteral("chunked")).toBool();
     f.closeDelimited = spec.value(QStringLiteral("close_delimited")).toBool();
+    f.announceLength = qint64(spec.value(QStringLiteral("announce_length")).toDouble(-1));
     f.refuseRange = spec.value(QStringLiteral("refuse_range")).toBool();
     f.rangeShift = qint64(spec.value(QStringLiteral("range_shift")).toDouble());
     f.omitContentRange = spec.value(QStringLiteral("omit_content_range")).toBool();

@@ -34,6 +34,7 @@ public:
         QString redirect;              // answer 302 (or the 3xx of "status") to this address
         bool chunked = false;     // no Content-Length, chunked transfer coding
         bool closeDelimited = false; // no Content-Length, no chunks: the close ends the body
+        qint64 announceLength = -1;  // announce this Content-Length, send the body, then close
         int chunkSize = 0;        // send the body in pieces of this size...
         int chunkDelayMs = 0;     // ...with this pause between them
         int remaining = -1;       // uses left; -1 for unlimited

@@ -543,6 +543,15 @@ void StandInServer::send(const Reply &reply, const FaultRules::Fault *fault, htt
         });
         return;
     }
+    if (fault && fault->announceLength >= 0) {
+        // A lying length: the body as it is, then the connection closes.
+        const size_t total = reply.length;
+        res.set_content_provider(size_t(fault->announceLength), reply.contentType.c_str(),
+                                 [feed, total](size_t offset, size_t remaining, httplib::DataSink &sink) {
+                                     return offset < total && feed(offset, std::min(remaining, total - offset), sink);
+                                 });
+        return;
+    }
     res.set_content_provider(reply.length, reply.contentType.c_str(), feed);
 }
 
