@@ -598,7 +598,14 @@ void SoftwareInfoWidget::onUpdateDiskDetail(QString path)
 void SoftwareInfoWidget::onUpgrade()
 {
     qCDebug(lcSoftware) << "onUpgrade...";
-    const QList<SoftwareDataWrap> chosen = selection();
+    int leftOut = 0;
+    const QList<SoftwareDataWrap> chosen = SoftwareRows::collect(mRows, mChosen, &leftOut);
+    if (leftOut > 0) {
+        // The download follows each package by its number: a number the
+        // service gives twice cannot be told apart, so it is left out, not
+        // without a word.
+        mFeedback.notify(tr("%n ticked package(s) left out: the service lists their number twice.", "", leftOut));
+    }
     const UpgradeCheck::Outcome outcome =
         UpgradeCheck::run(AppSettings::isUninstalling(), chosen, AppPaths::dataDir(), mCard);
     switch (outcome.result) {
@@ -606,7 +613,10 @@ void SoftwareInfoWidget::onUpgrade()
         mUpgradeSelection = chosen;
         openDownloadPage(chosen);
         return;
-    case UpgradeCheck::NothingSelected: mFeedback.notify(outcome.text); return;
+    case UpgradeCheck::NothingSelected:
+        if (leftOut == 0)
+            mFeedback.notify(outcome.text);
+        return;
     case UpgradeCheck::NoCard: {
         MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
         const Card found = CardHelpers::FindCard();

@@ -156,9 +156,11 @@ QString SoftwareRows::sizeTextFor(const SoftwareDataWrap &row, const QString &ve
     return QString();
 }
 
-QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &rows,
-                                              const QStringList &chosen)
+QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &rows, const QStringList &chosen,
+                                              int *leftOut)
 {
+    if (leftOut)
+        *leftOut = 0;
     QList<SoftwareDataWrap> selection;
     QSet<long> taken;
     for (int i = 0; i < rows.size(); ++i) {
@@ -174,6 +176,8 @@ QList<SoftwareDataWrap> SoftwareRows::collect(const QList<SoftwareDataWrap> &row
             ids << entry.getPatch_version().first().getId();
         if ((ids.size() > 1 && ids.first() == ids.last()) || taken.contains(ids.first()) || taken.contains(ids.last())) {
             qCDebug(lcSoftware) << "collect: skipping a record whose id is already in the batch:" << ids;
+            if (leftOut)
+                ++*leftOut;
             continue;
         }
         for (long id : qAsConst(ids))

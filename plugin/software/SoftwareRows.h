@@ -58,8 +58,9 @@ public:
     // record of the version chosen in it (`chosen` holds one text per row).
     // A patch row yields a copy whose patch list is just the chosen patch.
     // A record whose id (or patch id) is already taken is left out.
-    static QList<SoftwareDataWrap> collect(const QList<SoftwareDataWrap> &rows,
-                                           const QStringList &chosen);
+    // `leftOut`, when given, counts the ticked records left out.
+    static QList<SoftwareDataWrap> collect(const QList<SoftwareDataWrap> &rows, const QStringList &chosen,
+                                           int *leftOut = nullptr);
     // The record of the version `text` chosen in `row`: a chain keeps only
     // the chosen patch; a history version keeps what the card holds.
     static SoftwareDataWrap chosenRecord(const SoftwareDataWrap &row, const QString &text);

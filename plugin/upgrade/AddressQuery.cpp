@@ -46,13 +46,16 @@ void AddressQuery::onFinished(long id, int code, int responseCode, const QString
     mThread = nullptr;
     if (code != 200) {
         // No answer: say so, not what the code -1 means in an answer.
-        emit finished(Result::failed(
-            Failure::Network, code == -1 ? tr("The service cannot be reached. Please check the network and try again.")
-                                         : Code().getMessageByCode(code)));
+        emit finished(Result::failed(Failure::Network,
+                                     code == -1 ? tr("The service cannot be reached. Please check the network and try again.")
+                                                : tr("The service answered with an error (HTTP %1).").arg(code)));
         return;
     }
     if (responseCode != 1) {
-        emit finished(Result::failed(Failure::Service, Code().getMessageByCode(responseCode), responseCode));
+        QString reason = Code().getMessageByCode(responseCode);
+        if (reason.isEmpty())
+            reason = tr("The service's answer could not be read.");
+        emit finished(Result::failed(Failure::Service, reason, responseCode));
         return;
     }
     const QUrl address(url);

@@ -64,6 +64,8 @@ void ArchiveInstall::start()
     job->setExpectation(expectationOf(mPackage, mBaseFolder));
     // The archive goes here, with its download record.
     job->setDeleteArchive(false);
+    if (!mPackage.isPatch())
+        job->setListed(mPackage.folderName(), mPackage.installedFolder, mPackage.installedVersion);
     if (!mPackage.isPatch() && !mPackage.installedFolder.isEmpty() && mPackage.installedVersion != mPackage.version) {
         job->setOldVersionFolder(mPackage.card.root() + mPackage.installedFolder);
         job->setDeleteOldFirst(true);
@@ -105,31 +107,35 @@ void ArchiveInstall::onFinished(long, bool result)
     if (!QFileInfo::exists(mArchivePath))
         removeArchive(mArchivePath);
     qCDebug(lcUpgrade).noquote() << "install failed:" << mPackage.identity() << job->errorString();
-    switch (job->failure()) {
+    emit finished(resultOf(job->failure()));
+}
+
+UpgradeJob::Result ArchiveInstall::resultOf(InstallRunnable::Failure failure) const
+{
+    const QString name = mPackage.name.isEmpty() ? mPackage.softId : mPackage.name;
+    // A patch goes over its package, which is on the card by then.
+    const QString unchanged = mPackage.isPatch() ? tr("%1 is on the card without this patch.").arg(name)
+                                                 : tr("Nothing on the card was changed.");
+    switch (failure) {
     case InstallRunnable::Failure::NoCard:
-        emit finished(Result::failed(Failure::NoCard, tr("There is no SD card to install onto.")));
-        return;
+        return Result::failed(Failure::NoCard, tr("There is no SD card to install onto."));
     case InstallRunnable::Failure::Archive:
-        emit finished(Result::failed(Failure::Archive, tr("The archive is damaged. Retry downloads it again.")));
-        return;
+        return Result::failed(Failure::Archive, tr("The archive is damaged. Retry downloads it again."));
     case InstallRunnable::Failure::NotThePackage:
-        emit finished(
-            Result::failed(Failure::Archive, tr("The archive does not hold %1. Nothing on the card was changed.")
-                                                 .arg(mPackage.name.isEmpty() ? mPackage.softId : mPackage.name)));
-        return;
+        return Result::failed(Failure::Archive, tr("The archive does not hold %1.").arg(name) + QLatin1Char(' ') + unchanged);
     case InstallRunnable::Failure::WrongVersion:
-        emit finished(Result::failed(
-            Failure::Archive,
-            tr("The archive holds another version than %1. Nothing on the card was changed.").arg(mPackage.version)));
-        return;
+        return Result::failed(Failure::Archive,
+                              tr("The archive holds another version than %1.").arg(mPackage.version) + QLatin1Char(' ')
+                                  + unchanged);
+    case InstallRunnable::Failure::CardChanged:
+        return Result::failed(Failure::Card, tr("The SD card no longer holds what the list showed: is it another card "
+                                                "with the same serial number? Return to the list to see what it holds "
+                                                "now. Nothing on the card was changed."));
     case InstallRunnable::Failure::Space:
-        emit finished(Result::failed(Failure::Space, tr("There is not enough space on the SD card.")));
-        return;
+        return Result::failed(Failure::Space, tr("There is not enough space on the SD card."));
     case InstallRunnable::Failure::Cancelled:
-        emit finished(Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had.")));
-        return;
+        return Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had."));
     default:
-        emit finished(Result::failed(Failure::Card, tr("The SD card could not be written. It keeps what it had.")));
-        return;
+        return Result::failed(Failure::Card, tr("The SD card could not be written. It keeps what it had."));
     }
 }

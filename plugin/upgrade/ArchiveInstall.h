@@ -2,9 +2,10 @@
 
 #include "UpgradeJob.h"
 
+#include "InstallRunnable.h"
+
 #include <QPointer>
 
-class InstallRunnable;
 class JobDispatcher;
 
 // Installs a package's downloaded archive onto its card, as a job of the
@@ -37,6 +38,7 @@ public:
 
 private:
     void onFinished(long id, bool result);
+    Result resultOf(InstallRunnable::Failure failure) const;
 
     QString mArchivePath;
     JobDispatcher *mDispatcher;

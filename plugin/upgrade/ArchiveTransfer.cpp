@@ -105,6 +105,8 @@ QString ArchiveTransfer::reasonOf(const DownloadFile &download) const
     case DownloadFile::Failure::LocalDisk: return tr("The archive could not be written to this computer's disk.");
     case DownloadFile::Failure::NoSpace: return tr("There is not enough space on this computer's disk.");
     case DownloadFile::Failure::Redirect: return tr("The download server sent it somewhere it may not go.");
+    case DownloadFile::Failure::NotAnArchive:
+        return tr("The download server sent something that is not an archive; it was deleted.");
     default: return tr("The connection to the download server failed. Retry resumes it.");
     }
 }

@@ -1,5 +1,6 @@
 #include "DownloadBatch.h"
 
+#include <QHash>
 #include <QtGlobal>
 
 void DownloadBatch::setRows(const QList<UpgradeItem> &items)
@@ -76,17 +77,39 @@ int DownloadBatch::report(long id, int state, int percent, const QString &reason
     const int i = rowOf(id);
     if (i < 0)
         return -1;
-    Row &row = mRows[i];
-    percent = qBound(0, percent, 100);
     const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing;
-    if (row.patchId() != 0 && running)
-        percent = row.id() == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
-    row.state = state;
-    row.progress = percent;
-    row.reason = isFailed(state) ? reason : QString();
-    if (isFinal(state))
-        row.active = false;
+    percent = qBound(0, percent, 100);
+    if (mRows.at(i).patchId() != 0 && running)
+        percent = mRows.at(i).id() == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
+    reportRow(i, state, percent, reason);
     return i;
+}
+
+void DownloadBatch::reportRow(int row, int state, int percent, const QString &reason)
+{
+    Row &r = mRows[row];
+    r.state = state;
+    r.progress = qBound(0, percent, 100);
+    r.reason = isFailed(state) ? reason : QString();
+    if (isFinal(state))
+        r.active = false;
+}
+
+QList<int> DownloadBatch::clashingRows() const
+{
+    QHash<long, int> uses;
+    for (const Row &row : mRows) {
+        ++uses[row.id()];
+        if (row.patchId() != 0)
+            ++uses[row.patchId()];
+    }
+    QList<int> rows;
+    for (int i = 0; i < mRows.size(); ++i) {
+        const Row &row = mRows.at(i);
+        if (uses.value(row.id()) > 1 || (row.patchId() != 0 && uses.value(row.patchId()) > 1))
+            rows << i;
+    }
+    return rows;
 }
 
 QList<int> DownloadBatch::retryFailed()

@@ -65,6 +65,12 @@ public:
     // attempt; a failed one keeps `reason`, any other forgets the last one.
     // Returns the row, or -1 for an unknown id.
     int report(long id, int state, int percent, const QString &reason = QString());
+    // The same for the row itself, as its package reports.
+    void reportRow(int row, int state, int percent, const QString &reason = QString());
+    // Rows whose package or patch id also belongs to another package of the
+    // batch (or whose patch has its package's id): their reports could not
+    // be told apart.
+    QList<int> clashingRows() const;
     // The failed rows get a new attempt; returns their rows.
     QList<int> retryFailed();
     // Work was cut off (the card was pulled): every row under way fails

@@ -74,9 +74,13 @@ void UpgradeController::start()
     settleLeftovers();
     mBatch.startAll();
     beginBatch();
+    const QList<int> clashing = mBatch.clashingRows();
     for (int row = 0; row < mBatch.size(); ++row) {
         emit rowChanged(row);
-        launch(row, mBatch.row(row).item.package);
+        if (clashing.contains(row))
+            refuseClash(row);
+        else
+            launch(row, mBatch.row(row).item.package);
     }
     checkEnd(); // an empty batch ends at once
 }
@@ -90,9 +94,23 @@ void UpgradeController::retry()
     settleLeftovers();
     const QList<int> rows = mBatch.retryFailed();
     beginBatch();
+    const QList<int> clashing = mBatch.clashingRows();
     // What a row fetched before stays on disk: its transfer finds it there.
-    for (int row : rows)
-        launch(row, mBatch.row(row).item.package);
+    for (int row : rows) {
+        if (clashing.contains(row))
+            refuseClash(row);
+        else
+            launch(row, mBatch.row(row).item.package);
+    }
+    checkEnd();
+}
+
+void UpgradeController::refuseClash(int row)
+{
+    // Its results could not be told from the other package's.
+    mBatch.reportRow(row, DownloadBatch::DownloadFailed, 0,
+                     tr("The service lists this package's number for another package as well; it was left out."));
+    emit rowChanged(row);
 }
 
 void UpgradeController::launch(int row, const Package &package)

@@ -101,6 +101,7 @@ private:
     // Queues the address query and transfer of `package`; they start when
     // a transfer place is free.
     void launch(int row, const Package &package);
+    void refuseClash(int row);
     void pump();
     // The row's fetching ended (fetched or failed): its place is free.
     void release(int row);

@@ -297,6 +297,12 @@
         <source>U disk has been pulled out!</source>
         <translation>U盘已拔出！</translation>
     </message>
+    <message numerus="yes">
+        <source>%n ticked package(s) left out: the service lists their number twice.</source>
+        <translation>
+            <numerusform>已勾选的 %n 个软件包未加入升级：服务器重复列出了它们的编号。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TransferRate</name>
@@ -350,6 +356,14 @@
         <source>The service named no download address.</source>
         <translation>服务器未提供下载地址。</translation>
     </message>
+    <message>
+        <source>The service answered with an error (HTTP %1).</source>
+        <translation>服务器返回了错误（HTTP %1）。</translation>
+    </message>
+    <message>
+        <source>The service's answer could not be read.</source>
+        <translation>无法读取服务器的应答。</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveInstall</name>
@@ -370,14 +384,6 @@
         <translation>安装包已损坏，重试时将重新下载。</translation>
     </message>
     <message>
-        <source>The archive does not hold %1. Nothing on the card was changed.</source>
-        <translation>安装包中没有%1，SD卡上的内容未做任何更改。</translation>
-    </message>
-    <message>
-        <source>The archive holds another version than %1. Nothing on the card was changed.</source>
-        <translation>安装包中的版本不是%1，SD卡上的内容未做任何更改。</translation>
-    </message>
-    <message>
         <source>There is not enough space on the SD card.</source>
         <translation>SD卡空间不足。</translation>
     </message>
@@ -388,6 +394,26 @@
     <message>
         <source>The SD card could not be written. It keeps what it had.</source>
         <translation>无法写入SD卡，SD卡保留原有内容。</translation>
+    </message>
+    <message>
+        <source>%1 is on the card without this patch.</source>
+        <translation>SD卡上的%1未安装此补丁。</translation>
+    </message>
+    <message>
+        <source>Nothing on the card was changed.</source>
+        <translation>SD卡上的内容未做任何更改。</translation>
+    </message>
+    <message>
+        <source>The archive does not hold %1.</source>
+        <translation>安装包中没有%1。</translation>
+    </message>
+    <message>
+        <source>The archive holds another version than %1.</source>
+        <translation>安装包中的版本不是%1。</translation>
+    </message>
+    <message>
+        <source>The SD card no longer holds what the list showed: is it another card with the same serial number? Return to the list to see what it holds now. Nothing on the card was changed.</source>
+        <translation>SD卡上的内容与列表显示的不一致：是否换成了序列号相同的另一张SD卡？请返回列表查看SD卡现在的内容。SD卡上的内容未做任何更改。</translation>
     </message>
 </context>
 <context>
@@ -432,6 +458,10 @@
         <source>The connection to the download server failed. Retry resumes it.</source>
         <translation>与下载服务器的连接失败，重试时将继续下载。</translation>
     </message>
+    <message>
+        <source>The download server sent something that is not an archive; it was deleted.</source>
+        <translation>下载服务器发送的不是安装包，已将其删除。</translation>
+    </message>
 </context>
 <context>
     <name>UpgradeController</name>
@@ -442,6 +472,10 @@
     <message>
         <source>The SD card was removed before this package was finished.</source>
         <translation>该软件包完成之前SD卡已被拔出。</translation>
+    </message>
+    <message>
+        <source>The service lists this package's number for another package as well; it was left out.</source>
+        <translation>服务器将此软件包的编号也用于另一个软件包，因此未加入升级。</translation>
     </message>
 </context>
 </TS>

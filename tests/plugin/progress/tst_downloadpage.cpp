@@ -16,6 +16,7 @@
 #include "SoftwareInfoWidget.h"
 #include "StateCell.h"
 #include "UpgradeController.h"
+#include "Vehicles.h"
 
 #include <Sornet/Code.h>
 
@@ -113,7 +114,11 @@ class TestDownloadPage : public QObject
     DownloadWidget *run(const QList<SoftwareDataWrap> &records)
     {
         showContainer(new QWidget);
-        mPage = DownloadWidget::startIn(mContainer, Card(mCard, Alice), SoftwareRows::items(records, Card(mCard, Alice), {}));
+        // As the list hands them on: with what the card holds.
+        const Card card(mCard, Alice);
+        Vehicles catalogue(card);
+        catalogue.ScanVehicles(card.vehiclesPath(), false);
+        mPage = DownloadWidget::startIn(mContainer, card, SoftwareRows::items(records, card, catalogue.mDatas));
         connect(mPage, &DownloadWidget::notified, this, [this](const QString &text) { mNotices << text; });
         return mPage;
     }
