@@ -10,7 +10,10 @@
 #include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QScopeGuard>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 static QStringList keys(std::initializer_list<const char *> list)
 {
@@ -235,6 +238,32 @@ private slots:
         const QString perUser = AppPaths::chooseDataDir(installed);
         QVERIFY(perUser != installed);
         QCOMPARE(perUser, QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    }
+
+    // Settings, the remembered sign-in and crash dumps live in the data
+    // folder: only its user may enter it, whatever the umask, and a loose
+    // one from an earlier version is closed.
+    void dataFolderIsPrivate()
+    {
+        const QString cwd = QDir::currentPath();
+        const mode_t umask = ::umask(0);
+        const auto restore = qScopeGuard([&] {
+            ::umask(umask);
+            QDir::setCurrent(cwd);
+            AppPaths::setOverride(mEnv.installDir(), mEnv.dataDir());
+        });
+        const auto modeOf = [](const QString &path) {
+            struct stat st;
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+        };
+        const QString fresh = mEnv.root() + QStringLiteral("/new/Ostrel");
+        const QString loose = mEnv.makeDir(QStringLiteral("loose/Ostrel"));
+        QVERIFY(::chmod(QFile::encodeName(loose).constData(), 0755) == 0);
+        for (const QString &dir : {fresh, loose}) {
+            AppPaths::setOverride(mEnv.installDir(), dir);
+            QVERIFY(AppPaths::enterDataDir());
+            QCOMPARE(modeOf(dir), 0700);
+        }
     }
 
     void deploymentSettings()
