@@ -12,6 +12,7 @@
 #include "MyHeader.h"
 #include "MyTableModel.h"
 #include "PageContainer.h"
+#include "PlainToolTip.h"
 #include "QueryProductsThread.h"
 #include "QuerySoftwareThread.h"
 #include "SoftwareLog.h"
@@ -332,7 +333,7 @@ void SoftwareInfoWidget::fillTable()
         widgets.box = new MyCheckBox(cells.name);
         widgets.box->setChecked(row.isChecked());
         widgets.box->setEnabled(!row.isRequired());
-        widgets.box->setToolTip(cells.name);
+        widgets.box->setToolTip(PlainToolTip::of(cells.name));
         connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
         widgets.versions = new MyComboBox;
         widgets.versions->addItems(cells.choices);
