@@ -14,6 +14,7 @@
 #include <QString>
 #include <QVector>
 
+class ArchiveInstall;
 class JobDispatcher;
 
 // The work behind the download page: one upgrade batch from the rows the
@@ -62,6 +63,9 @@ public:
     bool cardInserted(const Card &card);
     // The mechanic's answer to tokenRejected(): restart the program, or go on.
     void answerTokenRejected(bool restart);
+    // The mechanic's answer to programUpdateReady(): hand the installer to
+    // the desktop's software installer, or leave it.
+    void answerProgramUpdate(bool install);
 
     // Speed of a row's transfer now, bytes per second; -1 when it has none.
     double rowSpeed(int row) const;
@@ -74,6 +78,9 @@ signals:
     void notice(const QString &text);
     // The service no longer takes the sign-in; asked once for the batch.
     void tokenRejected();
+    // An update of this program passed its checks: install `file` (in the
+    // download folder), version `version`? One question at a time.
+    void programUpdateReady(const QString &file, const QString &version);
     void batchStarted();
     // The batch is over; `summary` unless it was cut off.
     void batchEnded(bool summary);
@@ -98,6 +105,7 @@ private:
     void onFetched(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void refused(int row, const Package &package, const UpgradeJob::Result &result);
+    void askProgramUpdate();
     // Makes `job` the row's running one and starts it.
     void run(int row, UpgradeJob *job);
     bool isCurrent(int row, UpgradeJob *job) const;
@@ -126,4 +134,6 @@ private:
     bool mAskingToken = false; // the restart question is open
     bool mRestarting = false;
     qint64 mLastNotice = 0; // ms since the epoch
+    // Installers of the program waiting for the mechanic, the first asked.
+    QList<QPointer<ArchiveInstall>> mProgramQuestions;
 };
