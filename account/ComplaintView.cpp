@@ -75,10 +75,11 @@ void ComplaintView::OnUpdateView(QString viewId, QString token, int userId)
     if (!NetworkSetup::isAllowed(url)) {
         // The token would travel in clear.
         qCDebug(lcUserPages) << "complaint form refused, not https";
-        mWebView->setHtml(QStringLiteral("<p>%1</p>").arg(
-            QCoreApplication::translate("Complaint", "The complaint form is not available: its address is not secure "
-                                                     "(https).")
-                .toHtmlEscaped()));
+        mWebView->setHtml(QStringLiteral("<p>%1</p>")
+                              .arg(QCoreApplication::translate(
+                                       "Complaint", "The complaint form is not available: its address is not secure "
+                                                    "(https).")
+                                       .toHtmlEscaped()));
         return;
     }
     mWebView->load(url);

@@ -44,8 +44,8 @@ QString FlockNamedMutex::runtimeDir()
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) {
         struct stat st;
-        if (::stat(QFile::encodeName(xdg).constData(), &st) == 0 && S_ISDIR(st.st_mode)
-            && st.st_uid == ::getuid() && (st.st_mode & 0077) == 0)
+        if (::stat(QFile::encodeName(xdg).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+            && (st.st_mode & 0077) == 0)
             return QDir::cleanPath(xdg);
     }
     return privateFallbackDir();

@@ -70,7 +70,7 @@ bool PrivateFile::write(const QString &path, const QByteArray &bytes)
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".new")
-            + QString::number(::getpid()) + QLatin1Char('-') + QString::number(attempt);
+                    + QString::number(::getpid()) + QLatin1Char('-') + QString::number(attempt);
         fd = openRetrying(QFile::encodeName(temporary), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno != EEXIST)
             return false;

@@ -485,8 +485,8 @@ void DownloadFile::followRedirect()
     const QString scheme = target.scheme();
     // Never less safe than the request before: no way from https to http.
     const bool allowed = isWebAddress(target)
-        && (scheme == QLatin1String("https")
-            || (scheme == QLatin1String("http") && mRequestUrl.scheme() == QLatin1String("http")));
+                         && (scheme == QLatin1String("https")
+                             || (scheme == QLatin1String("http") && mRequestUrl.scheme() == QLatin1String("http")));
     if (!allowed || ++mRedirects > MaxRedirects) {
         qCDebug(lcDownload).noquote() << "error: redirect refused:" << target.toString()
                                       << (allowed ? "(too many)" : "(less safe)");

@@ -15,12 +15,12 @@ class ProgramInstaller
 public:
     enum class Verdict {
         Ok,
-        NotHttps,          // fetched from a plain http address
-        NotDebianPackage,  // any other kind of file
-        SizeUnknown,       // the service announced no size
-        WrongSize,         // not the size the service announced
-        WrongChecksum,     // not the checksum the service announced
-        NotPrivate         // not a plain file of this user that can be kept owner-only
+        NotHttps,         // fetched from a plain http address
+        NotDebianPackage, // any other kind of file
+        SizeUnknown,      // the service announced no size
+        WrongSize,        // not the size the service announced
+        WrongChecksum,    // not the checksum the service announced
+        NotPrivate        // not a plain file of this user that can be kept owner-only
     };
 
     static Verdict check(const Package &package, const QString &path);

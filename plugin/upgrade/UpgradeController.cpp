@@ -206,7 +206,8 @@ void UpgradeController::install(int row, const Package &package)
 void UpgradeController::askProgramUpdate()
 {
     // Questions of jobs stopped meanwhile are dropped.
-    while (!mProgramQuestions.isEmpty() && !(mProgramQuestions.first() && mProgramQuestions.first()->isAwaitingAnswer()))
+    while (!mProgramQuestions.isEmpty()
+           && !(mProgramQuestions.first() && mProgramQuestions.first()->isAwaitingAnswer()))
         mProgramQuestions.removeFirst();
     if (mProgramQuestions.isEmpty())
         return;

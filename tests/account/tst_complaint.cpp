@@ -4,13 +4,13 @@
 
 #include <QApplication>
 #include <QDirIterator>
-#include <QStandardPaths>
-#include <QUuid>
-#include <QWebEnginePage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QUrlQuery>
+#include <QUuid>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -167,8 +167,9 @@ void TestComplaint::tokenStaysOffTheDisk()
     mView.reset();
     QTest::qWait(500);
     QStringList holders;
-    for (const QString &root : {QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
-                                QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), mEnv->root()}) {
+    for (const QString &root :
+         {QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), mEnv->root()}) {
         QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());

@@ -8,8 +8,8 @@
 #include "SharedWindowRect.h"
 #include "StandInService.h"
 #include "TestEnv.h"
-#include "tst_login_urlcatcher.h"
 #include "Toast.h"
+#include "tst_login_urlcatcher.h"
 
 #include <Sornet/BaseAction.h>
 #include <Sornet/Code.h>
@@ -20,8 +20,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSettings>

@@ -3,8 +3,8 @@
 #include "TestEnv.h"
 
 #include <QFile>
-#include <QTextCodec>
 #include <QScopeGuard>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <sys/stat.h>

@@ -8,9 +8,9 @@
 #include "TestEnv.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <sys/stat.h>

@@ -187,10 +187,10 @@ void TestProcesses::lockFileNames()
 
 void TestProcesses::runtimeFolder_data()
 {
-    QTest::addColumn<QString>("xdg");     // "<tmp>" stands for a fresh folder
-    QTest::addColumn<int>("xdgMode");     // of that folder
-    QTest::addColumn<int>("squatMode");   // -1: nobody made the temp folder's "ostrel-<uid>"
-    QTest::addColumn<int>("homeMode");    // -1: no fallback folder below the home beforehand
+    QTest::addColumn<QString>("xdg");      // "<tmp>" stands for a fresh folder
+    QTest::addColumn<int>("xdgMode");      // of that folder
+    QTest::addColumn<int>("squatMode");    // -1: nobody made the temp folder's "ostrel-<uid>"
+    QTest::addColumn<int>("homeMode");     // -1: no fallback folder below the home beforehand
     QTest::addColumn<QString>("expected"); // "xdg", "home" or "" (none: the lock counts as held)
     QTest::newRow("runtime folder set") << "<tmp>" << 0700 << -1 << -1 << "xdg";
     QTest::newRow("loose runtime folder") << "<tmp>" << 0777 << -1 << -1 << "home";
@@ -434,7 +434,8 @@ void TestProcesses::crashLogIsPrivate()
             }
         }
         const mode_t old = ::umask(0);
-        Helper child = startHelper({QStringLiteral("crash"), QFileInfo(crashDir).path(), QStringLiteral("abort")}, false);
+        Helper child =
+            startHelper({QStringLiteral("crash"), QFileInfo(crashDir).path(), QStringLiteral("abort")}, false);
         ::umask(old);
         QVERIFY(child.process->waitForFinished(30000));
         QCOMPARE(child.process->exitCode(), int(SIGABRT));

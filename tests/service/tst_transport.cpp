@@ -494,9 +494,10 @@ void TestTransport::hugeAnswerIsNoAnswer()
             if (!socket->readAll().contains("\r\n\r\n") || socket->property("answered").toBool())
                 return;
             socket->setProperty("answered", true);
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
-                          + (announced ? "Content-Length: " + QByteArray::number(Size) : QByteArray("Transfer-Encoding: chunked"))
-                          + "\r\n\r\n");
+            socket->write(
+                "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                + (announced ? "Content-Length: " + QByteArray::number(Size) : QByteArray("Transfer-Encoding: chunked"))
+                + "\r\n\r\n");
             more();
         });
     });

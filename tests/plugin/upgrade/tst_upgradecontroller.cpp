@@ -459,13 +459,13 @@ private slots:
         QFETCH(int, answer);
         const auto member = [](const char *name, const QByteArray &data) -> QByteArray {
             return QByteArray(name).leftJustified(16, ' ') + QByteArray("0").leftJustified(12, ' ')
-                   + QByteArray("0     0     100644  ") + QByteArray::number(data.size()).leftJustified(10, ' ')
-                   + "`\n" + data + (data.size() % 2 ? "\n" : "");
+                   + QByteArray("0     0     100644  ") + QByteArray::number(data.size()).leftJustified(10, ' ') + "`\n"
+                   + data + (data.size() % 2 ? "\n" : "");
         };
-        const QByteArray file = debian ? "!<arch>\n" + member("debian-binary", "2.0\n")
-                                             + member("control.tar.xz", QByteArray(33, 'c'))
-                                             + member("data.tar.xz", QByteArray(1000, 'd'))
-                                       : QByteArray("[Desktop Entry]\nType=Application\nExec=sh -c 'touch /tmp/owned'\n");
+        const QByteArray file =
+            debian ? "!<arch>\n" + member("debian-binary", "2.0\n") + member("control.tar.xz", QByteArray(33, 'c'))
+                         + member("data.tar.xz", QByteArray(1000, 'd'))
+                   : QByteArray("[Desktop Entry]\nType=Application\nExec=sh -c 'touch /tmp/owned'\n");
         StandInService secure;
         QVERIFY(secure.start(StandInService::tlsArguments()));
         StandInService &service = https ? secure : mService;
