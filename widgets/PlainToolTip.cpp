@@ -4,5 +4,6 @@
 
 QString PlainToolTip::of(const QString &text)
 {
-    return text.isEmpty() ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
+    // Only what would be taken for markup needs escaping.
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
 }
