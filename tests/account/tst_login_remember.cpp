@@ -142,10 +142,18 @@ void TestLoginRemember::privateFromTheFirstByte()
         struct stat st;
         return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
     };
+    // Made with their final mode, never narrowed afterwards: no moment
+    // when another user could open them and keep reading.
     const QString fresh = env.dataDir() + QStringLiteral("/Preference.ini");
-    QVERIFY(PrivateFile::prepare(fresh));
+    const QString remembered = env.dataDir() + QStringLiteral("/remembered");
+    const QStringList narrowed = TestEnv::attributeChanges(env.dataDir(), [&] {
+        QVERIFY(PrivateFile::prepare(fresh));
+        QVERIFY(RememberFile::write(remembered, {Digest, QStringLiteral("bob")}));
+    });
+    QVERIFY2(narrowed.isEmpty(), qPrintable(narrowed.join(QLatin1Char(' '))));
     QCOMPARE(QFileInfo(fresh).size(), qint64(0));
     QCOMPARE(modeOf(fresh), 0600);
+    QCOMPARE(modeOf(remembered), 0600);
 
     const QString loose = env.dataDir() + QStringLiteral("/loose.ini");
     QVERIFY(TestEnv::writeFile(loose, "token=t"));
@@ -165,7 +173,7 @@ void TestLoginRemember::privateFromTheFirstByte()
     QVERIFY(RememberFile::write(link, {Digest, QStringLiteral("alice@ostrel.test")}));
     QCOMPARE(modeOf(link), 0600);
     QCOMPARE(TestEnv::readFile(victim), QByteArray("v"));
-    QCOMPARE(QDir(env.dataDir()).entryList(QDir::Files | QDir::Hidden).size(), 3); // no temporary file left
+    QCOMPARE(QDir(env.dataDir()).entryList(QDir::Files | QDir::Hidden).size(), 4); // no temporary file left
 }
 
 QTEST_GUILESS_MAIN(TestLoginRemember)

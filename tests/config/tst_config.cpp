@@ -256,13 +256,16 @@ private slots:
             struct stat st;
             return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
         };
-        const QString fresh = mEnv.root() + QStringLiteral("/new/Ostrel");
+        const QString fresh = mEnv.makeDir(QStringLiteral("new")) + QStringLiteral("/Ostrel");
         const QString loose = mEnv.makeDir(QStringLiteral("loose/Ostrel"));
         QVERIFY(::chmod(QFile::encodeName(loose).constData(), 0755) == 0);
         for (const QString &dir : {fresh, loose}) {
             AppPaths::setOverride(mEnv.installDir(), dir);
-            QVERIFY(AppPaths::enterDataDir());
+            const QStringList narrowed =
+                TestEnv::attributeChanges(QFileInfo(dir).path(), [] { QVERIFY(AppPaths::enterDataDir()); });
             QCOMPARE(modeOf(dir), 0700);
+            // A new one is made owner-only, not opened to others for a moment.
+            QVERIFY2(dir == loose || narrowed.isEmpty(), qPrintable(narrowed.join(QLatin1Char(' '))));
         }
     }
 
