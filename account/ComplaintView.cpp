@@ -5,9 +5,13 @@
 #include "FXWidget.h"
 #include "UserPagesLog.h"
 
+#include <Sornet/NetworkSetup.h>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 const char *const ComplaintView::PageId = "COMPLAINT";
@@ -39,6 +43,12 @@ ComplaintView::ComplaintView(QWidget *parent, const QSize &pageSize)
     layout->addWidget(line);
 
     mWebView = new QWebEngineView(this);
+    // The form's address carries the sign-in token: an off-the-record
+    // profile keeps its cache, cookies and history in memory only, so
+    // nothing of it stays on disk after the program ends. Made after the
+    // view, so that it goes after the view's page.
+    auto *profile = new QWebEngineProfile(this);
+    mWebView->setPage(new QWebEnginePage(profile, mWebView));
     mWebView->setFixedSize(pageSize.width(), pageSize.height() - titleGap - bottomGap);
     layout->addWidget(mWebView);
     layout->addSpacing(bottomGap);
@@ -61,5 +71,16 @@ void ComplaintView::OnUpdateView(QString viewId, QString token, int userId)
     mUserId = userId;
     // Loaded anew on every visit, so the form always starts fresh.
     qCDebug(lcUserPages) << "complaint form for user " << userId;
-    mWebView->load(formUrl(token, userId));
+    const QUrl url = formUrl(token, userId);
+    if (!NetworkSetup::isAllowed(url)) {
+        // The token would travel in clear.
+        qCDebug(lcUserPages) << "complaint form refused, not https";
+        mWebView->setHtml(QStringLiteral("<p>%1</p>")
+                              .arg(QCoreApplication::translate(
+                                       "Complaint", "The complaint form is not available: its address is not secure "
+                                                    "(https).")
+                                       .toHtmlEscaped()));
+        return;
+    }
+    mWebView->load(url);
 }

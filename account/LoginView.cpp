@@ -6,10 +6,13 @@
 #include "FXGlobalInfo.h"
 #include "LoadingDialog.h"
 #include "PageControls.h"
+#include "Platform.h"
 #include "RememberFile.h"
+#include "SecretStore.h"
 #include "SigninLog.h"
 
 #include <Sornet/Code.h>
+#include <Sornet/NetworkSetup.h>
 #include <Sornet/UserAction.h>
 
 #include <QButtonGroup>
@@ -155,6 +158,11 @@ void LoginView::readRememberFile()
     RememberFile::Content content;
     if (!RememberFile::read(AppSettings::rememberFile(), &content))
         return;
+    // The file names only the account when the digest went to the
+    // desktop's secret service.
+    SecretStore *secrets = Platform::instance()->secretStore();
+    if (content.password.isEmpty() && secrets->isAvailable())
+        secrets->read(content.account, &content.password);
     mPassword = content.password;
     mPasswordEdit->setText(content.password); // the field keeps its first 16
     mRememberedDigest = content.password;
@@ -166,7 +174,11 @@ void LoginView::writeRememberFile()
 {
     if (PageControls::hasPasswordLength(mPassword))
         mPassword = BaseAction::MD5(mPassword);
-    RememberFile::write(AppSettings::rememberFile(), {mPassword, mAccount});
+    // The digest signs in like the password: the desktop's secret service
+    // keeps it where there is one, and the file only the account.
+    SecretStore *secrets = Platform::instance()->secretStore();
+    const bool kept = secrets->isAvailable() && secrets->write(mAccount, mPassword);
+    RememberFile::write(AppSettings::rememberFile(), {kept ? QString() : mPassword, mAccount});
     // Hidden on the desktop the program came from; nothing to do here.
     AppSettings::setRemember(true);
 }
@@ -191,17 +203,21 @@ void LoginView::abortSignIn()
 
 void LoginView::OnStaySigninChecked(bool checked)
 {
-    if (checked) {
-        writeRememberFile();
+    // Ticking writes nothing yet: only a sign-in that worked is remembered.
+    if (checked)
         return;
-    }
+    RememberFile::Content content;
+    SecretStore *secrets = Platform::instance()->secretStore();
+    if (RememberFile::read(AppSettings::rememberFile(), &content) && content.password.isEmpty()
+        && secrets->isAvailable())
+        secrets->remove(content.account);
     QFile::remove(AppSettings::rememberFile());
     AppSettings::setRemember(false);
 }
 
 void LoginView::OnForgetPasswordClicked()
 {
-    QUrl url = DeploymentSettings::forgetPasswordUrl();
+    QUrl url = NetworkSetup::secured(DeploymentSettings::forgetPasswordUrl());
     if (QDesktopServices::openUrl(url) || url.scheme() != QLatin1String("http"))
         return;
     url.setScheme(QStringLiteral("https"));
@@ -274,7 +290,8 @@ bool LoginView::signIn()
         return false;
     }
     if (response.getCode() == Code::CODE_SUCCESS) {
-        if (mStaySignedIn->isChecked() && mRememberedDigest.isEmpty())
+        // What just worked is remembered (again, after an untick and a tick).
+        if (mStaySignedIn->isChecked())
             writeRememberFile();
         const LoginData data = response.getData();
         AppSettings::setSignedInUser(data.getToken(), int(data.getUser_id()));

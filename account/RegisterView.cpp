@@ -7,6 +7,7 @@
 #include "SigninLog.h"
 
 #include <Sornet/Code.h>
+#include <Sornet/NetworkSetup.h>
 #include <Sornet/UserAction.h>
 
 #include <QButtonGroup>
@@ -75,6 +76,8 @@ QLabel *RegisterView::errorLabel(const QString &objectName, const char *initialT
 {
     auto *label = new QLabel(QLatin1String(ErrorPrefix) + trRegister(initialText), this);
     label->setObjectName(objectName);
+    // The service's messages land here: never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setStyleSheet(QStringLiteral("color:#FF0000;background:transparent;font-family:Helvetica;font-size:13px;"));
     label->setWordWrap(true);
     label->setFixedWidth(260);
@@ -500,7 +503,7 @@ void RegisterView::openURL(const QString &url)
     const QString pdf = AppPaths::installFile(QStringLiteral("/Terms and conditions.pdf"));
     if (QFileInfo(pdf).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(pdf)))
         return;
-    QDesktopServices::openUrl(QUrl(url));
+    QDesktopServices::openUrl(NetworkSetup::secured(QUrl(url)));
 }
 
 void RegisterView::OnBtnGroupChangedChecked(int index, const QString &pageId)

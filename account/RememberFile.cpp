@@ -1,5 +1,6 @@
 #include "RememberFile.h"
 
+#include "PrivateFile.h"
 #include "SigninLog.h"
 
 #include <QFile>
@@ -123,19 +124,11 @@ bool RememberFile::read(const QString &path, Content *out)
 
 bool RememberFile::write(const QString &path, const Content &content)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCDebug(lcSignin) << "open remember file failed: " << file.errorString();
+    // The digest signs in as well as the password does: for this user's
+    // eyes only, from the first byte, and replaced whole or not at all.
+    if (!PrivateFile::write(path, encode(content))) {
+        qCDebug(lcSignin) << "write remember file failed";
         return false;
     }
-    // The digest signs in as well as the password does: for this user's eyes
-    // only, tightened before anything is written.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = encode(content);
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size())
-        qCDebug(lcSignin) << "write remember file: " << written << " of " << bytes.size();
-    file.flush();
-    file.close();
-    return written == bytes.size();
+    return true;
 }

@@ -33,8 +33,7 @@ public:
     static bool decode(const QByteArray &bytes, Content *out);
 
     static bool read(const QString &path, Content *out);
-    // One write of the whole file, readable by its owner only; false when it
-    // cannot be opened or the write comes up short (the file is flushed and
-    // closed either way).
+    // The whole file replaced at once, readable by its owner only from its
+    // first byte; false (and the old file kept) when that fails.
     static bool write(const QString &path, const Content &content);
 };

@@ -8,6 +8,7 @@
 #include "DetachedStart.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
+#include "MessageBoxDialog.h"
 #include "Platform.h"
 #include "ProcessSignals.h"
 #include "SingleApplication.h"
@@ -36,6 +37,19 @@ int Application::run(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
     // Lets the desktop match the windows with the launcher and its icon.
     QGuiApplication::setDesktopFileName(DesktopIdentity::applicationId());
+    if (app.lockFailed()) {
+        // Without its lock nothing keeps a second copy off the same card.
+        QTranslator translator;
+        if (translator.load(AppPaths::installFile(QStringLiteral("./translations/ostrel_zh.qm"))))
+            QCoreApplication::installTranslator(&translator);
+        MessageBoxDialog::showMessageBox(
+            nullptr, QCoreApplication::translate("Application", "Ostrel"),
+            QCoreApplication::translate("Application",
+                                        "Ostrel cannot make sure that it runs only once, so it does not start. "
+                                        "Check that your home folder can be written to."),
+            QMessageBox::Ok);
+        return 1;
+    }
     if (app.isRunning()) {
         app.sendMessage(QString::fromLatin1(kWakeUp), kWakeUpTimeoutMs);
         return 0;

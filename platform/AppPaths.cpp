@@ -1,11 +1,14 @@
 #include "AppPaths.h"
 
+#include "PrivateFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -73,8 +76,18 @@ QString AppPaths::dataFile(const QString &name)
 bool AppPaths::enterDataDir()
 {
     const QString dir = dataDir();
-    if (dir.isEmpty() || !QDir().mkpath(dir))
+    // Settings, the remembered sign-in, downloads and crash dumps are the
+    // user's own business. A per-user folder an earlier version left open
+    // is closed as well; a portable copy's own folder is left as it is.
+    if (dir.isEmpty() || !PrivateFile::makePrivateFolder(dir))
         return false;
+    if (dir != installDir()) {
+        const QByteArray native = QFile::encodeName(dir);
+        struct stat st;
+        if (::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+            && (st.st_mode & 0077) != 0)
+            ::chmod(native.constData(), 0700);
+    }
     return QDir::setCurrent(dir);
 }
 

@@ -19,7 +19,8 @@ public:
     static QString installFile(const QString &name);
     static QString dataFile(const QString &name);
 
-    // Creates the data folder if needed and makes it the current directory.
+    // Creates the data folder if needed (owner-only) and makes it the
+    // current directory.
     static bool enterDataDir();
 
     // Tests point both folders at temporary ones; empty strings restore the

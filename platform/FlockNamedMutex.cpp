@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cerrno>
@@ -43,11 +44,22 @@ QString FlockNamedMutex::runtimeDir()
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) {
         struct stat st;
-        if (::stat(QFile::encodeName(xdg).constData(), &st) == 0 && S_ISDIR(st.st_mode)
-            && st.st_uid == ::getuid())
+        if (::stat(QFile::encodeName(xdg).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+            && (st.st_mode & 0077) == 0)
             return QDir::cleanPath(xdg);
     }
-    const QString fallback = QDir::tempPath() + QStringLiteral("/ostrel-") + QString::number(::getuid());
+    return privateFallbackDir();
+}
+
+QString FlockNamedMutex::privateFallbackDir()
+{
+    // Below the user's home, never in the shared temporary folder: there
+    // another user could make the folder first, and every copy of the
+    // program would then run without its lock.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty() || !QDir().mkpath(cache))
+        return QString();
+    const QString fallback = cache + QStringLiteral("/ostrel-runtime");
     return ensurePrivateFolder(fallback) ? fallback : QString();
 }
 
@@ -64,8 +76,11 @@ QString FlockNamedMutex::lockFilePath(const QString &name)
 FlockNamedMutex::FlockNamedMutex(const QString &name)
     : mPath(lockFilePath(name))
 {
+    // A lock that cannot be had counts as held by someone else: the caller
+    // then says so instead of going on unguarded.
     if (mPath.isEmpty()) {
         qCDebug(lcPlatform) << "no runtime folder for lock" << name;
+        mExisted = mBroken = true;
         return;
     }
     do {
@@ -73,14 +88,17 @@ FlockNamedMutex::FlockNamedMutex(const QString &name)
     } while (mFd < 0 && errno == EINTR);
     if (mFd < 0) {
         qCDebug(lcPlatform) << "cannot open lock file" << mPath << errno;
+        mExisted = mBroken = true;
         return;
     }
-    if (flockRetrying(mFd, LOCK_EX | LOCK_NB) == 0)
+    if (flockRetrying(mFd, LOCK_EX | LOCK_NB) == 0) {
         mOwned = true;
-    else if (errno == EWOULDBLOCK)
+    } else {
         mExisted = true;
-    else
-        qCDebug(lcPlatform) << "flock failed on" << mPath << errno;
+        mBroken = errno != EWOULDBLOCK;
+        if (mBroken)
+            qCDebug(lcPlatform) << "flock failed on" << mPath << errno;
+    }
 }
 
 FlockNamedMutex::~FlockNamedMutex()
@@ -93,7 +111,7 @@ bool FlockNamedMutex::wait()
 {
     if (mOwned)
         return true;
-    if (mFd < 0)
+    if (mFd < 0 || mBroken)
         return false;
     if (flockRetrying(mFd, LOCK_EX) != 0)
         return false;

@@ -17,21 +17,28 @@ public:
     FlockNamedMutex(const FlockNamedMutex &) = delete;
     FlockNamedMutex &operator=(const FlockNamedMutex &) = delete;
 
+    // Also true when the lock could not be had at all (no private folder,
+    // no lock file): see isBroken().
     bool alreadyExisted() const override { return mExisted; }
+    // The lock could not be taken for another reason than a holder.
+    bool isBroken() const { return mBroken; }
     bool isOwned() const override { return mOwned; }
     bool wait() override;
     void release() override;
 
     QString lockFilePath() const { return mPath; }
 
-    // $XDG_RUNTIME_DIR, or a private folder of this user below the temp folder.
-    // Empty when neither can be had safely.
+    // $XDG_RUNTIME_DIR when it is this user's and private, else a private
+    // folder below the user's cache folder. Empty when neither can be had
+    // safely.
     static QString runtimeDir();
+    static QString privateFallbackDir();
     static QString lockFilePath(const QString &name);
 
 private:
     QString mPath;
     int mFd = -1;
     bool mExisted = false;
+    bool mBroken = false;
     bool mOwned = false;
 };

@@ -147,14 +147,19 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
     char path[sizeof gCrashDir + 32];
     std::memcpy(path, gCrashDir, gCrashDirLength);
     path[gCrashDirLength] = 0;
-    ::mkdir(path, 0755);
+    // The dump holds the memory map and whatever the stack held (a token, a
+    // password): for this user's eyes only, and never written through a
+    // link someone planted under the dump's name.
+    ::mkdir(path, 0700);
     path[gCrashDirLength] = '/';
     LinuxCrashHandler::formatFileName((long long)::time(nullptr) + gUtcOffset, path + gCrashDirLength + 1);
 
     int fd;
     do {
-        fd = ::open(path, O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0644);
+        fd = ::open(path, O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
     } while (fd < 0 && errno == EINTR);
+    if (fd >= 0)
+        ::fchmod(fd, 0600); // a file left under that name keeps its mode otherwise
     if (fd < 0) {
         put(STDERR_FILENO, "hDumpFile == null\n");
     } else {
@@ -234,6 +239,12 @@ bool LinuxCrashHandler::install(const QString &dataDir)
     // The first backtrace() loads the unwinder, which allocates; do it here.
     void *frames[4];
     ::backtrace(frames, 4);
+
+    // A folder an earlier version made readable for everyone is closed now;
+    // one that is not ours, or a link, is left alone (the dump then fails).
+    struct stat st;
+    if (::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
+        ::chmod(dir.constData(), 0700);
 
     std::memcpy(gCrashDir, dir.constData(), size_t(dir.size()));
     gCrashDir[dir.size()] = 0;

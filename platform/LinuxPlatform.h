@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DBusNotifier.h"
+#include "KeychainStore.h"
 #include "LinuxCrashHandler.h"
 #include "Platform.h"
 #include "XdgAutostart.h"
@@ -26,6 +27,7 @@ public:
     std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
     DesktopNotifier *notifier() override { return &mNotifier; }
     bool openWithDefaultApplication(const QString &path) override;
+    SecretStore *secretStore() override { return &mSecrets; }
 
 private:
     QPointer<LinuxVolumes> mVolumes;
@@ -33,4 +35,5 @@ private:
     XdgDesktopShortcut mShortcut;
     LinuxCrashHandler mCrash;
     DBusNotifier mNotifier;
+    KeychainStore mSecrets;
 };

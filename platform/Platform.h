@@ -10,6 +10,7 @@ class Autostart;
 class DesktopShortcut;
 class CrashHandler;
 class DesktopNotifier;
+class SecretStore;
 class SleepInhibition;
 
 // The operating-system layer. Production code asks Platform::instance() for
@@ -35,6 +36,8 @@ public:
     // executable or started as a program from here). False when nothing
     // could take it.
     virtual bool openWithDefaultApplication(const QString &path) = 0;
+    // The desktop's secret service (see SecretStore::isAvailable()).
+    virtual SecretStore *secretStore() = 0;
 
     // The Linux platform unless a test installed another one.
     static Platform *instance();

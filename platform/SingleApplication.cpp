@@ -39,12 +39,14 @@ SingleApplication::SingleApplication(int &argc, char **argv)
         mServerName = mId;
 
     mLock = std::make_unique<FlockNamedMutex>(mId);
+    if (mLock->isBroken())
+        qWarning("SingleApplication: cannot take the instance lock; not running without one");
+    // A lock that could not be had counts as held: two unguarded copies
+    // could write the same card at once.
     if (mLock->alreadyExisted()) {
         mRunning = true;
         return;
     }
-    if (!mLock->isOwned())
-        qWarning("SingleApplication: cannot take the instance lock; running without one");
     listen();
 }
 
@@ -102,9 +104,14 @@ void SingleApplication::readMessage(QLocalSocket *socket)
     emit messageReceived(message);
 }
 
+bool SingleApplication::lockFailed() const
+{
+    return mLock && mLock->isBroken();
+}
+
 bool SingleApplication::sendMessage(const QString &message, int timeoutMs)
 {
-    if (!mRunning)
+    if (!mRunning || lockFailed())
         return false;
     QDeadlineTimer deadline(qMax(0, timeoutMs));
     QLocalSocket socket;

@@ -21,8 +21,10 @@ public:
     SingleApplication(int &argc, char **argv);
     ~SingleApplication() override;
 
-    // True when another copy was already running when this one started.
+    // True when another copy was already running when this one started, or
+    // when the instance lock could not be had at all (lockFailed()).
     bool isRunning() const { return mRunning; }
+    bool lockFailed() const;
     // Delivers `message` to the running copy; true once it confirmed receipt.
     bool sendMessage(const QString &message, int timeoutMs = 5000);
 

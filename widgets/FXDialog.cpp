@@ -42,6 +42,7 @@ FXDialog::FXDialog(QWidget *parent)
 
     mTitle = new QLabel(QStringLiteral("Title"), mPanel);
     mTitle->setObjectName(QStringLiteral("title"));
+    mTitle->setTextFormat(Qt::PlainText);
     mTitle->setFixedSize(500, 50);
     mTitle->setContentsMargins(4, 0, 4, 0);
     mTitle->setFont(info->font(18));

@@ -38,6 +38,8 @@ MessageBoxDialog::MessageBoxDialog(QWidget *parent)
 {
     mText = new QLabel(this);
     mText->setObjectName(QStringLiteral("text"));
+    // The service's messages and package names: shown as they are written.
+    mText->setTextFormat(Qt::PlainText);
     mText->setFont(FXGlobalInfo::instance()->font(18));
     mText->setStyleSheet(QStringLiteral("color: #333333;"));
     mText->setAlignment(Qt::AlignCenter);

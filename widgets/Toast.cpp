@@ -40,6 +40,8 @@ Toast::Toast(QWidget *parent)
 
     mLabel = new QLabel(this);
     mLabel->setObjectName(QStringLiteral("message"));
+    // Messages carry the service's words and names from the card: never markup.
+    mLabel->setTextFormat(Qt::PlainText);
     mLabel->setFont(QFont(QStringLiteral("Helvetica"), 16));
     mLabel->setAlignment(Qt::AlignCenter);
     mLabel->setWordWrap(true);

@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 
 #include "AppPaths.h"
+#include "PrivateFile.h"
 
 #include <QFile>
 #include <QSettings>
@@ -75,12 +76,11 @@ int AppSettings::userId()
 void AppSettings::setSignedInUser(const QString &token, int userId)
 {
     // The token signs in as the user: keep it from other accounts on the
-    // machine. The settings writer replaces the file but keeps the
-    // permissions of the one it replaces, so tighten them first.
-    QFile file(preferenceFile());
-    if (file.open(QIODevice::ReadWrite))
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.close();
+    // machine. The settings writer replaces the file but keeps the mode of
+    // the one it replaces, so the file is owner-only before it holds
+    // anything; without that, nothing is written.
+    if (!PrivateFile::prepare(preferenceFile()))
+        return;
     QSettings ini(preferenceFile(), QSettings::IniFormat);
     ini.setValue(key(KeyToken), token);
     ini.setValue(key(KeyUserId), userId);

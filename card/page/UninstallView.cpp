@@ -6,6 +6,7 @@
 #include "FXTableView.h"
 #include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
+#include "PlainToolTip.h"
 #include "ProgressBarDelegate.h"
 #include "QCircularProgressBar.h"
 #include "RemovableDisk.h"
@@ -108,6 +109,9 @@ void UninstallView::buildUi()
     mUsedLabel = new QLabel(panel);
     mUsedLabel->setObjectName(QStringLiteral("usedLabel"));
     mUsedLabel->setStyleSheet(labelStyle("#999999", 15));
+    // The card's serial and volume label are whatever the card says.
+    mSerialLabel->setTextFormat(Qt::PlainText);
+    mUsedLabel->setTextFormat(Qt::PlainText);
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(6);
@@ -433,7 +437,7 @@ void UninstallView::OnUpdateSDFreeSize()
         drive.chop(1);
     mSerialLabel->setText(mDisk->GetSerialNumber());
     mDriveLabel->setText(uninstallText("Internal Storage: ") + drive);
-    mDriveLabel->setToolTip(drive);
+    mDriveLabel->setToolTip(PlainToolTip::of(drive));
     mUsedLabel->setText(disk.mUsedText + QLatin1Char('/') + disk.mTotalText);
     const float usage = disk.mTotalBytes == 0 ? 0.0f : float(disk.mUsedBytes) / float(disk.mTotalBytes) * 100.0f;
     mUsageBar->setValue(qreal(usage));

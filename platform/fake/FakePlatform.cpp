@@ -155,3 +155,24 @@ bool FakePlatform::openWithDefaultApplication(const QString &path)
     openedFiles.append(path);
     return openResult;
 }
+
+bool FakeSecretStore::write(const QString &key, const QString &secret)
+{
+    if (!available)
+        return false;
+    secrets.insert(key, secret);
+    return true;
+}
+
+bool FakeSecretStore::read(const QString &key, QString *secret)
+{
+    if (!available || !secrets.contains(key))
+        return false;
+    *secret = secrets.value(key);
+    return true;
+}
+
+bool FakeSecretStore::remove(const QString &key)
+{
+    return available && secrets.remove(key) > 0;
+}

@@ -7,10 +7,25 @@
 #include "FakeVolumes.h"
 #include "NamedMutex.h"
 #include "Platform.h"
+#include "SecretStore.h"
 #include "SleepInhibition.h"
 
+#include <QMap>
 #include <QSet>
 #include <QStringList>
+
+// A secret service in memory; `available` plays whether the desktop has one.
+class FakeSecretStore : public SecretStore
+{
+public:
+    bool available = false;
+    QMap<QString, QString> secrets;
+
+    bool isAvailable() override { return available; }
+    bool write(const QString &key, const QString &secret) override;
+    bool read(const QString &key, QString *secret) override;
+    bool remove(const QString &key) override;
+};
 
 // The OS layer for unit tests. Installs itself on construction and restores
 // the real platform on destruction.
@@ -28,6 +43,7 @@ public:
     std::unique_ptr<SleepInhibition> inhibitSleep(const QString &reason) override;
     DesktopNotifier *notifier() override;
     bool openWithDefaultApplication(const QString &path) override;
+    SecretStore *secretStore() override { return &secrets; }
 
     FakeVolumes &fakeVolumes() { return mVolumes; }
 
@@ -48,6 +64,7 @@ public:
     // Files handed to the desktop, and the answer given.
     QStringList openedFiles;
     bool openResult = true;
+    FakeSecretStore secrets;
 
 private:
     FakeVolumes mVolumes;

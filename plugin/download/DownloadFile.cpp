@@ -36,11 +36,10 @@ QString errorName(QNetworkReply::NetworkError error)
     return QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
 }
 
+// https, or http to this computer's loopback only.
 bool isWebAddress(const QUrl &url)
 {
-    const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty()
-           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    return NetworkSetup::isAllowed(url);
 }
 
 // A finished archive's record whose archive is gone (the install job
@@ -501,9 +500,9 @@ void DownloadFile::followRedirect()
     dropReply();
     const QString scheme = target.scheme();
     // Never less safe than the request before: no way from https to http.
-    const bool allowed = target.isValid() && !target.host().isEmpty()
-        && (scheme == QLatin1String("https")
-            || (scheme == QLatin1String("http") && mRequestUrl.scheme() == QLatin1String("http")));
+    const bool allowed = isWebAddress(target)
+                         && (scheme == QLatin1String("https")
+                             || (scheme == QLatin1String("http") && mRequestUrl.scheme() == QLatin1String("http")));
     if (!allowed || ++mRedirects > MaxRedirects) {
         qCDebug(lcDownload).noquote() << "error: redirect refused:" << target.toString()
                                       << (allowed ? "(too many)" : "(less safe)");

@@ -37,7 +37,7 @@ public:
     // Why the last download failed, readable after downloadFinished.
     enum class Failure {
         None,
-        NotWeb,     // not an http or https address; nothing was touched
+        NotWeb,     // not https (nor http to loopback); nothing was touched
         Network,    // no answer, or the line dropped (the partial file stays)
         HttpStatus, // the server answered with an error status (httpStatus())
         Stalled,    // no progress, or less than the speed floor, for a stall period

@@ -11,6 +11,7 @@
 #include "MyHeader.h"
 #include "MyTableModel.h"
 #include "PageContainer.h"
+#include "PlainToolTip.h"
 #include "Platform.h"
 #include "ProgressLog.h"
 #include "SoftwareInfoWidget.h"
@@ -75,6 +76,7 @@ DownloadWidget::DownloadWidget(QWidget *parent)
     });
     connect(mController, &UpgradeController::notice, this, &DownloadWidget::notify);
     connect(mController, &UpgradeController::tokenRejected, this, &DownloadWidget::onTokenRejected);
+    connect(mController, &UpgradeController::programUpdateReady, this, &DownloadWidget::onProgramUpdateReady);
     connect(mController, &UpgradeController::batchStarted, this, &DownloadWidget::onBatchStarted);
     connect(mController, &UpgradeController::batchEnded, this, &DownloadWidget::onBatchEnded);
     connect(mController, &UpgradeController::cardSpaceChanged, this, &DownloadWidget::showCard);
@@ -180,7 +182,7 @@ void DownloadWidget::buildTable()
         RowWidgets widgets;
         widgets.box = MyCheckBox::forTable(name);
         widgets.box->setChecked(true);
-        widgets.box->setToolTip(name);
+        widgets.box->setToolTip(PlainToolTip::of(name));
         // Ticked for good, yet not greyed out: the row is part of the batch.
         widgets.box->setAttribute(Qt::WA_TransparentForMouseEvents);
         widgets.box->setFocusPolicy(Qt::NoFocus);
@@ -312,6 +314,18 @@ void DownloadWidget::onTokenRejected()
     const auto answer = ask(Code().getMessageByCode(Code::CODE_ERROR_TOKEN), QMessageBox::Ok);
     if (self)
         mController->answerTokenRejected(answer == QMessageBox::Ok);
+}
+
+void DownloadWidget::onProgramUpdateReady(const QString &file, const QString &version)
+{
+    // Nothing of this program is installed without the mechanic's yes.
+    const QPointer<DownloadWidget> self(this);
+    const auto answer = ask(tr("Install version %1 of Ostrel now?\nYour system's software installer opens the "
+                               "downloaded file %2 and asks for your password.")
+                                .arg(version, file),
+                            QMessageBox::Ok | QMessageBox::Cancel);
+    if (self)
+        mController->answerProgramUpdate(answer == QMessageBox::Ok);
 }
 
 void DownloadWidget::trySummary()

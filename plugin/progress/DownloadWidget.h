@@ -101,6 +101,7 @@ private:
     void onBatchStarted();
     void onBatchEnded(bool summary);
     void onTokenRejected();
+    void onProgramUpdateReady(const QString &file, const QString &version);
     void trySummary();
     void showPendingSummary();
     QString summaryText() const;

@@ -35,6 +35,8 @@ StateCell::StateCell(QWidget *parent)
     mIcon->setFixedSize(18, 18);
     mIcon->setStyleSheet(QStringLiteral("background:transparent;"));
     mFinal = new QLabel(this);
+    for (QLabel *label : {mCaption, mFinal})
+        label->setTextFormat(Qt::PlainText);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 4, 0);

@@ -59,6 +59,9 @@ CardBox::CardBox(QWidget *parent)
     mSpace = new QLabel(this);
     mSpace->setObjectName(QStringLiteral("cardSpace"));
     mSpace->setStyleSheet(labelStyle("#999999", 15));
+    // The card's serial and volume label are whatever the card says.
+    for (QLabel *label : {mSerial, mName, mSpace})
+        label->setTextFormat(Qt::PlainText);
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(6);

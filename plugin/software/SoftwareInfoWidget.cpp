@@ -12,6 +12,7 @@
 #include "MyHeader.h"
 #include "MyTableModel.h"
 #include "PageContainer.h"
+#include "PlainToolTip.h"
 #include "QueryProductsThread.h"
 #include "QuerySoftwareThread.h"
 #include "SoftwareLog.h"
@@ -353,7 +354,7 @@ void SoftwareInfoWidget::placeRowWidgets(int generation)
         widgets.box = MyCheckBox::forTable(cells.name);
         widgets.box->setChecked(row.isChecked());
         widgets.box->setEnabled(!row.isRequired());
-        widgets.box->setToolTip(cells.name);
+        widgets.box->setToolTip(PlainToolTip::of(cells.name));
         connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
         widgets.versions = MyComboBox::forTable();
         widgets.versions->addItems(cells.choices);

@@ -5,6 +5,7 @@
 #include "InstallRunnable.h"
 #include "JobDispatcher.h"
 #include "Platform.h"
+#include "ProgramInstaller.h"
 #include "UpgradeLog.h"
 
 #include <QFileInfo>
@@ -47,12 +48,7 @@ void ArchiveInstall::removeArchive(const QString &path)
 void ArchiveInstall::start()
 {
     if (mPackage.kind() == Package::Kind::Program) {
-        // The program's own installer: the desktop opens it with the
-        // application it has for it (never started as a program from here).
-        emit started();
-        const bool opened = Platform::instance()->openWithDefaultApplication(mArchivePath);
-        qCDebug(lcUpgrade).noquote() << "self update:" << mArchivePath << opened;
-        emit finished(opened ? Result() : Result::failed(Failure::Card, tr("The installer could not be opened.")));
+        startProgramUpdate();
         return;
     }
     if (mPackage.card.isNull()) {
@@ -79,8 +75,60 @@ void ArchiveInstall::start()
     mDispatcher->run(job, mPackage.isPatch() ? 4 : 0);
 }
 
+void ArchiveInstall::startProgramUpdate()
+{
+    emit started();
+    QString reason;
+    switch (ProgramInstaller::check(mPackage, mArchivePath)) {
+    case ProgramInstaller::Verdict::Ok: break;
+    case ProgramInstaller::Verdict::NotHttps:
+        reason = tr("The update of this program did not come over a secure (https) address. It was not installed.");
+        break;
+    case ProgramInstaller::Verdict::NotDebianPackage:
+        reason = tr("The update of this program is not a Debian package. It was not installed.");
+        break;
+    case ProgramInstaller::Verdict::SizeUnknown:
+    case ProgramInstaller::Verdict::WrongSize:
+        reason = tr("The update of this program does not have the size the service announced. It was not installed.");
+        break;
+    case ProgramInstaller::Verdict::WrongChecksum:
+        reason = tr("The update of this program does not have the checksum the service announced. It was not "
+                    "installed.");
+        break;
+    case ProgramInstaller::Verdict::NotPrivate:
+        reason = tr("The update of this program could not be kept safe on this computer. It was not installed.");
+        break;
+    }
+    qCDebug(lcUpgrade).noquote() << "self update:" << mArchivePath << (reason.isEmpty() ? "checked" : "refused");
+    if (!reason.isEmpty()) {
+        // Never offered again: the next attempt fetches it afresh.
+        removeArchive(mArchivePath);
+        emit finished(Result::failed(Failure::Archive, reason));
+        return;
+    }
+    mAwaitingAnswer = true;
+    emit confirmationNeeded(QFileInfo(mArchivePath).fileName(), mPackage.version);
+}
+
+void ArchiveInstall::answer(bool install)
+{
+    if (!mAwaitingAnswer)
+        return;
+    mAwaitingAnswer = false;
+    if (!install) {
+        emit finished(Result::failed(Failure::Cancelled, tr("The update of this program was not confirmed.")));
+        return;
+    }
+    // The desktop's software installer opens it and asks for the rights it
+    // needs; it is never started as a program from here.
+    const bool opened = Platform::instance()->openWithDefaultApplication(mArchivePath);
+    qCDebug(lcUpgrade).noquote() << "self update handed over:" << mArchivePath << opened;
+    emit finished(opened ? Result() : Result::failed(Failure::Card, tr("The installer could not be opened.")));
+}
+
 void ArchiveInstall::cancel()
 {
+    mAwaitingAnswer = false;
     if (!mJob)
         return;
     disconnect(mJob, nullptr, this, nullptr);

@@ -12,7 +12,9 @@ class JobDispatcher;
 // dispatcher's pool: the archive must hold the package (and a patch must
 // stay inside its package's folder) before anything installed is touched,
 // and the folder it replaces gives way only once the new version is
-// written. The program's own installer is handed to the desktop instead.
+// written. The program's own installer is checked (ProgramInstaller) and
+// handed to the desktop instead, only once the mechanic has confirmed it:
+// the job asks with confirmationNeeded() and waits for answer().
 class ArchiveInstall : public UpgradeJob
 {
     Q_OBJECT
@@ -33,12 +35,24 @@ public:
     // Where the package went, below the card root; after a successful end.
     QString installedFolder() const { return mInstalledFolder; }
 
+    // The program's installer passed its checks: install it (hand it to
+    // the desktop's software installer) or not.
+    void answer(bool install);
+    bool isAwaitingAnswer() const { return mAwaitingAnswer; }
+    QString archivePath() const { return mArchivePath; }
+
     // An archive and its download record.
     static void removeArchive(const QString &path);
+
+signals:
+    // Asks whether to install the program's installer `file` (its name in
+    // the download folder) of `version`.
+    void confirmationNeeded(const QString &file, const QString &version);
 
 private:
     void onFinished(long id, bool result);
     Result resultOf(InstallRunnable::Failure failure) const;
+    void startProgramUpdate();
 
     QString mArchivePath;
     JobDispatcher *mDispatcher;
@@ -46,4 +60,5 @@ private:
     bool mDeleteArchive = true;
     QPointer<InstallRunnable> mJob;
     QString mInstalledFolder;
+    bool mAwaitingAnswer = false;
 };

@@ -4,6 +4,7 @@
 #include "UpgradeLog.h"
 
 #include <QThread>
+#include <Sornet/NetworkSetup.h>
 
 ArchiveTransfer::ArchiveTransfer(const Package &package, QThread *thread, QObject *parent)
     : UpgradeJob(package, parent)
@@ -19,9 +20,12 @@ ArchiveTransfer::~ArchiveTransfer()
 void ArchiveTransfer::start()
 {
     const QString scheme = mPackage.url.scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-        // Nothing is opened or written for an address that is not a web one.
-        emit finished(Result::failed(Failure::Download, tr("The download address is not a web address.")));
+    if (!NetworkSetup::isAllowed(mPackage.url)) {
+        // Nothing is opened or written for an address that is not a web
+        // one, nor asked of a server over a line anyone could read.
+        emit finished(Result::failed(Failure::Download, scheme == QLatin1String("http")
+                                                            ? tr("The download address is not secure (https).")
+                                                            : tr("The download address is not a web address.")));
         return;
     }
     auto *download = new DownloadFile;

@@ -56,16 +56,10 @@ QString Package::identity() const
 QString Package::downloadPath() const
 {
     const QByteArray hash = QCryptographicHash::hash(url.toEncoded(), QCryptographicHash::Sha256).toHex().left(8);
-    QString extension = QStringLiteral(".zip");
-    if (kind() == Kind::Program) {
-        // The installer keeps what kind of file it is.
-        const QString name = url.fileName();
-        const int dot = name.lastIndexOf(QLatin1Char('.'));
-        const QString ext = dot > 0 ? name.mid(dot + 1) : QString();
-        extension = !ext.isEmpty() && ext.size() <= 8 && fileNamePart(ext, 8) == ext && !ext.contains(QLatin1Char('.'))
-                        ? QLatin1Char('.') + ext
-                        : QStringLiteral(".bin");
-    }
+    // The program's installer is a Debian package whatever the address
+    // calls it: the desktop is told the kind of file by its name, and the
+    // address must not choose it (".desktop" would be run as a launcher).
+    const QString extension = kind() == Kind::Program ? QStringLiteral(".deb") : QStringLiteral(".zip");
     return DownloadFile::downloadDir() + QString::number(id) + QLatin1Char('-') + fileNamePart(version, 40)
            + QLatin1Char('-') + QString::fromLatin1(hash) + extension + QStringLiteral(".tmp");
 }

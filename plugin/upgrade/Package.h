@@ -43,6 +43,11 @@ public:
     QString installedFolder;
     QString installedVersion;
     QUrl url; // empty until the service has named it
+    // The SHA-256 (hex) the service announces for the file. Its answer
+    // has no such field yet, so this stays empty and only the size vouches
+    // for the file; once it sends one, fromRecord() fills it in and the
+    // program's installer is checked against it.
+    QByteArray sha256;
 
     bool isNull() const { return id == 0; }
     bool isPatch() const { return baseId != 0; }

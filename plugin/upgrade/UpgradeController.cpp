@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QNetworkAccessManager>
+#include <QFileInfo>
 
 namespace {
 constexpr int LeftoverWait = 30000; // ms a cancelled install may take to let go
@@ -261,7 +262,34 @@ void UpgradeController::install(int row, const Package &package)
     });
     connect(job, &UpgradeJob::finished, this,
             [this, row, job](const UpgradeJob::Result &result) { onInstalled(row, job, result); });
+    connect(job, &ArchiveInstall::confirmationNeeded, this, [this, job] {
+        mProgramQuestions.append(job);
+        if (mProgramQuestions.size() == 1)
+            askProgramUpdate();
+    });
     run(row, job);
+}
+
+void UpgradeController::askProgramUpdate()
+{
+    // Questions of jobs stopped meanwhile are dropped.
+    while (!mProgramQuestions.isEmpty()
+           && !(mProgramQuestions.first() && mProgramQuestions.first()->isAwaitingAnswer()))
+        mProgramQuestions.removeFirst();
+    if (mProgramQuestions.isEmpty())
+        return;
+    ArchiveInstall *job = mProgramQuestions.first();
+    emit programUpdateReady(QFileInfo(job->archivePath()).fileName(), job->package().version);
+}
+
+void UpgradeController::answerProgramUpdate(bool install)
+{
+    if (mProgramQuestions.isEmpty())
+        return;
+    const QPointer<ArchiveInstall> job = mProgramQuestions.takeFirst();
+    if (job)
+        job->answer(install);
+    askProgramUpdate();
 }
 
 void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result)

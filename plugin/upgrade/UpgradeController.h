@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QVector>
 
+class ArchiveInstall;
 class JobDispatcher;
 
 // The work behind the download page: one upgrade batch from the rows the
@@ -68,6 +69,9 @@ public:
     bool cardInserted(const Card &card);
     // The mechanic's answer to tokenRejected(): restart the program, or go on.
     void answerTokenRejected(bool restart);
+    // The mechanic's answer to programUpdateReady(): hand the installer to
+    // the desktop's software installer, or leave it.
+    void answerProgramUpdate(bool install);
 
     // Speed of a row's transfer now, bytes per second; -1 when it has none.
     double rowSpeed(int row) const;
@@ -80,6 +84,9 @@ signals:
     void notice(const QString &text);
     // The service no longer takes the sign-in; asked once for the batch.
     void tokenRejected();
+    // An update of this program passed its checks: install `file` (in the
+    // download folder), version `version`? One question at a time.
+    void programUpdateReady(const QString &file, const QString &version);
     void batchStarted();
     // The batch is over; `summary` unless it was cut off.
     void batchEnded(bool summary);
@@ -112,6 +119,7 @@ private:
     void onFetched(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void refused(int row, const Package &package, const UpgradeJob::Result &result);
+    void askProgramUpdate();
     // Makes `job` the row's running one and starts it.
     void run(int row, UpgradeJob *job);
     bool isCurrent(int row, UpgradeJob *job) const;
@@ -150,4 +158,6 @@ private:
     bool mAskingToken = false; // the restart question is open
     bool mRestarting = false;
     qint64 mLastNotice = 0; // ms since the epoch
+    // Installers of the program waiting for the mechanic, the first asked.
+    QList<QPointer<ArchiveInstall>> mProgramQuestions;
 };

@@ -84,6 +84,7 @@ void SelectVehicleWidget::buildUi()
     serialCaption->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#999999;}"));
     mSerialValue = new QLabel(mSerialNumber, this);
     mSerialValue->setObjectName(QStringLiteral("serialNumber"));
+    mSerialValue->setTextFormat(Qt::PlainText);
     mSerialValue->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#000000;}"));
     mSerialValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -38,6 +38,12 @@
 <context>
     <name>DownloadWidget</name>
     <message>
+        <source>Install version %1 of Ostrel now?
+Your system&apos;s software installer opens the downloaded file %2 and asks for your password.</source>
+        <translation>现在安装 Ostrel 版本 %1 吗？
+系统的软件安装程序将打开已下载的文件 %2 并要求输入密码。</translation>
+    </message>
+    <message>
         <source>Download</source>
         <translation>下载</translation>
     </message>
@@ -368,6 +374,30 @@
 <context>
     <name>ArchiveInstall</name>
     <message>
+        <source>The update of this program did not come over a secure (https) address. It was not installed.</source>
+        <translation>本程序的更新不是通过安全（https）地址获取的，未安装。</translation>
+    </message>
+    <message>
+        <source>The update of this program is not a Debian package. It was not installed.</source>
+        <translation>本程序的更新不是 Debian 软件包，未安装。</translation>
+    </message>
+    <message>
+        <source>The update of this program does not have the size the service announced. It was not installed.</source>
+        <translation>本程序的更新与服务公布的大小不符，未安装。</translation>
+    </message>
+    <message>
+        <source>The update of this program does not have the checksum the service announced. It was not installed.</source>
+        <translation>本程序的更新与服务公布的校验和不符，未安装。</translation>
+    </message>
+    <message>
+        <source>The update of this program could not be kept safe on this computer. It was not installed.</source>
+        <translation>无法在本电脑上安全保存本程序的更新，未安装。</translation>
+    </message>
+    <message>
+        <source>The update of this program was not confirmed.</source>
+        <translation>本程序的更新未经确认。</translation>
+    </message>
+    <message>
         <source>The installer could not be opened.</source>
         <translation>无法打开安装程序。</translation>
     </message>
@@ -418,6 +448,10 @@
 </context>
 <context>
     <name>ArchiveTransfer</name>
+    <message>
+        <source>The download address is not secure (https).</source>
+        <translation>下载地址不安全（非 https）。</translation>
+    </message>
     <message>
         <source>The download address is not a web address.</source>
         <translation>下载地址不是网址。</translation>

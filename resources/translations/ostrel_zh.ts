@@ -620,6 +620,10 @@
 <context>
     <name>Complaint</name>
     <message>
+        <source>The complaint form is not available: its address is not secure (https).</source>
+        <translation>投诉表单不可用：其地址不安全（非 https）。</translation>
+    </message>
+    <message>
         <source>Complaint</source>
         <translation>投诉</translation>
     </message>
@@ -741,6 +745,17 @@
     <message>
         <source>The model is upgrading. Closing may result in the car not working properly. Is it turned off?</source>
         <translation>正在升级车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Ostrel</source>
+        <translation>Ostrel</translation>
+    </message>
+    <message>
+        <source>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</source>
+        <translation>Ostrel 无法确保只运行一个副本，因此不会启动。请检查您的主文件夹是否可写。</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkRequest>
 #include <QSslCertificate>
+#include <QUrl>
 
 namespace {
 
@@ -55,6 +56,29 @@ void NetworkSetup::secure(QNetworkRequest &request)
 {
     if (request.url().scheme() == QLatin1String("https"))
         request.setSslConfiguration(tlsConfiguration());
+}
+
+bool NetworkSetup::isAllowed(const QUrl &url)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    if (url.scheme() == QLatin1String("https"))
+        return true;
+    if (url.scheme() != QLatin1String("http"))
+        return false;
+    // The host as written, never looked up: a name that resolves to
+    // loopback today may not tomorrow.
+    const QString host = url.host();
+    const QHostAddress address(host);
+    return host == QLatin1String("localhost") || (!address.isNull() && address.isLoopback());
+}
+
+QUrl NetworkSetup::secured(const QUrl &url)
+{
+    QUrl out = url;
+    if (url.scheme() == QLatin1String("http") && !isAllowed(url))
+        out.setScheme(QStringLiteral("https"));
+    return out;
 }
 
 void NetworkSetup::useSystemProxy(QNetworkAccessManager &manager)

@@ -131,6 +131,10 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
     if (method == Method::Get && !mParams.isEmpty())
         target += QLatin1Char('?') + mParams;
     QNetworkRequest request{QUrl(target)};
+    if (!NetworkSetup::isAllowed(request.url())) {
+        qCDebug(lcSornetHttp).noquote() << "refused, not https:" << redacted(target);
+        return -1;
+    }
     prepare(request);
     qCDebug(lcSornetHttp).noquote() << "Request: " << redacted(target);
 
@@ -164,8 +168,25 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
         reply->abort();
     });
     const auto alive = [&idle] { idle.start(); };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, &idle, alive);
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &idle, alive);
+    // An endless or huge answer must not fill the memory: it ends as soon as
+    // it announces, or has brought, more than an answer can be.
+    bool tooLarge = false;
+    const auto limit = [&tooLarge, reply](qint64 size) {
+        if (size > MaxAnswerSize && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &idle, [&, reply] {
+        alive();
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            limit(length.toLongLong());
+    });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &idle, [&](qint64 received, qint64 total) {
+        alive();
+        limit(qMax(received, total));
+    });
     QObject::connect(reply, &QNetworkReply::uploadProgress, &idle, alive);
     QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
     idle.start();
@@ -178,12 +199,20 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
     const bool aborted = generation != tAbortGeneration;
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (tooLarge) {
+        qCDebug(lcSornetHttp) << "failed: the answer is larger than" << MaxAnswerSize << "bytes";
+        return -1;
+    }
     if (timedOut || aborted || !status.isValid() || isTransportError(reply->error())) {
         qCDebug(lcSornetHttp) << "failed:" << reply->error() << reply->errorString()
                               << (timedOut ? "(timed out)" : aborted ? "(aborted)" : "");
         return -1;
     }
-    const QByteArray bytes = method == Method::Head ? QByteArray() : reply->readAll();
+    const QByteArray bytes = method == Method::Head ? QByteArray() : reply->read(MaxAnswerSize + 1);
+    if (bytes.size() > MaxAnswerSize) {
+        qCDebug(lcSornetHttp) << "failed: the answer is larger than" << MaxAnswerSize << "bytes";
+        return -1;
+    }
     if (method != Method::Head && isCutShort(*reply, bytes)) {
         qCDebug(lcSornetHttp) << "failed: the body ended after" << bytes.size() << "of"
                               << reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() << "bytes";
@@ -221,6 +250,10 @@ int ServiceRequest::startDownload(qint64 offset, QObject *receiver)
     if (!receiver)
         return -1;
     QNetworkRequest request{QUrl(mUrl)};
+    if (!NetworkSetup::isAllowed(request.url())) {
+        qCDebug(lcSornetHttp).noquote() << "refused, not https:" << redacted(mUrl);
+        return -1;
+    }
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     if (offset > 0)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(offset) + '-');

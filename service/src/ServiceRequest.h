@@ -41,6 +41,10 @@ public:
     static void setTimeout(int msecs);
     static int timeout();
     static constexpr int DefaultTimeout = 60000;
+    // The most an answer may hold: the largest real one (a product's
+    // software list) is far below. Anything longer is no answer (-1),
+    // stopped as soon as its length is announced or has arrived.
+    static constexpr qint64 MaxAnswerSize = 4 * 1024 * 1024;
 
     // Log text with token and password values replaced by "***".
     static QString redacted(const QString &text);

@@ -3,10 +3,14 @@
 #include "TestEnv.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QUrlQuery>
+#include <QUuid>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -42,6 +46,8 @@ private slots:
     void everyVisitLoadsTheForm();
     void userIdZeroIsSent();
     void otherPagesLeaveTheViewAlone();
+    void tokenStaysOffTheDisk();
+    void plainHttpFormIsNotLoaded();
 
 private:
     // Waits until the stand-in has served `count` form requests and the view has finished loading.
@@ -148,6 +154,39 @@ void TestComplaint::otherPagesLeaveTheViewAlone()
     WAIT_FOR_FORMS(2);
     QCOMPARE(queryOf(mService.requestsTo(kForm), 1).queryItemValue(QStringLiteral("user_id")),
              QStringLiteral("1002"));
+}
+
+// The form's address carries the token: nothing of it may stay on disk.
+void TestComplaint::tokenStaysOffTheDisk()
+{
+    const QString token = QStringLiteral("token-") + QUuid::createUuid().toString(QUuid::Id128);
+    mView->OnUpdateView(QStringLiteral("COMPLAINT"), token, 1001);
+    WAIT_FOR_FORMS(1);
+    QTest::qWait(1000); // the engine writes its cache a moment later
+    mLoaded.reset();
+    mView.reset();
+    QTest::qWait(500);
+    QStringList holders;
+    for (const QString &root :
+         {QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), mEnv->root()}) {
+        QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(token.toLatin1()))
+                holders << file.fileName();
+        }
+    }
+    QVERIFY2(holders.isEmpty(), qPrintable(holders.join(QLatin1Char(' '))));
+    mView = std::make_unique<ComplaintView>(nullptr, QSize(930, 760));
+}
+
+void TestComplaint::plainHttpFormIsNotLoaded()
+{
+    qputenv("OSTREL_WEB_URL", "http://forms.ostrel.test/");
+    mView->OnUpdateView(QStringLiteral("COMPLAINT"), QStringLiteral("token-alice"), 1001);
+    mService.exportEnvironment();
+    QVERIFY(!mView->webView()->page()->requestedUrl().toString().contains(QLatin1String("token-alice")));
 }
 
 int main(int argc, char **argv)

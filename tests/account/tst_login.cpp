@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 #include "FXViewPager.h"
+#include "FakePlatform.h"
 #include "LoginDialog.h"
 #include "LoginView.h"
 #include "RegisterView.h"
@@ -7,8 +8,8 @@
 #include "SharedWindowRect.h"
 #include "StandInService.h"
 #include "TestEnv.h"
-#include "tst_login_urlcatcher.h"
 #include "Toast.h"
+#include "tst_login_urlcatcher.h"
 
 #include <Sornet/BaseAction.h>
 #include <Sornet/Code.h>
@@ -19,9 +20,10 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextCodec>
@@ -31,6 +33,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -57,7 +60,8 @@ private slots:
     void fieldsRefuseWhiteSpace();
     void emptyFieldsOnlyToast_data();
     void emptyFieldsOnlyToast();
-    void checkingBeforeTypingThenSigningIn();
+    void rememberedOnlyAfterASignIn_data();
+    void rememberedOnlyAfterASignIn();
     void rememberedPasswordByLength_data();
     void rememberedPasswordByLength();
     void restoredDigestMaskedButSentWhole();
@@ -203,52 +207,85 @@ void TestLogin::emptyFieldsOnlyToast()
     QCOMPARE(clicked.count(), 0);
 }
 
-void TestLogin::checkingBeforeTypingThenSigningIn()
+void TestLogin::rememberedOnlyAfterASignIn_data()
 {
+    QTest::addColumn<bool>("secretService");
+    QTest::newRow("file") << false;
+    QTest::newRow("desktop secret service") << true;
+}
+
+// Ticking remembers nothing yet, nor does a sign-in that failed; one that
+// worked is remembered owner-only from the first byte, whatever the umask.
+// Where the desktop keeps secrets, the digest goes there and the file
+// names the account alone.
+void TestLogin::rememberedOnlyAfterASignIn()
+{
+    QFETCH(bool, secretService);
+    FakePlatform platform;
+    platform.secrets.available = secretService;
+    const mode_t umask = ::umask(0);
+    const auto restore = qScopeGuard([umask] { ::umask(umask); });
     auto view = makeView();
     auto *stay = view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"));
     QVERIFY(!stay->isChecked());
     stay->setChecked(true);
+    QVERIFY(!QFile::exists(AppSettings::rememberFile()));
 
-    // Empty values: the random block and the separator only, which reads back as nothing.
-    QCOMPARE(QFileInfo(AppSettings::rememberFile()).size(), qint64(32 + 8));
-    RememberFile::Content content;
-    QVERIFY(!RememberFile::read(AppSettings::rememberFile(), &content));
-    QVERIFY(AppSettings::remember());
-
-    type(view.get(), Alice, AlicePassword);
+    type(view.get(), Alice, QStringLiteral("wrong123"));
     QSignalSpy clicked(view.get(), &LoginView::SignalClicked);
     view->findChild<QPushButton *>(QStringLiteral("login"))->click();
+    QCOMPARE(clicked.count(), 0);
+    QVERIFY(!QFile::exists(AppSettings::rememberFile()));
+
+    type(view.get(), Alice, AlicePassword);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
     QCOMPARE(clicked.count(), 1);
+    RememberFile::Content content;
     QVERIFY(RememberFile::read(AppSettings::rememberFile(), &content));
     QCOMPARE(content.account, Alice);
-    QCOMPARE(content.password, md5(AlicePassword));
+    QCOMPARE(content.password, secretService ? QString() : md5(AlicePassword));
+    QCOMPARE(platform.secrets.secrets.value(Alice), secretService ? md5(AlicePassword) : QString());
+    QVERIFY(AppSettings::remember());
+    for (const QString &secret : {AppSettings::rememberFile(), AppSettings::preferenceFile()}) {
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(secret).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    }
+
+    // The next page restores both, from wherever they were kept.
+    auto again = makeView();
+    QCOMPARE(again->findChild<QLineEdit *>(QStringLiteral("account"))->text(), Alice);
+    QCOMPARE(again->rememberedDigest(), md5(AlicePassword));
+    again->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->setChecked(false);
+    QVERIFY(!QFile::exists(AppSettings::rememberFile()));
+    QVERIFY(platform.secrets.secrets.isEmpty());
 }
 
 void TestLogin::rememberedPasswordByLength_data()
 {
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("hashed");
-    QTest::newRow("5 kept as typed") << "abcde" << false;
-    QTest::newRow("6 digest") << "abcdef" << true;
-    QTest::newRow("16 digest") << "LongPassword1234" << true;
+    QTest::addColumn<QString>("account");
+    QTest::newRow("5 kept as typed") << "abcde" << false << "short@ostrel.test";
+    QTest::newRow("8 digest") << "alice123" << true << "alice@ostrel.test";
+    QTest::newRow("16 digest") << "LongPassword1234" << true << "long@ostrel.test";
 }
 
 void TestLogin::rememberedPasswordByLength()
 {
     QFETCH(QString, password);
     QFETCH(bool, hashed);
+    QFETCH(QString, account);
     auto view = makeView();
-    type(view.get(), QStringLiteral("long@ostrel.test"), password);
+    type(view.get(), account, password);
     view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"))->setChecked(true);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
 
     RememberFile::Content content;
     QVERIFY(RememberFile::read(AppSettings::rememberFile(), &content));
     QCOMPARE(content.password, hashed ? md5(password) : password);
-
     // Whatever the file keeps, the service always receives a digest.
-    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
-    QVERIFY(logins().size() >= 1);
+    QCOMPARE(logins().size(), 1);
     QCOMPARE(sentPassword(0), md5(password));
 }
 
@@ -382,6 +419,7 @@ void TestLogin::uncheckingForgetsTheSignIn()
     type(view.get(), Alice, AlicePassword);
     auto *stay = view->findChild<QCheckBox *>(QStringLiteral("staySignedIn"));
     stay->setChecked(true);
+    view->findChild<QPushButton *>(QStringLiteral("login"))->click();
     QVERIFY(QFile::exists(AppSettings::rememberFile()));
     stay->setChecked(false);
     QVERIFY(!QFile::exists(AppSettings::rememberFile()));

@@ -1,9 +1,13 @@
+#include "PrivateFile.h"
 #include "RememberFile.h"
 #include "TestEnv.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTextCodec>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 const QString Digest = QStringLiteral("0123456789abcdef0123456789abcdef");
@@ -20,6 +24,7 @@ private slots:
     void corruptRestoresNothing_data();
     void corruptRestoresNothing();
     void fileOnDisk();
+    void privateFromTheFirstByte();
 };
 
 void TestLoginRemember::initTestCase()
@@ -123,6 +128,52 @@ void TestLoginRemember::fileOnDisk()
 
     // A folder in its place cannot be written.
     QVERIFY(!RememberFile::write(env.makeDir(QStringLiteral("folder")), {Digest, QStringLiteral("x")}));
+}
+
+// Secret files are never readable by others, not even for a moment: made
+// owner-only before their first byte, whatever the umask, never through a
+// link, and replaced whole.
+void TestLoginRemember::privateFromTheFirstByte()
+{
+    TestEnv env;
+    const mode_t umask = ::umask(0);
+    const auto restore = qScopeGuard([umask] { ::umask(umask); });
+    const auto modeOf = [](const QString &path) {
+        struct stat st;
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    // Made with their final mode, never narrowed afterwards: no moment
+    // when another user could open them and keep reading.
+    const QString fresh = env.dataDir() + QStringLiteral("/Preference.ini");
+    const QString remembered = env.dataDir() + QStringLiteral("/remembered");
+    const QStringList narrowed = TestEnv::attributeChanges(env.dataDir(), [&] {
+        QVERIFY(PrivateFile::prepare(fresh));
+        QVERIFY(RememberFile::write(remembered, {Digest, QStringLiteral("bob")}));
+    });
+    QVERIFY2(narrowed.isEmpty(), qPrintable(narrowed.join(QLatin1Char(' '))));
+    QCOMPARE(QFileInfo(fresh).size(), qint64(0));
+    QCOMPARE(modeOf(fresh), 0600);
+    QCOMPARE(modeOf(remembered), 0600);
+
+    const QString loose = env.dataDir() + QStringLiteral("/loose.ini");
+    QVERIFY(TestEnv::writeFile(loose, "token=t"));
+    QVERIFY(::chmod(QFile::encodeName(loose).constData(), 0666) == 0);
+    QVERIFY(PrivateFile::prepare(loose));
+    QCOMPARE(modeOf(loose), 0600);
+    QCOMPARE(TestEnv::readFile(loose), QByteArray("token=t"));
+
+    const QString victim = env.root() + QStringLiteral("/victim");
+    QVERIFY(TestEnv::writeFile(victim, "v"));
+    QVERIFY(::chmod(QFile::encodeName(victim).constData(), 0644) == 0);
+    const QString link = env.dataDir() + QStringLiteral("/user");
+    QVERIFY(QFile::link(victim, link));
+    QVERIFY(!PrivateFile::prepare(link));
+    QCOMPARE(modeOf(victim), 0644);
+    // A write replaces the link itself, never what it points at.
+    QVERIFY(RememberFile::write(link, {Digest, QStringLiteral("alice@ostrel.test")}));
+    QCOMPARE(modeOf(link), 0600);
+    QCOMPARE(TestEnv::readFile(victim), QByteArray("v"));
+    QCOMPARE(QDir(env.dataDir()).entryList(QDir::Files | QDir::Hidden).size(), 4); // no temporary file left
 }
 
 QTEST_GUILESS_MAIN(TestLoginRemember)

@@ -17,6 +17,10 @@ ProgramUnderTest::ProgramUnderTest(const QString &folder)
     // A copy, not a link: the program finds its folder through the resolved
     // path of its executable.
     mReady = QFile::copy(TestEnv::buildBinDir() + QStringLiteral("/Ostrel"), executable());
+    // It finds its libraries beside itself, as an installed copy does.
+    const QDir bin(TestEnv::buildBinDir());
+    for (const QString &library : bin.entryList({QStringLiteral("lib*.so.*")}, QDir::Files | QDir::System))
+        mReady = QFile::link(bin.filePath(library), folder + QLatin1Char('/') + library) && mReady;
 }
 
 ProgramUnderTest::~ProgramUnderTest()

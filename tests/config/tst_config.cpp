@@ -8,9 +8,12 @@
 #include "TestEnv.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 static QStringList keys(std::initializer_list<const char *> list)
 {
@@ -235,6 +238,35 @@ private slots:
         const QString perUser = AppPaths::chooseDataDir(installed);
         QVERIFY(perUser != installed);
         QCOMPARE(perUser, QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    }
+
+    // Settings, the remembered sign-in and crash dumps live in the data
+    // folder: only its user may enter it, whatever the umask, and a loose
+    // one from an earlier version is closed.
+    void dataFolderIsPrivate()
+    {
+        const QString cwd = QDir::currentPath();
+        const mode_t umask = ::umask(0);
+        const auto restore = qScopeGuard([&] {
+            ::umask(umask);
+            QDir::setCurrent(cwd);
+            AppPaths::setOverride(mEnv.installDir(), mEnv.dataDir());
+        });
+        const auto modeOf = [](const QString &path) {
+            struct stat st;
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+        };
+        const QString fresh = mEnv.makeDir(QStringLiteral("new")) + QStringLiteral("/Ostrel");
+        const QString loose = mEnv.makeDir(QStringLiteral("loose/Ostrel"));
+        QVERIFY(::chmod(QFile::encodeName(loose).constData(), 0755) == 0);
+        for (const QString &dir : {fresh, loose}) {
+            AppPaths::setOverride(mEnv.installDir(), dir);
+            const QStringList narrowed =
+                TestEnv::attributeChanges(QFileInfo(dir).path(), [] { QVERIFY(AppPaths::enterDataDir()); });
+            QCOMPARE(modeOf(dir), 0700);
+            // A new one is made owner-only, not opened to others for a moment.
+            QVERIFY2(dir == loose || narrowed.isEmpty(), qPrintable(narrowed.join(QLatin1Char(' '))));
+        }
     }
 
     void deploymentSettings()

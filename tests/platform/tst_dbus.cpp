@@ -217,15 +217,17 @@ private slots:
     {
         QFETCH(bool, service);
         offer(service ? QStringList{QStringLiteral("org.freedesktop.Notifications")} : QStringList());
-        Platform::instance()->notifier()->notify(QStringLiteral("Update"), QStringLiteral("All installed"));
+        Platform::instance()->notifier()->notify(QStringLiteral("Update"), QStringLiteral("<b>BENZ</b> installed"));
         if (!service) {
             QTest::qWait(300); // nothing arrives, nothing waits
             QCOMPARE(calls(), QStringList());
             return;
         }
-        // No icon beside the program here: the themed one, named like the launcher.
-        QTRY_COMPARE(calls(), QStringList{QStringLiteral("Notify|Ostrel|0|%1|Update|All installed||%1|-1")
-                                              .arg(QStringLiteral("example.scanner_maker.Ostrel"))});
+        // No icon beside the program here: the themed one, named like the
+        // launcher. The body is read as markup: names arrive as written.
+        QTRY_COMPARE(calls(),
+                     QStringList{QStringLiteral("Notify|Ostrel|0|%1|Update|&lt;b&gt;BENZ&lt;/b&gt; installed||%1|-1")
+                                     .arg(QStringLiteral("example.scanner_maker.Ostrel"))});
     }
 };
 

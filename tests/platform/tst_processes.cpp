@@ -43,6 +43,7 @@ private slots:
     void crashWritesLog_data();
     void crashWritesLog();
     void crashWithoutWritableFolder();
+    void crashLogIsPrivate();
 
 private:
     struct Helper
@@ -186,56 +187,69 @@ void TestProcesses::lockFileNames()
 
 void TestProcesses::runtimeFolder_data()
 {
-    QTest::addColumn<QString>("xdg");          // "<tmp>" stands for a fresh folder
-    QTest::addColumn<int>("fallbackMode");      // -1: no fallback folder beforehand
-    QTest::addColumn<QString>("expected");     // "xdg", "fallback" or "" (none)
-    QTest::newRow("runtime folder set") << "<tmp>" << -1 << "xdg";
-    QTest::newRow("unset") << QString() << -1 << "fallback";
-    QTest::newRow("relative") << "relative/run" << -1 << "fallback";
-    QTest::newRow("missing") << "<tmp>/gone" << -1 << "fallback";
-    QTest::newRow("private fallback kept") << QString() << 0700 << "fallback";
+    QTest::addColumn<QString>("xdg");      // "<tmp>" stands for a fresh folder
+    QTest::addColumn<int>("xdgMode");      // of that folder
+    QTest::addColumn<int>("squatMode");    // -1: nobody made the temp folder's "ostrel-<uid>"
+    QTest::addColumn<int>("homeMode");     // -1: no fallback folder below the home beforehand
+    QTest::addColumn<QString>("expected"); // "xdg", "home" or "" (none: the lock counts as held)
+    QTest::newRow("runtime folder set") << "<tmp>" << 0700 << -1 << -1 << "xdg";
+    QTest::newRow("loose runtime folder") << "<tmp>" << 0777 << -1 << -1 << "home";
+    QTest::newRow("unset") << QString() << 0700 << -1 << -1 << "home";
+    QTest::newRow("relative") << "relative/run" << 0700 << -1 << -1 << "home";
+    QTest::newRow("missing") << "<tmp>/gone" << 0700 << -1 << -1 << "home";
+    // Another user made the shared temp folder's name first: no matter.
+    QTest::newRow("squatted temp folder") << QString() << 0700 << 0777 << -1 << "home";
+    QTest::newRow("private fallback kept") << QString() << 0700 << -1 << 0700 << "home";
     // Another user could have planted links in a folder others can write to.
-    QTest::newRow("loose fallback refused") << QString() << 0777 << QString();
+    QTest::newRow("loose fallback refused") << QString() << 0700 << -1 << 0777 << QString();
 }
 
 void TestProcesses::runtimeFolder()
 {
     QFETCH(QString, xdg);
-    QFETCH(int, fallbackMode);
+    QFETCH(int, xdgMode);
+    QFETCH(int, squatMode);
+    QFETCH(int, homeMode);
     QFETCH(QString, expected);
     TestEnv env;
     const QString tmp = env.makeDir(QStringLiteral("tmp"));
+    const QString cache = env.makeDir(QStringLiteral("cache"));
     const QString fresh = env.makeDir(QStringLiteral("xdg"));
-    const QString fallback = tmp + QStringLiteral("/ostrel-") + QString::number(::getuid());
-    if (fallbackMode >= 0) {
-        QVERIFY(QDir().mkpath(fallback));
-        QVERIFY(::chmod(QFile::encodeName(fallback).constData(), mode_t(fallbackMode)) == 0);
+    QVERIFY(::chmod(QFile::encodeName(fresh).constData(), mode_t(xdgMode)) == 0);
+    const QString home = cache + QStringLiteral("/ostrel-runtime");
+    const QString squatted = tmp + QStringLiteral("/ostrel-") + QString::number(::getuid());
+    for (const auto &made : {qMakePair(squatted, squatMode), qMakePair(home, homeMode)}) {
+        if (made.second >= 0) {
+            QVERIFY(QDir().mkpath(made.first));
+            QVERIFY(::chmod(QFile::encodeName(made.first).constData(), mode_t(made.second)) == 0);
+        }
     }
     const QByteArray savedXdg = qgetenv("XDG_RUNTIME_DIR");
     const QByteArray savedTmp = qgetenv("TMPDIR");
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_RUNTIME_DIR", xdg.replace(QStringLiteral("<tmp>"), fresh).toUtf8());
     qputenv("TMPDIR", tmp.toUtf8());
+    qputenv("XDG_CACHE_HOME", cache.toUtf8());
 
     const QString dir = FlockNamedMutex::runtimeDir();
     FlockNamedMutex lock(QStringLiteral("runtime-folder-test"));
+    FlockNamedMutex second(QStringLiteral("runtime-folder-test"));
     qputenv("XDG_RUNTIME_DIR", savedXdg);
     qputenv("TMPDIR", savedTmp);
+    qputenv("XDG_CACHE_HOME", savedCache);
 
-    if (expected == QLatin1String("xdg"))
-        QCOMPARE(dir, fresh);
-    else if (expected == QLatin1String("fallback"))
-        QCOMPARE(dir, fallback);
-    else
-        QVERIFY(dir.isEmpty());
+    QCOMPARE(dir, expected == QLatin1String("xdg") ? fresh : expected == QLatin1String("home") ? home : QString());
+    // Whatever the folder, a second taker never gets the lock as well.
+    QVERIFY(second.alreadyExisted() && !second.isOwned());
     if (expected.isEmpty()) {
-        QVERIFY(!lock.isOwned() && !lock.alreadyExisted());
+        QVERIFY(!lock.isOwned() && lock.alreadyExisted());
         QVERIFY(!lock.wait());
     } else {
         QVERIFY(lock.isOwned());
         QCOMPARE(QFileInfo(lock.lockFilePath()).absolutePath(), dir);
     }
-    if (expected == QLatin1String("fallback"))
-        QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFileDevice::Permissions());
+    if (expected == QLatin1String("home"))
+        QCOMPARE(QFileInfo(home).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 void TestProcesses::secondInstanceWakesFirst_data()
@@ -397,6 +411,45 @@ void TestProcesses::crashWithoutWritableFolder()
     QCOMPARE(child.process->exitStatus(), QProcess::CrashExit);
     QCOMPARE(child.process->exitCode(), int(SIGABRT));
     QVERIFY(child.process->readAllStandardError().contains("hDumpFile == null\n"));
+}
+
+// The log holds the memory map: owner-only whatever the umask, and never
+// written through a link planted under the name it is about to take.
+void TestProcesses::crashLogIsPrivate()
+{
+    TestEnv env;
+    const QString dataDir = env.makeDir(QStringLiteral("crash-private"));
+    const QString victim = env.root() + QStringLiteral("/victim");
+    QVERIFY(TestEnv::writeFile(victim, "keep"));
+    for (const QString &folder : {QStringLiteral("new"), QStringLiteral("planted")}) {
+        const QString crashDir = dataDir + QLatin1Char('/') + folder + QStringLiteral("/Crash");
+        QVERIFY(QDir().mkpath(QFileInfo(crashDir).path()));
+        if (folder == QLatin1String("planted")) {
+            QVERIFY(QDir().mkpath(crashDir));
+            const qint64 now = QDateTime::currentSecsSinceEpoch() + QDateTime::currentDateTime().offsetFromUtc();
+            for (qint64 s = now - 2; s < now + 20; ++s) {
+                char name[32];
+                LinuxCrashHandler::formatFileName(s, name);
+                QVERIFY(QFile::link(victim, crashDir + QLatin1Char('/') + QLatin1String(name)));
+            }
+        }
+        const mode_t old = ::umask(0);
+        Helper child =
+            startHelper({QStringLiteral("crash"), QFileInfo(crashDir).path(), QStringLiteral("abort")}, false);
+        ::umask(old);
+        QVERIFY(child.process->waitForFinished(30000));
+        QCOMPARE(child.process->exitCode(), int(SIGABRT));
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(crashDir).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0700));
+        if (folder == QLatin1String("new")) {
+            const QStringList logs = QDir(crashDir).entryList(QDir::Files);
+            QCOMPARE(logs.size(), 1);
+            QVERIFY(::lstat(QFile::encodeName(crashDir + QLatin1Char('/') + logs.first()).constData(), &st) == 0);
+            QCOMPARE(st.st_mode & 07777, mode_t(0600));
+        }
+    }
+    QCOMPARE(TestEnv::readFile(victim), QByteArray("keep"));
 }
 
 QTEST_GUILESS_MAIN(TestProcesses)

@@ -64,7 +64,9 @@ private slots:
     void secretsStayOutOfTheLog();
     void tlsPeerIsVerified_data();
     void tlsPeerIsVerified();
-    void systemProxyIsUsed();
+    void plainHttpOnlyToLoopback();
+    void hugeAnswerIsNoAnswer_data();
+    void hugeAnswerIsNoAnswer();
 
 private:
     StandInService mService;

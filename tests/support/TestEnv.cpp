@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 TestEnv::TestEnv()
 {
     QString base = qEnvironmentVariable("OSTREL_TEST_TMP");
@@ -82,4 +85,27 @@ QMap<QString, QByteArray> TestEnv::snapshot(const QString &dir)
                                            : QByteArray("<dir>"));
     }
     return tree;
+}
+
+QStringList TestEnv::attributeChanges(const QString &dir, const std::function<void()> &action)
+{
+    const int fd = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (fd < 0 || ::inotify_add_watch(fd, QFile::encodeName(dir).constData(), IN_ATTRIB) < 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return {QStringLiteral("<no watch on %1>").arg(dir)};
+    }
+    action();
+    QStringList names;
+    alignas(inotify_event) char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
+        for (const char *p = buffer; p < buffer + n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(p);
+            names << QFile::decodeName(event->len > 0 ? event->name : "");
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(fd);
+    return names;
 }

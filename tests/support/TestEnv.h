@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // A private install folder and data folder for one test executable, below
 // the throw-away folder the test runner made (OSTREL_TEST_TMP), or a fresh
@@ -29,6 +32,10 @@ public:
     // Every entry below `dir` with its content (files), target (links) or
     // "<dir>": equal snapshots mean nothing was added, removed or changed.
     static QMap<QString, QByteArray> snapshot(const QString &dir);
+    // Names in `dir` whose mode (or other attributes) changed while `action`
+    // ran: what is made with the mode it keeps never shows up, what is made
+    // looser and narrowed afterwards does.
+    static QStringList attributeChanges(const QString &dir, const std::function<void()> &action);
 
 private:
     QString mRoot;

@@ -28,7 +28,9 @@ PageFixture::~PageFixture()
 
 QString PageFixture::makeCard(const SampleCardGenerator::Options &options)
 {
-    const QString root = mEnv.makeDir(QStringLiteral("home/alice/Public/Res/Names/CARD%1").arg(++mCards)) + QLatin1Char('/');
+    // Its folder looks like markup: a card's volume label is the card's to choose.
+    const QString root =
+        mEnv.makeDir(QStringLiteral("home/alice/Public/Res/Names/<u>CARD%1").arg(++mCards)) + QLatin1Char('/');
     SampleCardGenerator generator(options);
     if (!generator.generate(root))
         qWarning("card not written: %s", qPrintable(generator.errorString()));

@@ -16,6 +16,7 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -100,7 +101,10 @@ private slots:
         QVERIFY(drive->fontMetrics().horizontalAdvance(drive->shownText()) <= drive->contentsRect().width());
         QVERIFY(drive->shownText().startsWith(QLatin1String("Internal Storage: ")));
         QVERIFY2(drive->shownText().endsWith(QDir(root).dirName()), qPrintable(drive->shownText()));
-        QCOMPARE(drive->toolTip(), root.chopped(1));
+        // The card's folder looks like markup: the tool tip shows it as written.
+        QTextDocument tip;
+        tip.setHtml(drive->toolTip());
+        QCOMPARE(tip.toPlainText(), root.chopped(1));
         QCOMPARE(mFx->label("usedLabel")->text(), QStringLiteral("3.00MB/4.00MB"));
         QVERIFY(mFx->table()->selectionModel()->isRowSelected(0, QModelIndex()));
         QVERIFY(!mFx->button()->isEnabled());

@@ -2,7 +2,9 @@
 #include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
 #include "OpenMessageBox.h"
+#include "Toast.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -41,6 +43,7 @@ class TestDialogs : public QObject
 {
     Q_OBJECT
 private slots:
+    void serviceWordsShownAsWritten();
     void messageBoxButtons_data();
     void messageBoxButtons();
     void messageBoxCoversMainWindow();
@@ -250,6 +253,30 @@ void TestDialogs::loadingHoldsTheKeyboard()
     busy->onTimeout();
     QVERIFY(signIn->hasFocus());
     delete busy;
+}
+
+// A message from the service or a package name that looks like markup is
+// shown as written, in the toast and in the message box.
+void TestDialogs::serviceWordsShownAsWritten()
+{
+    const QString text = QStringLiteral("<font color=red size=6><u>EVIL");
+    Toast *toast = Toast::instance();
+    toast->setMessageVDuration(text, 1000);
+    auto *message = toast->findChild<QLabel *>(QStringLiteral("message"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(message)->text(QAccessible::Name), text);
+
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<MessageBoxDialog *>(w)) {
+                shown = QAccessible::queryAccessibleInterface(box->findChild<QLabel *>(QStringLiteral("text")))
+                            ->text(QAccessible::Name);
+                box->reject();
+            }
+        }
+    });
+    MessageBoxDialog::showMessageBox(nullptr, QStringLiteral("Update"), text, QMessageBox::Ok);
+    QCOMPARE(shown, text);
 }
 
 QTEST_MAIN(TestDialogs)

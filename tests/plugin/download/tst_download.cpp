@@ -93,7 +93,7 @@ private slots:
     void names();
     void https_data();
     void https();
-    void systemProxy();
+    void plainHttpOnlyToLoopback();
     void killedProcessResumes();
 
 private:
@@ -597,27 +597,26 @@ void TestDownload::https()
     QVERIFY(mService.requestLog().isEmpty()); // the plain server is never asked
 }
 
-void TestDownload::systemProxy()
+// Plain http only to this computer, asked directly or by a redirect. The
+// proxy forwards any host to the stand-in, so a request sent anyway arrives.
+void TestDownload::plainHttpOnlyToLoopback()
 {
     LoopbackProxy proxy;
     QVERIFY(proxy.listen());
-    // Only the proxy knows this host: the download works through it alone.
+    qputenv("http_proxy", proxy.address());
     QUrl url = mService.fileUrl(Name);
     url.setHost(QStringLiteral("archives.ostrel.test"));
-    qputenv("http_proxy", proxy.address());
-    Outcome o = run(url);
-    QVERIFY(o.ok);
-    QVERIFY(TestEnv::readFile(o.path) == mV1);
-    QCOMPARE(proxy.requestLines(), QStringList{QStringLiteral("GET %1 HTTP/1.1").arg(url.toString())});
+    DownloadFile direct;
+    Outcome o = run(direct, url);
+    QVERIFY(o.finished && !o.ok);
+    QCOMPARE(direct.failure(), DownloadFile::Failure::NotWeb);
 
-    QFile::remove(o.path);
-    proxy.clear();
-    qputenv("no_proxy", "archives.ostrel.test");
-    o = run(url);
-    qunsetenv("no_proxy");
+    QVERIFY(mService.setFault(rule({{QStringLiteral("redirect"), url.toString()}})));
+    DownloadFile redirected;
+    o = run(redirected, mService.fileUrl(Name));
     qunsetenv("http_proxy");
-    QVERIFY(o.finished);
-    QVERIFY(!o.ok);
+    QVERIFY(o.finished && !o.ok);
+    QCOMPARE(redirected.failure(), DownloadFile::Failure::Redirect);
     QVERIFY(proxy.requestLines().isEmpty());
 }
 

@@ -7,18 +7,23 @@
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
 #include "JobDispatcher.h"
-#include "SoftwareRows.h"
 #include "MyCheckBox.h"
 #include "MyProgressBar.h"
 #include "MyTableModel.h"
 #include "PluginPageFixture.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
+#include "SoftwareRows.h"
 #include "StateCell.h"
 #include "UpgradeController.h"
 #include "Vehicles.h"
+#include "VolumeInfo.h"
 
 #include <Sornet/Code.h>
+
+#include <QAccessible>
+#include <QLabel>
+#include <QTextDocument>
 
 #include <QDirIterator>
 #include <QLabel>
@@ -191,6 +196,35 @@ private slots:
     {
         delete mContainer.data();
         mFx.release();
+    }
+
+    // A volume label and a package name that look like markup show as
+    // written: no big red text, no picture from the disk.
+    void namesShownAsWritten()
+    {
+        const QString label = QStringLiteral("<font color=red size=6><u>EVIL");
+        const QString name = QStringLiteral("<img src=\"/usr/share/pixmaps/debian-logo.png\">Car");
+        mFx.platform().fakeVolumes().remove(mCard);
+        VolumeInfo volume;
+        volume.root = mCard;
+        volume.label = label;
+        volume.removable = true;
+        mFx.platform().fakeVolumes().add(volume);
+        SoftwareDataWrap r = record(10, "BENZ", "V12.30");
+        r.setSoft_name(name);
+        run({r});
+        // What a reader of the screen gets: markup would come out as its text.
+        const auto shown = [](const QString &text) {
+            if (!Qt::mightBeRichText(text))
+                return text;
+            QTextDocument document;
+            document.setHtml(text);
+            return document.toPlainText();
+        };
+        auto *cardName = mPage->findChild<QLabel *>(QStringLiteral("cardName"));
+        QVERIFY(cardName);
+        QCOMPARE(QAccessible::queryAccessibleInterface(cardName)->text(QAccessible::Name), label);
+        QCOMPARE(shown(mPage->findChild<MyCheckBox *>()->toolTip()), name);
     }
 
     // The list's upgrade button opens the page; a package and a package

@@ -21,6 +21,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrlQuery>
 #include <QtTest>
@@ -156,6 +157,11 @@ private slots:
         QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::NameColumn).toString(), QStringLiteral("BMW patch"));
         QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::StateColumn).toString(), QStringLiteral("Ready"));
         QVERIFY(!mPage->rows().first().getSoft_id().isEmpty() && mPage->rows().last().getSoft_id() == QLatin1String("COMTXTLIB"));
+        // A name that looks like markup: its tool tip shows it as written,
+        // not a picture from the disk.
+        QTextDocument tip;
+        tip.setHtml(box(indexOf(mPage, "TOYOTA"))->toolTip());
+        QCOMPARE(tip.toPlainText(), QStringLiteral("<img src=\"/usr/share/pixmaps/debian-logo.png\">Toyota"));
 
         // The focus going round the page never picks a row out.
         for (int i = 0; i < 12; ++i)

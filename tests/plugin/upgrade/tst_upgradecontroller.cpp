@@ -17,8 +17,10 @@
 #include <Sornet/Code.h>
 #include <Sornet/SoftwareData.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QUrlQuery>
@@ -405,8 +407,8 @@ private slots:
         }
     }
 
-    // How a package goes onto the card: the program's own installer to the
-    // desktop, nothing without a card, an older installed version gives way
+    // How a package goes onto the card: the program's own installer never
+    // unchecked (see selfUpdate), nothing without a card, an older installed version gives way
     // to the new one, the same version and a patch leave the folder be.
     void installRules_data()
     {
@@ -416,8 +418,7 @@ private slots:
         QTest::addColumn<QString>("installed");
         QTest::addColumn<int>("failure");
         QTest::addColumn<bool>("removeOld");
-        const int none = int(UpgradeJob::Failure::None);
-        QTest::newRow("own installer") << "OSTREL" << false << true << "" << none << false;
+        QTest::newRow("own installer") << "OSTREL" << false << true << "" << int(UpgradeJob::Failure::Archive) << false;
         QTest::newRow("no card") << "BENZ" << false << false << "V1" << int(UpgradeJob::Failure::NoCard) << false;
         QTest::newRow("older version on the card") << "BENZ" << false << true << "V1" << -1 << true;
         QTest::newRow("same version on the card") << "BENZ" << false << true << "V2" << -1 << false;
@@ -445,7 +446,7 @@ private slots:
         QSignalSpy finished(&job, &UpgradeJob::finished);
         job.start();
         const QList<QPointer<InstallRunnable>> jobs = mController->dispatcher()->jobs();
-        QCOMPARE(mPlatform->openedFiles, softId == QLatin1String("OSTREL") ? QStringList{archive} : QStringList{});
+        QVERIFY(mPlatform->openedFiles.isEmpty());
         QCOMPARE(jobs.size(), failure >= 0 ? 0 : 1);
         if (!jobs.isEmpty()) {
             QCOMPARE(jobs.first()->targetFolder(), mCard);
@@ -496,6 +497,78 @@ private slots:
         QCOMPARE(stateOf(3), QStringLiteral("Download Failed"));
         QVERIFY(!reasonOf(3).isEmpty());
         QCOMPARE(requests("/KvaApi/soft/download"), 1);
+    }
+
+    // An update of the program itself: only a Debian package fetched over
+    // https, of the announced size (and checksum, once the service sends
+    // one), kept owner-only, and handed to the desktop only after a yes.
+    void selfUpdate_data()
+    {
+        QTest::addColumn<bool>("https");
+        QTest::addColumn<bool>("debian"); // else a desktop launcher that runs a shell
+        QTest::addColumn<int>("sizeDelta");
+        QTest::addColumn<QString>("checksum"); // "", "right" or "wrong"
+        QTest::addColumn<int>("answer");       // -1: never asked; 0 no, 1 yes
+        QTest::newRow("launcher refused") << true << false << 0 << "" << -1;
+        QTest::newRow("plain http refused") << false << true << 0 << "" << -1;
+        QTest::newRow("other size refused") << true << true << 1 << "" << -1;
+        QTest::newRow("other checksum refused") << true << true << 0 << "wrong" << -1;
+        QTest::newRow("declined") << true << true << 0 << "" << 0;
+        QTest::newRow("confirmed") << true << true << 0 << "right" << 1;
+    }
+    void selfUpdate()
+    {
+        QFETCH(bool, https);
+        QFETCH(bool, debian);
+        QFETCH(int, sizeDelta);
+        QFETCH(QString, checksum);
+        QFETCH(int, answer);
+        const auto member = [](const char *name, const QByteArray &data) -> QByteArray {
+            return QByteArray(name).leftJustified(16, ' ') + QByteArray("0").leftJustified(12, ' ')
+                   + QByteArray("0     0     100644  ") + QByteArray::number(data.size()).leftJustified(10, ' ') + "`\n"
+                   + data + (data.size() % 2 ? "\n" : "");
+        };
+        const QByteArray file =
+            debian ? "!<arch>\n" + member("debian-binary", "2.0\n") + member("control.tar.xz", QByteArray(33, 'c'))
+                         + member("data.tar.xz", QByteArray(1000, 'd'))
+                   : QByteArray("[Desktop Entry]\nType=Application\nExec=sh -c 'touch /tmp/owned'\n");
+        StandInService secure;
+        QVERIFY(secure.start(StandInService::tlsArguments()));
+        StandInService &service = https ? secure : mService;
+        service.exportEnvironment();
+        const auto restore = qScopeGuard([this] {
+            mService.exportEnvironment();
+            qunsetenv("OSTREL_CA_BUNDLE");
+        });
+        QVERIFY(service.replaceFile(QStringLiteral("ostrel-update.bin"), file));
+        makeCard(Alice);
+        Package p = package(40, "Ostrel", "V9.99");
+        p.size = file.size() + sizeDelta;
+        if (!checksum.isEmpty())
+            p.sha256 = checksum == QLatin1String("right")
+                           ? QCryptographicHash::hash(file, QCryptographicHash::Sha256).toHex()
+                           : QByteArray(64, '0');
+        QStringList asked;
+        connect(mController.get(), &UpgradeController::programUpdateReady, this,
+                [&](const QString &name, const QString &version) {
+                    asked << name << version;
+                    // What the desktop would be given is already owner-only.
+                    const QFileInfo installer(DownloadFile::downloadDir() + name);
+                    QCOMPARE(installer.permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                   | QFileDevice::ReadUser | QFileDevice::WriteUser);
+                    mController->answerProgramUpdate(answer == 1);
+                });
+        QVERIFY(run({item(p)}, Alice));
+        QCOMPARE(stateOf(0), QLatin1String(answer == 1 ? "Done" : "Install Failed"));
+        QCOMPARE(asked.size(), answer < 0 ? 0 : 2);
+        if (answer >= 0) {
+            QVERIFY2(asked.first().endsWith(QLatin1String(".deb")), qPrintable(asked.first()));
+            QCOMPARE(asked.last(), QStringLiteral("V9.99"));
+        }
+        QCOMPARE(mPlatform->openedFiles,
+                 answer == 1 ? QStringList{DownloadFile::downloadDir() + asked.first()} : QStringList{});
+        if (answer < 0)
+            QVERIFY(downloads().filter(QRegularExpression(QStringLiteral("\\.(deb|desktop|bin)$"))).isEmpty());
     }
 
     // Every row refused at once: one notice tells it, each row says why.
