@@ -327,6 +327,8 @@ private slots:
         QCOMPARE(mPage->card().root(), mCard);
         QCOMPARE(mPage->cardNotice(), QStringLiteral("The SD card is back. Press Retry to finish the update."));
         QVERIFY(mPage->findChild<CardBox *>()->serialText().contains(Alice));
+        // Written as the uninstall page writes a card's space.
+        QCOMPARE(mPage->findChild<CardBox *>()->spaceText(), QStringLiteral("100.00GB/200.00GB"));
         QVERIFY(button("retry")->hasFocus());
         QVERIFY(mFx.service().reset());
         QTest::keyClick(button("retry"), Qt::Key_Space);
