@@ -225,6 +225,12 @@ private slots:
             << QStringLiteral("Uninstall")
             << QStringLiteral("The model is upgrading. Closing may result in the car not working properly. Is it "
                               "turned off?");
+        // Looked up through uninstallText(), which lupdate does not see.
+        QTest::newRow("stop") << QStringLiteral("Uninstall") << QStringLiteral("Stop");
+        QTest::newRow("no card") << QStringLiteral("Uninstall") << QStringLiteral("Insert the scanner's SD card");
+        QTest::newRow("stopped") << QStringLiteral("Uninstall")
+                                 << QStringLiteral("Stopped. %1 of %2 vehicle software packages were uninstalled; "
+                                                   "the others stay on the SD card.");
         QTest::newRow("minimise") << QStringLiteral("TitleBar") << QStringLiteral("Minimize");
         QTest::newRow("close") << QStringLiteral("TitleBar") << QStringLiteral("Close");
         QTest::newRow("no plug-in") << QStringLiteral("MissingPluginPage")
