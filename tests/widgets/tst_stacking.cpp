@@ -1,7 +1,8 @@
 // A question box on a real X display stays over the window it belongs to
 // when that window is brought to the front (as the main window does when a
-// card comes or goes): with no window manager, where nothing but the
-// program keeps it there, and under openbox.
+// card comes or goes), and gives the keyboard back to it once answered:
+// with no window manager, where nothing but the program does either, and
+// under openbox.
 #include "MessageBoxDialog.h"
 #include "OpenMessageBox.h"
 #include "WindowActivator.h"
@@ -140,6 +141,9 @@ void TestStacking::boxStaysOverItsWindow()
     QVERIFY(asked);
     QVERIFY2(above, "the box went behind its window");
     QVERIFY2(active, "the box lost the keyboard to the window it blocks");
+    // Once answered, the keyboard is the window's again (its focused
+    // button takes a key press), not nobody's.
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&main));
 
     if (windowManager) {
         openbox.terminate();
