@@ -39,8 +39,10 @@ constexpr int SummaryDelay = 300;
 
 QString buttonStyle(bool filled)
 {
+    // The focus shows: Retry takes it when the batch's card is back.
     return filled ? QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;"
                                    "font-size:18px;font-weight:bold;border:none;border-radius:4px;}"
+                                   "QPushButton:focus{border:3px solid #F0C36D;}"
                                    "QPushButton:disabled{background-color:#A6B0C8;}")
                   : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;"
                                    "font-size:18px;font-weight:bold;border:1px solid #213B78;border-radius:4px;}");
