@@ -241,6 +241,7 @@ void UninstallView::connectController()
         if (otherCard)
             mCounterLabel->clear(); // the last batch was another card's
         mTableOrPrompt->setCurrentWidget(mController->card().isNull() ? static_cast<QWidget *>(mPrompt) : mTable);
+        showTicks(); // rows ticked on a card that went have gone with it
         OnUpdateSDFreeSize();
     });
     connect(c, &UninstallController::scanStarted, this, [this] {

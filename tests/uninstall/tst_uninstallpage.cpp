@@ -164,6 +164,14 @@ private slots:
         QCOMPARE(mFx->label("serialLabel")->text(), QStringLiteral("SCN0123456789"));
         QCOMPARE(mFx->label("driveLabel")->text(), QStringLiteral("Internal Storage: MECHANIC"));
         QVERIFY(!page->isBusy());
+
+        // Rows ticked on a card that goes leave nothing to press.
+        mFx->clickCell(0, UninstallModel::NameColumn);
+        QVERIFY(mFx->button()->isEnabled());
+        mFx->platform().fakeVolumes().remove(card.root);
+        QTRY_VERIFY(page->isAskingForCard());
+        QVERIFY(!mFx->button()->isEnabled());
+        QCOMPARE(mFx->header()->checkState(), Qt::Unchecked);
     }
 
     void tickingRows()
