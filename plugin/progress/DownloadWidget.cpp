@@ -267,6 +267,11 @@ void DownloadWidget::showCardNotice()
     }
     mCardNotice->setText(text);
     mCardNotice->setVisible(!text.isEmpty());
+    focusRetryIfCardBack();
+}
+
+void DownloadWidget::focusRetryIfCardBack()
+{
     if (mController->cardState() == UpgradeController::CardState::Returned && mRetry->isVisible()
         && mRetry->isEnabled())
         mRetry->setFocus(Qt::OtherFocusReason);
@@ -432,6 +437,9 @@ QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox
     // A batch that ended while the question was open has its say now.
     if (mPendingSummary && mBoxesOpen == 0)
         QTimer::singleShot(0, this, &DownloadWidget::trySummary);
+    // The card came back while the question was open: the window gets the
+    // keyboard back only now, and Retry is what it is for.
+    focusRetryIfCardBack();
     return answer;
 }
 

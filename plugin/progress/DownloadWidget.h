@@ -100,6 +100,7 @@ private:
     void showCard();
     // The lasting line above the table while the batch's card is out.
     void showCardNotice();
+    void focusRetryIfCardBack();
     void showRow(int row);
     void showStatistics();
     void onBatchStarted();

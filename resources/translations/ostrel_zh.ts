@@ -718,7 +718,8 @@
     <message numerus="yes">
         <source>Uninstall %n vehicle software package(s) from the SD card? This frees %1.</source>
         <translation>
-            <numerusform>确定要从SD卡卸载 %n 个车型软件吗？将释放 %1 空间。</numerusform>
+            <numerusform>确定要从SD卡卸载 %n 个车型软件吗？
+将释放 %1 空间。</numerusform>
         </translation>
     </message>
     <message>
