@@ -618,7 +618,8 @@
     </message>
     <message>
         <source>The vehicle software language changes when Ostrel restarts. Restart now?</source>
-        <translation>车型软件语言将在 Ostrel 重启后更换。现在重启吗？</translation>
+        <translation>车型软件语言将在 Ostrel 重启后更换。
+现在重启吗？</translation>
     </message>
 </context>
 <context>
