@@ -81,7 +81,7 @@ void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalInd
         return;
 
     const QRect box = boxRectIn(rect);
-    const QPixmap &picture = mState == Qt::Checked          ? mCheckedPicture
+    const QPixmap &picture = mState == Qt::Checked            ? mCheckedPicture
                              : mState == Qt::PartiallyChecked ? mPartlyPicture
                                                               : mUncheckedPicture;
     painter->save();
@@ -94,7 +94,7 @@ void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalInd
         QStyleOptionButton option;
         option.initFrom(this);
         option.rect = box;
-        option.state |= mState == Qt::Checked          ? QStyle::State_On
+        option.state |= mState == Qt::Checked            ? QStyle::State_On
                         : mState == Qt::PartiallyChecked ? QStyle::State_NoChange
                                                          : QStyle::State_Off;
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);

@@ -297,10 +297,10 @@ void UninstallView::showNotice(int notice)
 
 bool UninstallView::confirmBatch(int count, quint64 bytes)
 {
-    const QString text = QCoreApplication::translate(
-                             "Uninstall", "Uninstall %n vehicle software package(s) from the SD card? This frees %1.",
-                             nullptr, count)
-                             .arg(UninstallModel::SizeText(bytes));
+    const QString text =
+        QCoreApplication::translate(
+            "Uninstall", "Uninstall %n vehicle software package(s) from the SD card? This frees %1.", nullptr, count)
+            .arg(UninstallModel::SizeText(bytes));
     return MessageBoxDialog::showMessageBox(this, uninstallText("Tips"), text, QMessageBox::Ok | QMessageBox::Cancel)
            == QMessageBox::Ok;
 }

@@ -110,8 +110,9 @@ void DownloadWidget::buildUi()
     mCardNotice = new QLabel(this);
     mCardNotice->setObjectName(QStringLiteral("cardNotice"));
     mCardNotice->setWordWrap(true);
-    mCardNotice->setStyleSheet(QStringLiteral("QLabel{background-color:#FFF6E0;border:1px solid #F0C36D;border-radius:4px;"
-                                              "padding:8px 12px;font-family:Helvetica;font-size:16px;color:#5C3D00;}"));
+    mCardNotice->setStyleSheet(
+        QStringLiteral("QLabel{background-color:#FFF6E0;border:1px solid #F0C36D;border-radius:4px;"
+                       "padding:8px 12px;font-family:Helvetica;font-size:16px;color:#5C3D00;}"));
     mCardNotice->hide();
 
     const SoftwareTable table(this,

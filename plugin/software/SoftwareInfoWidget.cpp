@@ -154,8 +154,8 @@ void SoftwareInfoWidget::buildUi()
     connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);
 
-    mPrompt = new CardPrompt(QStringLiteral(":/Dravik/Resources/insert_card.png"), tr("Insert the scanner's SD card"),
-                             this);
+    mPrompt =
+        new CardPrompt(QStringLiteral(":/Dravik/Resources/insert_card.png"), tr("Insert the scanner's SD card"), this);
     mTableOrPrompt = new QStackedWidget(this);
     mTableOrPrompt->addWidget(mTable);
     mTableOrPrompt->addWidget(mPrompt);

@@ -116,7 +116,8 @@ bool SoftwareRows::isOutdated(const SoftwareDataWrap &row)
 SoftwareRows::Standing SoftwareRows::standingOf(const SoftwareDataWrap &row)
 {
     // The program's own row is never "not installed": it is running.
-    if (row.getCurrentVersion().isEmpty() && row.getSoft_id().compare(QLatin1String("Ostrel"), Qt::CaseInsensitive) != 0)
+    if (row.getCurrentVersion().isEmpty()
+        && row.getSoft_id().compare(QLatin1String("Ostrel"), Qt::CaseInsensitive) != 0)
         return Standing::NotInstalled;
     return isOutdated(row) ? Standing::UpdateAvailable : Standing::UpToDate;
 }

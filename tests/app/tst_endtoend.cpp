@@ -17,10 +17,10 @@
 
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QLabel>
 #include <QTableView>
 #include <QTimer>
 #include <QUrlQuery>

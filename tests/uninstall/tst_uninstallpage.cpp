@@ -335,7 +335,8 @@ private slots:
         QCOMPARE(row >= 0, listed);
         if (row >= 0) {
             QCOMPARE(mFx->state(row), QStringLiteral("3"));
-            QCOMPARE(mFx->model()->index(row, UninstallModel::StatusColumn).data().toString(), QStringLiteral("Failed"));
+            QCOMPARE(mFx->model()->index(row, UninstallModel::StatusColumn).data().toString(),
+                     QStringLiteral("Failed"));
             QVERIFY(mFx->model()->Datas().at(row).mChecked);
         }
         QVERIFY(!AppSettings::isUninstalling());
@@ -473,13 +474,15 @@ private slots:
         int exitResult = -1;
         QStringList sleepAfterAnswer;
         mFx->answerNextBox(QMessageBox::Ok);
-        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
-            mFx->answerNextBox(QMessageBox::StandardButton(answer),
-                               [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
-            exitResult = page->OnExit() ? 1 : 0;
-            // Taken at once: a resumed job may well end before the next look.
-            sleepAfterAnswer = mFx->platform().sleepHeld;
-        });
+        once(
+            page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
+            [&] {
+                mFx->answerNextBox(QMessageBox::StandardButton(answer),
+                                   [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
+                exitResult = page->OnExit() ? 1 : 0;
+                // Taken at once: a resumed job may well end before the next look.
+                sleepAfterAnswer = mFx->platform().sleepHeld;
+            });
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(exitResult != -1, 20000);
         QCOMPARE(sleepAfterAnswer, answer == QMessageBox::No ? SleepHeld : QStringList());
@@ -613,11 +616,13 @@ private slots:
         auto *stop = page->findChild<QPushButton *>(QStringLiteral("btnStop"));
         QVERIFY(!stop->isVisible());
         mFx->clickHeaderBox();
-        once(page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; }, [&] {
-            QVERIFY(stop->isVisible() && stop->isEnabled());
-            QTest::mouseClick(stop, Qt::LeftButton);
-            QVERIFY(!stop->isEnabled());
-        });
+        once(
+            page, &UninstallView::SignalUpdateData, [](bool uninstalling) { return uninstalling; },
+            [&] {
+                QVERIFY(stop->isVisible() && stop->isEnabled());
+                QTest::mouseClick(stop, Qt::LeftButton);
+                QVERIFY(!stop->isEnabled());
+            });
         mFx->answerNextBox(QMessageBox::Ok);
         QTest::mouseClick(mFx->button(), Qt::LeftButton);
         QVERIFY(mFx->waitScanned());

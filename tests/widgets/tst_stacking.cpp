@@ -23,8 +23,7 @@ struct XcbDeleter
 {
     void operator()(void *p) const { std::free(p); }
 };
-template <typename T>
-using Reply = std::unique_ptr<T, XcbDeleter>;
+template<typename T> using Reply = std::unique_ptr<T, XcbDeleter>;
 
 class Display
 {
@@ -41,7 +40,8 @@ public:
     xcb_window_t topOf(xcb_window_t window) const
     {
         for (;;) {
-            Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, window), nullptr));
+            Reply<xcb_query_tree_reply_t> tree(
+                xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, window), nullptr));
             if (!tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE)
                 return window;
             window = tree->parent;
@@ -64,7 +64,8 @@ private:
     QVector<xcb_window_t> children(xcb_window_t window) const
     {
         QVector<xcb_window_t> result;
-        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, window), nullptr));
+        Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, window), nullptr));
         if (!tree)
             return result;
         const xcb_window_t *list = xcb_query_tree_children(tree.get());

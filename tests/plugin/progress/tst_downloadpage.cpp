@@ -8,13 +8,13 @@
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
 #include "JobDispatcher.h"
-#include "SoftwareRows.h"
 #include "MyCheckBox.h"
 #include "MyProgressBar.h"
 #include "MyTableModel.h"
 #include "PluginPageFixture.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
+#include "SoftwareRows.h"
 #include "StateCell.h"
 #include "UpgradeController.h"
 
@@ -302,7 +302,8 @@ private slots:
         gate.go.release();
         jobs()->pool()->waitForDone();
         checkIdle();
-        QCOMPARE(state(0), how == QLatin1String("download") ? QStringLiteral("Card removed") : QStringLiteral("Install Failed"));
+        QCOMPARE(state(0),
+                 how == QLatin1String("download") ? QStringLiteral("Card removed") : QStringLiteral("Install Failed"));
         QCOMPARE(cardFiles(mCard), before);
         if (how == QLatin1String("return")) {
             QCOMPARE(mPage->cardNotice(), QString());
@@ -325,7 +326,8 @@ private slots:
         // Retry without the card asks for it; the card comes back while
         // the question is open.
         mFx.answerWhen = [this] { return !mPage->card().isNull(); };
-        QTimer::singleShot(200, this, [this] { mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30); });
+        QTimer::singleShot(200, this,
+                           [this] { mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30); });
         button("retry")->click();
         QCOMPARE(mFx.boxTexts, QStringList(QStringLiteral("No U disk was found. Please check and try again.")));
         QVERIFY(!mPage->isRunning());

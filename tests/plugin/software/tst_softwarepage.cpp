@@ -171,8 +171,9 @@ private slots:
         // Every row the header can tick is ticked; beside the button, what that fetches.
         QCOMPARE(mPage->findChild<MyHeader *>()->checkState(), Qt::Checked);
         const QList<SoftwareDataWrap> chosen = mPage->selection();
-        QCOMPARE(mPage->selectionSummary(),
-                 QStringLiteral("%1 selected \u00B7 %2").arg(chosen.size()).arg(SoftwareRows::sizeText(SoftwareRows::totalSize(chosen))));
+        QCOMPARE(mPage->selectionSummary(), QStringLiteral("%1 selected \u00B7 %2")
+                                                .arg(chosen.size())
+                                                .arg(SoftwareRows::sizeText(SoftwareRows::totalSize(chosen))));
         QCOMPARE(mPage->findChild<QLabel *>(QStringLiteral("selectionSummary"))->text(), mPage->selectionSummary());
         QVERIFY(!mPage->rows().first().getSoft_id().isEmpty() && mPage->rows().last().getSoft_id() == QLatin1String("COMTXTLIB"));
 
@@ -234,7 +235,8 @@ private slots:
     {
         const QString root = mFx.env().makeDir(QStringLiteral("cards/current")) + QLatin1Char('/');
         QVERIFY(TestEnv::writeFile(root + QStringLiteral("sn.txt"), "SAMENAMES0001"));
-        const QList<QPair<QString, QByteArray>> installed{{QStringLiteral("CARA"), "V1.00"}, {QStringLiteral("CARB"), "V2.00"}};
+        const QList<QPair<QString, QByteArray>> installed{{QStringLiteral("CARA"), "V1.00"},
+                                                          {QStringLiteral("CARB"), "V2.00"}};
         for (const auto &vehicle : installed) {
             const QString dir = root + QStringLiteral("Vehicles/EU/%1/").arg(vehicle.first);
             QVERIFY(TestEnv::writeFile(dir + QStringLiteral("version.txt"), vehicle.second));
@@ -246,7 +248,8 @@ private slots:
         open();
         QVERIFY(mPage->model()->rowCount() > 0);
         for (int row = 0; row < mPage->model()->rowCount(); ++row)
-            QCOMPARE(mPage->model()->value(row, SoftwareInfoWidget::StateColumn).toString(), QStringLiteral("Up to date"));
+            QCOMPARE(mPage->model()->value(row, SoftwareInfoWidget::StateColumn).toString(),
+                     QStringLiteral("Up to date"));
         QCOMPARE(mPage->selectionSummary(), QStringLiteral("Your card is up to date"));
         auto *header = mPage->findChild<MyHeader *>();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
