@@ -52,8 +52,6 @@ private slots:
     void circularPaintsItsSpan();
 
     void headerToggles();
-    void headerBoxState_data();
-    void headerBoxState();
     void myHeaderReportsReleases();
 
     void tableViewPresets();
@@ -374,29 +372,6 @@ void TestControls::headerToggles()
     QApplication::sendEvent(header->viewport(), &move);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(60, 0));
     QCOMPARE(header->sectionSize(0), width);
-}
-
-void TestControls::headerBoxState_data()
-{
-    QTest::addColumn<int>("tickable");
-    QTest::addColumn<int>("tickableTicked");
-    QTest::addColumn<int>("ticked");
-    QTest::addColumn<int>("state");
-    QTest::newRow("no rows") << 0 << 0 << 0 << int(Qt::Unchecked);
-    QTest::newRow("nothing the box can tick, a required row ticked") << 0 << 0 << 1 << int(Qt::PartiallyChecked);
-    QTest::newRow("none ticked") << 3 << 0 << 0 << int(Qt::Unchecked);
-    QTest::newRow("some ticked") << 3 << 1 << 1 << int(Qt::PartiallyChecked);
-    QTest::newRow("only a row the box leaves alone") << 3 << 0 << 1 << int(Qt::PartiallyChecked);
-    QTest::newRow("all the box can tick") << 3 << 3 << 4 << int(Qt::Checked);
-}
-
-void TestControls::headerBoxState()
-{
-    QFETCH(int, tickable);
-    QFETCH(int, tickableTicked);
-    QFETCH(int, ticked);
-    QFETCH(int, state);
-    QCOMPARE(int(FXHeader::stateOf(tickable, tickableTicked, ticked)), state);
 }
 
 void TestControls::myHeaderReportsReleases()
