@@ -153,6 +153,14 @@ void SettingView::OnBtnLanguageSetClicked()
                                          QMessageBox::Ok);
         return;
     }
+    // The restart ends whatever the mechanic has open: asked first.
+    const auto answer = MessageBoxDialog::showMessageBox(
+        this, translated("Uninstall", "Tips"),
+        translated("Setting", QT_TRANSLATE_NOOP("Setting", "The vehicle software language changes when Ostrel "
+                                                           "restarts. Restart now?")),
+        QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok)
+        return;
     qCDebug(lcUserPages) << "language: " << mSelectedIndex;
     // Written (and flushed) before the loop ends, so the new process reads it.
     AppSettings::setLanguage(mSelectedIndex);

@@ -34,6 +34,19 @@ QString FirstLine(const QString &file)
 }
 } // namespace
 
+QString VolumeLabel(const QString &root)
+{
+    Platform *platform = Platform::instance();
+    if (root.isEmpty() || !platform || !platform->volumes())
+        return QString();
+    const QList<VolumeInfo> mounted = platform->volumes()->mounted();
+    for (const VolumeInfo &volume : mounted) {
+        if (volume.root == root)
+            return volume.label;
+    }
+    return QString();
+}
+
 QString SerialFilePath(const QString &rootPath)
 {
     if (rootPath.isEmpty())

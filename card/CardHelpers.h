@@ -18,6 +18,10 @@ QString FindCardRoot();
 // it is longer than 12; empty otherwise.
 QString ReadSerialNumber(const QString &rootPath);
 
+// The label of the volume mounted at `root`, as the mechanic named the
+// card; empty when it has none or is not mounted.
+QString VolumeLabel(const QString &root);
+
 // The serial file at `rootPath` ("sn.txt" in any letter case), or an empty
 // string when there is none.
 QString SerialFilePath(const QString &rootPath);

@@ -4,6 +4,7 @@
 #include "FXGlobalInfo.h"
 #include "MainWindowLocator.h"
 
+#include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QMainWindow>
@@ -96,6 +97,17 @@ void FXDialog::showEvent(QShowEvent *event)
         }
     }
     QDialog::showEvent(event);
+}
+
+// A window manager gives the keyboard back to the window a box covered;
+// without one it would go to nobody, and the button that had the focus
+// there would not take a key until the mechanic clicked the window.
+void FXDialog::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible() && (isActiveWindow() || !QApplication::activeWindow()))
+        owner->activateWindow();
 }
 
 void FXDialog::paintEvent(QPaintEvent *)

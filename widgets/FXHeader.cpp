@@ -13,23 +13,41 @@ FXHeader::FXHeader(Qt::Orientation orientation, QWidget *parent)
     setStyleSheet(QStringLiteral("QHeaderView::section{background:#F5F5F5;color:#B3B3B3;}"));
     const FXGlobalInfo *info = FXGlobalInfo::instance();
     setIndicatorPictures(info->imagePath(QStringLiteral("unselected.png")),
-                         info->imagePath(QStringLiteral("selected.png")));
+                         info->imagePath(QStringLiteral("selected.png")),
+                         info->imagePath(QStringLiteral("partly_selected.png")));
 }
 
-void FXHeader::setIndicatorPictures(const QString &unchecked, const QString &checked)
+void FXHeader::setIndicatorPictures(const QString &unchecked, const QString &checked, const QString &partly)
 {
     mUncheckedPicture = QPixmap(unchecked);
     mCheckedPicture = QPixmap(checked);
+    mPartlyPicture = QPixmap(partly);
     updateSection(0);
 }
 
 void FXHeader::setChecked(bool checked)
 {
-    if (mChecked == checked)
+    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
+    if (mState == state)
         return;
-    mChecked = checked;
+    mState = state;
     updateSection(0);
-    emit SignalCheckChange(mChecked);
+    emit SignalCheckChange(checked);
+}
+
+void FXHeader::setCheckState(Qt::CheckState state)
+{
+    if (mState == state)
+        return;
+    mState = state;
+    updateSection(0);
+}
+
+Qt::CheckState FXHeader::stateOf(int tickable, int tickableTicked, int ticked)
+{
+    if (tickable > 0 && tickableTicked == tickable)
+        return Qt::Checked;
+    return ticked > 0 ? Qt::PartiallyChecked : Qt::Unchecked;
 }
 
 void FXHeader::setCheckBoxText(const QString &text)
@@ -63,7 +81,9 @@ void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalInd
         return;
 
     const QRect box = boxRectIn(rect);
-    const QPixmap &picture = mChecked ? mCheckedPicture : mUncheckedPicture;
+    const QPixmap &picture = mState == Qt::Checked            ? mCheckedPicture
+                             : mState == Qt::PartiallyChecked ? mPartlyPicture
+                                                              : mUncheckedPicture;
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     if (!isEnabled())
@@ -74,7 +94,9 @@ void FXHeader::paintSection(QPainter *painter, const QRect &rect, int logicalInd
         QStyleOptionButton option;
         option.initFrom(this);
         option.rect = box;
-        option.state |= mChecked ? QStyle::State_On : QStyle::State_Off;
+        option.state |= mState == Qt::Checked            ? QStyle::State_On
+                        : mState == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                                         : QStyle::State_Off;
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
     }
     painter->restore();
@@ -111,6 +133,6 @@ void FXHeader::mouseReleaseEvent(QMouseEvent *event)
 {
     qCDebug(lcWidgets) << "mouseReleaseEvent";
     if (logicalIndexAt(event->pos()) == 0)
-        setChecked(!mChecked);
+        setChecked(mState != Qt::Checked);
     QHeaderView::mouseReleaseEvent(event);
 }

@@ -3,7 +3,9 @@
 #include <QHeaderView>
 #include <QPixmap>
 
-// A table header whose first section carries a select-all check box.
+// A table header whose first section carries a select-all check box. The
+// box shows the rows: checked, partly checked or unchecked; a click on a
+// box that is not checked ticks every row, on a checked one it unticks.
 class FXHeader : public QHeaderView
 {
     Q_OBJECT
@@ -13,9 +15,16 @@ public:
 
     explicit FXHeader(Qt::Orientation orientation, QWidget *parent = nullptr);
 
-    bool isChecked() const { return mChecked; }
+    bool isChecked() const { return mState == Qt::Checked; }
+    Qt::CheckState checkState() const { return mState; }
     // Emits SignalCheckChange when the state changes, as a click does.
     void setChecked(bool checked);
+    // Shows the rows' state without telling anyone: nothing is ticked by it.
+    void setCheckState(Qt::CheckState state);
+    // The box's state for a table: checked when every row the box can tick
+    // (`tickable`, of which `tickableTicked` are) is ticked, partly checked
+    // while some row is (`ticked` counts every row), else unchecked.
+    static Qt::CheckState stateOf(int tickable, int tickableTicked, int ticked);
     // Caption drawn beside the box in section 0.
     void setCheckBoxText(const QString &text);
     QString checkBoxText() const { return mCheckText; }
@@ -26,7 +35,7 @@ signals:
     void SignalCheckChange(bool checked);
 
 protected:
-    void setIndicatorPictures(const QString &unchecked, const QString &checked);
+    void setIndicatorPictures(const QString &unchecked, const QString &checked, const QString &partly);
 
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -36,8 +45,9 @@ protected:
 private:
     QRect boxRectIn(const QRect &section) const;
 
-    bool mChecked = false;
+    Qt::CheckState mState = Qt::Unchecked;
     QString mCheckText;
     QPixmap mUncheckedPicture;
     QPixmap mCheckedPicture;
+    QPixmap mPartlyPicture;
 };

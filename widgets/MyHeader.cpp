@@ -6,7 +6,8 @@ MyHeader::MyHeader(QWidget *parent)
     : FXHeader(Qt::Horizontal, parent)
 {
     setIndicatorPictures(QStringLiteral(":/Dravik/Resources/unselected.png"),
-                         QStringLiteral(":/Dravik/Resources/selected.png"));
+                         QStringLiteral(":/Dravik/Resources/selected.png"),
+                         QStringLiteral(":/Dravik/Resources/partly_selected.png"));
     connect(this, &FXHeader::SignalCheckChange, this, &MyHeader::toggled);
 }
 

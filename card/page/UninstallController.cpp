@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QPointer>
 #include <QThreadPool>
 
 UninstallController::UninstallController(UninstallModel *model, QObject *parent)
@@ -99,6 +100,7 @@ void UninstallController::selectCard()
     const Card card = mDisk->GetCurrentCard();
     const bool other = card.root() != mCard.root();
     mCard = card;
+    mKept.clear(); // ticks of a batch belong to the list it ran from
     if (card.isNull()) {
         mModel->SetData();
         emit cardSelected(other);
@@ -156,8 +158,14 @@ void UninstallController::loadCatalogue()
     QList<VehicleData> kept;
     for (const VehicleData &record : qAsConst(vehicles->mDatas)) {
         // The HOME software and the common text library stay on the card.
-        if (!mScanCard.isHomeOrPublic(record.mDirPath))
-            kept.append(record);
+        if (mScanCard.isHomeOrPublic(record.mDirPath))
+            continue;
+        kept.append(record);
+        const auto before = mKept.constFind(record.mDirPath);
+        if (before != mKept.cend()) {
+            kept.last().mChecked = before->checked;
+            kept.last().mState = before->state;
+        }
     }
     vehicles->mDatas = kept;
     mModel->SetData(kept);
@@ -179,6 +187,7 @@ void UninstallController::onScanFinished()
 
 void UninstallController::scanDone()
 {
+    mKept.clear();
     setState(State::Idle);
     emit scanFinished(mModel->rowCount());
     if (mModel->rowCount() == 0)
@@ -265,11 +274,37 @@ bool UninstallController::startBatch()
         qCDebug(lcUninstall) << "OnBtnUninstallClicked: nothing to uninstall";
         return refuse();
     }
+    if (mConfirm) {
+        const auto ticked = [this] {
+            QStringList paths;
+            for (const VehicleData &record : mModel->Datas()) {
+                if (record.mChecked)
+                    paths << record.mDirPath;
+            }
+            return paths;
+        };
+        quint64 bytes = 0;
+        for (const VehicleData &record : mModel->Datas())
+            bytes += record.mChecked ? record.mSize : 0;
+        const QStringList asked = ticked();
+        const Card card = mCard;
+        const QPointer<UninstallController> self(this);
+        const bool yes = mConfirm(asked.size(), bytes);
+        if (!self)
+            return false;
+        // While the question was open the card may have changed or a scan
+        // replaced the rows: the answer was about other vehicles then.
+        if (!yes || isBusy() || mCard != card || ticked() != asked) {
+            qCDebug(lcUninstall) << "OnBtnUninstallClicked: not confirmed";
+            return refuse();
+        }
+    }
 
     setBatchRunning(true);
     mJobCount = 0;
     mDoneCount = 0;
     mBatchFailed = false;
+    mStopRequested = false;
     deleteIdleJobs();
     mPending.clear();
     emit batchStarted();
@@ -346,10 +381,41 @@ void UninstallController::onJobFinished(const QString &id, bool ok)
     }
     emit jobFinished(row, ok, over);
     if (over)
-        emit notice(mBatchFailed ? Notice::Failed : Notice::Succeeded);
-    if (over)
-        deleteIdleJobs();
+        batchOver();
     emit jobReported();
+}
+
+void UninstallController::batchOver()
+{
+    emit notice(mStopRequested ? Notice::Stopped : mBatchFailed ? Notice::Failed : Notice::Succeeded);
+    mStopRequested = false;
+    deleteIdleJobs();
+    // What was removed leaves the list with the rescan; a vehicle that is
+    // still there keeps its tick, and says so if its uninstall failed.
+    mKept.clear();
+    for (const VehicleData &record : mModel->Datas()) {
+        if (record.mState.value(0) != QLatin1String(UninstallModel::StateDone))
+            mKept.insert(record.mDirPath, Kept{record.mChecked, record.mState});
+    }
+    if (mScanThread && !mCard.isNull())
+        startScan();
+}
+
+void UninstallController::stopAfterRunningJob()
+{
+    if (mState != State::Uninstalling)
+        return;
+    mStopRequested = true;
+    for (UninstallRunnable *job : qAsConst(mJobs)) {
+        if (mPool->tryTake(job))
+            mPending.remove(job->id());
+    }
+    qCDebug(lcUninstall) << "stop: jobs left to finish" << mPending.size();
+    if (!mPending.isEmpty())
+        return; // the batch ends with the report of the job under way
+    endBatch();
+    setState(State::Idle);
+    batchOver();
 }
 
 void UninstallController::pauseBatch()
@@ -385,6 +451,7 @@ void UninstallController::stopBatch()
 
 void UninstallController::finishStop()
 {
+    mStopRequested = false;
     endBatch();
     const Next next = mNext;
     mNext = Next::Nothing;

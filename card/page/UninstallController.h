@@ -3,10 +3,13 @@
 #include "Card.h"
 #include "SleepGuard.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+
+#include <functional>
 
 class QFileSystemWatcher;
 class QThreadPool;
@@ -40,6 +43,7 @@ public:
         Downloading, // the plug-in is installing
         Succeeded,   // the batch is over, every job succeeded
         Failed,      // the batch is over, a job failed
+        Stopped,     // the batch was stopped; what ran is gone, the rest stays
     };
     Q_ENUM(Notice)
 
@@ -58,6 +62,10 @@ public:
 
     // The page's disk monitor; the current card comes from it.
     void setDisk(RemovableDisk *disk) { mDisk = disk; }
+    // Asked before a batch starts, with the number of vehicles and the bytes
+    // they free; a batch starts only on true.
+    using Confirmation = std::function<bool(int count, quint64 bytes)>;
+    void setConfirmation(Confirmation confirm) { mConfirm = std::move(confirm); }
 
     // The card may have changed: select the current one and scan it. A
     // running batch is stopped first; a running scan ends first.
@@ -70,6 +78,10 @@ public:
     bool startBatch();
     void pauseBatch();
     void resumeBatch();
+    // The mechanic's stop: the vehicle under way is finished, so none is
+    // left half on the card, and no other starts.
+    void stopAfterRunningJob();
+    bool isStopRequested() const { return mStopRequested; }
     // Stops the batch for good and returns once its running job has ended.
     // Events are handled meanwhile (user input excepted); nothing follows.
     void stopBatchForExit();
@@ -119,6 +131,9 @@ private:
     // The stopped batch is over: ends it and does what was waiting for that.
     void finishStop();
     void endBatch();
+    // The batch has ended by itself or by the mechanic's stop: tells it and
+    // scans the card again, so that what was removed leaves the list.
+    void batchOver();
     void deleteIdleJobs();
     // The busy flag the plug-in reads, and the hold on sleep, for as long as
     // a batch runs.
@@ -143,6 +158,16 @@ private:
     int mJobCount = 0;
     int mDoneCount = 0;
     bool mBatchFailed = false;
+    bool mStopRequested = false;
+    Confirmation mConfirm;
+    // What the rows said at the end of a batch, by folder: the rescan after
+    // it keeps the ticks and failures of what is still on the card.
+    struct Kept
+    {
+        bool checked = false;
+        QStringList state;
+    };
+    QHash<QString, Kept> mKept;
     // Jobs of the batch that have not reported their end.
     QSet<QString> mPending;
     // Deleted on this thread once the pool is idle, so a request never

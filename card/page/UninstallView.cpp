@@ -1,5 +1,7 @@
 #include "UninstallView.h"
 
+#include "CardHelpers.h"
+#include "CardPrompt.h"
 #include "CheckBoxDelegate.h"
 #include "ElidedLabel.h"
 #include "FXHeader.h"
@@ -23,7 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 const char *const UninstallView::PageId = "UNISTALL";
@@ -73,6 +75,11 @@ bool UninstallView::isScanning() const
 bool UninstallView::isDirty() const
 {
     return mController->isDirty();
+}
+
+bool UninstallView::isAskingForCard() const
+{
+    return mTableOrPrompt->currentWidget() == mPrompt;
 }
 
 QColor UninstallView::UsageColor(float percent)
@@ -176,15 +183,35 @@ void UninstallView::buildUi()
                        "QPushButton:disabled{background-color:#A6B0C8;}"));
     mUninstallBtn->setEnabled(false);
 
+    // Shown while a batch runs: the vehicle under way is finished, the
+    // others stay on the card.
+    mStopBtn = new QPushButton(uninstallText("Stop"), this);
+    mStopBtn->setObjectName(QStringLiteral("btnStop"));
+    mStopBtn->setFixedSize(200, 44);
+    mStopBtn->setCursor(Qt::PointingHandCursor);
+    mStopBtn->setStyleSheet(
+        QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;font-size:18px;"
+                       "font-weight:bold;border:1px solid #213B78;border-radius:4px;}"
+                       "QPushButton:disabled{color:#A6B0C8;border-color:#A6B0C8;}"));
+    mStopBtn->hide();
+
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
     buttons->addStretch();
+    buttons->addWidget(mStopBtn);
     buttons->addWidget(mUninstallBtn);
+
+    mPrompt = new CardPrompt(QStringLiteral(":/1200x800/Resources/images/1200x800/insert_card.png"),
+                             uninstallText("Insert the scanner's SD card"), this);
+    mTableOrPrompt = new QStackedWidget(this);
+    mTableOrPrompt->addWidget(mTable);
+    mTableOrPrompt->addWidget(mPrompt);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 20, 0, 20);
     layout->setSpacing(16);
     layout->addWidget(panel);
-    layout->addWidget(mTable, 1);
+    layout->addWidget(mTableOrPrompt, 1);
     layout->addLayout(buttons);
 
     connect(this, &UninstallView::SignalUpdateData, mModel, &UninstallModel::OnUpdateData);
@@ -192,11 +219,21 @@ void UninstallView::buildUi()
     connect(mTable, &QAbstractItemView::clicked, this, &UninstallView::OnListItemClicked);
     connect(mHeader, &FXHeader::SignalCheckChange, this, &UninstallView::OnCheckChanged);
     connect(mUninstallBtn, &QPushButton::clicked, this, &UninstallView::OnBtnUninstallClicked);
+    connect(mStopBtn, &QPushButton::clicked, this, [this] {
+        mStopBtn->setEnabled(false);
+        mController->stopAfterRunningJob();
+    });
 }
 
 void UninstallView::connectController()
 {
     UninstallController *c = mController;
+    c->setConfirmation([this](int count, quint64 bytes) { return confirmBatch(count, bytes); });
+    connect(c, &UninstallController::stateChanged, this, [this](UninstallController::State state) {
+        const bool batch = state == UninstallController::State::Uninstalling;
+        mStopBtn->setVisible(batch);
+        mStopBtn->setEnabled(batch && !mController->isStopRequested());
+    });
     connect(c->watcher(), &QFileSystemWatcher::directoryChanged, this, &UninstallView::DirChanged);
     connect(c, &UninstallController::rowsChanged, this, &UninstallView::SignalUpdateData);
     connect(c, &UninstallController::jobReported, this, &UninstallView::SignalNotificationRemoveDiskFreeSizeChange);
@@ -207,6 +244,8 @@ void UninstallView::connectController()
     connect(c, &UninstallController::cardSelected, this, [this](bool otherCard) {
         if (otherCard)
             mCounterLabel->clear(); // the last batch was another card's
+        mTableOrPrompt->setCurrentWidget(mController->card().isNull() ? static_cast<QWidget *>(mPrompt) : mTable);
+        showTicks(); // rows ticked on a card that went have gone with it
         OnUpdateSDFreeSize();
     });
     connect(c, &UninstallController::scanStarted, this, [this] {
@@ -251,7 +290,23 @@ void UninstallView::showNotice(int notice)
         break;
     case UninstallController::Notice::Succeeded: toast(uninstallText("Uninstall vehicle successfully")); break;
     case UninstallController::Notice::Failed: toast(uninstallText("Uninstall vehicle failed!")); break;
+    case UninstallController::Notice::Stopped:
+        toast(uninstallText("Stopped. %1 of %2 vehicle software packages were uninstalled; the others stay on the "
+                            "SD card.")
+                  .arg(mController->doneCount())
+                  .arg(mController->jobCount()));
+        break;
     }
+}
+
+bool UninstallView::confirmBatch(int count, quint64 bytes)
+{
+    const QString text =
+        QCoreApplication::translate(
+            "Uninstall", "Uninstall %n vehicle software package(s) from the SD card? This frees %1.", nullptr, count)
+            .arg(UninstallModel::SizeText(bytes));
+    return MessageBoxDialog::showMessageBox(this, uninstallText("Tips"), text, QMessageBox::Ok | QMessageBox::Cancel)
+           == QMessageBox::Ok;
 }
 
 void UninstallView::OnUpdateView(const QString &id)
@@ -286,35 +341,44 @@ void UninstallView::OnCheckChanged(bool checked)
         const VehicleData &record = mModel->Datas().at(row);
         if (record.mState.value(0) == QLatin1String(UninstallModel::StateDone))
             mModel->SetChecked(row, false);
-        else if (!mSuppressSelectAll)
+        else
             mModel->SetChecked(row, checked);
     }
-    if (!mSuppressSelectAll)
-        mUninstallBtn->setEnabled(mModel->AnyChecked());
-    mSuppressSelectAll = false;
+    // With no row it can tick, the box does not stay ticked on its own.
+    showTicks();
     emit SignalUpdateData(false);
 }
 
 void UninstallView::OnItemCheckChanged(bool checked)
 {
+    Q_UNUSED(checked)
     if (isBusy())
         return;
-    if (checked)
-        mUninstallBtn->setEnabled(true);
+    showTicks();
 }
 
 void UninstallView::OnListItemClicked()
 {
     if (isBusy())
         return;
-    mUninstallBtn->setEnabled(mModel->AnyChecked());
-    if (mModel->AllChecked()) {
-        mHeader->setChecked(true);
-    } else if (mHeader->isChecked()) {
-        // Unticking the box must not untick the rows that are still ticked.
-        mSuppressSelectAll = true;
-        mHeader->setChecked(false);
+    showTicks();
+}
+
+void UninstallView::showTicks()
+{
+    // Shown, not set: the rows keep their ticks whatever the box shows.
+    int tickable = 0;
+    int tickableTicked = 0;
+    int ticked = 0;
+    for (const VehicleData &record : mModel->Datas()) {
+        ticked += record.mChecked ? 1 : 0;
+        if (record.mState.value(0) != QLatin1String(UninstallModel::StateDone)) {
+            ++tickable;
+            tickableTicked += record.mChecked ? 1 : 0;
+        }
     }
+    mHeader->setCheckState(FXHeader::stateOf(tickable, tickableTicked, ticked));
+    mUninstallBtn->setEnabled(!isBusy() && ticked > 0);
 }
 
 void UninstallView::OnBtnUninstallClicked()
@@ -354,12 +418,8 @@ void UninstallView::OnScanVehicleFinished()
 
 void UninstallView::onScanFinished(int rows)
 {
-    {
-        // Fresh rows are unticked; so is the box above them.
-        const QSignalBlocker blocker(mHeader);
-        mHeader->setChecked(false);
-    }
-    mUninstallBtn->setEnabled(false);
+    // Fresh rows are unticked; rows still there after a batch keep theirs.
+    showTicks();
     mHeader->setEnabled(true);
     if (mLoading)
         mLoading->onTimeout();
@@ -380,15 +440,8 @@ void UninstallView::onJobFinished(int row, bool ok, bool batchOver)
                                    .arg(mController->jobCount()));
     if (!batchOver)
         return;
-    if (ok) {
-        // A failed row of this batch stays ticked for another try.
-        mSuppressSelectAll = mHeader->isChecked();
-        mHeader->setChecked(false);
-        mUninstallBtn->setEnabled(mModel->AnyChecked());
-    } else {
-        mUninstallBtn->setEnabled(true);
-        mHeader->setEnabled(true);
-    }
+    // A failed row of this batch stays ticked for another try.
+    showTicks();
 }
 
 bool UninstallView::OnExit()
@@ -435,8 +488,13 @@ void UninstallView::OnUpdateSDFreeSize()
     QString drive = disk.mRootPath;
     if (drive.endsWith(QLatin1Char('/')) && drive.size() > 1)
         drive.chop(1);
+    // The card by the name the mechanic knows it by; where it is mounted is
+    // for the tooltip.
+    QString name = CardHelpers::VolumeLabel(disk.mRootPath);
+    if (name.isEmpty())
+        name = mDisk->GetSerialNumber();
     mSerialLabel->setText(mDisk->GetSerialNumber());
-    mDriveLabel->setText(uninstallText("Internal Storage: ") + drive);
+    mDriveLabel->setText(uninstallText("Internal Storage: ") + name);
     mDriveLabel->setToolTip(PlainToolTip::of(drive));
     mUsedLabel->setText(disk.mUsedText + QLatin1Char('/') + disk.mTotalText);
     const float usage = disk.mTotalBytes == 0 ? 0.0f : float(disk.mUsedBytes) / float(disk.mTotalBytes) * 100.0f;

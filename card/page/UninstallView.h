@@ -3,12 +3,14 @@
 #include <QPointer>
 #include <QWidget>
 
+class CardPrompt;
 class FXHeader;
 class FXTableView;
 class LoadingDialog;
 class QCircularProgressBar;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 class RemovableDisk;
 class UninstallController;
 class UninstallModel;
@@ -29,6 +31,8 @@ public:
     // A scan was started and its end has not been handled yet.
     bool isScanning() const;
     bool isDirty() const;
+    // No card is in: the page asks for one instead of showing the table.
+    bool isAskingForCard() const;
 
     // Usage bar colour: red above 90 %, amber above 80 %, else blue.
     static QColor UsageColor(float percent);
@@ -66,12 +70,15 @@ private:
     void showNotice(int notice);
     void onScanFinished(int rows);
     void onJobFinished(int row, bool ok, bool batchOver);
+    // The select-all box and the Uninstall button follow the rows' ticks.
+    void showTicks();
+    // Asked before a batch: how many vehicles go and what that frees.
+    bool confirmBatch(int count, quint64 bytes);
     void toast(const QString &text);
 
     UninstallModel *mModel = nullptr;
     UninstallController *mController = nullptr;
     RemovableDisk *mDisk = nullptr;
-    bool mSuppressSelectAll = false;
 
     QPointer<LoadingDialog> mLoading;
     QLabel *mSerialLabel = nullptr;
@@ -81,5 +88,8 @@ private:
     QCircularProgressBar *mUsageBar = nullptr;
     FXTableView *mTable = nullptr;
     FXHeader *mHeader = nullptr;
+    QStackedWidget *mTableOrPrompt = nullptr;
+    CardPrompt *mPrompt = nullptr;
     QPushButton *mUninstallBtn = nullptr;
+    QPushButton *mStopBtn = nullptr;
 };

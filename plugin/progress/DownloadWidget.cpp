@@ -40,8 +40,10 @@ constexpr int SummaryDelay = 300;
 
 QString buttonStyle(bool filled)
 {
+    // The focus shows: Retry takes it when the batch's card is back.
     return filled ? QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;"
                                    "font-size:18px;font-weight:bold;border:none;border-radius:4px;}"
+                                   "QPushButton:focus{border:3px solid #F0C36D;}"
                                    "QPushButton:disabled{background-color:#A6B0C8;}")
                   : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;"
                                    "font-size:18px;font-weight:bold;border:1px solid #213B78;border-radius:4px;}");
@@ -80,6 +82,7 @@ DownloadWidget::DownloadWidget(QWidget *parent)
     connect(mController, &UpgradeController::batchStarted, this, &DownloadWidget::onBatchStarted);
     connect(mController, &UpgradeController::batchEnded, this, &DownloadWidget::onBatchEnded);
     connect(mController, &UpgradeController::cardSpaceChanged, this, &DownloadWidget::showCard);
+    connect(mController, &UpgradeController::cardStateChanged, this, &DownloadWidget::showCardNotice);
 }
 
 DownloadWidget::~DownloadWidget()
@@ -105,6 +108,14 @@ void DownloadWidget::buildUi()
     QLabel *title = PageContainer::dressPage(this, tr("Download"));
 
     mCardBox = new CardBox(this);
+
+    mCardNotice = new QLabel(this);
+    mCardNotice->setObjectName(QStringLiteral("cardNotice"));
+    mCardNotice->setWordWrap(true);
+    mCardNotice->setStyleSheet(
+        QStringLiteral("QLabel{background-color:#FFF6E0;border:1px solid #F0C36D;border-radius:4px;"
+                       "padding:8px 12px;font-family:Helvetica;font-size:16px;color:#5C3D00;}"));
+    mCardNotice->hide();
 
     const SoftwareTable table(this,
                               {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
@@ -148,6 +159,7 @@ void DownloadWidget::buildUi()
     layout->setSpacing(12);
     layout->addWidget(title);
     layout->addWidget(mCardBox);
+    layout->addWidget(mCardNotice);
     layout->addWidget(mTable, 1);
     layout->addLayout(bottom);
 }
@@ -158,6 +170,7 @@ void DownloadWidget::setBatch(const QList<UpgradeItem> &items, const Card &card)
     mPendingSummary = false;
     mRetry->hide();
     showCard();
+    showCardNotice();
     buildTable();
 }
 
@@ -227,9 +240,47 @@ void DownloadWidget::start()
 
 void DownloadWidget::showCard()
 {
+    // A card that is out is not named: the serial kept for its return is
+    // the batch's, not the computer's.
     const Card card = mController->card();
-    mCardBox->setSerialNumber(card.serialNumber());
+    mCardBox->setSerialNumber(card.isNull() ? QString() : card.serialNumber());
     mCardBox->showCard(card.root());
+}
+
+QString DownloadWidget::cardNotice() const
+{
+    return mCardNotice->isVisibleTo(this) ? mCardNotice->text() : QString();
+}
+
+void DownloadWidget::showCardNotice()
+{
+    // Only while there is something the card's return lets go on.
+    QString text;
+    if (batch().hasFailed()) {
+        switch (mController->cardState()) {
+        case UpgradeController::CardState::In: break;
+        case UpgradeController::CardState::Removed:
+            text = tr("The SD card was removed. Put it back and press Retry.");
+            break;
+        case UpgradeController::CardState::Returned:
+            text = tr("The SD card is back. Press Retry to finish the update.");
+            break;
+        case UpgradeController::CardState::Foreign:
+            text = tr("This SD card (%1) is not the card of this update. Put back the SD card %2.")
+                       .arg(mController->foreignCard().serialNumber(), mController->card().serialNumber());
+            break;
+        }
+    }
+    mCardNotice->setText(text);
+    mCardNotice->setVisible(!text.isEmpty());
+    focusRetryIfCardBack();
+}
+
+void DownloadWidget::focusRetryIfCardBack()
+{
+    if (mController->cardState() == UpgradeController::CardState::Returned && mRetry->isVisible()
+        && mRetry->isEnabled())
+        mRetry->setFocus(Qt::OtherFocusReason);
 }
 
 void DownloadWidget::showRow(int row)
@@ -300,6 +351,7 @@ void DownloadWidget::onBatchEnded(bool summary)
     const bool failed = batch().hasFailed();
     mRetry->setVisible(failed);
     mRetry->setEnabled(failed);
+    showCardNotice();
     if (!summary)
         return;
     mPendingSummary = true;
@@ -403,6 +455,9 @@ QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox
     // A batch that ended while the question was open has its say now.
     if (mPendingSummary && mBoxesOpen == 0)
         QTimer::singleShot(0, this, &DownloadWidget::trySummary);
+    // The card came back while the question was open: the window gets the
+    // keyboard back only now, and Retry is what it is for.
+    focusRetryIfCardBack();
     return answer;
 }
 
@@ -496,8 +551,10 @@ void DownloadWidget::onDeviceAdded(QString uDiskName)
 void DownloadWidget::onDeviceRemoved(QString uDiskName)
 {
     qCDebug(lcProgress) << "onDeviceRemoved uDiskName: " << uDiskName;
-    if (card().isNull() || uDiskName != card().root())
+    if (card().isNull() || uDiskName != card().root()) {
+        mController->cardRemoved(uDiskName); // a card that stood in for ours may go
         return;
+    }
     notify(tr("U disk has been pulled out!"));
     mController->cardRemoved(uDiskName);
     showCard();

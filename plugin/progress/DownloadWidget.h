@@ -64,6 +64,8 @@ public:
     UpgradeController *controller() const { return mController; }
     MyTableModel *model() const { return mModel; }
     StateCell *stateCell(int row) const;
+    // What the page says about the batch's card; empty while it is in.
+    QString cardNotice() const;
 
 signals:
     // A notification was shown (the text of the toast).
@@ -96,6 +98,9 @@ private:
     void buildUi();
     void buildTable();
     void showCard();
+    // The lasting line above the table while the batch's card is out.
+    void showCardNotice();
+    void focusRetryIfCardBack();
     void showRow(int row);
     void showStatistics();
     void onBatchStarted();
@@ -114,6 +119,7 @@ private:
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
+    QLabel *mCardNotice = nullptr;
     QLabel *mStatistics = nullptr;
     QLabel *mRate = nullptr;
     QPushButton *mBack = nullptr;

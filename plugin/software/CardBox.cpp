@@ -1,8 +1,9 @@
 #include "CardBox.h"
 
+#include "CardHelpers.h"
 #include "Platform.h"
 #include "QCircularProgressBar.h"
-#include "SoftwareRows.h"
+#include "RemovableDisk.h"
 #include "Volumes.h"
 
 #include <QDir>
@@ -21,15 +22,11 @@ QString labelStyle(const char *color, int pixelSize, bool bold = false)
 }
 
 // The volume's label, else the last folder of its mount point.
-QString displayNameOf(const QString &root, Volumes *volumes)
+QString displayNameOf(const QString &root)
 {
-    if (volumes) {
-        const QList<VolumeInfo> mounted = volumes->mounted();
-        for (const VolumeInfo &v : mounted) {
-            if (v.root == root && !v.label.isEmpty())
-                return v.label;
-        }
-    }
+    const QString label = CardHelpers::VolumeLabel(root);
+    if (!label.isEmpty())
+        return label;
     QString name = root;
     while (name.endsWith(QLatin1Char('/')))
         name.chop(1);
@@ -115,8 +112,10 @@ void CardBox::showCard(const QString &root)
     }
     const qint64 used = qMax<qint64>(0, totalBytes - freeBytes);
     const qreal percent = totalBytes > 0 ? qreal(used) * 100 / qreal(totalBytes) : 0;
-    mName->setText(displayNameOf(root, volumes));
-    mSpace->setText(SoftwareRows::sizeText(used) + QLatin1Char('/') + SoftwareRows::sizeText(totalBytes));
+    mName->setText(displayNameOf(root));
+    // Written as the uninstall page writes the same card's space.
+    mSpace->setText(RemovableDisk::SizeText(quint64(used), 2) + QLatin1Char('/')
+                    + RemovableDisk::SizeText(quint64(totalBytes), 2));
     mGauge->setProgressColor(usageColor(percent));
     mGauge->setValue(percent);
 }

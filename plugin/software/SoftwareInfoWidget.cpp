@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "CardBox.h"
 #include "CardHelpers.h"
+#include "CardPrompt.h"
 #include "FXTableView.h"
 #include "LanguageTable.h"
 #include "MessageBoxDialog.h"
@@ -40,6 +41,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int LanguageItemHeight = 31;
@@ -128,12 +131,17 @@ void SoftwareInfoWidget::buildUi()
                        "font-weight:bold;border:none;border-radius:4px;}"
                        "QPushButton:disabled{background-color:#A6B0C8;}"));
     connect(mUpgrade, &QPushButton::clicked, this, &SoftwareInfoWidget::onUpgrade);
+    mSummary = new QLabel(this);
+    mSummary->setObjectName(QStringLiteral("selectionSummary"));
+    mSummary->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
 
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
     controls->addWidget(languageLabel);
     controls->addWidget(mLanguages);
     controls->addStretch();
+    controls->addWidget(mSummary);
+    controls->addSpacing(10);
     controls->addWidget(mUpgrade);
 
     const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
@@ -148,19 +156,31 @@ void SoftwareInfoWidget::buildUi()
     connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);
 
+    mPrompt =
+        new CardPrompt(QStringLiteral(":/Dravik/Resources/insert_card.png"), tr("Insert the scanner's SD card"), this);
+    mTableOrPrompt = new QStackedWidget(this);
+    mTableOrPrompt->addWidget(mTable);
+    mTableOrPrompt->addWidget(mPrompt);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 10, 20, 20);
     layout->setSpacing(12);
     layout->addWidget(title);
     layout->addWidget(mCardBox);
     layout->addLayout(controls);
-    layout->addWidget(mTable, 1);
+    layout->addWidget(mTableOrPrompt, 1);
 }
 
 void SoftwareInfoWidget::setCard(const Card &card)
 {
     mCard = card;
     mCardBox->setSerialNumber(card.serialNumber());
+    mTableOrPrompt->setCurrentWidget(card.root().isEmpty() ? static_cast<QWidget *>(mPrompt) : mTable);
+}
+
+bool SoftwareInfoWidget::isAskingForCard() const
+{
+    return mTableOrPrompt->currentWidget() == mPrompt;
 }
 
 bool SoftwareInfoWidget::hasUser() const
@@ -330,13 +350,14 @@ void SoftwareInfoWidget::fillTable()
                       {CurrentColumn, cells.current},
                       {VersionColumn, cells.version},
                       {SizeColumn, cells.size},
-                      {StateColumn, tr("Ready")}});
+                      {StateColumn, stateText(row)}});
         mChosen << cells.choices.value(0);
     }
     // Every row at once; the boxes and drop-downs over them follow in
     // slices, so a list of thousands never freezes the window.
     mModel->setRows(texts);
     mFilling = true;
+    showSelection();
     placeRowWidgets(mFillGeneration);
 }
 
@@ -360,6 +381,13 @@ void SoftwareInfoWidget::placeRowWidgets(int generation)
         widgets.versions->addItems(cells.choices);
         widgets.versions->setCurrentText(mChosen.value(i));
         widgets.versions->setEnabled(!row.isRequired());
+        if (row.isRequired()) {
+            const QString why = tr("Always kept up to date: the scanner needs this software.");
+            for (QWidget *w : {static_cast<QWidget *>(widgets.box), static_cast<QWidget *>(widgets.versions)}) {
+                w->setToolTip(why);
+                w->setAccessibleDescription(why);
+            }
+        }
         // A widget over a cell that takes the focus makes its row the
         // table's current, selected one: after sign-in, or when another
         // page hands the focus back, a row would look picked out.
@@ -378,6 +406,16 @@ void SoftwareInfoWidget::placeRowWidgets(int generation)
     mFilling = false;
 }
 
+QString SoftwareInfoWidget::stateText(const SoftwareDataWrap &row)
+{
+    switch (SoftwareRows::standingOf(row)) {
+    case SoftwareRows::Standing::NotInstalled: return tr("Not installed");
+    case SoftwareRows::Standing::UpdateAvailable: return tr("Update available");
+    case SoftwareRows::Standing::UpToDate: break;
+    }
+    return tr("Up to date");
+}
+
 void SoftwareInfoWidget::clearTable()
 {
     ++mFillGeneration;
@@ -386,8 +424,42 @@ void SoftwareInfoWidget::clearTable()
     mRowOf.clear();
     mChosen.clear();
     mModel->clear(); // the view deletes the widgets placed over the cells
-    const QSignalBlocker blocker(mHeader);
-    mHeader->setChecked(false);
+    showSelection();
+}
+
+void SoftwareInfoWidget::showSelection()
+{
+    int tickable = 0;
+    int tickableTicked = 0;
+    int ticked = 0;
+    for (int i = 0; i < mModel->rowCount() && i < mRows.size(); ++i) {
+        const bool on = mRows.at(i).isChecked();
+        ticked += on ? 1 : 0;
+        if (SoftwareRows::followsHeader(mRows.at(i))) {
+            ++tickable;
+            tickableTicked += on ? 1 : 0;
+        }
+    }
+    mHeader->setCheckState(FXHeader::stateOf(tickable, tickableTicked, ticked));
+    mSummary->setText(selectionSummary());
+}
+
+QString SoftwareInfoWidget::selectionSummary() const
+{
+    if (mModel->rowCount() == 0)
+        return QString();
+    const QList<SoftwareDataWrap> chosen = selection();
+    if (!chosen.isEmpty()) {
+        const qint64 bytes = SoftwareRows::totalSize(chosen);
+        return tr("%n selected \u00B7 %1", nullptr, chosen.size())
+            .arg(bytes > 0 ? SoftwareRows::sizeText(bytes) : QStringLiteral("0B"));
+    }
+    return anyNewer() ? tr("Nothing selected") : tr("Your card is up to date");
+}
+
+bool SoftwareInfoWidget::anyNewer() const
+{
+    return std::any_of(mRows.cbegin(), mRows.cend(), &SoftwareRows::isOutdated);
 }
 
 void SoftwareInfoWidget::watchCard()
@@ -438,6 +510,7 @@ void SoftwareInfoWidget::onVersionChanged(QString text)
         return;
     mChosen[row] = text;
     mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), text));
+    showSelection();
 }
 
 void SoftwareInfoWidget::onToggled(bool checked)
@@ -447,6 +520,8 @@ void SoftwareInfoWidget::onToggled(bool checked)
         if (SoftwareRows::followsHeader(mRows.at(i)))
             setRowChecked(i, checked);
     }
+    // With no row it can tick, the box does not stay ticked on its own.
+    showSelection();
 }
 
 void SoftwareInfoWidget::onItemToggled(bool checked)
@@ -455,6 +530,7 @@ void SoftwareInfoWidget::onItemToggled(bool checked)
     if (row < 0 || row >= mRows.size())
         return;
     mRows[row].setChecked(checked);
+    showSelection();
     if (!checked)
         return;
     const QString softId = mRows.at(row).getSoft_id();
@@ -470,10 +546,12 @@ void SoftwareInfoWidget::onItemToggled(bool checked)
 void SoftwareInfoWidget::setRowChecked(int row, bool checked)
 {
     // The row's tick is the record's; its box, once placed, shows it.
-    if (row < mRowWidgets.size())
+    if (row < mRowWidgets.size()) {
         mRowWidgets.at(row).box->setChecked(checked);
-    else
-        mRows[row].setChecked(checked);
+        return;
+    }
+    mRows[row].setChecked(checked);
+    showSelection();
 }
 
 void SoftwareInfoWidget::onClickedTableView(QModelIndex index)
@@ -615,8 +693,8 @@ void SoftwareInfoWidget::onUpgrade()
         openDownloadPage(chosen);
         return;
     case UpgradeCheck::NothingSelected:
-        if (leftOut == 0)
-            mFeedback.notify(outcome.text);
+        if (leftOut == 0) // nothing to pick is not a mistake of the mechanic's
+            mFeedback.notify(!mRows.isEmpty() && !anyNewer() ? tr("Your card is up to date") : outcome.text);
         return;
     case UpgradeCheck::NoCard: {
         MessageBoxDialog::showMessageBox(this, tr("Update"), outcome.text, QMessageBox::Ok);
@@ -624,7 +702,7 @@ void SoftwareInfoWidget::onUpgrade()
         if (found.isNull() || found.root() == mCard.root())
             return;
         if (found.serialNumber() == mCard.serialNumber())
-            mCard = found;
+            setCard(found);
         else
             onDeviceAdded(found.root());
         return;

@@ -22,6 +22,7 @@
 #include <functional>
 
 class CardBox;
+class CardPrompt;
 class MyCheckBox;
 class MyComboBox;
 class MyHeader;
@@ -68,6 +69,13 @@ public:
     bool isQuerying() const { return mProductsBusy || mSoftwareBusy || mFilling; }
     // What the last upgrade that passed its checks handed on.
     QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
+    // Beside the upgrade button: how many packages and bytes the ticked
+    // rows fetch, or that there is nothing newer.
+    QString selectionSummary() const;
+    // No card is in: the page asks for one instead of showing the table.
+    bool isAskingForCard() const;
+    // A row's state before a batch.
+    static QString stateText(const SoftwareDataWrap &row);
 
     // Builds the vehicle selection page (in the container, for a serial
     // number); the plug-in sets it, as that page is linked there.
@@ -138,6 +146,10 @@ private:
     void watchCard();
     void unwatchAll();
     void setControlsEnabled(bool on);
+    // The header's box and the summary beside the button follow the ticks.
+    void showSelection();
+    // The service offers something newer than the card holds.
+    bool anyNewer() const;
     // -100 offers the restart; any other code is shown as a notification.
     void handleServiceCode(int code, const QString &message);
     int rowOfSender() const;
@@ -150,6 +162,9 @@ private:
     CardBox *mCardBox = nullptr;
     MyComboBox *mLanguages = nullptr;
     QPushButton *mUpgrade = nullptr;
+    QLabel *mSummary = nullptr;
+    QStackedWidget *mTableOrPrompt = nullptr;
+    CardPrompt *mPrompt = nullptr;
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;

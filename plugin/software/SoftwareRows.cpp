@@ -113,6 +113,15 @@ bool SoftwareRows::isOutdated(const SoftwareDataWrap &row)
     return VersionOrder::less(row.getCurrentVersion(), row.getVersion());
 }
 
+SoftwareRows::Standing SoftwareRows::standingOf(const SoftwareDataWrap &row)
+{
+    // The program's own row is never "not installed": it is running.
+    if (row.getCurrentVersion().isEmpty()
+        && row.getSoft_id().compare(QLatin1String("Ostrel"), Qt::CaseInsensitive) != 0)
+        return Standing::NotInstalled;
+    return isOutdated(row) ? Standing::UpdateAvailable : Standing::UpToDate;
+}
+
 bool SoftwareRows::followsHeader(const SoftwareDataWrap &row)
 {
     return !row.isRequired() && isOutdated(row);

@@ -37,6 +37,9 @@ public:
 
     // The card holds an older version than the service offers, or none.
     static bool isOutdated(const SoftwareDataWrap &row);
+    // What a row's state says before a batch.
+    enum class Standing { NotInstalled, UpdateAvailable, UpToDate };
+    static Standing standingOf(const SoftwareDataWrap &row);
     // Whether the header's select-all box may change this row.
     static bool followsHeader(const SoftwareDataWrap &row);
 

@@ -124,7 +124,7 @@ QList<int> DownloadBatch::retryFailed()
     return rows;
 }
 
-QList<int> DownloadBatch::interrupt(const QString &reason)
+QList<int> DownloadBatch::interrupt(const QString &reason, bool cardGone)
 {
     QList<int> changed;
     for (int i = 0; i < mRows.size(); ++i) {
@@ -134,7 +134,10 @@ QList<int> DownloadBatch::interrupt(const QString &reason)
         row.active = false;
         if (isFinal(row.state))
             continue; // a retried row that had not reported yet
-        row.state = row.state == Waiting || row.state == Downloading ? DownloadFailed : InstallFailed;
+        if (cardGone)
+            row.state = CardRemoved;
+        else
+            row.state = row.state == Waiting || row.state == Downloading ? DownloadFailed : InstallFailed;
         row.progress = 0;
         row.reason = reason;
         changed << i;
@@ -178,6 +181,7 @@ QString DownloadBatch::stateText(int state)
     case Installing: return tr("Decompress...");
     case Done: return tr("Done");
     case InstallFailed: return tr("Install Failed");
+    case CardRemoved: return tr("Card removed");
     default: return QString();
     }
 }

@@ -23,8 +23,9 @@ public:
         DownloadFailed = 4, // final
         InstallStarted = 5,
         Installing = 6,
-        Done = 7,         // final
-        InstallFailed = 8 // final
+        Done = 7,          // final
+        InstallFailed = 8, // final
+        CardRemoved = 9    // final: the card went while the row ran
     };
 
     struct Row
@@ -73,10 +74,11 @@ public:
     QList<int> clashingRows() const;
     // The failed rows get a new attempt; returns their rows.
     QList<int> retryFailed();
-    // Work was cut off (the card was pulled): every row under way fails
-    // where it stood, "Download Failed" before its archives were all in,
-    // "Install Failed" after, for `reason`. Returns the rows changed.
-    QList<int> interrupt(const QString &reason = QString());
+    // Work was cut off: every row under way fails where it stood, "Download
+    // Failed" before its archives were all in, "Install Failed" after, or
+    // "Card removed" when the card went (`cardGone`), for `reason`. Returns
+    // the rows changed.
+    QList<int> interrupt(const QString &reason = QString(), bool cardGone = false);
 
     int doneCount() const;
     int failedCount() const;
@@ -85,8 +87,11 @@ public:
     // then leaving the page cuts work off.
     bool isOver() const;
 
-    static bool isFinal(int state) { return state == DownloadFailed || state == Done || state == InstallFailed; }
-    static bool isFailed(int state) { return state == DownloadFailed || state == InstallFailed; }
+    static bool isFinal(int state) { return state == Done || isFailed(state); }
+    static bool isFailed(int state)
+    {
+        return state == DownloadFailed || state == InstallFailed || state == CardRemoved;
+    }
     // States 1 to 3, 5 and 6 show a bar; the final ones a label.
     static bool showsBar(int state) { return !isFinal(state); }
     static QString stateText(int state);

@@ -61,6 +61,7 @@ void UpgradeController::setBatch(const QList<UpgradeItem> &items, const Card &ca
     mAskingToken = false;
     mLastNotice = 0;
     mCard = card;
+    setCardState(CardState::In);
     mBatch.setRows(items);
     // The batch's card is every package's.
     mBatch.setCard(card);
@@ -94,6 +95,8 @@ void UpgradeController::retry()
     mUserId = AppSettings::userId();
     settleLeftovers();
     const QList<int> rows = mBatch.retryFailed();
+    if (!mCard.isNull())
+        setCardState(CardState::In);
     beginBatch();
     const QList<int> clashing = mBatch.clashingRows();
     // What a row fetched before stays on disk: its transfer finds it there.
@@ -406,12 +409,12 @@ void UpgradeController::stopEverything()
     mDispatcher->stopInstalls();
 }
 
-void UpgradeController::cutOff(const QString &reason)
+void UpgradeController::cutOff(const QString &reason, bool cardGone)
 {
     stopEverything();
     // What was cut off failed where it stood, so that "Retry" takes it up
     // again; the card keeps its previous versions.
-    const QList<int> cut = mBatch.interrupt(reason);
+    const QList<int> cut = mBatch.interrupt(reason, cardGone);
     for (int row : cut)
         emit rowChanged(row);
     if (mRunning)
@@ -420,21 +423,45 @@ void UpgradeController::cutOff(const QString &reason)
 
 bool UpgradeController::cardRemoved(const QString &root)
 {
+    if (mCardState == CardState::Foreign && root == mForeign.root()) {
+        setCardState(CardState::Removed); // the other card went again
+        return false;
+    }
     if (mCard.isNull() || root != mCard.root())
         return false;
     mCard = Card(QString(), mCard.serialNumber());
-    cutOff(tr("The SD card was removed before this package was finished."));
+    cutOff(tr("The SD card was removed before this package was finished."), true);
+    setCardState(CardState::Removed);
     return true;
 }
 
 bool UpgradeController::cardInserted(const Card &card)
 {
-    if (card.isNull() || card.serialNumber().isEmpty() || card.serialNumber() != mCard.serialNumber())
+    if (card.isNull() || card.serialNumber().isEmpty())
         return false;
+    if (card.serialNumber() != mCard.serialNumber()) {
+        // Only a card that takes the place of the pulled one matters here.
+        if (mCard.isNull() && mCardState != CardState::In)
+            setCardState(CardState::Foreign, card);
+        return false;
+    }
     // The same card is back, perhaps at another place; nothing starts by itself.
+    const bool wasOut = mCard.isNull();
     mCard = card;
     mBatch.setCard(card);
+    if (wasOut && mCardState != CardState::In)
+        setCardState(CardState::Returned);
     return true;
+}
+
+void UpgradeController::setCardState(CardState state, const Card &foreign)
+{
+    mForeign = state == CardState::Foreign ? foreign : Card();
+    if (mCardState == state && state != CardState::Foreign)
+        return;
+    mCardState = state;
+    qCDebug(lcUpgrade) << "card:" << state;
+    emit cardStateChanged(state);
 }
 
 void UpgradeController::settleLeftovers()

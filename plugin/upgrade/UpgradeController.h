@@ -44,6 +44,15 @@ public:
     static constexpr int MaxTransfers = 3;
     static constexpr int RestartCode = 886;
 
+    // Where the batch's card is, as the mechanic is told it.
+    enum class CardState {
+        In,       // where the batch found it (or a retry went on with it)
+        Removed,  // pulled, not back yet
+        Returned, // the same card (serial) is back; a retry goes on
+        Foreign,  // pulled, and another card is in its place
+    };
+    Q_ENUM(CardState)
+
     explicit UpgradeController(QObject *parent = nullptr);
     ~UpgradeController() override;
 
@@ -61,12 +70,17 @@ public:
     // while a batch runs or nothing failed.
     void retry();
     // Stops everything: rows under way fail where they stood (for `reason`,
-    // shown with them); the batch ends without its summary.
-    void cutOff(const QString &reason = QString());
-    // A volume went: when it is the batch's card, its work is cut off.
+    // shown with them; "Card removed" when `cardGone`); the batch ends
+    // without its summary.
+    void cutOff(const QString &reason = QString(), bool cardGone = false);
+    // A volume went: when it is the batch's card, its work is cut off and
+    // the rows under way say "Card removed".
     bool cardRemoved(const QString &root);
     // A card came: when it is the batch's card back, installs go there.
     bool cardInserted(const Card &card);
+    CardState cardState() const { return mCardState; }
+    // The card in the batch's card's place, while the state is Foreign.
+    Card foreignCard() const { return mForeign; }
     // The mechanic's answer to tokenRejected(): restart the program, or go on.
     void answerTokenRejected(bool restart);
     // The mechanic's answer to programUpdateReady(): hand the installer to
@@ -92,6 +106,7 @@ signals:
     void batchEnded(bool summary);
     // An install ended: the card's free space changed.
     void cardSpaceChanged();
+    void cardStateChanged(UpgradeController::CardState state);
 
 private:
     // What runs for a row, besides its state in the batch.
@@ -129,6 +144,7 @@ private:
     void endBatch(bool summary);
     void checkEnd();
     void stopEverything();
+    void setCardState(CardState state, const Card &foreign = Card());
     // Installs a stopped batch cancelled may still be winding down; a new
     // attempt must not install beside them.
     void settleLeftovers();
@@ -154,6 +170,8 @@ private:
     SleepGuard mSleep;
     QElapsedTimer mClock;
 
+    CardState mCardState = CardState::In;
+    Card mForeign;
     bool mRunning = false;
     bool mAskingToken = false; // the restart question is open
     bool mRestarting = false;

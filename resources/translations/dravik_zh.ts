@@ -34,6 +34,10 @@
         <source>Install Failed</source>
         <translation>安装失败</translation>
     </message>
+    <message>
+        <source>Card removed</source>
+        <translation>SD卡已拔出</translation>
+    </message>
 </context>
 <context>
     <name>DownloadWidget</name>
@@ -97,19 +101,31 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     </message>
     <message>
         <source>No U disk was found. Please check and try again.</source>
-        <translation>未找到U盘，请检查后重试。</translation>
+        <translation>未找到SD卡，请检查后重试。</translation>
     </message>
     <message>
         <source>U Disk Inserted!</source>
-        <translation>U盘已插入！</translation>
+        <translation>SD卡已插入！</translation>
     </message>
     <message>
         <source>U disk has been pulled out!</source>
-        <translation>U盘已拔出！</translation>
+        <translation>SD卡已拔出！</translation>
     </message>
     <message>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The SD card was removed. Put it back and press Retry.</source>
+        <translation>SD卡已被拔出。请重新插入SD卡，然后点击“重试”。</translation>
+    </message>
+    <message>
+        <source>The SD card is back. Press Retry to finish the update.</source>
+        <translation>SD卡已重新插入。请点击“重试”完成升级。</translation>
+    </message>
+    <message>
+        <source>This SD card (%1) is not the card of this update. Put back the SD card %2.</source>
+        <translation>这张SD卡（%1）不是本次升级的SD卡。请插回SD卡 %2。</translation>
     </message>
 </context>
 <context>
@@ -292,16 +308,46 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <translation>该产品为单车型软件产品，目前还没有车型软件，需要重新配置一个车型软件。</translation>
     </message>
     <message>
-        <source>Ready</source>
-        <translation>就绪</translation>
+        <source>Not installed</source>
+        <translation>未安装</translation>
+    </message>
+    <message>
+        <source>Update available</source>
+        <translation>有可用更新</translation>
+    </message>
+    <message>
+        <source>Up to date</source>
+        <translation>已是最新</translation>
+    </message>
+    <message>
+        <source>Always kept up to date: the scanner needs this software.</source>
+        <translation>始终保持最新：诊断仪需要此软件。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n selected · %1</source>
+        <translation>
+            <numerusform>已选 %n 项 · %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing selected</source>
+        <translation>未选择软件</translation>
+    </message>
+    <message>
+        <source>Your card is up to date</source>
+        <translation>SD卡上的软件已是最新</translation>
+    </message>
+    <message>
+        <source>Insert the scanner&apos;s SD card</source>
+        <translation>请插入诊断仪的SD卡</translation>
     </message>
     <message>
         <source>U Disk Inserted!</source>
-        <translation>U盘已插入！</translation>
+        <translation>SD卡已插入！</translation>
     </message>
     <message>
         <source>U disk has been pulled out!</source>
-        <translation>U盘已拔出！</translation>
+        <translation>SD卡已拔出！</translation>
     </message>
     <message numerus="yes">
         <source>%n ticked package(s) left out: the service lists their number twice.</source>
@@ -345,11 +391,11 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     </message>
     <message>
         <source>No U disk was found. Please check and try again.</source>
-        <translation>未找到U盘，请检查后重试。</translation>
+        <translation>未找到SD卡，请检查后重试。</translation>
     </message>
     <message>
         <source>U disk space is insufficient, please clean up first and try again.</source>
-        <translation>U盘空间不足，请先清理后重试。</translation>
+        <translation>SD卡空间不足，请先清理后重试。</translation>
     </message>
 </context>
 <context>

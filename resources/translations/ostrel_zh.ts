@@ -602,7 +602,7 @@
     </message>
     <message>
         <source>Language Setting</source>
-        <translation>语言设置</translation>
+        <translation>车型软件语言</translation>
     </message>
     <message>
         <source>Confirm</source>
@@ -615,6 +615,11 @@
     <message>
         <source>Vehicle is being unload, disables language switching!</source>
         <translation>车型正在卸载，禁止切换语言！</translation>
+    </message>
+    <message>
+        <source>The vehicle software language changes when Ostrel restarts. Restart now?</source>
+        <translation>车型软件语言将在 Ostrel 重启后更换。
+现在重启吗？</translation>
     </message>
 </context>
 <context>
@@ -701,11 +706,30 @@
     </message>
     <message>
         <source>Internal Storage:</source>
-        <translation>内部存储：</translation>
+        <translation>SD卡：</translation>
     </message>
     <message>
         <source>Internal Storage: </source>
-        <translation>内部存储： </translation>
+        <translation>SD卡：</translation>
+    </message>
+    <message>
+        <source>Insert the scanner&apos;s SD card</source>
+        <translation>请插入诊断仪的SD卡</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message numerus="yes">
+        <source>Uninstall %n vehicle software package(s) from the SD card? This frees %1.</source>
+        <translation>
+            <numerusform>确定要从SD卡卸载 %n 个车型软件吗？
+将释放 %1 空间。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Stopped. %1 of %2 vehicle software packages were uninstalled; the others stay on the SD card.</source>
+        <translation>已停止。已卸载 %1/%2 个车型软件，其余仍保留在SD卡上。</translation>
     </message>
     <message>
         <source>Please insert the SD card!</source>

@@ -27,9 +27,10 @@ struct Outcome {
 };
 
 // Presses Confirm inside a running event loop, as in the program, and
-// answers a box if one opens. The loop ends with the page's exit code, or
-// with 0 once the box has been answered.
-Outcome pressConfirm(SettingView &view)
+// answers a box if one opens (with its first button unless `decline`). The
+// loop ends with the page's exit code, or with 0 once the box has been
+// answered and nothing restarts.
+Outcome pressConfirm(SettingView &view, bool decline = false)
 {
     Outcome outcome;
     QTimer poll;
@@ -39,7 +40,7 @@ Outcome pressConfirm(SettingView &view)
             poll.stop();
             outcome.boxTitle = box->title();
             outcome.boxText = box->textLabel()->text();
-            box->firstButton()->click();
+            (decline ? box->secondButton() : box->firstButton())->click();
         }
     });
     // Guards against a page that neither restarts nor asks: never hang.
@@ -51,7 +52,8 @@ Outcome pressConfirm(SettingView &view)
         poll.start();
         guard.start(20000);
         QTest::mouseClick(view.confirmButton(), Qt::LeftButton);
-        if (!outcome.boxTitle.isEmpty())
+        // A restart leaves Confirm disabled and the loop already ended.
+        if (!outcome.boxTitle.isEmpty() && view.confirmButton()->isEnabled())
             QCoreApplication::exit(0);
     });
     outcome.exitCode = QCoreApplication::exec();
@@ -168,15 +170,19 @@ void TestSetting::switchStoresAndRestarts_data()
 {
     QTest::addColumn<QString>("choice");
     QTest::addColumn<int>("stored");
-    QTest::newRow("Swedish") << QStringLiteral("Svenska") << 13;
-    QTest::newRow("Russian") << QString::fromUtf8("Русский") << 15;
-    QTest::newRow("traditional Chinese") << QString::fromUtf8("中文繁體") << 1;
+    QTest::addColumn<bool>("decline");
+    QTest::newRow("Swedish") << QStringLiteral("Svenska") << 13 << false;
+    QTest::newRow("Russian") << QString::fromUtf8("Русский") << 15 << false;
+    QTest::newRow("traditional Chinese") << QString::fromUtf8("中文繁體") << 1 << false;
+    QTest::newRow("restart declined") << QStringLiteral("Svenska") << 4 << true;
 }
 
+// The restart is asked for first; declined, nothing is saved.
 void TestSetting::switchStoresAndRestarts()
 {
     QFETCH(QString, choice);
     QFETCH(int, stored);
+    QFETCH(bool, decline);
 
     // Idle flags written by the other side count as not busy.
     AppSettings::setDownloading(false);
@@ -186,12 +192,13 @@ void TestSetting::switchStoresAndRestarts()
     view.languageBox()->setCurrentText(choice);
     QVERIFY(view.confirmButton()->isEnabled());
 
-    const Outcome outcome = pressConfirm(view);
-    QCOMPARE(outcome.exitCode, SettingView::RestartExitCode);
-    QCOMPARE(outcome.exitCode, 886);
-    QVERIFY(outcome.boxTitle.isEmpty());
+    const Outcome outcome = pressConfirm(view, decline);
+    QCOMPARE(outcome.exitCode, decline ? 0 : 886);
+    QCOMPARE(outcome.boxTitle, QStringLiteral("Tips"));
+    QCOMPARE(outcome.boxText,
+             QStringLiteral("The vehicle software language changes when Ostrel restarts. Restart now?"));
     QCOMPARE(AppSettings::language(), stored);
-    QVERIFY(!view.confirmButton()->isEnabled());
+    QCOMPARE(view.confirmButton()->isEnabled(), decline);
 }
 
 // The shipped translation reaches the pages: each text is looked up in the
@@ -208,7 +215,8 @@ void TestSetting::chineseTexts()
         QStringList texts;
         for (const QLabel *label : labels)
             texts << label->text();
-        QVERIFY2(texts.contains(QString::fromUtf8("语言设置")), qPrintable(texts.join(QLatin1Char(','))));
+        // The language chosen here is the vehicle software's.
+        QVERIFY2(texts.contains(QString::fromUtf8("车型软件语言")), qPrintable(texts.join(QLatin1Char(','))));
         QVERIFY(setting.languageBox()->findText(QStringLiteral("English")) >= 0);
 
         UserInfoView info;

@@ -6,6 +6,8 @@
 #include "FXRadioButton.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
+#include "MessageBoxDialog.h"
+#include "OpenMessageBox.h"
 #include "SampleCardGenerator.h"
 #include "StandInService.h"
 #include "TestEnv.h"
@@ -15,10 +17,12 @@
 
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QUrlQuery>
 #include <QtTest>
 
@@ -119,7 +123,20 @@ private slots:
         }
         const QRect cell = table->visualRect(model->index(1, UninstallModel::NameColumn));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        // Asked first, with what goes and what it frees.
+        QString question;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (MessageBoxDialog *box = openMessageBox()) {
+                answer.stop();
+                question = box->textLabel()->text();
+                box->firstButton()->click();
+            }
+        });
+        answer.start(20);
         QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("btnUninstall")), Qt::LeftButton);
+        QVERIFY2(question.startsWith(QLatin1String("Uninstall 1 vehicle software package(s) from the SD card?")),
+                 qPrintable(question));
 
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(dirs.at(1)), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);

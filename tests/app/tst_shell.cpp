@@ -379,7 +379,8 @@ private slots:
         const QRect cell = table->visualRect(table->model()->index(0, UninstallModel::NameColumn));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 
-        BoxAnswerer answerer({QMessageBox::Ok, uninstallAnswer});
+        // The uninstall's own question first, then the window's and the page's.
+        BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok, uninstallAnswer});
         int code = 1;
         // Asked while the job runs: the page pauses it for its own question.
         auto connection = std::make_shared<QMetaObject::Connection>();
@@ -394,7 +395,7 @@ private slots:
         QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("btnUninstall")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(code != 1, 20000);
         QCOMPARE(code, loopCode);
-        QCOMPARE(answerer.texts.size(), 2);
+        QCOMPARE(answerer.texts.size(), 3);
         QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 30000);
     }
 

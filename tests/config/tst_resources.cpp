@@ -122,6 +122,7 @@ private slots:
         row(Images + QStringLiteral("unselected_disabled.png"), QSize(20, 20), true);
         row(Images + QStringLiteral("dropdown_box_arrow.png"), QSize(14, 8), true);
         row(Images + QStringLiteral("sd_card.png"), QSize(56, 72), true);
+        row(Images + QStringLiteral("insert_card.png"), QSize(200, 160), true);
         row(Images + QStringLiteral("done.png"), QSize(18, 18), true);
         row(Images + QStringLiteral("failed.png"), QSize(18, 18), true);
         // The plug-in's own names for the same controls.
@@ -129,6 +130,7 @@ private slots:
             row(Plugin + QLatin1String(name), QSize(20, 20), true);
         row(Plugin + QStringLiteral("dropdown_box_arrow.png"), QSize(14, 8), true);
         row(Plugin + QStringLiteral("sd_card.png"), QSize(56, 72), true);
+        row(Plugin + QStringLiteral("insert_card.png"), QSize(200, 160), true);
         row(Plugin + QStringLiteral("done.png"), QSize(18, 18), true);
         row(Plugin + QStringLiteral("failed.png"), QSize(18, 18), true);
         // Window icons.
@@ -223,6 +225,12 @@ private slots:
             << QStringLiteral("Uninstall")
             << QStringLiteral("The model is upgrading. Closing may result in the car not working properly. Is it "
                               "turned off?");
+        // Looked up through uninstallText(), which lupdate does not see.
+        QTest::newRow("stop") << QStringLiteral("Uninstall") << QStringLiteral("Stop");
+        QTest::newRow("no card") << QStringLiteral("Uninstall") << QStringLiteral("Insert the scanner's SD card");
+        QTest::newRow("stopped") << QStringLiteral("Uninstall")
+                                 << QStringLiteral("Stopped. %1 of %2 vehicle software packages were uninstalled; "
+                                                   "the others stay on the SD card.");
         QTest::newRow("minimise") << QStringLiteral("TitleBar") << QStringLiteral("Minimize");
         QTest::newRow("close") << QStringLiteral("TitleBar") << QStringLiteral("Close");
         QTest::newRow("no plug-in") << QStringLiteral("MissingPluginPage")

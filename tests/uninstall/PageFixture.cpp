@@ -143,7 +143,8 @@ void PageFixture::answerNextBox(QMessageBox::StandardButton answer,
     auto *poll = new QTimer;
     mBoxPoll = poll;
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer, inspect] {
+    QPointer<UninstallView> page = mPage;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, inspect, page] {
         MessageBoxDialog *box = openMessageBox();
         if (!box)
             return;
@@ -151,8 +152,13 @@ void PageFixture::answerNextBox(QMessageBox::StandardButton answer,
         poll->deleteLater();
         if (inspect)
             inspect(box);
-        QPushButton *button = answer == QMessageBox::No ? box->secondButton() : box->firstButton();
-        button->click();
+        const bool second = answer == QMessageBox::No || answer == QMessageBox::Cancel;
+        (second ? box->secondButton() : box->firstButton())->click();
+        // As a window manager does once a dialog has gone.
+        QTimer::singleShot(0, [page] {
+            if (page)
+                QApplication::setActiveWindow(page);
+        });
     });
     poll->start();
 }

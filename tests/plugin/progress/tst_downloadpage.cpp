@@ -4,6 +4,7 @@
 // end of a batch behind another window, and the restart question. The
 // rules of the upgrade itself are the controller's, tested on their own.
 #include "AppSettings.h"
+#include "CardBox.h"
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
 #include "JobDispatcher.h"
@@ -301,8 +302,9 @@ private slots:
     }
 
     // Work cut off by a pulled card or by "Return" (after its question): the
-    // card keeps what it had; the same card back is told, and "Retry"
-    // finishes the row.
+    // card keeps what it had. A pulled card is told until it is back (not
+    // another card in its place), the same card back is told and "Retry",
+    // with the focus, finishes the row.
     void cutOff_data()
     {
         QTest::addColumn<QString>("how");
@@ -339,17 +341,45 @@ private slots:
         gate.go.release();
         jobs()->pool()->waitForDone();
         checkIdle();
-        QCOMPARE(state(0), how == QLatin1String("download") ? QStringLiteral("Download Failed") : QStringLiteral("Install Failed"));
+        QCOMPARE(state(0),
+                 how == QLatin1String("download") ? QStringLiteral("Card removed") : QStringLiteral("Install Failed"));
         QCOMPARE(cardFiles(mCard), before);
-        if (how == QLatin1String("return"))
+        if (how == QLatin1String("return")) {
+            QCOMPARE(mPage->cardNotice(), QString());
             return;
+        }
 
         QVERIFY(button("retry")->isVisible());
-        mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30);
+        const QString removed = QStringLiteral("The SD card was removed. Put it back and press Retry.");
+        QCOMPARE(mPage->cardNotice(), removed);
+        QCOMPARE(mPage->findChild<CardBox *>()->serialText(), QString());
+
+        const QString other = mFx.env().makeDir(QStringLiteral("cards/other")) + QLatin1Char('/');
+        QVERIFY(TestEnv::writeFile(other + QStringLiteral("sn.txt"), "NOPQRSTUVWXYZ"));
+        mFx.platform().fakeVolumes().add(other, true, 100LL << 30, 200LL << 30);
+        QCOMPARE(mPage->cardNotice(), QStringLiteral("This SD card (NOPQRSTUVWXYZ) is not the card of this update. "
+                                                     "Put back the SD card ABCDEFGHIJKLM."));
+        mFx.platform().fakeVolumes().remove(other);
+        QCOMPARE(mPage->cardNotice(), removed);
+
+        // Retry without the card asks for it; the card comes back while
+        // the question is open.
+        mFx.answerWhen = [this] { return !mPage->card().isNull(); };
+        QTimer::singleShot(200, this,
+                           [this] { mFx.platform().fakeVolumes().add(mCard, true, 100LL << 30, 200LL << 30); });
+        button("retry")->click();
+        QCOMPARE(mFx.boxTexts, QStringList(QStringLiteral("No U disk was found. Please check and try again.")));
+        QVERIFY(!mPage->isRunning());
         QCOMPARE(mNotices.last(), QStringLiteral("U Disk Inserted!"));
         QCOMPARE(mPage->card().root(), mCard);
+        QCOMPARE(mPage->cardNotice(), QStringLiteral("The SD card is back. Press Retry to finish the update."));
+        QVERIFY(mPage->findChild<CardBox *>()->serialText().contains(Alice));
+        // Written as the uninstall page writes a card's space.
+        QCOMPARE(mPage->findChild<CardBox *>()->spaceText(), QStringLiteral("100.00GB/200.00GB"));
+        QTRY_VERIFY(button("retry")->hasFocus());
         QVERIFY(mFx.service().reset());
-        button("retry")->click();
+        QTest::keyClick(button("retry"), Qt::Key_Space);
+        QCOMPARE(mPage->cardNotice(), QString());
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("Done"), 20000);
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
         checkIdle();

@@ -2,6 +2,7 @@
 // behind the fake volume layer: matching the product, the language list,
 // the rows, ticking, card changes, refreshes and the upgrade checks.
 #include "AppSettings.h"
+#include "CardPrompt.h"
 #include "MyCheckBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
@@ -9,6 +10,7 @@
 #include "QuerySoftwareThread.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
+#include "SoftwareRows.h"
 #include "Toast.h"
 
 #include <Sornet/Code.h>
@@ -155,7 +157,25 @@ private slots:
         QVERIFY(box(benz)->isChecked());
         const int bmw = indexOf(mPage, "BMW");
         QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::NameColumn).toString(), QStringLiteral("BMW patch"));
-        QCOMPARE(mPage->model()->value(bmw, SoftwareInfoWidget::StateColumn).toString(), QStringLiteral("Ready"));
+        // Before a batch each row says where it stands.
+        const auto stateOf = [this](const char *softId) {
+            return mPage->model()->value(indexOf(mPage, softId), SoftwareInfoWidget::StateColumn).toString();
+        };
+        QCOMPARE(stateOf("HOME"), QStringLiteral("Update available"));
+        QCOMPARE(stateOf("COMTXTLIB"), QStringLiteral("Up to date"));
+        QCOMPARE(stateOf("BENZ"), QStringLiteral("Not installed"));
+        // A row the mechanic cannot untick says why.
+        const QString why = QStringLiteral("Always kept up to date: the scanner needs this software.");
+        QCOMPARE(box(indexOf(mPage, "HOME"))->toolTip(), why);
+        QCOMPARE(box(indexOf(mPage, "HOME"))->accessibleDescription(), why);
+        QCOMPARE(box(benz)->accessibleDescription(), QString());
+        // Every row the header can tick is ticked; beside the button, what that fetches.
+        QCOMPARE(mPage->findChild<MyHeader *>()->checkState(), Qt::Checked);
+        const QList<SoftwareDataWrap> chosen = mPage->selection();
+        QCOMPARE(mPage->selectionSummary(), QStringLiteral("%1 selected \u00B7 %2")
+                                                .arg(chosen.size())
+                                                .arg(SoftwareRows::sizeText(SoftwareRows::totalSize(chosen))));
+        QCOMPARE(mPage->findChild<QLabel *>(QStringLiteral("selectionSummary"))->text(), mPage->selectionSummary());
         QVERIFY(!mPage->rows().first().getSoft_id().isEmpty() && mPage->rows().last().getSoft_id() == QLatin1String("COMTXTLIB"));
         // A name that looks like markup: its tool tip shows it as written,
         // not a picture from the disk.
@@ -197,9 +217,13 @@ private slots:
         header->setChecked(false);
         QVERIFY(!box(toyota)->isChecked() && !box(bmw)->isChecked() && !box(broken)->isChecked());
         QVERIFY(box(indexOf(mPage, "HOME"))->isChecked());
+        // The required rows stay ticked: the box shows part of the list ticked.
+        QCOMPARE(header->checkState(), Qt::PartiallyChecked);
+        QVERIFY(mPage->selectionSummary().startsWith(QStringLiteral("2 selected \u00B7 ")));
         header->setChecked(true);
         QVERIFY(box(toyota)->isChecked());
         QVERIFY(!box(benz)->isChecked()); // equal versions are not ticked
+        QCOMPARE(header->checkState(), Qt::Checked);
         header->setChecked(false);
 
         box(toyota)->click();
@@ -208,6 +232,38 @@ private slots:
         QVERIFY(box(bmw)->isChecked());
         const QList<SoftwareDataWrap> chosen = mPage->selection();
         QCOMPARE(chosen.size(), 5); // HOME, Ostrel, TOYOTA, BROKEN, BMW with its patch
+    }
+
+    // Nothing newer on the service: every row says so, the box above them
+    // does not tick itself alone, and the upgrade button says the card is
+    // up to date.
+    void upToDateCard()
+    {
+        const QString root = mFx.env().makeDir(QStringLiteral("cards/current")) + QLatin1Char('/');
+        QVERIFY(TestEnv::writeFile(root + QStringLiteral("sn.txt"), "SAMENAMES0001"));
+        const QList<QPair<QString, QByteArray>> installed{{QStringLiteral("CARA"), "V1.00"},
+                                                          {QStringLiteral("CARB"), "V2.00"}};
+        for (const auto &vehicle : installed) {
+            const QString dir = root + QStringLiteral("Vehicles/EU/%1/").arg(vehicle.first);
+            QVERIFY(TestEnv::writeFile(dir + QStringLiteral("version.txt"), vehicle.second));
+            QVERIFY(TestEnv::writeFile(dir + QStringLiteral("CAR.bin"), "program"));
+            QVERIFY(TestEnv::writeFile(dir + QStringLiteral("Names.txt"), "{}"));
+        }
+        mFx.platform().fakeVolumes().add(root);
+        AppSettings::setLanguage(4);
+        open();
+        QVERIFY(mPage->model()->rowCount() > 0);
+        for (int row = 0; row < mPage->model()->rowCount(); ++row)
+            QCOMPARE(mPage->model()->value(row, SoftwareInfoWidget::StateColumn).toString(),
+                     QStringLiteral("Up to date"));
+        QCOMPARE(mPage->selectionSummary(), QStringLiteral("Your card is up to date"));
+        auto *header = mPage->findChild<MyHeader *>();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->checkBoxRect().center());
+        QCOMPARE(header->checkState(), Qt::Unchecked);
+        mPage->findChild<QPushButton *>(QStringLiteral("upgrade"))->click();
+        QCOMPARE(Toast::instance()->text(), QStringLiteral("Your card is up to date"));
+        QVERIFY(mPage->upgradeSelection().isEmpty());
+        QVERIFY(mFx.boxTexts.isEmpty());
     }
 
     void singleVehicleProductShowsMessage()
@@ -231,14 +287,23 @@ private slots:
 
     void pulledCardClearsAndReinsertedRefills()
     {
+        // No card: the page asks for one instead of showing an empty table.
+        open();
+        QVERIFY(mPage->isAskingForCard());
+        QCOMPARE(mPage->findChild<CardPrompt *>()->text(), QStringLiteral("Insert the scanner's SD card"));
+        delete mPage.data();
+
         const QString root = makeCard(Alice);
         mFx.platform().fakeVolumes().add(root);
         open();
         QVERIFY(mPage->model()->rowCount() > 0);
+        QVERIFY(!mPage->isAskingForCard());
         mFx.platform().fakeVolumes().remove(root);
         QCOMPARE(mPage->model()->rowCount(), 0);
         QCOMPARE(mPage->serialNumber(), QString());
         QCOMPARE(Toast::instance()->text(), QStringLiteral("U disk has been pulled out!"));
+        QVERIFY(mPage->isAskingForCard());
+        QCOMPARE(mPage->selectionSummary(), QString());
 
         const int products = mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size();
         mFx.platform().fakeVolumes().add(root);
@@ -246,6 +311,7 @@ private slots:
         QTRY_VERIFY(mPage->model()->rowCount() > 0 && !mPage->isQuerying());
         QCOMPARE(mFx.service().requestsTo(QStringLiteral("/KvaApi/user/pro_search")).size(), products + 1);
         QCOMPARE(mPage->serialNumber(), Alice);
+        QVERIFY(!mPage->isAskingForCard());
     }
 
     void answerForAPulledCardIsDropped()

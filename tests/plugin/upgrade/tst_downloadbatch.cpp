@@ -86,7 +86,7 @@ private slots:
         batch.report(2, Batch::DownloadFailed, 0);
         QVERIFY(!batch.isOver());
 
-        // A pulled card: what was cut off fails in the phase it was in.
+        // Leaving the page: what was cut off fails in the phase it was in.
         batch.report(3, Batch::Installing, 40);
         QCOMPARE(batch.interrupt(), QList<int>{2});
         QCOMPARE(batch.row(2).state, int(Batch::InstallFailed));
@@ -97,6 +97,17 @@ private slots:
         QCOMPARE(batch.row(2).state, int(Batch::DownloadFailed));
         QCOMPARE(batch.row(1).state, int(Batch::DownloadFailed)); // had not reported
         QVERIFY(batch.isOver());
+
+        // A pulled card says so, and a retry takes the row up again.
+        batch.retryFailed();
+        batch.report(3, Batch::Installing, 40);
+        QCOMPARE(batch.interrupt(QStringLiteral("gone"), true), QList<int>{2});
+        QCOMPARE(batch.row(2).state, int(Batch::CardRemoved));
+        QCOMPARE(batch.row(2).reason, QStringLiteral("gone"));
+        QCOMPARE(Batch::stateText(batch.row(2).state), QStringLiteral("Card removed"));
+        QCOMPARE(batch.failedCount(), 2);
+        QVERIFY(batch.isOver());
+        QCOMPARE(batch.retryFailed(), (QList<int>{1, 2}));
     }
 
     void rateOverASlidingWindow()

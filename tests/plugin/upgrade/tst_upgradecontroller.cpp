@@ -387,16 +387,29 @@ private slots:
         mController->dispatcher()->pool()->waitForDone();
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toBool(), false); // no summary for a cut-off batch
-        QCOMPARE(stateOf(0), installing ? QStringLiteral("Install Failed") : QStringLiteral("Download Failed"));
+        QCOMPARE(stateOf(0), QStringLiteral("Card removed"));
         QVERIFY(!reasonOf(0).isEmpty());
         QVERIFY(!AppSettings::isDownloading());
         QCOMPARE(mPlatform->sleepHeld, QStringList());
         QCOMPARE(TestEnv::snapshot(mCard), before);
 
-        QVERIFY(!mController->cardInserted(Card(mCard, QStringLiteral("NOPQRSTUVWXYZ"))));
+        // Where the card is: out, another in its place, that one out
+        // again, the batch's own back, and in once the retry goes on.
+        using CS = UpgradeController::CardState;
+        QSignalSpy told(mController.get(), &UpgradeController::cardStateChanged);
+        QCOMPARE(mController->cardState(), CS::Removed);
+        const QString otherRoot = mCard + QStringLiteral("other/");
+        QVERIFY(!mController->cardInserted(Card(otherRoot, QStringLiteral("NOPQRSTUVWXYZ"))));
+        QCOMPARE(mController->cardState(), CS::Foreign);
+        QCOMPARE(mController->foreignCard().serialNumber(), QStringLiteral("NOPQRSTUVWXYZ"));
+        QVERIFY(!mController->cardRemoved(otherRoot));
+        QCOMPARE(mController->cardState(), CS::Removed);
         QVERIFY(mController->cardInserted(card(Alice)));
+        QCOMPARE(mController->cardState(), CS::Returned);
+        QCOMPARE(told.size(), 3);
         QVERIFY(mService.reset());
         QVERIFY(retry());
+        QCOMPARE(mController->cardState(), CS::In);
         QCOMPARE(stateOf(0), QStringLiteral("Done"));
         QCOMPARE(onCard("Vehicles/HOME/version.txt"), QByteArray("V2.10"));
         const QJsonArray files = mService.requestsTo(QStringLiteral("/files/home_V2.10.zip"));

@@ -1,0 +1,41 @@
+#include "CardPrompt.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+CardPrompt::CardPrompt(const QString &picture, const QString &text, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("cardPrompt"));
+    setAttribute(Qt::WA_StyledBackground, true);
+    setStyleSheet(QStringLiteral("#cardPrompt{background-color:#FFFFFF;border:1px dashed #C9D1E3;border-radius:6px;}"));
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("cardPromptPicture"));
+    image->setPixmap(QPixmap(picture));
+    image->setAlignment(Qt::AlignCenter);
+    image->setStyleSheet(QStringLiteral("background:transparent;border:none;"));
+
+    mText = new QLabel(text, this);
+    mText->setObjectName(QStringLiteral("cardPromptText"));
+    mText->setAlignment(Qt::AlignCenter);
+    mText->setWordWrap(true);
+    mText->setStyleSheet(QStringLiteral(
+        "QLabel{background:transparent;border:none;font-family:Helvetica;font-size:20px;color:#333333;}"));
+    // Read out as the page's state, not as a decoration.
+    setAccessibleName(text);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(18);
+    layout->addStretch(2);
+    layout->addWidget(image);
+    layout->addWidget(mText);
+    layout->addStretch(3);
+}
+
+QString CardPrompt::text() const
+{
+    return mText->text();
+}
