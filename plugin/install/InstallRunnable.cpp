@@ -42,6 +42,10 @@ bool InstallRunnable::install()
     mError.clear();
     mFailure = Failure::None;
     mInstalledFolder.clear();
+    mFiles.clear();
+    mBytes = 0;
+    mVerified = false;
+    mCardSynced = true;
     if (mCard.isNull())
         return failWith(Failure::NoCard, QStringLiteral("no target folder"));
     StagedInstall install(mCard);
@@ -70,9 +74,19 @@ bool InstallRunnable::install()
         for (int i = 0; ok && i < count; ++i) {
             mState = 2;
             ok = !mCancelled && install.unpack(i, &mCancelled);
-            if (ok)
+            if (ok) {
+                mBytes += install.extractor().entry(i).size;
                 emit installProgress(mId, i + 1, count);
+            }
         }
+        int shown = -1;
+        ok = ok && !mCancelled && install.verify(&mCancelled, [this, &shown](quint64 done, quint64 total) {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent == shown)
+                return;
+            shown = percent;
+            emit verifyProgress(mId, qint64(done), qint64(total));
+        });
     } else if (ok && !mExpectation.isNone()) {
         ok = failWith(Failure::NotThePackage, QStringLiteral("no archive to install"));
     }
@@ -84,6 +98,8 @@ bool InstallRunnable::install()
                 failure = Failure::Cancelled;
             else if (install.isCardMissing())
                 failure = Failure::NoCard;
+            else if (install.isCardUntrue())
+                failure = Failure::Verify;
             else if (install.isArchiveBroken() || (unreadable && !install.isOutOfSpace()))
                 failure = Failure::Archive;
             else if (install.isOutOfSpace())
@@ -91,6 +107,7 @@ bool InstallRunnable::install()
             failWith(failure, failure == Failure::Cancelled ? QStringLiteral("cancelled") : install.errorString());
         }
         install.abort();
+        mCardSynced = install.isCardSynced();
         // An archive that is broken or not the package would fail every
         // retry the same way, and the download would take the file already
         // here for finished: remove it so that the next attempt fetches the
@@ -104,6 +121,9 @@ bool InstallRunnable::install()
         return false;
     }
     mInstalledFolder = folder;
+    mFiles = install.files();
+    mVerified = true;
+    mCardSynced = install.isCardSynced();
     if (!mArchivePath.isEmpty())
         emit installProgress(mId, 100, 100);
     if (mDeleteArchive && !mArchivePath.isEmpty())
