@@ -128,13 +128,14 @@ class TestUpgradeController : public QObject
     // until `go` is released.
     struct Gate
     {
-        QSemaphore inside, go;
+        // `busy` outlives the pool's tasks that wait on it.
+        QSemaphore busy, inside, go;
     };
     bool holdInstall(Gate &gate, long id)
     {
         JobDispatcher *jobs = mController->dispatcher();
         // The pool is kept busy until the install is queued behind it.
-        QSemaphore busy;
+        QSemaphore &busy = gate.busy;
         for (int i = 0; i < JobDispatcher::MaxInstalls; ++i)
             jobs->pool()->start([&busy] { busy.acquire(); });
         InstallRunnable *job = nullptr;
