@@ -4,9 +4,12 @@
 #include "DownloadFile.h"
 #include "InstallRunnable.h"
 #include "JobDispatcher.h"
+#include "ManifestStore.h"
 #include "Platform.h"
+#include "UpdateHistory.h"
 #include "UpgradeLog.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
@@ -56,7 +59,9 @@ void ArchiveInstall::start()
         return;
     }
     if (mPackage.card.isNull()) {
-        emit finished(Result::failed(Failure::NoCard, tr("There is no SD card to install onto.")));
+        const Result noCard = Result::failed(Failure::NoCard, tr("There is no SD card to install onto."));
+        keepRecords(nullptr, noCard);
+        emit finished(noCard);
         return;
     }
     auto *job = new InstallRunnable(long(mPackage.id), mArchivePath);
@@ -68,9 +73,14 @@ void ArchiveInstall::start()
         job->setOldVersionFolder(mPackage.card.root() + mPackage.installedFolder);
         job->setDeleteOldFirst(true);
     }
-    connect(job, &InstallRunnable::installStarted, this, &UpgradeJob::started);
+    connect(job, &InstallRunnable::installStarted, this, [this] {
+        mUnderWay = true;
+        emit started();
+    });
     connect(job, &InstallRunnable::installProgress, this,
             [this](long, qint64 done, qint64 total) { emit progress(done, total); });
+    connect(job, &InstallRunnable::verifyProgress, this,
+            [this](long, qint64 done, qint64 total) { emit verifying(done, total); });
     connect(job, &InstallRunnable::installFinished, this, [this](long id, bool result) { onFinished(id, result); });
     mJob = job;
     // A patch goes ahead of waiting packages: its row is nearly done.
@@ -83,6 +93,12 @@ void ArchiveInstall::cancel()
         return;
     disconnect(mJob, nullptr, this, nullptr);
     mJob->cancel();
+    // Under way, it leaves the card as it was; that is worth a line. (What
+    // the job has done so far is its own thread's to know.)
+    if (mUnderWay)
+        keepRecords(nullptr,
+                    Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had.")),
+                    true);
     mJob = nullptr;
 }
 
@@ -94,8 +110,10 @@ void ArchiveInstall::onFinished(long, bool result)
         emit finished(Result::failed(Failure::Cancelled, tr("The install was stopped.")));
         return;
     }
+    mCardSynced = job->isCardSynced();
     if (result) {
         mInstalledFolder = job->installedFolder();
+        keepRecords(job, Result());
         if (mDeleteArchive)
             removeArchive(mArchivePath);
         emit finished(Result());
@@ -105,31 +123,70 @@ void ArchiveInstall::onFinished(long, bool result)
     if (!QFileInfo::exists(mArchivePath))
         removeArchive(mArchivePath);
     qCDebug(lcUpgrade).noquote() << "install failed:" << mPackage.identity() << job->errorString();
+    const Result failed = resultOf(job);
+    keepRecords(job, failed);
+    emit finished(failed);
+}
+
+UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
+{
     switch (job->failure()) {
     case InstallRunnable::Failure::NoCard:
-        emit finished(Result::failed(Failure::NoCard, tr("There is no SD card to install onto.")));
-        return;
+        return Result::failed(Failure::NoCard, tr("There is no SD card to install onto."));
     case InstallRunnable::Failure::Archive:
-        emit finished(Result::failed(Failure::Archive, tr("The archive is damaged. Retry downloads it again.")));
-        return;
+        return Result::failed(Failure::Archive, tr("The archive is damaged. Retry downloads it again."));
     case InstallRunnable::Failure::NotThePackage:
-        emit finished(
-            Result::failed(Failure::Archive, tr("The archive does not hold %1. Nothing on the card was changed.")
-                                                 .arg(mPackage.name.isEmpty() ? mPackage.softId : mPackage.name)));
-        return;
+        return Result::failed(Failure::Archive, tr("The archive does not hold %1. Nothing on the card was changed.")
+                                                    .arg(mPackage.name.isEmpty() ? mPackage.softId : mPackage.name));
     case InstallRunnable::Failure::WrongVersion:
-        emit finished(Result::failed(
+        return Result::failed(
             Failure::Archive,
-            tr("The archive holds another version than %1. Nothing on the card was changed.").arg(mPackage.version)));
-        return;
+            tr("The archive holds another version than %1. Nothing on the card was changed.").arg(mPackage.version));
     case InstallRunnable::Failure::Space:
-        emit finished(Result::failed(Failure::Space, tr("There is not enough space on the SD card.")));
-        return;
+        return Result::failed(Failure::Space, tr("There is not enough space on the SD card."));
+    case InstallRunnable::Failure::Verify:
+        return Result::failed(Failure::Card,
+                              tr("The SD card gave back different data than was written to it: it may be failing or "
+                                 "counterfeit. The installed version was kept."));
     case InstallRunnable::Failure::Cancelled:
-        emit finished(Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had.")));
-        return;
-    default:
-        emit finished(Result::failed(Failure::Card, tr("The SD card could not be written. It keeps what it had.")));
-        return;
+        return Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had."));
+    default: return Result::failed(Failure::Card, tr("The SD card could not be written. It keeps what it had."));
     }
+}
+
+void ArchiveInstall::keepRecords(const InstallRunnable *job, const Result &result, bool stopped)
+{
+    const QString serial = mPackage.card.serialNumber();
+    HistoryRecord record;
+    record.time = QDateTime::currentDateTimeUtc();
+    record.serial = serial;
+    record.id = mPackage.id;
+    record.softId = mPackage.softId;
+    record.name = mPackage.name;
+    record.from = mPackage.isPatch() ? mPackage.baseVersion : mPackage.installedVersion;
+    record.to = mPackage.version;
+    record.result = stopped       ? HistoryRecord::Result::Stopped
+                    : result.ok() ? HistoryRecord::Result::Done
+                                  : HistoryRecord::Result::Failed;
+    record.reason = result.reason;
+    record.bytes = job ? qint64(job->bytesWritten()) : 0;
+    record.verified = job && result.ok() && job->isVerified();
+    UpdateHistory().append(record);
+    if (!job || !result.ok() || serial.isEmpty() || mInstalledFolder.isEmpty())
+        return;
+
+    ManifestStore store;
+    InstallManifest manifest;
+    // A patch changes some files of its package: the card then holds both.
+    if (mPackage.isPatch())
+        manifest = store.find(serial, mInstalledFolder, mPackage.baseVersion);
+    manifest.serial = serial;
+    manifest.softId = mPackage.softId;
+    manifest.name = mPackage.name;
+    manifest.folder = mInstalledFolder;
+    manifest.version = mPackage.version;
+    manifest.installed = record.time;
+    manifest.overlay(job->files());
+    if (!store.save(manifest))
+        qCDebug(lcUpgrade).noquote() << "no manifest kept for" << mPackage.identity();
 }
