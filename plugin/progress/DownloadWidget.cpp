@@ -36,25 +36,6 @@
 namespace {
 constexpr int TickInterval = 1000;
 constexpr int SummaryDelay = 300;
-
-QString buttonStyle(bool filled)
-{
-    return filled ? QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;"
-                                   "font-size:18px;font-weight:bold;border:none;border-radius:4px;}"
-                                   "QPushButton:disabled{background-color:#A6B0C8;}")
-                  : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;"
-                                   "font-size:18px;font-weight:bold;border:1px solid #213B78;border-radius:4px;}");
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &text, const char *name, bool filled)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(150, 40);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(buttonStyle(filled));
-    return button;
-}
 } // namespace
 
 DownloadWidget::DownloadWidget(QWidget *parent)
@@ -127,9 +108,9 @@ void DownloadWidget::buildUi()
     mRate->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
     mRate->hide();
 
-    mBack = makeButton(this, tr("Return"), "back", false);
+    mBack = PageContainer::makeButton(this, tr("Return"), "back", false);
     connect(mBack, &QPushButton::clicked, this, &DownloadWidget::onBack);
-    mRetry = makeButton(this, tr("Retry"), "retry", true);
+    mRetry = PageContainer::makeButton(this, tr("Retry"), "retry", true);
     mRetry->hide();
     connect(mRetry, &QPushButton::clicked, this, &DownloadWidget::onRetry);
 

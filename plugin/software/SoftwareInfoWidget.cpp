@@ -3,8 +3,10 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CardBox.h"
+#include "CardCheckWidget.h"
 #include "CardHelpers.h"
 #include "FXTableView.h"
+#include "HistoryWidget.h"
 #include "LanguageTable.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
@@ -126,12 +128,18 @@ void SoftwareInfoWidget::buildUi()
                        "font-weight:bold;border:none;border-radius:4px;}"
                        "QPushButton:disabled{background-color:#A6B0C8;}"));
     connect(mUpgrade, &QPushButton::clicked, this, &SoftwareInfoWidget::onUpgrade);
+    mCheckCard = PageContainer::makeButton(this, tr("Check Card"), "checkCard", false);
+    connect(mCheckCard, &QPushButton::clicked, this, &SoftwareInfoWidget::openCardCheck);
+    mHistory = PageContainer::makeButton(this, tr("History"), "history", false);
+    connect(mHistory, &QPushButton::clicked, this, &SoftwareInfoWidget::openHistory);
 
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
     controls->addWidget(languageLabel);
     controls->addWidget(mLanguages);
     controls->addStretch();
+    controls->addWidget(mCheckCard);
+    controls->addWidget(mHistory);
     controls->addWidget(mUpgrade);
 
     const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
@@ -159,6 +167,9 @@ void SoftwareInfoWidget::setCard(const Card &card)
 {
     mCard = card;
     mCardBox->setSerialNumber(card.serialNumber());
+    // The history is the serial's; only a card in the drive can be checked.
+    mCheckCard->setEnabled(!card.root().isEmpty());
+    mHistory->setEnabled(!card.serialNumber().isEmpty());
 }
 
 bool SoftwareInfoWidget::hasUser() const
@@ -632,4 +643,57 @@ void SoftwareInfoWidget::openVehicleSelection()
     stack->addWidget(page);
     stack->setCurrentWidget(page);
     mMayOfferVehicleSelection = false;
+}
+
+void SoftwareInfoWidget::openCardCheck()
+{
+    if (mCard.root().isEmpty())
+        return;
+    auto *page = new CardCheckWidget(mCard);
+    connect(page, &CardCheckWidget::closed, this, [this, page] { closeRecordPage(page); });
+    connect(page, &CardCheckWidget::reinstallRequested, this, [this, page](const QList<CardCheck::Finding> &damaged) {
+        closeRecordPage(page);
+        tickForReinstall(damaged);
+    });
+    showRecordPage(page);
+}
+
+void SoftwareInfoWidget::openHistory()
+{
+    auto *page = new HistoryWidget(mCard);
+    connect(page, &HistoryWidget::closed, this, [this, page] { closeRecordPage(page); });
+    showRecordPage(page);
+}
+
+void SoftwareInfoWidget::showRecordPage(QWidget *page)
+{
+    QStackedWidget *stack = container();
+    if (!stack) {
+        delete page;
+        return;
+    }
+    stack->addWidget(page);
+    stack->setCurrentWidget(page);
+}
+
+void SoftwareInfoWidget::closeRecordPage(QWidget *page)
+{
+    if (QStackedWidget *stack = container())
+        stack->setCurrentWidget(this);
+    page->deleteLater();
+}
+
+void SoftwareInfoWidget::tickForReinstall(const QList<CardCheck::Finding> &packages)
+{
+    for (const CardCheck::Finding &package : packages) {
+        for (int i = 0; i < mRows.size() && i < mRowWidgets.size(); ++i) {
+            if (mRows.at(i).getSoft_id().compare(package.softId, Qt::CaseInsensitive) != 0)
+                continue;
+            const RowWidgets &widgets = mRowWidgets.at(i);
+            const int version = widgets.versions->findText(package.version);
+            if (version >= 0)
+                widgets.versions->setCurrentIndex(version);
+            widgets.box->setChecked(true);
+        }
+    }
 }
