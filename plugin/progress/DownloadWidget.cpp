@@ -245,14 +245,22 @@ void DownloadWidget::onTick()
         if (speed >= 0)
             total = qMax(0.0, total) + speed;
     }
-    if (total < 0) {
+    // Reading back is part of the batch too: its speed, and its share of
+    // the time left.
+    const double reading = mController->readBackSpeed();
+    if (total < 0 && reading < 0) {
         mRate->hide();
         return;
     }
-    QString text = TransferRate::speedText(total);
-    const QString left = TransferRate::timeLeftText(mController->bytesLeft(), total);
+    QStringList parts;
+    if (total >= 0)
+        parts << TransferRate::speedText(total);
+    if (reading >= 0)
+        parts << tr("verifying %1").arg(TransferRate::speedText(reading));
+    const QString left = TransferRate::timeLeftText(mController->secondsLeft());
     if (!left.isEmpty())
-        text += QStringLiteral("  \u00B7  ") + left;
+        parts << left;
+    const QString text = parts.join(QStringLiteral("  \u00B7  "));
     mRate->setText(text);
     mRate->show();
 }
@@ -311,15 +319,18 @@ void DownloadWidget::trySummary()
 
 QString DownloadWidget::summaryText() const
 {
+    // Everything written is on the card by now, whatever failed.
+    const QString removable =
+        mController->cardMayBeRemoved() ? QLatin1Char('\n') + tr("The SD card can now be removed.") : QString();
     if (!batch().hasFailed())
-        return tr("All software downloads are successfully installed!");
+        return tr("All software downloads are successfully installed!") + removable;
     QString text = tr("Failed to download/install some software. Please try again.");
     for (int i = 0; i < batch().size(); ++i) {
         const DownloadBatch::Row &row = batch().row(i);
         if (DownloadBatch::isFailed(row.state) && !row.reason.isEmpty())
             text += QLatin1Char('\n') + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), row.reason);
     }
-    return text;
+    return text + removable;
 }
 
 void DownloadWidget::showPendingSummary()

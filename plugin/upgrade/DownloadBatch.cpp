@@ -78,7 +78,8 @@ int DownloadBatch::report(long id, int state, int percent, const QString &reason
         return -1;
     Row &row = mRows[i];
     percent = qBound(0, percent, 100);
-    const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing;
+    const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing
+                         || state == Verifying;
     if (row.patchId() != 0 && running)
         percent = row.id() == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
     row.state = state;
@@ -155,6 +156,7 @@ QString DownloadBatch::stateText(int state)
     case Installing: return tr("Decompress...");
     case Done: return tr("Done");
     case InstallFailed: return tr("Install Failed");
+    case Verifying: return tr("Verifying...");
     default: return QString();
     }
 }

@@ -23,8 +23,9 @@ public:
         DownloadFailed = 4, // final
         InstallStarted = 5,
         Installing = 6,
-        Done = 7,         // final
-        InstallFailed = 8 // final
+        Done = 7,          // final
+        InstallFailed = 8, // final
+        Verifying = 9      // reading the installed files back from the card
     };
 
     struct Row
@@ -61,7 +62,7 @@ public:
     void startAll();
     // `id` reports `state` with `percent` of its own step. Over a chain the
     // package fills the first half of the bar and its patch the second for
-    // the running states (1, 2, 5, 6). A final state ends the row's
+    // the running states (1, 2, 5, 6, 9). A final state ends the row's
     // attempt; a failed one keeps `reason`, any other forgets the last one.
     // Returns the row, or -1 for an unknown id.
     int report(long id, int state, int percent, const QString &reason = QString());
@@ -81,7 +82,7 @@ public:
 
     static bool isFinal(int state) { return state == DownloadFailed || state == Done || state == InstallFailed; }
     static bool isFailed(int state) { return state == DownloadFailed || state == InstallFailed; }
-    // States 1 to 3, 5 and 6 show a bar; the final ones a label.
+    // States 1 to 3, 5, 6 and 9 show a bar; the final ones a label.
     static bool showsBar(int state) { return !isFinal(state); }
     static QString stateText(int state);
 
