@@ -7,12 +7,15 @@ read from its start.
     lying_card.py BACKING MOUNTPOINT [NAME]
 
 Pages written stay in the kernel's cache (keep_cache), as they do on a real
-card: only a read that drops them first reaches the lie. Runs in the
-foreground until SIGTERM or SIGINT, then unmounts.
+card: only a read that drops them first reaches the lie. With
+LYING_CARD_READ_DELAY set, every read waits that many seconds: a slow card,
+to watch what reads it. Runs in the foreground until SIGTERM or SIGINT,
+then unmounts.
 """
 import errno
 import os
 import sys
+import time
 
 from fusepy import FUSE, FuseOSError, Operations
 
@@ -23,6 +26,7 @@ class LyingCard(Operations):
     def __init__(self, root, lie):
         self.root = root
         self.lie = lie
+        self.delay = float(os.environ.get('LYING_CARD_READ_DELAY', '0'))
 
     def _path(self, path):
         return os.path.join(self.root, path.lstrip('/'))
@@ -85,6 +89,8 @@ class LyingCard(Operations):
         return 0
 
     def read(self, path, size, offset, fi):
+        if self.delay:
+            time.sleep(self.delay)
         data = self._call(os.pread, fi.fh, size, offset)
         if self.lie and offset == 0 and data and os.path.basename(path) == self.lie:
             data = bytes([data[0] ^ 0xFF]) + data[1:]
