@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QColor verdictColour(CardCheck::Verdict verdict)
 {
@@ -45,7 +47,7 @@ CardCheckWidget::CardCheckWidget(const Card &card, QWidget *parent)
     mStop = PageContainer::makeButton(this, tr("Stop"), "stop", false);
     connect(mStop, &QPushButton::clicked, mCheck, &CardCheck::stop);
     mReinstall = PageContainer::makeButton(this, tr("Reinstall Damaged"), "reinstall", true);
-    mReinstall->setFixedWidth(200);
+    mReinstall->setFixedWidth(230);
     mReinstall->setEnabled(false);
     connect(mReinstall, &QPushButton::clicked, this, [this] { emit reinstallRequested(damaged()); });
     QPushButton *back = PageContainer::makeButton(this, tr("Return"), "back", false);
@@ -103,8 +105,20 @@ void CardCheckWidget::onFinished()
     case CardCheck::End::CardGone: mStatus->setText(tr("The SD card was removed during the check.")); return;
     default: break;
     }
+    // What needs the mechanic first: damaged, changed, intact, not recorded.
+    QList<CardCheck::Finding> findings = mCheck->findings();
+    std::stable_sort(findings.begin(), findings.end(), [](const CardCheck::Finding &a, const CardCheck::Finding &b) {
+        const auto rank = [](CardCheck::Verdict v) {
+            return v == CardCheck::Verdict::Damaged   ? 0
+                   : v == CardCheck::Verdict::Changed ? 1
+                   : v == CardCheck::Verdict::Intact  ? 2
+                                                      : 3;
+        };
+        return rank(a.verdict) != rank(b.verdict) ? rank(a.verdict) < rank(b.verdict)
+                                                  : a.name.localeAwareCompare(b.name) < 0;
+    });
     int counts[4] = {0, 0, 0, 0};
-    for (const CardCheck::Finding &finding : mCheck->findings()) {
+    for (const CardCheck::Finding &finding : qAsConst(findings)) {
         ++counts[int(finding.verdict)];
         QString details = finding.files.join(QStringLiteral(", "));
         if (finding.files.isEmpty() && finding.verdict == CardCheck::Verdict::Changed)

@@ -500,7 +500,7 @@
     </message>
     <message>
         <source>Reinstall Damaged</source>
-        <translation>重新安装已损坏的软件</translation>
+        <translation>重装已损坏的软件</translation>
     </message>
     <message>
         <source>Return</source>
