@@ -1,10 +1,9 @@
 // What Ostrel keeps of its installs, on real folders: the update history
 // (per card, newest first, rotated before it grows past about 1 MiB) and
 // the card check of a card against the manifests its installs left.
-#include "ArchiveInstall.h"
 #include "CardCheck.h"
+#include "InstallAsUpgrade.h"
 #include "InstallTestSupport.h"
-#include "JobDispatcher.h"
 #include "ManifestStore.h"
 #include "UpdateHistory.h"
 
@@ -41,11 +40,7 @@ class TestRecords : public QObject
         cara.softId = QStringLiteral("CARA");
         cara.version = QStringLiteral("V1.00");
         cara.card = Card(mCard, Serial);
-        JobDispatcher jobs;
-        ArchiveInstall job(cara, archive, &jobs);
-        QSignalSpy finished(&job, &UpgradeJob::finished);
-        job.start();
-        return finished.wait(30000) && finished.first().first().value<UpgradeJob::Result>().ok();
+        return installAsUpgrade(cara, archive).ok();
     }
 
     // Bytes changed in place, the time put back: as a failing card does it.
