@@ -4,17 +4,22 @@
 // 1 KiB to 4 MiB, every other entry compressible text and deflated, the
 // rest random and stored, no folder entries) in /dev/shm when it has room,
 // then in 5 interleaved rounds times one install job unpacking it onto an
-// empty card against `bsdtar -xf` (both as processes of their own, wall
-// clock). The job's peak memory is measured above its own footprint just
-// before it starts. Last, the job's time on 20 000 one-byte entries against
-// 5 000 shows whether the cost per entry stays flat (4.00 is linear).
-// The last three lines are the medians and the peak.
+// empty card, which includes reading every file back past the page cache
+// (both as processes of their own, wall clock), against `bsdtar -xf` and
+// against bsdtar followed by what a verifying install does: a sync of the
+// file system, the written files' cached pages dropped (posix_fadvise
+// DONTNEED, here in the benchmark's process) and every file read back
+// (`cat` to /dev/null). The job's peak memory is measured above its own
+// footprint just before it starts. Last, the job's time on 20 000 one-byte
+// entries against 5 000 shows whether the cost per entry stays flat (4.00
+// is linear). The last four lines are the medians and the peak.
 #include "BenchSupport.h"
 #include "InstallRunnable.h"
 #include "ZipWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -24,6 +29,9 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace BenchSupport;
 
@@ -82,6 +90,32 @@ Run bsdtar(const QString &archive, const QString &dir)
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
     const Run r = runProcess(QStringLiteral("bsdtar"), {QStringLiteral("-xf"), archive, QStringLiteral("-C"), dir});
+    QDir(dir).removeRecursively();
+    return r;
+}
+
+// bsdtar, then the card flushed, the files' cached pages dropped and every
+// file read back: what a verifying install does after unpacking.
+Run bsdtarReadBack(const QString &archive, const QString &dir)
+{
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    QElapsedTimer timer;
+    timer.start();
+    runTool(QStringLiteral("bsdtar"), {QStringLiteral("-xf"), archive, QStringLiteral("-C"), dir});
+    runTool(QStringLiteral("sync"), {QStringLiteral("-f"), dir});
+    QDirIterator files(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const int fd = ::open(QFile::encodeName(files.next()).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+    }
+    runTool(QStringLiteral("find"), {dir, QStringLiteral("-type"), QStringLiteral("f"), QStringLiteral("-exec"),
+                                     QStringLiteral("cat"), QStringLiteral("{}"), QStringLiteral("+")});
+    Run r;
+    r.seconds = double(timer.nsecsElapsed()) / 1e9;
     QDir(dir).removeRecursively();
     return r;
 }
@@ -176,16 +210,27 @@ int main(int argc, char **argv)
     bsdtar(package, tar); // warm-up
     unpack(package, card);
     std::vector<double> ratios;
+    std::vector<double> readBackRatios;
     qint64 peak = 0;
     for (int round = 1; round <= 5; ++round) {
         const Run theirs = bsdtar(package, tar);
         const Run ours = unpack(package, card);
+        const Run theirsReadBack = bsdtarReadBack(package, tar);
         ratios.push_back(ours.seconds / theirs.seconds);
+        readBackRatios.push_back(ours.seconds / theirsReadBack.seconds);
         peak = std::max(peak, ours.rssOverBaseKib);
         out() << "round " << round << ": bsdtar " << QString::number(theirs.seconds, 'f', 2) << " s, install job "
-              << QString::number(ours.seconds, 'f', 2) << " s (unpack " << QString::number(ours.jobSeconds, 'f', 2)
-              << " s), peak " << ours.rssOverBaseKib << " KiB over its baseline" << Qt::endl;
+              << QString::number(ours.seconds, 'f', 2) << " s (unpack and read back "
+              << QString::number(ours.jobSeconds, 'f', 2) << " s), bsdtar and read back "
+              << QString::number(theirsReadBack.seconds, 'f', 2) << " s, peak " << ours.rssOverBaseKib
+              << " KiB over its baseline" << Qt::endl;
     }
+    const auto spread = [](const std::vector<double> &values) -> QString {
+        return QString::number(*std::min_element(values.begin(), values.end()), 'f', 2) + QStringLiteral(" to ")
+               + QString::number(*std::max_element(values.begin(), values.end()), 'f', 2);
+    };
+    out() << "ratios per round: against bsdtar " << spread(ratios) << ", against bsdtar and read back "
+          << spread(readBackRatios) << Qt::endl;
     QFile::remove(package);
 
     const QString small = work + QStringLiteral("/5k.zip");
@@ -203,6 +248,7 @@ int main(int argc, char **argv)
     QDir(work).removeRecursively();
 
     out() << "ratio unpack_vs_bsdtar " << QString::number(median(ratios), 'f', 2) << Qt::endl;
+    out() << "ratio unpack_verify_vs_bsdtar_readback " << QString::number(median(readBackRatios), 'f', 2) << Qt::endl;
     out() << "peak_rss_mib_over_baseline " << (peak + 1023) / 1024 << Qt::endl;
     out() << "ratio linearity_20k_vs_5k " << QString::number(median(t20) / median(t5), 'f', 2) << Qt::endl;
     return 0;

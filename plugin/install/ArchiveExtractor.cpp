@@ -395,6 +395,7 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
         e.path = name;
         e.diskPath = CardFs::encodeName(name);
         e.size = r.size;
+        e.crc = r.crc;
         e.mtime = (st.valid & ZIP_STAT_MTIME) ? qint64(st.mtime) : 0;
         mEntries.push_back(std::move(e));
     }

@@ -33,6 +33,7 @@ public:
         QByteArray diskPath; // the same, as created on disk (UTF-8)
         bool isDir = false;
         quint64 size = 0;
+        quint32 crc = 0;     // CRC-32 of the data, as the archive declares it
         qint64 mtime = 0;    // the entry's DOS time taken as local time
     };
 

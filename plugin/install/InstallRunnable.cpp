@@ -82,6 +82,10 @@ bool InstallRunnable::install()
     mError.clear();
     mFailure = Failure::None;
     mInstalledFolder.clear();
+    mFiles.clear();
+    mBytes = 0;
+    mVerified = false;
+    mCardSynced = true;
     if (mCard.isNull())
         return failWith(Failure::NoCard, QStringLiteral("no target folder"));
     if (!cardAsListed())
@@ -115,12 +119,22 @@ bool InstallRunnable::install()
         for (int i = 0; ok && i < count; ++i) {
             mState = 2;
             ok = !mCancelled && install.unpack(i, &mCancelled);
+            if (ok)
+                mBytes += install.extractor().entry(i).size;
             const int percent = int(qint64(i + 1) * 100 / count);
             if (ok && percent != shown) {
                 shown = percent;
                 emit installProgress(mId, i + 1, count);
             }
         }
+        shown = -1;
+        ok = ok && !mCancelled && install.verify(&mCancelled, [this, &shown](quint64 done, quint64 total) {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent == shown)
+                return;
+            shown = percent;
+            emit verifyProgress(mId, qint64(done), qint64(total));
+        });
     } else if (ok && !mExpectation.isNone()) {
         ok = failWith(Failure::NotThePackage, QStringLiteral("no archive to install"));
     }
@@ -132,6 +146,8 @@ bool InstallRunnable::install()
                 failure = Failure::Cancelled;
             else if (install.isCardMissing())
                 failure = Failure::NoCard;
+            else if (install.isCardUntrue())
+                failure = Failure::Verify;
             else if (install.isArchiveBroken() || (unreadable && !install.isOutOfSpace()))
                 failure = Failure::Archive;
             else if (install.isOutOfSpace())
@@ -139,6 +155,7 @@ bool InstallRunnable::install()
             failWith(failure, failure == Failure::Cancelled ? QStringLiteral("cancelled") : install.errorString());
         }
         install.abort();
+        mCardSynced = install.isCardSynced();
         // An archive that is broken or not the package would fail every
         // retry the same way, and the download would take the file already
         // here for finished: remove it so that the next attempt fetches the
@@ -152,6 +169,9 @@ bool InstallRunnable::install()
         return false;
     }
     mInstalledFolder = folder;
+    mFiles = install.files();
+    mVerified = true;
+    mCardSynced = install.isCardSynced();
     if (!mArchivePath.isEmpty())
         emit installProgress(mId, 100, 100);
     if (mDeleteArchive && !mArchivePath.isEmpty())

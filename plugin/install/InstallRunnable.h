@@ -2,6 +2,7 @@
 
 #include "ArchiveExpectation.h"
 #include "Card.h"
+#include "InstalledFile.h"
 
 #include <QObject>
 #include <QRunnable>
@@ -12,11 +13,13 @@
 // Installs one downloaded archive onto the card, as a job of the download
 // page's pool. The archive is unpacked into a staging folder on the card and
 // only swapped in, replacing the old version's folder when asked to, once
-// every entry is written and checked (see StagedInstall); a bad archive, an
-// archive that does not hold its package (see ArchiveExpectation), a cancel
-// or a failed write leaves the card as it was. Installs running at once on
-// one card share its free space (see SpaceReservations). Progress counts the
-// entries unpacked. Every run ends with exactly one installFinished.
+// every entry is written, checked and read back from the card as written
+// (see StagedInstall); a bad archive, an archive that does not hold its
+// package (see ArchiveExpectation), a cancel, a failed write or a card that
+// gives back other data leaves the card as it was. Installs running at once
+// on one card share its free space (see SpaceReservations). Progress counts
+// the entries unpacked, then verifyProgress the bytes read back. Every run
+// ends with exactly one installFinished.
 class InstallRunnable : public QObject, public QRunnable
 {
     Q_OBJECT
@@ -32,6 +35,7 @@ public:
         Card,          // the card could not be written
         Space,         // it does not fit on the card, even with no other install running
         CardChanged,   // the card no longer holds what the list showed
+        Verify,        // the card gave back other data than was written: failing or counterfeit
         Cancelled
     };
 
@@ -69,6 +73,14 @@ public:
     // installed, below the card root (e.g. "Vehicles/EU/BMW"), for the
     // expectation of the package's patch.
     QString installedFolder() const { return mInstalledFolder; }
+    // After a successful run: the files put on the card, as read back.
+    const InstalledFiles &files() const { return mFiles; }
+    // The bytes unpacked onto the card in the last run.
+    quint64 bytesWritten() const { return mBytes; }
+    // The last run read back what it wrote and found it whole.
+    bool isVerified() const { return mVerified; }
+    // The card was flushed after the last run's last change to it.
+    bool isCardSynced() const { return mCardSynced; }
 
     void run() override;
 
@@ -76,6 +88,9 @@ signals:
     void installStarted(long id);
     void installFinished(long id, bool result, QString targetFolder);
     void installProgress(long id, qint64 progress, qint64 total);
+    // Bytes read back from the card of all there are, once the entries are
+    // written; at most once per percent.
+    void verifyProgress(long id, qint64 done, qint64 total);
 
 private:
     bool install();
@@ -96,6 +111,10 @@ private:
     QString mListedFolder;
     QString mListedVersion;
     QString mInstalledFolder;
+    InstalledFiles mFiles;
+    quint64 mBytes = 0;
+    bool mVerified = false;
+    bool mCardSynced = true;
     QString mError;
     Failure mFailure = Failure::None;
 };

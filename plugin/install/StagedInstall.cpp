@@ -1,6 +1,7 @@
 #include "StagedInstall.h"
 
 #include "CardFs.h"
+#include "CardReadBack.h"
 #include "DirWalker.h"
 #include "InstallLog.h"
 #include "SpaceReservations.h"
@@ -245,10 +246,11 @@ bool StagedInstall::commit(const std::atomic<bool> *cancel)
 {
     if (mNewFd < 0)
         return fail(QStringLiteral("no staging folder"));
+    // The new version is on the card, as written, before anything of the
+    // old one moves.
+    if (!verify(cancel))
+        return false;
     mExtractor.close();
-    // The new version is on the card before anything of the old one moves.
-    if (::syncfs(mNewFd) != 0)
-        return fail(QStringLiteral("cannot flush the card: ") + errnoText());
     if (cancel && cancel->load()) {
         mCancelled = true;
         return fail(QStringLiteral("cancelled"));
@@ -277,6 +279,63 @@ bool StagedInstall::commit(const std::atomic<bool> *cancel)
     releaseSpace();
     if (::syncfs(mRootFd) != 0)
         return fail(QStringLiteral("cannot flush the card: ") + errnoText());
+    mSynced = true;
+    return true;
+}
+
+bool StagedInstall::verify(const std::atomic<bool> *cancel, const std::function<void(quint64, quint64)> &progress)
+{
+    if (mVerified)
+        return true;
+    if (mNewFd < 0)
+        return fail(QStringLiteral("no staging folder"));
+    // Written through to the card first: only then do the cached pages go
+    // and the reads reach the card.
+    if (::syncfs(mNewFd) != 0)
+        return fail(QStringLiteral("cannot flush the card: ") + errnoText());
+    quint64 total = 0;
+    for (int i = 0; i < mExtractor.count(); ++i)
+        total += mExtractor.entry(i).isDir ? 0 : mExtractor.entry(i).size;
+    quint64 done = 0;
+    if (progress)
+        progress(0, total);
+    mFiles.clear();
+    mFiles.reserve(mExtractor.count());
+    CardReadBack reader(cancel);
+    for (int i = 0; i < mExtractor.count(); ++i) {
+        const ArchiveExtractor::Entry &e = mExtractor.entry(i);
+        if (e.isDir)
+            continue;
+        CardReadBack::Sum sum;
+        const auto outcome = reader.read(mNewFd, e.diskPath, &sum, [&](quint64 bytes) {
+            done += bytes;
+            if (progress)
+                progress(done, total);
+        });
+        const QString label = QStringLiteral("entry \"%1\": ").arg(e.path);
+        switch (outcome) {
+        case CardReadBack::Outcome::Read: break;
+        case CardReadBack::Outcome::Cancelled: mCancelled = true; return fail(QStringLiteral("cancelled"));
+        case CardReadBack::Outcome::Missing:
+            mCardUntrue = true;
+            return fail(label + QStringLiteral("gone from the card once written"));
+        case CardReadBack::Outcome::Failed:
+            mCardUntrue = true;
+            return fail(label + QStringLiteral("the card does not give it back: ") + reader.errorString());
+        }
+        if (sum.size != e.size || sum.crc != e.crc) {
+            mCardUntrue = true;
+            return fail(label
+                        + QStringLiteral("the card gave back %1 bytes with CRC %2, written were %3 bytes with CRC %4")
+                              .arg(sum.size)
+                              .arg(sum.crc, 8, 16, QLatin1Char('0'))
+                              .arg(e.size)
+                              .arg(e.crc, 8, 16, QLatin1Char('0')));
+        }
+        mFiles.append({e.path, sum.size, sum.crc, sum.mtime});
+    }
+    qCDebug(lcInstall) << "read back:" << mFiles.size() << "files," << total << "bytes";
+    mVerified = true;
     return true;
 }
 
@@ -465,6 +524,8 @@ void StagedInstall::abort()
     mExtractor.close();
     removeStaging();
     releaseSpace();
+    // The card is left as settled as it was found, ready to be pulled.
+    mSynced = mRootFd < 0 || ::syncfs(mRootFd) == 0;
 }
 
 void StagedInstall::removeStaging()

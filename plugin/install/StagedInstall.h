@@ -3,6 +3,7 @@
 #include "ArchiveExtractor.h"
 #include "Card.h"
 #include "DirWalker.h"
+#include "InstalledFile.h"
 #include "SwapJournal.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 // One archive installed onto a card so that a bad archive, a cancel, a
@@ -19,9 +21,13 @@
 // makes a staging folder of this install's own inside a hidden folder at
 // the card root (same file system, so moving out of it is a rename; the
 // catalogue only looks below "Vehicles/") and holds its lock while it runs.
-// The entries are unpacked there. commit() then flushes them to the card,
-// plans the swap and writes it down (SwapJournal) before the first move:
-// the files that identify a package (version.txt, Names.txt, program files
+// The entries are unpacked there. verify() flushes them to the card and
+// reads every file back from the card (CardReadBack, past the page cache),
+// comparing its size and CRC-32 with the archive's: a card that stores
+// something else fails the install before anything installed is touched.
+// commit() (which verifies first, if that was not done) then plans the
+// swap and writes it down (SwapJournal) before the first move: the files
+// that identify a package (version.txt, Names.txt, program files
 // "*.bin") that the swap replaces or that the old version's folder holds
 // move aside first; then the old version's folder and every other file the
 // new version replaces; then the new entries move into place (a folder that
@@ -59,6 +65,10 @@ public:
     // (isOutOfSpace()) or when cancelled while waiting.
     bool reserveSpace(const std::atomic<bool> *cancel);
     bool unpack(int i, const std::atomic<bool> *cancel);
+    // Flushes the unpacked files to the card and reads them back from it.
+    // `progress` hears the bytes read of all there are to read, first with
+    // none read.
+    bool verify(const std::atomic<bool> *cancel, const std::function<void(quint64 done, quint64 total)> &progress = {});
     // Nothing is changed outside the staging folder before this. `cancel` is
     // honoured until the swap starts.
     bool commit(const std::atomic<bool> *cancel);
@@ -72,6 +82,13 @@ public:
     bool isArchiveBroken() const { return mArchiveBroken || mExtractor.isBroken(); }
     bool isOutOfSpace() const { return mOutOfSpace; }
     bool isCardMissing() const { return mCardMissing; }
+    // The card gave back other bytes than were written, or none: it may be
+    // failing or counterfeit.
+    bool isCardUntrue() const { return mCardUntrue; }
+    // After verify(): the files as the card gave them back.
+    const InstalledFiles &files() const { return mFiles; }
+    // The card was flushed after the last change this install made to it.
+    bool isCardSynced() const { return mSynced; }
     QString errorString() const { return mError; }
     bool wasCancelled() const { return mCancelled; }
 
@@ -119,5 +136,9 @@ private:
     bool mArchiveBroken = false;
     bool mOutOfSpace = false;
     bool mCardMissing = false;
+    bool mCardUntrue = false;
+    bool mVerified = false;
+    bool mSynced = false;
+    InstalledFiles mFiles;
     QString mError;
 };

@@ -37,27 +37,6 @@
 namespace {
 constexpr int TickInterval = 1000;
 constexpr int SummaryDelay = 300;
-
-QString buttonStyle(bool filled)
-{
-    // The focus shows: Retry takes it when the batch's card is back.
-    return filled ? QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:Helvetica;"
-                                   "font-size:18px;font-weight:bold;border:none;border-radius:4px;}"
-                                   "QPushButton:focus{border:3px solid #F0C36D;}"
-                                   "QPushButton:disabled{background-color:#A6B0C8;}")
-                  : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:Helvetica;"
-                                   "font-size:18px;font-weight:bold;border:1px solid #213B78;border-radius:4px;}");
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &text, const char *name, bool filled)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(150, 40);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(buttonStyle(filled));
-    return button;
-}
 } // namespace
 
 DownloadWidget::DownloadWidget(QWidget *parent)
@@ -140,9 +119,9 @@ void DownloadWidget::buildUi()
     mRate->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
     mRate->hide();
 
-    mBack = makeButton(this, tr("Return"), "back", false);
+    mBack = PageContainer::makeButton(this, tr("Return"), "back", false);
     connect(mBack, &QPushButton::clicked, this, &DownloadWidget::onBack);
-    mRetry = makeButton(this, tr("Retry"), "retry", true);
+    mRetry = PageContainer::makeButton(this, tr("Retry"), "retry", true);
     mRetry->hide();
     connect(mRetry, &QPushButton::clicked, this, &DownloadWidget::onRetry);
 
@@ -320,14 +299,22 @@ void DownloadWidget::onTick()
         if (speed >= 0)
             total = qMax(0.0, total) + speed;
     }
-    if (total < 0) {
+    // Reading back is part of the batch too: its speed, and its share of
+    // the time left.
+    const double reading = mController->readBackSpeed();
+    if (total < 0 && reading < 0) {
         mRate->hide();
         return;
     }
-    QString text = TransferRate::speedText(total);
-    const QString left = TransferRate::timeLeftText(mController->bytesLeft(), total);
+    QStringList parts;
+    if (total >= 0)
+        parts << TransferRate::speedText(total);
+    if (reading >= 0)
+        parts << tr("verifying %1").arg(TransferRate::speedText(reading));
+    const QString left = TransferRate::timeLeftText(mController->secondsLeft());
     if (!left.isEmpty())
-        text += QStringLiteral("  \u00B7  ") + left;
+        parts << left;
+    const QString text = parts.join(QStringLiteral("  \u00B7  "));
     mRate->setText(text);
     mRate->show();
 }
@@ -399,15 +386,18 @@ void DownloadWidget::trySummary()
 
 QString DownloadWidget::summaryText() const
 {
+    // Everything written is on the card by now, whatever failed.
+    const QString removable =
+        mController->cardMayBeRemoved() ? QLatin1Char('\n') + tr("The SD card can now be removed.") : QString();
     if (!batch().hasFailed())
-        return tr("All software downloads are successfully installed!");
+        return tr("All software downloads are successfully installed!") + removable;
     QString text = tr("Failed to download/install some software. Please try again.");
     for (int i = 0; i < batch().size(); ++i) {
         const DownloadBatch::Row &row = batch().row(i);
         if (DownloadBatch::isFailed(row.state) && !row.reason.isEmpty())
             text += QLatin1Char('\n') + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), row.reason);
     }
-    return text;
+    return text + removable;
 }
 
 void DownloadWidget::showPendingSummary()

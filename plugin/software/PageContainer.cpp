@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMoveEvent>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 
@@ -56,4 +57,21 @@ QLabel *PageContainer::dressPage(QWidget *page, const QString &title)
     label->setStyleSheet(
         QStringLiteral("QLabel{font-family:Helvetica;font-size:22px;font-weight:bold;color:#000000;}"));
     return label;
+}
+
+QPushButton *PageContainer::makeButton(QWidget *page, const QString &text, const char *name, bool filled)
+{
+    auto *button = new QPushButton(text, page);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(150, 40);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(filled ? QStringLiteral("QPushButton{background-color:#213B78;color:#FFFFFF;font-family:"
+                                                  "Helvetica;font-size:18px;font-weight:bold;border:none;border-"
+                                                  "radius:4px;}QPushButton:focus{border:3px solid #F0C36D;}"
+                                                  "QPushButton:disabled{background-color:#A6B0C8;}")
+                                 : QStringLiteral("QPushButton{background-color:#FFFFFF;color:#213B78;font-family:"
+                                                  "Helvetica;font-size:18px;font-weight:bold;border:1px solid "
+                                                  "#213B78;border-radius:4px;}QPushButton:disabled{color:#A6B0C8;"
+                                                  "border-color:#A6B0C8;}"));
+    return button;
 }

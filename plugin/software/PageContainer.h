@@ -3,6 +3,7 @@
 #include <QStackedWidget>
 
 class QLabel;
+class QPushButton;
 
 // The plug-in's page container. The host decides its size and place; where
 // part of it lies outside the host's window (the host gives it more height
@@ -20,6 +21,9 @@ public:
     // Gives a page of the plug-in its white background and its bold title
     // label "title", which the page lays out.
     static QLabel *dressPage(QWidget *page, const QString &title);
+    // A button of a page's bottom row, named `name`: `filled` for the one
+    // that goes on, else outlined.
+    static QPushButton *makeButton(QWidget *page, const QString &text, const char *name, bool filled);
 
 protected:
     void showEvent(QShowEvent *event) override;

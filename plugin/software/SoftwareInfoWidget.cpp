@@ -3,9 +3,11 @@
 #include "AppPaths.h"
 #include "AppSettings.h"
 #include "CardBox.h"
+#include "CardCheckWidget.h"
 #include "CardHelpers.h"
 #include "CardPrompt.h"
 #include "FXTableView.h"
+#include "HistoryWidget.h"
 #include "LanguageTable.h"
 #include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
@@ -134,6 +136,10 @@ void SoftwareInfoWidget::buildUi()
     mSummary = new QLabel(this);
     mSummary->setObjectName(QStringLiteral("selectionSummary"));
     mSummary->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
+    mCheckCard = PageContainer::makeButton(this, tr("Check Card"), "checkCard", false);
+    connect(mCheckCard, &QPushButton::clicked, this, &SoftwareInfoWidget::openCardCheck);
+    mHistory = PageContainer::makeButton(this, tr("History"), "history", false);
+    connect(mHistory, &QPushButton::clicked, this, &SoftwareInfoWidget::openHistory);
 
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
@@ -142,6 +148,8 @@ void SoftwareInfoWidget::buildUi()
     controls->addStretch();
     controls->addWidget(mSummary);
     controls->addSpacing(10);
+    controls->addWidget(mCheckCard);
+    controls->addWidget(mHistory);
     controls->addWidget(mUpgrade);
 
     const SoftwareTable table(this, {tr("Name"), tr("Current Version"), tr("Updatable Versions"), tr("Size"), tr("State")},
@@ -175,6 +183,9 @@ void SoftwareInfoWidget::setCard(const Card &card)
 {
     mCard = card;
     mCardBox->setSerialNumber(card.serialNumber());
+    // The history is the serial's; only a card in the drive can be checked.
+    mCheckCard->setEnabled(!card.root().isEmpty());
+    mHistory->setEnabled(!card.serialNumber().isEmpty());
     mTableOrPrompt->setCurrentWidget(card.root().isEmpty() ? static_cast<QWidget *>(mPrompt) : mTable);
 }
 
@@ -756,4 +767,57 @@ void SoftwareInfoWidget::openVehicleSelection()
     stack->addWidget(page);
     stack->setCurrentWidget(page);
     mMayOfferVehicleSelection = false;
+}
+
+void SoftwareInfoWidget::openCardCheck()
+{
+    if (mCard.root().isEmpty())
+        return;
+    auto *page = new CardCheckWidget(mCard);
+    connect(page, &CardCheckWidget::closed, this, [this, page] { closeRecordPage(page); });
+    connect(page, &CardCheckWidget::reinstallRequested, this, [this, page](const QList<CardCheck::Finding> &damaged) {
+        closeRecordPage(page);
+        tickForReinstall(damaged);
+    });
+    showRecordPage(page);
+}
+
+void SoftwareInfoWidget::openHistory()
+{
+    auto *page = new HistoryWidget(mCard);
+    connect(page, &HistoryWidget::closed, this, [this, page] { closeRecordPage(page); });
+    showRecordPage(page);
+}
+
+void SoftwareInfoWidget::showRecordPage(QWidget *page)
+{
+    QStackedWidget *stack = container();
+    if (!stack) {
+        delete page;
+        return;
+    }
+    stack->addWidget(page);
+    stack->setCurrentWidget(page);
+}
+
+void SoftwareInfoWidget::closeRecordPage(QWidget *page)
+{
+    if (QStackedWidget *stack = container())
+        stack->setCurrentWidget(this);
+    page->deleteLater();
+}
+
+void SoftwareInfoWidget::tickForReinstall(const QList<CardCheck::Finding> &packages)
+{
+    for (const CardCheck::Finding &package : packages) {
+        for (int i = 0; i < mRows.size() && i < mRowWidgets.size(); ++i) {
+            if (mRows.at(i).getSoft_id().compare(package.softId, Qt::CaseInsensitive) != 0)
+                continue;
+            const RowWidgets &widgets = mRowWidgets.at(i);
+            const int version = widgets.versions->findText(package.version);
+            if (version >= 0)
+                widgets.versions->setCurrentIndex(version);
+            widgets.box->setChecked(true);
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Card.h"
+#include "CardCheck.h"
 #include "Package.h"
 #include "PageFeedback.h"
 #include "SoftwareDataWrap.h"
@@ -93,6 +94,9 @@ public:
     // Back from an upgrade: the card is scanned again at once, whenever the
     // last refresh was, so the new versions show.
     void refreshAfterUpgrade();
+    // Ticks the rows of `packages` (a card check's damaged ones), each with
+    // the version the card holds where the service still offers it.
+    void tickForReinstall(const QList<CardCheck::Finding> &packages);
 
 signals:
     void updateDiskDetail(QString path);
@@ -158,6 +162,11 @@ private:
     // Where the download page and the vehicle selection page come in.
     void openDownloadPage(const QList<SoftwareDataWrap> &selection);
     void openVehicleSelection();
+    // The card check and the update history, as pages over this one.
+    void openCardCheck();
+    void openHistory();
+    void showRecordPage(QWidget *page);
+    void closeRecordPage(QWidget *page);
 
     CardBox *mCardBox = nullptr;
     MyComboBox *mLanguages = nullptr;
@@ -165,6 +174,8 @@ private:
     QLabel *mSummary = nullptr;
     QStackedWidget *mTableOrPrompt = nullptr;
     CardPrompt *mPrompt = nullptr;
+    QPushButton *mCheckCard = nullptr;
+    QPushButton *mHistory = nullptr;
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;

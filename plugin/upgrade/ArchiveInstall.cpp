@@ -4,10 +4,13 @@
 #include "DownloadFile.h"
 #include "InstallRunnable.h"
 #include "JobDispatcher.h"
+#include "ManifestStore.h"
 #include "Platform.h"
 #include "ProgramInstaller.h"
+#include "UpdateHistory.h"
 #include "UpgradeLog.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
@@ -52,7 +55,9 @@ void ArchiveInstall::start()
         return;
     }
     if (mPackage.card.isNull()) {
-        emit finished(Result::failed(Failure::NoCard, tr("There is no SD card to install onto.")));
+        const Result noCard = Result::failed(Failure::NoCard, tr("There is no SD card to install onto."));
+        keepRecords(nullptr, noCard);
+        emit finished(noCard);
         return;
     }
     auto *job = new InstallRunnable(long(mPackage.id), mArchivePath);
@@ -66,9 +71,14 @@ void ArchiveInstall::start()
         job->setOldVersionFolder(mPackage.card.root() + mPackage.installedFolder);
         job->setDeleteOldFirst(true);
     }
-    connect(job, &InstallRunnable::installStarted, this, &UpgradeJob::started);
+    connect(job, &InstallRunnable::installStarted, this, [this] {
+        mUnderWay = true;
+        emit started();
+    });
     connect(job, &InstallRunnable::installProgress, this,
             [this](long, qint64 done, qint64 total) { emit progress(done, total); });
+    connect(job, &InstallRunnable::verifyProgress, this,
+            [this](long, qint64 done, qint64 total) { emit verifying(done, total); });
     connect(job, &InstallRunnable::installFinished, this, [this](long id, bool result) { onFinished(id, result); });
     mJob = job;
     // A patch goes ahead of waiting packages: its row is nearly done.
@@ -133,6 +143,12 @@ void ArchiveInstall::cancel()
         return;
     disconnect(mJob, nullptr, this, nullptr);
     mJob->cancel();
+    // Under way, it leaves the card as it was; that is worth a line. (What
+    // the job has done so far is its own thread's to know.)
+    if (mUnderWay)
+        keepRecords(nullptr,
+                    Result::failed(Failure::Cancelled, tr("The install was stopped. The card keeps what it had.")),
+                    true);
     mJob = nullptr;
 }
 
@@ -144,8 +160,10 @@ void ArchiveInstall::onFinished(long, bool result)
         emit finished(Result::failed(Failure::Cancelled, tr("The install was stopped.")));
         return;
     }
+    mCardSynced = job->isCardSynced();
     if (result) {
         mInstalledFolder = job->installedFolder();
+        keepRecords(job, Result());
         if (mDeleteArchive)
             removeArchive(mArchivePath);
         emit finished(Result());
@@ -155,16 +173,18 @@ void ArchiveInstall::onFinished(long, bool result)
     if (!QFileInfo::exists(mArchivePath))
         removeArchive(mArchivePath);
     qCDebug(lcUpgrade).noquote() << "install failed:" << mPackage.identity() << job->errorString();
-    emit finished(resultOf(job->failure()));
+    const Result failed = resultOf(job);
+    keepRecords(job, failed);
+    emit finished(failed);
 }
 
-UpgradeJob::Result ArchiveInstall::resultOf(InstallRunnable::Failure failure) const
+UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
 {
     const QString name = mPackage.name.isEmpty() ? mPackage.softId : mPackage.name;
     // A patch goes over its package, which is on the card by then.
     const QString unchanged = mPackage.isPatch() ? tr("%1 is on the card without this patch.").arg(name)
                                                  : tr("Nothing on the card was changed.");
-    switch (failure) {
+    switch (job->failure()) {
     case InstallRunnable::Failure::NoCard:
         return Result::failed(Failure::NoCard, tr("There is no SD card to install onto."));
     case InstallRunnable::Failure::Archive:
@@ -179,6 +199,10 @@ UpgradeJob::Result ArchiveInstall::resultOf(InstallRunnable::Failure failure) co
         return Result::failed(Failure::Card, tr("The SD card no longer holds what the list showed: is it another card "
                                                 "with the same serial number? Return to the list to see what it holds "
                                                 "now. Nothing on the card was changed."));
+    case InstallRunnable::Failure::Verify:
+        return Result::failed(Failure::Card,
+                              tr("The SD card gave back different data than was written to it: it may be failing or "
+                                 "counterfeit. The installed version was kept."));
     case InstallRunnable::Failure::Space:
         return Result::failed(Failure::Space, tr("There is not enough space on the SD card."));
     case InstallRunnable::Failure::Cancelled:
@@ -186,4 +210,41 @@ UpgradeJob::Result ArchiveInstall::resultOf(InstallRunnable::Failure failure) co
     default:
         return Result::failed(Failure::Card, tr("The SD card could not be written. It keeps what it had."));
     }
+}
+
+void ArchiveInstall::keepRecords(const InstallRunnable *job, const Result &result, bool stopped)
+{
+    const QString serial = mPackage.card.serialNumber();
+    HistoryRecord record;
+    record.time = QDateTime::currentDateTimeUtc();
+    record.serial = serial;
+    record.id = mPackage.id;
+    record.softId = mPackage.softId;
+    record.name = mPackage.name;
+    record.from = mPackage.isPatch() ? mPackage.baseVersion : mPackage.installedVersion;
+    record.to = mPackage.version;
+    record.result = stopped       ? HistoryRecord::Result::Stopped
+                    : result.ok() ? HistoryRecord::Result::Done
+                                  : HistoryRecord::Result::Failed;
+    record.reason = result.reason;
+    record.bytes = job ? qint64(job->bytesWritten()) : 0;
+    record.verified = job && result.ok() && job->isVerified();
+    UpdateHistory().append(record);
+    if (!job || !result.ok() || serial.isEmpty() || mInstalledFolder.isEmpty())
+        return;
+
+    ManifestStore store;
+    InstallManifest manifest;
+    // A patch changes some files of its package: the card then holds both.
+    if (mPackage.isPatch())
+        manifest = store.find(serial, mInstalledFolder, mPackage.baseVersion);
+    manifest.serial = serial;
+    manifest.softId = mPackage.softId;
+    manifest.name = mPackage.name;
+    manifest.folder = mInstalledFolder;
+    manifest.version = mPackage.version;
+    manifest.installed = record.time;
+    manifest.overlay(job->files());
+    if (!store.save(manifest))
+        qCDebug(lcUpgrade).noquote() << "no manifest kept for" << mPackage.identity();
 }

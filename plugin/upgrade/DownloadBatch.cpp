@@ -77,7 +77,8 @@ int DownloadBatch::report(long id, int state, int percent, const QString &reason
     const int i = rowOf(id);
     if (i < 0)
         return -1;
-    const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing;
+    const bool running = state == Waiting || state == Downloading || state == InstallStarted || state == Installing
+                         || state == Verifying;
     percent = qBound(0, percent, 100);
     if (mRows.at(i).patchId() != 0 && running)
         percent = mRows.at(i).id() == id ? percent * 50 / 100 : percent * 50 / 100 + 50;
@@ -182,6 +183,7 @@ QString DownloadBatch::stateText(int state)
     case Done: return tr("Done");
     case InstallFailed: return tr("Install Failed");
     case CardRemoved: return tr("Card removed");
+    case Verifying: return tr("Verifying...");
     default: return QString();
     }
 }

@@ -25,7 +25,8 @@ public:
         Installing = 6,
         Done = 7,          // final
         InstallFailed = 8, // final
-        CardRemoved = 9    // final: the card went while the row ran
+        CardRemoved = 9,   // final: the card went while the row ran
+        Verifying = 10     // reading the installed files back from the card
     };
 
     struct Row
@@ -62,7 +63,7 @@ public:
     void startAll();
     // `id` reports `state` with `percent` of its own step. Over a chain the
     // package fills the first half of the bar and its patch the second for
-    // the running states (1, 2, 5, 6). A final state ends the row's
+    // the running states (1, 2, 5, 6, 9). A final state ends the row's
     // attempt; a failed one keeps `reason`, any other forgets the last one.
     // Returns the row, or -1 for an unknown id.
     int report(long id, int state, int percent, const QString &reason = QString());
@@ -92,7 +93,7 @@ public:
     {
         return state == DownloadFailed || state == InstallFailed || state == CardRemoved;
     }
-    // States 1 to 3, 5 and 6 show a bar; the final ones a label.
+    // States 1 to 3, 5, 6 and 10 show a bar; the final ones a label.
     static bool showsBar(int state) { return !isFinal(state); }
     static QString stateText(int state);
 

@@ -58,8 +58,12 @@ QString TransferRate::timeLeftText(qint64 bytesLeft, double bytesPerSecond)
 {
     if (bytesLeft < 0 || bytesPerSecond < 1)
         return QString();
-    const double seconds = double(bytesLeft) / bytesPerSecond;
-    if (seconds > 99.0 * 3600)
+    return timeLeftText(double(bytesLeft) / bytesPerSecond);
+}
+
+QString TransferRate::timeLeftText(double seconds)
+{
+    if (seconds < 0 || seconds > 99.0 * 3600)
         return QString(); // nothing sensible to wait for
     if (seconds < 60) {
         // Up to the next five seconds, never "0 s" while bytes are left.

@@ -32,6 +32,8 @@ public:
     // "about 25 s left", "about 4 min left", "about 1 h 5 min left". Empty
     // when it cannot be told (no rate yet, or nothing arriving).
     static QString timeLeftText(qint64 bytesLeft, double bytesPerSecond);
+    // The same for a number of seconds; empty when it is below 0.
+    static QString timeLeftText(double seconds);
 
 private:
     struct Sample

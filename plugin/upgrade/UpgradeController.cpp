@@ -263,6 +263,10 @@ void UpgradeController::install(int row, const Package &package)
         if (isCurrent(row, job))
             report(id, DownloadBatch::Installing, percentOf(done, total));
     });
+    connect(job, &ArchiveInstall::verifying, this, [this, row, job, id = package.id](qint64 done, qint64 total) {
+        if (isCurrent(row, job))
+            onVerifying(row, id, done, total);
+    });
     connect(job, &UpgradeJob::finished, this,
             [this, row, job](const UpgradeJob::Result &result) { onInstalled(row, job, result); });
     connect(job, &ArchiveInstall::confirmationNeeded, this, [this, job] {
@@ -303,6 +307,9 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
     const Package &package = job->package();
     const UpgradeItem &item = mBatch.row(row).item;
     Work &work = mWork[row];
+    mCardSettled = mCardSettled && static_cast<ArchiveInstall *>(job)->leftCardSynced();
+    work.readBack.clear();
+    work.readDone = work.readTotal = 0;
     if (result.ok()) {
         if (package.id == item.package.id) {
             work.packageFolder = static_cast<ArchiveInstall *>(job)->installedFolder();
@@ -328,6 +335,22 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
         (package.id == item.package.id ? work.packageArchive : work.patchArchive).clear();
     }
     report(package.id, DownloadBatch::InstallFailed, 100, result.reason);
+}
+
+void UpgradeController::onVerifying(int row, long id, qint64 done, qint64 total)
+{
+    Work &work = mWork[row];
+    if (total != work.readTotal || done < work.readDone) {
+        work.readBack.clear();
+        work.readDone = 0;
+        work.readTotal = total;
+    }
+    work.readBack.add(mClock.elapsed(), done - work.readDone);
+    work.readDone = done;
+    const double speed = work.readBack.bytesPerSecond(mClock.elapsed());
+    if (speed >= 1)
+        mReadSpeed = speed;
+    report(id, DownloadBatch::Verifying, percentOf(done, total));
 }
 
 void UpgradeController::run(int row, UpgradeJob *job)
@@ -368,12 +391,16 @@ void UpgradeController::noticeOnce(const QString &text)
 void UpgradeController::beginBatch()
 {
     mRunning = true;
+    mCardSettled = true;
     AppSettings::setDownloading(true);
     // A computer that falls asleep half-way leaves the mechanic a card
     // that is not ready.
     mSleep.hold(tr("Updating vehicle software"));
-    for (Work &work : mWork)
+    for (Work &work : mWork) {
         work.rate.clear();
+        work.readBack.clear();
+        work.readDone = work.readTotal = 0;
+    }
     emit batchStarted();
 }
 
@@ -512,4 +539,68 @@ qint64 UpgradeController::bytesLeft() const
             left += expectedBytes(row, r.item.patch);
     }
     return left;
+}
+
+double UpgradeController::readBackSpeed() const
+{
+    double speed = -1;
+    for (int row = 0; row < mBatch.size() && mRunning; ++row) {
+        if (mBatch.row(row).state != DownloadBatch::Verifying)
+            continue;
+        const double rowSpeed = mWork.at(row).readBack.bytesPerSecond(mClock.elapsed());
+        if (rowSpeed >= 0)
+            speed = qMax(0.0, speed) + rowSpeed;
+    }
+    return speed;
+}
+
+qint64 UpgradeController::readBackLeft() const
+{
+    qint64 left = 0;
+    for (int row = 0; row < mBatch.size(); ++row) {
+        const DownloadBatch::Row &r = mBatch.row(row);
+        if (!r.active)
+            continue;
+        const Work &work = mWork.at(row);
+        if (r.state == DownloadBatch::Verifying) {
+            left += work.readTotal - work.readDone;
+            // A package verifying has its patch still to come.
+            if (r.item.hasPatch() && work.packageFolder.isEmpty())
+                left += r.item.patch.size;
+            continue;
+        }
+        // Unpacked sizes are not known before the archive is opened: its
+        // size stands in.
+        if (work.packageFolder.isEmpty())
+            left += r.item.package.size;
+        if (r.item.hasPatch())
+            left += r.item.patch.size;
+    }
+    return left;
+}
+
+double UpgradeController::secondsLeft() const
+{
+    double downloadSpeed = -1;
+    for (int row = 0; row < mBatch.size(); ++row) {
+        const double speed = rowSpeed(row);
+        if (speed >= 0)
+            downloadSpeed = qMax(0.0, downloadSpeed) + speed;
+    }
+    double seconds = 0;
+    bool told = false;
+    const qint64 fetch = bytesLeft();
+    if (fetch > 0) {
+        if (downloadSpeed < 1)
+            return -1;
+        seconds += double(fetch) / downloadSpeed;
+        told = true;
+    }
+    const double readSpeed = readBackSpeed() >= 1 ? readBackSpeed() : mReadSpeed;
+    const qint64 read = readBackLeft();
+    if (read > 0 && readSpeed >= 1) {
+        seconds += double(read) / readSpeed;
+        told = true;
+    }
+    return told ? seconds : -1;
 }

@@ -25,11 +25,13 @@ class JobDispatcher;
 //                                          v
 //     patch:   address query -> transfer -> install package -> install patch
 //
-// (a row without a patch installs its package as soon as it is fetched).
-// At most three rows fetch at once (their address query, then their
-// transfer), taken in list order with a package's patch before the rows
-// after it, so that the first archives arrive early and the installs run
-// while the rest still download. Transfers run on a thread of their own.
+// (a row without a patch installs its package as soon as it is fetched;
+// each install unpacks, then reads back from the card what it wrote: the
+// row's "verifying" phase). At most three rows fetch at once (their address
+// query, then their transfer), taken in list order with a package's patch
+// before the rows after it, so that the first archives arrive early and the
+// installs run while the rest still download. Transfers run on a thread of
+// their own.
 // The controller owns the rows with the one record of each package and its
 // patch, the jobs, the install pool, the sign-in it asks with and the card
 // it installs onto; it decides what a failure means for its row and which
@@ -91,6 +93,19 @@ public:
     double rowSpeed(int row) const;
     // Bytes the rows under way still have to fetch.
     qint64 bytesLeft() const;
+    // How fast the card gives back what the rows verifying now read, bytes
+    // per second; -1 when none is verifying (or too briefly to tell).
+    double readBackSpeed() const;
+    // Bytes the rows under way still have to read back: what the verifying
+    // ones have left, and for the others their packages' sizes.
+    qint64 readBackLeft() const;
+    // Seconds the batch still needs at the speeds of now: what is left to
+    // fetch at the download speed and what is left to read back at the
+    // speed the card has shown. -1 when it cannot be told yet.
+    double secondsLeft() const;
+    // The batch is over and every install left the card flushed: it may be
+    // pulled.
+    bool cardMayBeRemoved() const { return !mRunning && mCardSettled; }
 
 signals:
     void rowChanged(int row);
@@ -118,6 +133,9 @@ private:
         QString patchArchive;
         QString packageFolder; // where the package went, for its patch
         TransferRate rate;
+        TransferRate readBack;
+        qint64 readDone = 0; // of the install verifying now
+        qint64 readTotal = 0;
     };
 
     // Queues the address query and transfer of `package`; they start when
@@ -133,6 +151,7 @@ private:
     void onAddressed(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void onFetched(int row, UpgradeJob *job, const UpgradeJob::Result &result);
     void onInstalled(int row, UpgradeJob *job, const UpgradeJob::Result &result);
+    void onVerifying(int row, long id, qint64 done, qint64 total);
     void refused(int row, const Package &package, const UpgradeJob::Result &result);
     void askProgramUpdate();
     // Makes `job` the row's running one and starts it.
@@ -178,4 +197,6 @@ private:
     qint64 mLastNotice = 0; // ms since the epoch
     // Installers of the program waiting for the mechanic, the first asked.
     QList<QPointer<ArchiveInstall>> mProgramQuestions;
+    double mReadSpeed = -1; // the card's last read-back speed, for what is still to read
+    bool mCardSettled = true;
 };

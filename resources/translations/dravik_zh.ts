@@ -38,6 +38,10 @@
         <source>Card removed</source>
         <translation>SD卡已拔出</translation>
     </message>
+    <message>
+        <source>Verifying...</source>
+        <translation>校验中...</translation>
+    </message>
 </context>
 <context>
     <name>DownloadWidget</name>
@@ -126,6 +130,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     <message>
         <source>This SD card (%1) is not the card of this update. Put back the SD card %2.</source>
         <translation>这张SD卡（%1）不是本次升级的SD卡。请插回SD卡 %2。</translation>
+    </message>
+    <message>
+        <source>verifying %1</source>
+        <translation>校验 %1</translation>
+    </message>
+    <message>
+        <source>The SD card can now be removed.</source>
+        <translation>现在可以拔出SD卡了。</translation>
     </message>
 </context>
 <context>
@@ -355,6 +367,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
             <numerusform>已勾选的 %n 个软件包未加入升级：服务器重复列出了它们的编号。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Check Card</source>
+        <translation>检查SD卡</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>升级记录</translation>
+    </message>
 </context>
 <context>
     <name>TransferRate</name>
@@ -491,6 +511,10 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <source>The SD card no longer holds what the list showed: is it another card with the same serial number? Return to the list to see what it holds now. Nothing on the card was changed.</source>
         <translation>SD卡上的内容与列表显示的不一致：是否换成了序列号相同的另一张SD卡？请返回列表查看SD卡现在的内容。SD卡上的内容未做任何更改。</translation>
     </message>
+    <message>
+        <source>The SD card gave back different data than was written to it: it may be failing or counterfeit. The installed version was kept.</source>
+        <translation>SD卡读回的数据与写入的数据不一致：这张SD卡可能已损坏或是假冒产品。已保留原有版本。</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveTransfer</name>
@@ -556,6 +580,152 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     <message>
         <source>The service lists this package's number for another package as well; it was left out.</source>
         <translation>服务器将此软件包的编号也用于另一个软件包，因此未加入升级。</translation>
+    </message>
+</context>
+<context>
+    <name>CardCheckWidget</name>
+    <message>
+        <source>Check Card</source>
+        <translation>检查SD卡</translation>
+    </message>
+    <message>
+        <source>SD card %1</source>
+        <translation>SD卡 %1</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Reinstall Damaged</source>
+        <translation>重装已损坏的软件</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Reading back every file Ostrel installed on the SD card...</source>
+        <translation>正在读回Ostrel安装到SD卡上的每个文件...</translation>
+    </message>
+    <message>
+        <source>Reading back every file Ostrel installed on the SD card... %1%</source>
+        <translation>正在读回Ostrel安装到SD卡上的每个文件... %1%</translation>
+    </message>
+    <message>
+        <source>Intact</source>
+        <translation>完好</translation>
+    </message>
+    <message>
+        <source>Damaged</source>
+        <translation>已损坏</translation>
+    </message>
+    <message>
+        <source>Changed outside Ostrel</source>
+        <translation>已被Ostrel以外的程序更改</translation>
+    </message>
+    <message>
+        <source>Not recorded</source>
+        <translation>无记录</translation>
+    </message>
+    <message>
+        <source>The check was stopped.</source>
+        <translation>检查已停止。</translation>
+    </message>
+    <message>
+        <source>The SD card was removed during the check.</source>
+        <translation>检查过程中SD卡已被拔出。</translation>
+    </message>
+    <message>
+        <source>Ostrel installed %1 here.</source>
+        <translation>Ostrel在此安装的是%1。</translation>
+    </message>
+    <message>
+        <source>%1 intact, %2 damaged, %3 changed outside Ostrel, %4 not recorded.</source>
+        <translation>完好%1个，已损坏%2个，被Ostrel以外的程序更改%3个，无记录%4个。</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWidget</name>
+    <message>
+        <source>Update History</source>
+        <translation>升级记录</translation>
+    </message>
+    <message>
+        <source>SD card %1</source>
+        <translation>SD卡 %1</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>原版本</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>新版本</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Verified</source>
+        <translation>已校验</translation>
+    </message>
+    <message>
+        <source>No updates of this SD card are recorded yet.</source>
+        <translation>此SD卡还没有升级记录。</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>已停止</translation>
     </message>
 </context>
 </TS>

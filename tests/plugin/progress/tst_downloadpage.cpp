@@ -42,7 +42,8 @@
 namespace {
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 const QStringList Awake{QStringLiteral("Updating vehicle software")};
-const QString AllDone = QStringLiteral("All software downloads are successfully installed!");
+const QString Removable = QStringLiteral("\nThe SD card can now be removed.");
+const QString AllDone = QStringLiteral("All software downloads are successfully installed!") + Removable;
 const QString SomeFailed = QStringLiteral("Failed to download/install some software. Please try again.");
 
 // A fault rule of the stand-in service on one path.
@@ -275,12 +276,15 @@ private slots:
         }
         QCOMPARE(order, QStringList({QStringLiteral("download20"), QStringLiteral("bmw_V9.50.zip"), QStringLiteral("download21"),
                                   QStringLiteral("bmw_V9.51_patch.zip")}));
-        // One bar over both, filled once while they download and once while
-        // they install: never back within either.
+        // One bar over both, filled once while they download, once while
+        // they install and once while they are read back: never back within
+        // any of these.
+        const auto phase = [](int state) { return state == DownloadBatch::Verifying ? 2 : state >= DownloadBatch::InstallStarted ? 1 : 0; };
         for (int i = 1; i < bar.size(); ++i) {
-            const bool newPhase = bar.at(i - 1).first < DownloadBatch::InstallStarted && bar.at(i).first >= DownloadBatch::InstallStarted;
+            const bool newPhase = phase(bar.at(i - 1).first) != phase(bar.at(i).first);
             QVERIFY2(newPhase || bar.at(i).second >= bar.at(i - 1).second, "the bar went back");
         }
+        QVERIFY(bar.contains({int(DownloadBatch::Verifying), 100}));
         QVERIFY(bar.contains({int(DownloadBatch::Downloading), 50}));
         QVERIFY(bar.contains({int(DownloadBatch::InstallStarted), 50}) || bar.contains({int(DownloadBatch::Installing), 50}));
         QCOMPARE(TestEnv::readFile(mCard + QStringLiteral("Vehicles/HOME/version.txt")), QByteArray("V2.10"));
@@ -399,7 +403,7 @@ private slots:
         QCOMPARE(mPage->stateCell(1)->accessibleDescription(), reason);
         QVERIFY(mPage->stateCell(1)->toolTip().contains(reason.toHtmlEscaped()));
         QVERIFY(mPage->stateCell(0)->toolTip().isEmpty());
-        QCOMPARE(mFx.boxTexts.first(), SomeFailed + QStringLiteral("\nBroken link: ") + reason);
+        QCOMPARE(mFx.boxTexts.first(), SomeFailed + QStringLiteral("\nBroken link: ") + reason + Removable);
     }
 
     // A batch that ends behind another window: the desktop tells it, and

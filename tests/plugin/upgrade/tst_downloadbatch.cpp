@@ -41,13 +41,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("reports");
         QTest::addColumn<QStringList>("shown"); // "state:bar"
-        QTest::newRow("plain row") << texts({"20:2:0", "20:2:37", "20:3:100", "20:5:0", "20:6:50", "20:7:100"})
-                                   << texts({"2:0", "2:37", "3:100", "5:0", "6:50", "7:100"});
+        QTest::newRow("plain row") << texts({"20:2:0", "20:2:37", "20:3:100", "20:5:0", "20:6:50", "20:10:0", "20:10:60", "20:7:100"})
+                                   << texts({"2:0", "2:37", "3:100", "5:0", "6:50", "10:0", "10:60", "7:100"});
         // The package fills the first half, its patch the second, for the
-        // download and again for the install.
+        // download and again for the install and for the reading back.
         QTest::newRow("package and patch")
-            << texts({"10:2:40", "10:2:100", "11:2:0", "11:2:60", "11:3:100", "10:5:0", "10:6:100", "11:5:0", "11:6:50", "11:7:100"})
-            << texts({"2:20", "2:50", "2:50", "2:80", "3:100", "5:0", "6:50", "5:50", "6:75", "7:100"});
+            << texts({"10:2:40", "10:2:100", "11:2:0", "11:2:60", "11:3:100", "10:5:0", "10:6:100", "10:10:100", "11:5:0", "11:6:50", "11:10:50", "11:7:100"})
+            << texts({"2:20", "2:50", "2:50", "2:80", "3:100", "5:0", "6:50", "10:50", "5:50", "6:75", "10:75", "7:100"});
         QTest::newRow("failed download, bar out of range") << texts({"10:2:250", "11:4:0"}) << texts({"2:50", "4:0"});
     }
     void barOverAChain()

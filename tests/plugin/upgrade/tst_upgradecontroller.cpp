@@ -9,8 +9,10 @@
 #include "FakePlatform.h"
 #include "InstallTestSupport.h"
 #include "JobDispatcher.h"
+#include "ManifestStore.h"
 #include "SampleCardGenerator.h"
 #include "StandInService.h"
+#include "UpdateHistory.h"
 #include "UpgradeController.h"
 #include "Vehicles.h"
 
@@ -180,6 +182,8 @@ private slots:
         AppSettings::setUninstalling(false);
         QVERIFY(mService.reset());
         QDir(DownloadFile::downloadDir()).removeRecursively();
+        QDir(ManifestStore().folder()).removeRecursively();
+        QFile::remove(UpdateHistory().path());
         mController.reset(new UpgradeController);
         mNotices.clear();
         connect(mController.get(), &UpgradeController::notice, this, [this](const QString &text) { mNotices << text; });
@@ -268,6 +272,18 @@ private slots:
         QCOMPARE(onCard("Vehicles/EU/BMW/version.txt"), QByteArray("V9.51"));
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("Vehicles/EU/BMW/BMW_fix.bin")));
         QCOMPARE(downloads(), QStringList());
+        // Both recorded, read back; the card's manifest is the patch's, and
+        // names its package's files too.
+        const QList<HistoryRecord> history = UpdateHistory().recordsOf(Alice);
+        QCOMPARE(history.size(), 2);
+        QCOMPARE(history.at(0).from + QLatin1Char('>') + history.at(0).to, QStringLiteral("V9.50>V9.51"));
+        QVERIFY(history.at(0).verified && history.at(1).verified);
+        const QString folder = QStringLiteral("Vehicles/EU/BMW");
+        QStringList files;
+        for (const InstalledFile &file : ManifestStore().find(Alice, folder, QStringLiteral("V9.51")).files)
+            files << file.path.section(QLatin1Char('/'), 3);
+        QVERIFY2(files.contains(QStringLiteral("BMW.bin")) && files.contains(QStringLiteral("BMW_fix.bin")), qPrintable(files.join(QLatin1Char(' '))));
+        QVERIFY(ManifestStore().find(Alice, folder, QStringLiteral("V9.50")).isNull());
     }
 
     // At most three rows fetch at once, in list order, a package's patch
