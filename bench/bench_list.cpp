@@ -79,15 +79,9 @@ Fill fill(QStackedWidget &container, int rows)
 {
     Fill r;
     QEventLoop loop;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(10);
-    QElapsedTimer sinceTick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] { r.maxStallMs = qMax(r.maxStallMs, sinceTick.restart() - 10); });
+    StallMeter stalls;
     QElapsedTimer clock;
     clock.start();
-    sinceTick.start();
-    tick.start();
     // Made with the card in the drive: it is found as the page is built.
     auto *page = new SoftwareInfoWidget;
     container.addWidget(page);
@@ -104,6 +98,7 @@ Fill fill(QStackedWidget &container, int rows)
         ::exit(1);
     }
     r.ms = double(clock.nsecsElapsed()) / 1e6;
+    r.maxStallMs = stalls.longestMs();
     delete page;
     return r;
 }

@@ -189,21 +189,16 @@ Upgrade viaOstrel(QStackedWidget &container, const QList<Archive> &archives, con
     Upgrade r;
     const Card card(cardRoot, Serial);
     QEventLoop loop;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(10);
-    QElapsedTimer sinceTick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] { r.maxStallMs = qMax(r.maxStallMs, sinceTick.restart() - 10); });
+    StallMeter stalls;
     QElapsedTimer clock;
     clock.start();
-    sinceTick.start();
-    tick.start();
     DownloadWidget *page = DownloadWidget::startIn(&container, card, itemsOf(archives, card));
     QMetaObject::Connection ended = QObject::connect(page->controller(), &UpgradeController::batchEnded, &loop, &QEventLoop::quit);
     if (page->isRunning())
         loop.exec();
     QObject::disconnect(ended);
     r.ms = double(clock.nsecsElapsed()) / 1e6;
+    r.maxStallMs = stalls.longestMs();
     r.ok = page->batch().doneCount() == page->batch().size();
     return r;
 }

@@ -31,17 +31,9 @@
 #include <memory>
 
 namespace {
+const auto rule = &StandInService::fault;
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 
-// A fault rule for the stand-in service on one path.
-QJsonObject rule(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
-{
-    QJsonObject o;
-    o.insert(QStringLiteral("path"), QString::fromLatin1(path));
-    for (const auto &value : values)
-        o.insert(QString::fromLatin1(value.first), value.second);
-    return o;
-}
 
 int indexOf(const SoftwareInfoWidget *page, const char *softId)
 {

@@ -31,16 +31,10 @@
 using namespace InstallTest;
 
 namespace {
+const auto fault = &StandInService::fault;
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 const QString LookAlike = QStringLiteral("SAMENAMES0001");
 
-QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
-{
-    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
-    for (const auto &value : values)
-        o.insert(QLatin1String(value.first), value.second);
-    return o;
-}
 } // namespace
 
 class TestUpgradeController : public QObject
