@@ -561,7 +561,7 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     </message>
     <message>
         <source>Software Language:</source>
-        <translation>Software Language:</translation>
+        <translation>Language:</translation>
     </message>
     <message>
         <source>Upgrade</source>
