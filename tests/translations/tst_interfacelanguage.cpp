@@ -41,8 +41,6 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 const QString Single = QStringLiteral("SINGLEVEH0001");
@@ -238,14 +236,22 @@ class TestInterfaceLanguage : public QObject
         collect(&window, QStringLiteral("user information, editing"));
     }
 
-    void pluginPages()
+    // The list page in a container, able to open its other pages.
+    static SoftwareInfoWidget *openList(QStackedWidget &container)
     {
-        QStackedWidget container;
         container.resize(930, 745);
         auto *list = new SoftwareInfoWidget(&container);
         list->setDownloadPageOpener(&DownloadWidget::startIn);
+        list->setVehiclePageFactory(&SelectVehicleWidget::create);
         container.addWidget(list);
         container.show();
+        return list;
+    }
+
+    void pluginPages()
+    {
+        QStackedWidget container;
+        SoftwareInfoWidget *list = openList(container);
         QTRY_VERIFY_WITH_TIMEOUT(!list->isQuerying() && list->model()->rowCount() > 0, 20000);
         collect(&container, QStringLiteral("software list"));
 
@@ -281,11 +287,7 @@ class TestInterfaceLanguage : public QObject
     {
         mFx.platform().fakeVolumes().add(makeCard(QStringLiteral("SINGLE"), Single, 0));
         QStackedWidget container;
-        container.resize(930, 745);
-        auto *list = new SoftwareInfoWidget(&container);
-        list->setVehiclePageFactory(&SelectVehicleWidget::create);
-        container.addWidget(list);
-        container.show();
+        SoftwareInfoWidget *list = openList(container);
         QTRY_VERIFY_WITH_TIMEOUT(list->vehiclePage(), 20000);
         auto *page = qobject_cast<SelectVehicleWidget *>(list->vehiclePage());
         QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
