@@ -140,6 +140,10 @@ void SoftwareInfoWidget::buildUi()
     connect(mCheckCard, &QPushButton::clicked, this, &SoftwareInfoWidget::openCardCheck);
     mHistory = PageContainer::makeButton(this, tr("History"), "history", false);
     connect(mHistory, &QPushButton::clicked, this, &SoftwareInfoWidget::openHistory);
+    // Narrower than the upgrade button, so that the row holds its texts in
+    // English too.
+    for (QPushButton *button : {mCheckCard, mHistory})
+        button->setFixedWidth(130);
 
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
