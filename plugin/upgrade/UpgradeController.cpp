@@ -310,6 +310,14 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
     mCardSettled = mCardSettled && static_cast<ArchiveInstall *>(job)->leftCardSynced();
     work.readBack.clear();
     work.readDone = work.readTotal = 0;
+    if (package.kind() == Package::Kind::Program && result.failure != UpgradeJob::Failure::Archive) {
+        // The desktop's installer takes this program's update from here, or
+        // the mechanic chose not to: neither is a failure of the batch.
+        if (result.ok() || result.failure == UpgradeJob::Failure::Cancelled) {
+            report(package.id, result.ok() ? DownloadBatch::HandedOver : DownloadBatch::Declined, 100);
+            return;
+        }
+    }
     if (result.ok()) {
         if (package.id == item.package.id) {
             work.packageFolder = static_cast<ArchiveInstall *>(job)->installedFolder();

@@ -270,6 +270,14 @@
         <source>Verifying...</source>
         <translation>Verifying...</translation>
     </message>
+    <message>
+        <source>Installer opened</source>
+        <translation>Installer opened</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>Not installed</translation>
+    </message>
 </context>
 <context>
     <name>DownloadWidget</name>

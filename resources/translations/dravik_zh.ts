@@ -270,6 +270,14 @@
         <source>Verifying...</source>
         <translation>校验中...</translation>
     </message>
+    <message>
+        <source>Installer opened</source>
+        <translation>已打开安装程序</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>未安装</translation>
+    </message>
 </context>
 <context>
     <name>DownloadWidget</name>
