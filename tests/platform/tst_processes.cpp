@@ -414,16 +414,20 @@ void TestProcesses::crashWithoutWritableFolder()
 }
 
 // The log holds the memory map: owner-only whatever the umask, and never
-// written through a link planted under the name it is about to take.
+// written through a link planted under the name it is about to take, nor
+// through one planted in place of its folder.
 void TestProcesses::crashLogIsPrivate()
 {
     TestEnv env;
     const QString dataDir = env.makeDir(QStringLiteral("crash-private"));
     const QString victim = env.root() + QStringLiteral("/victim");
     QVERIFY(TestEnv::writeFile(victim, "keep"));
-    for (const QString &folder : {QStringLiteral("new"), QStringLiteral("planted")}) {
+    const QString elsewhere = env.makeDir(QStringLiteral("elsewhere"));
+    for (const QString &folder : {QStringLiteral("new"), QStringLiteral("planted"), QStringLiteral("linked")}) {
         const QString crashDir = dataDir + QLatin1Char('/') + folder + QStringLiteral("/Crash");
         QVERIFY(QDir().mkpath(QFileInfo(crashDir).path()));
+        if (folder == QLatin1String("linked"))
+            QVERIFY(QFile::link(elsewhere, crashDir));
         if (folder == QLatin1String("planted")) {
             QVERIFY(QDir().mkpath(crashDir));
             const qint64 now = QDateTime::currentSecsSinceEpoch() + QDateTime::currentDateTime().offsetFromUtc();
@@ -439,6 +443,10 @@ void TestProcesses::crashLogIsPrivate()
         ::umask(old);
         QVERIFY(child.process->waitForFinished(30000));
         QCOMPARE(child.process->exitCode(), int(SIGABRT));
+        if (folder == QLatin1String("linked")) {
+            QVERIFY(child.process->readAllStandardError().contains("hDumpFile == null\n"));
+            continue;
+        }
         struct stat st;
         QVERIFY(::stat(QFile::encodeName(crashDir).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0700));
@@ -450,6 +458,7 @@ void TestProcesses::crashLogIsPrivate()
         }
     }
     QCOMPARE(TestEnv::readFile(victim), QByteArray("keep"));
+    QVERIFY(QDir(elsewhere).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
 }
 
 QTEST_GUILESS_MAIN(TestProcesses)
