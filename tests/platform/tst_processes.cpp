@@ -32,10 +32,13 @@ private slots:
     void lockFileNames();
     void runtimeFolder_data();
     void runtimeFolder();
+    void lockAgreesAcrossSessions_data();
+    void lockAgreesAcrossSessions();
 
     void secondInstanceWakesFirst_data();
     void secondInstanceWakesFirst();
     void staleSocketOfCrashedFirstIsReplaced();
+    void copyOfAnotherSessionDoesNotRunBeside();
     void restartingCopyLetsSuccessorRun();
 
     void crashFileName_data();
@@ -252,6 +255,43 @@ void TestProcesses::runtimeFolder()
         QCOMPARE(QFileInfo(home).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
+void TestProcesses::lockAgreesAcrossSessions_data()
+{
+    // The runtime folder each side sees: "own" the test's, "other" another
+    // private one, "" none at all (ssh, sudo, some launchers).
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("taker");
+    QTest::newRow("other runtime folder") << "own" << "other";
+    QTest::newRow("taker without one") << "own" << "";
+    QTest::newRow("holder without one") << "" << "own";
+}
+
+void TestProcesses::lockAgreesAcrossSessions()
+{
+    QFETCH(QString, holder);
+    QFETCH(QString, taker);
+    TestEnv env;
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    const QString other = env.makeDir(QStringLiteral("other-runtime"));
+    QVERIFY(QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    const auto restore = qScopeGuard([own] { qputenv("XDG_RUNTIME_DIR", own); });
+    const auto see = [&](const QString &which) {
+        qputenv("XDG_RUNTIME_DIR", which == QLatin1String("own") ? own : other.toLocal8Bit());
+        if (which.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+    };
+
+    const QString name = uniqueName();
+    see(holder);
+    Helper first = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(first.firstLine, QByteArray("owned"));
+    see(taker);
+    FlockNamedMutex mine(name);
+    QVERIFY(mine.alreadyExisted() && !mine.isOwned() && !mine.isBroken());
+    finish(first.process.get());
+    QVERIFY(mine.wait());
+}
+
 void TestProcesses::secondInstanceWakesFirst_data()
 {
     QTest::addColumn<bool>("deepRuntimeFolder");
@@ -310,6 +350,23 @@ void TestProcesses::staleSocketOfCrashedFirstIsReplaced()
     QCOMPARE(second.process->exitCode(), 0);
     QVERIFY(first.process->waitForFinished(15000));
     QVERIFY(first.process->readAll().contains("received:again\n"));
+}
+
+// A copy started from another session cannot reach the first one's socket;
+// it must still not run beside it.
+void TestProcesses::copyOfAnotherSessionDoesNotRunBeside()
+{
+    Helper first = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
+    QCOMPARE(first.firstLine, QByteArray("listening"));
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    Helper second = startHelper({QStringLiteral("single"), QStringLiteral("unheard")}, false);
+    qputenv("XDG_RUNTIME_DIR", own);
+    QVERIFY(second.process->waitForFinished(15000));
+    QCOMPARE(second.process->exitCode(), 3); // running elsewhere, not woken
+    QCOMPARE(first.process->state(), QProcess::Running);
+    first.process->kill();
+    first.process->waitForFinished(10000);
 }
 
 void TestProcesses::restartingCopyLetsSuccessorRun()
