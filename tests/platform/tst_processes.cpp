@@ -261,9 +261,10 @@ void TestProcesses::lockAgreesAcrossSessions_data()
     // private one, "" none at all (ssh, sudo, some launchers).
     QTest::addColumn<QString>("holder");
     QTest::addColumn<QString>("taker");
-    QTest::newRow("other runtime folder") << "own" << "other";
-    QTest::newRow("taker without one") << "own" << "";
-    QTest::newRow("holder without one") << "" << "own";
+    const QString own = QStringLiteral("own");
+    QTest::newRow("other runtime folder") << own << QStringLiteral("other");
+    QTest::newRow("taker without one") << own << QString();
+    QTest::newRow("holder without one") << QString() << own;
 }
 
 void TestProcesses::lockAgreesAcrossSessions()
