@@ -109,6 +109,13 @@ FlockNamedMutex::FlockNamedMutex(const QString &name)
         mExisted = mBroken = true;
         return;
     }
+    // The same file under two names would be locked against itself.
+    struct stat home, runtime;
+    if (mFd >= 0 && ::fstat(mHomeFd, &home) == 0 && ::fstat(mFd, &runtime) == 0 && home.st_dev == runtime.st_dev
+        && home.st_ino == runtime.st_ino) {
+        ::close(mFd);
+        mFd = -1;
+    }
     if (take(LOCK_NB)) {
         mOwned = true;
     } else {
