@@ -61,11 +61,14 @@ void StateCell::display(int state, int progress)
     if (running) {
         mBar->setValue(progress);
     } else if (state != before) {
-        const bool done = state == DownloadBatch::Done;
+        const bool done = DownloadBatch::isDone(state);
+        const bool failed = DownloadBatch::isFailed(state);
+        // A declined update is neither: just its words.
+        mIcon->setVisible(done || failed);
         mIcon->setPixmap(QPixmap(done ? QStringLiteral(":/Dravik/Resources/done.png")
                                       : QStringLiteral(":/Dravik/Resources/failed.png")));
         mFinal->setText(DownloadBatch::stateText(state));
-        mFinal->setStyleSheet(textStyle(done ? "#1AAD19" : "#E02020"));
+        mFinal->setStyleSheet(textStyle(done ? "#1AAD19" : failed ? "#E02020" : "#666666"));
     }
     updateCaption();
 }

@@ -98,6 +98,10 @@
         <source>The SD card could not be written. It keeps what it had.</source>
         <translation>The SD card could not be written. It keeps what it had.</translation>
     </message>
+    <message>
+        <source>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</source>
+        <translation>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveTransfer</name>
@@ -269,6 +273,14 @@
     <message>
         <source>Verifying...</source>
         <translation>Verifying...</translation>
+    </message>
+    <message>
+        <source>Installer opened</source>
+        <translation>Installer opened</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>Not installed</translation>
     </message>
 </context>
 <context>

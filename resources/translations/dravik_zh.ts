@@ -98,6 +98,10 @@
         <source>The SD card gave back different data than was written to it: it may be failing or counterfeit. The installed version was kept.</source>
         <translation>SD卡读回的数据与写入的数据不一致：这张SD卡可能已损坏或是假冒产品。已保留原有版本。</translation>
     </message>
+    <message>
+        <source>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</source>
+        <translation>无法从 SD 卡读回写入的数据：SD 卡可能已损坏。已保留原安装版本。</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveTransfer</name>
@@ -269,6 +273,14 @@
     <message>
         <source>Verifying...</source>
         <translation>校验中...</translation>
+    </message>
+    <message>
+        <source>Installer opened</source>
+        <translation>已打开安装程序</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>未安装</translation>
     </message>
 </context>
 <context>
