@@ -665,6 +665,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
             <numerusform>%n ticked packages left out: the service lists their numbers twice.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</source>
+        <translation>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Try again</translation>
+    </message>
 </context>
 <context>
     <name>TransferRate</name>

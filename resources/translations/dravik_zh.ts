@@ -663,6 +663,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <source>History</source>
         <translation>升级记录</translation>
     </message>
+    <message>
+        <source>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</source>
+        <translation>升级服务没有响应。请检查这台电脑的网络连接，然后重试。</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>重试</translation>
+    </message>
 </context>
 <context>
     <name>TransferRate</name>
