@@ -99,14 +99,20 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("pattern"); // the whole value must match
-        QTest::newRow("Package") << "Package" << "ostrel";
+        QTest::newRow("Package") << "Package"
+                                 << "ostrel";
         QTest::newRow("Version") << "Version" << QRegularExpression::escape(Version);
-        QTest::newRow("Section") << "Section" << "utils";
-        QTest::newRow("Priority") << "Priority" << "optional";
-        QTest::newRow("Maintainer") << "Maintainer" << "[^<>]+ <[^@<> ]+@[^@<> ]+>";
-        QTest::newRow("Homepage") << "Homepage" << "https://\\S+";
+        QTest::newRow("Section") << "Section"
+                                 << "utils";
+        QTest::newRow("Priority") << "Priority"
+                                  << "optional";
+        QTest::newRow("Maintainer") << "Maintainer"
+                                    << "[^<>]+ <[^@<> ]+@[^@<> ]+>";
+        QTest::newRow("Homepage") << "Homepage"
+                                  << "https://\\S+";
         // A synopsis, then an extended description of indented lines.
-        QTest::newRow("Description") << "Description" << "[a-z][^\\n]{10,78}(\\n [^\\n]+){3,}";
+        QTest::newRow("Description") << "Description"
+                                     << "[a-z][^\\n]{10,78}(\\n [^\\n]+){3,}";
         // Computed from what the binaries link, by dpkg-shlibdeps.
         for (const char *package : {"libc6", "libqt5widgets5", "libqt5webenginewidgets5", "libzip4"})
             QTest::newRow(package) << "Depends"
@@ -117,7 +123,8 @@ private slots:
             QTest::newRow(package) << "Depends"
                                    << QStringLiteral(".*(^|, |\\| )%1( |,|$).*").arg(QLatin1String(package));
         // Python serves the tests only.
-        QTest::newRow("no python") << "Depends" << "((?!python).)*";
+        QTest::newRow("no python") << "Depends"
+                                   << "((?!python).)*";
     }
     void controlFields()
     {
@@ -149,28 +156,38 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("target"); // of a link
-        QTest::newRow("command") << "/usr/bin/ostrel" << "lrwxrwxrwx" << "../lib/ostrel/Ostrel";
-        QTest::newRow("program") << "/usr/lib/ostrel/Ostrel" << "-rwxr-xr-x" << "";
+        QTest::newRow("command") << "/usr/bin/ostrel"
+                                 << "lrwxrwxrwx"
+                                 << "../lib/ostrel/Ostrel";
+        QTest::newRow("program") << "/usr/lib/ostrel/Ostrel"
+                                 << "-rwxr-xr-x"
+                                 << "";
         for (const char *library : {"libSornet", "libostrel_platform", "libostrel_platform_core"}) {
             const QString file = QStringLiteral("%1.so.%2").arg(QLatin1String(library), Version);
             QTest::newRow(library) << QStringLiteral("/usr/lib/ostrel/%1.so.1").arg(QLatin1String(library))
                                    << "lrwxrwxrwx" << file;
-            QTest::addRow("%s file", library) << QStringLiteral("/usr/lib/ostrel/") + file << "-rw-r--r--" << "";
+            QTest::addRow("%s file", library) << QStringLiteral("/usr/lib/ostrel/") + file << "-rw-r--r--"
+                                              << "";
         }
         for (const char *file : {"plugins/libDravik.so", "translations/ostrel_zh.qm", "translations/dravik_zh.qm",
                                  "translations/ostrel_en.qm", "translations/dravik_en.qm", "db/vehicle_relation.db",
                                  "deployment.ini", "version.txt", "ostrel.png"})
-            QTest::newRow(file) << QStringLiteral("/usr/lib/ostrel/") + QLatin1String(file) << "-rw-r--r--" << "";
+            QTest::newRow(file) << QStringLiteral("/usr/lib/ostrel/") + QLatin1String(file) << "-rw-r--r--"
+                                << "";
         QTest::newRow("launcher") << QStringLiteral("/usr/share/applications/%1.desktop").arg(AppId) << "-rw-r--r--"
                                   << "";
         QTest::newRow("metainfo") << QStringLiteral("/usr/share/metainfo/%1.metainfo.xml").arg(AppId) << "-rw-r--r--"
                                   << "";
         QTest::newRow("icon") << QStringLiteral("/usr/share/icons/hicolor/scalable/apps/%1.svg").arg(AppId)
-                              << "-rw-r--r--" << "";
+                              << "-rw-r--r--"
+                              << "";
         for (const char *doc : {"/usr/share/doc/ostrel/copyright", "/usr/share/doc/ostrel/changelog.gz",
                                 "/usr/share/man/man1/ostrel.1.gz"})
-            QTest::newRow(doc) << doc << "-rw-r--r--" << "";
-        QTest::newRow("private folder") << "/usr/lib/ostrel" << "drwxr-xr-x" << "";
+            QTest::newRow(doc) << doc << "-rw-r--r--"
+                               << "";
+        QTest::newRow("private folder") << "/usr/lib/ostrel"
+                                        << "drwxr-xr-x"
+                                        << "";
     }
     void contents()
     {
