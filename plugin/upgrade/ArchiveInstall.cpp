@@ -211,6 +211,9 @@ UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
         return Result::failed(Failure::Card,
                               tr("The SD card gave back different data than was written to it: it may be failing or "
                                  "counterfeit. The installed version was kept."));
+    case InstallRunnable::Failure::ReadBack:
+        return Result::failed(Failure::Card, tr("The SD card could not read back what was written to it: it may be "
+                                                "failing. The installed version was kept."));
     case InstallRunnable::Failure::Space:
         return Result::failed(Failure::Space, tr("There is not enough space on the SD card."));
     case InstallRunnable::Failure::Cancelled:

@@ -336,6 +336,12 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
         report(item.package.id, DownloadBatch::Done, 100);
         return;
     }
+    if (result.failure == UpgradeJob::Failure::NoCard) {
+        // The card went before the system said so: the row tells it as such.
+        report(package.id, DownloadBatch::CardRemoved, 100,
+               tr("The SD card was removed before this package was finished."));
+        return;
+    }
     // A patch never goes over a package that did not go on: both archives
     // stay, so a retry installs them without fetching again.
     if (result.failure == UpgradeJob::Failure::Archive) {

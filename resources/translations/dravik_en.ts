@@ -98,6 +98,10 @@
         <source>The SD card could not be written. It keeps what it had.</source>
         <translation>The SD card could not be written. It keeps what it had.</translation>
     </message>
+    <message>
+        <source>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</source>
+        <translation>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveTransfer</name>
@@ -660,6 +664,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
             <numerusform>%n ticked package left out: the service lists its number twice.</numerusform>
             <numerusform>%n ticked packages left out: the service lists their numbers twice.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</source>
+        <translation>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Try again</translation>
     </message>
 </context>
 <context>

@@ -98,6 +98,10 @@
         <source>The SD card gave back different data than was written to it: it may be failing or counterfeit. The installed version was kept.</source>
         <translation>SD卡读回的数据与写入的数据不一致：这张SD卡可能已损坏或是假冒产品。已保留原有版本。</translation>
     </message>
+    <message>
+        <source>The SD card could not read back what was written to it: it may be failing. The installed version was kept.</source>
+        <translation>无法从 SD 卡读回写入的数据：SD 卡可能已损坏。已保留原安装版本。</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveTransfer</name>
@@ -658,6 +662,14 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     <message>
         <source>History</source>
         <translation>升级记录</translation>
+    </message>
+    <message>
+        <source>The update service did not answer. Check this computer&apos;s connection to the internet, then try again.</source>
+        <translation>升级服务没有响应。请检查这台电脑的网络连接，然后重试。</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>重试</translation>
     </message>
 </context>
 <context>
