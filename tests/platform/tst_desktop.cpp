@@ -29,6 +29,8 @@ private slots:
     void launcherExecutable();
 
     void platformInstance();
+    void openerTellsWhetherAnythingOpened_data();
+    void openerTellsWhetherAnythingOpened();
 
 private:
     static QString keyOf(const QByteArray &entry, const QByteArray &key);
@@ -188,6 +190,31 @@ void TestDesktop::platformInstance()
         QCOMPARE(Platform::instance(), static_cast<Platform *>(&fake));
     }
     QCOMPARE(Platform::instance(), real);
+}
+
+
+void TestDesktop::openerTellsWhetherAnythingOpened_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("handed to an application") << QByteArray("exit 0") << true;
+    QTest::newRow("no application for the file") << QByteArray("echo 'no method available' >&2; exit 3") << false;
+    QTest::newRow("its handler keeps running") << QByteArray("sleep 5") << true;
+}
+
+void TestDesktop::openerTellsWhetherAnythingOpened()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, opened);
+    const QString bin = mEnv.makeDir(QStringLiteral("opener-bin"));
+    const QString opener = bin + QStringLiteral("/xdg-open");
+    QVERIFY(TestEnv::writeFile(opener, "#!/bin/sh\n" + script + "\n"));
+    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    const bool result = Platform::instance()->openWithDefaultApplication(mEnv.root() + QStringLiteral("/ostrel.deb"));
+    qputenv("PATH", path);
+    QCOMPARE(result, opened);
 }
 
 QTEST_GUILESS_MAIN(TestDesktop)
