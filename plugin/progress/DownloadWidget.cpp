@@ -371,6 +371,12 @@ void DownloadWidget::trySummary()
 {
     if (!mPendingSummary || isRunning() || mBoxesOpen > 0)
         return; // after the question that is open now
+    // A second click or Return meant for the box that just closed must not
+    // answer this one, however the summary was called for.
+    if (mBoxClosed.isValid() && mBoxClosed.elapsed() < SummaryDelay) {
+        QTimer::singleShot(int(SummaryDelay - mBoxClosed.elapsed()) + 1, this, &DownloadWidget::trySummary);
+        return;
+    }
     if (isVisible() && windowActive()) {
         showPendingSummary();
         return;
@@ -389,8 +395,20 @@ QString DownloadWidget::summaryText() const
     // Everything written is on the card by now, whatever failed.
     const QString removable =
         mController->cardMayBeRemoved() ? QLatin1Char('\n') + tr("The SD card can now be removed.") : QString();
-    if (!batch().hasFailed())
-        return tr("All software downloads are successfully installed!") + removable;
+    if (!batch().hasFailed()) {
+        // The program's own update is not on the card: whether its installer
+        // opened or it was declined is said as such.
+        QString others;
+        for (int i = 0; i < batch().size(); ++i) {
+            const int state = batch().row(i).state;
+            if (state != DownloadBatch::Done)
+                others += QLatin1Char('\n')
+                          + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), DownloadBatch::stateText(state));
+        }
+        if (others.isEmpty())
+            return tr("All software downloads are successfully installed!") + removable;
+        return tr("The update has ended.") + others + removable;
+    }
     QString text = tr("Failed to download/install some software. Please try again.");
     for (int i = 0; i < batch().size(); ++i) {
         const DownloadBatch::Row &row = batch().row(i);
@@ -442,10 +460,10 @@ QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox
     if (!self)
         return QMessageBox::Cancel;
     --mBoxesOpen;
-    // A batch that ended while the question was open has its say a moment
-    // later: a second click meant for the closed box must not answer it.
+    mBoxClosed.start();
+    // A batch that ended while the question was open has its say now.
     if (mPendingSummary && mBoxesOpen == 0)
-        QTimer::singleShot(SummaryDelay, this, &DownloadWidget::trySummary);
+        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
     // The card came back while the question was open: the window gets the
     // keyboard back only now, and Retry is what it is for.
     focusRetryIfCardBack();

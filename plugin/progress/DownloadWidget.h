@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QModelIndex>
 #include <QString>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
@@ -129,6 +130,7 @@ private:
     QTimer mTick;
 
     int mBoxesOpen = 0;            // our question boxes on screen
+    QElapsedTimer mBoxClosed;      // since the last of them closed
     bool mPendingSummary = false;  // the end of a batch not yet shown
     bool mSummaryNotified = false; // ... but told by the desktop
 };

@@ -217,6 +217,9 @@ void SoftwareInfoWidget::showServiceProblem()
     // Without a card, the card is what the page asks for.
     if (mCard.root().isEmpty())
         return;
+    // Nothing is upgraded that the mechanic cannot see.
+    mRows.clear();
+    clearTable();
     mTableOrPrompt->setCurrentWidget(mServicePrompt);
     if (QWidget *again = mServicePrompt->findChild<QPushButton *>(QStringLiteral("tryAgain")); again && isVisible())
         again->setFocus();
@@ -226,7 +229,7 @@ void SoftwareInfoWidget::tryServiceAgain()
 {
     if (!mCard.root().isEmpty())
         mTableOrPrompt->setCurrentWidget(mTable);
-    if (mLanguageCodes.isEmpty())
+    if (mLanguageCodes.isEmpty() || mProductsFailed)
         startProductQuery();
     else
         startSoftwareQuery(mLanguages->currentIndex());
@@ -289,9 +292,12 @@ void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
     mProductsBusy = false;
     if (code != 200) {
         mFeedback.closeBusy();
+        // Languages of an earlier answer may be another product's.
+        mProductsFailed = true;
         showServiceProblem();
         return;
     }
+    mProductsFailed = false;
     const QueryProductResponse answer = response.value<QueryProductResponse>();
     if (answer.getCode() == Code::CODE_SUCCESS) {
         const QList<ProductBean> &products = answer.getData().getLists();
@@ -621,6 +627,8 @@ void SoftwareInfoWidget::onLanguagesChanged(int index)
     if (mSoftwareBusy || mCard.root().isEmpty())
         return;
     qCDebug(lcSoftware) << "onLanguagesChanged: index: " << index;
+    // The rows of the other language go with the table that showed them.
+    mRows.clear();
     clearTable();
     startSoftwareQuery(index);
     if (mSoftwareBusy)
@@ -730,6 +738,9 @@ void SoftwareInfoWidget::onUpdateDiskDetail(QString path)
 void SoftwareInfoWidget::onUpgrade()
 {
     qCDebug(lcSoftware) << "onUpgrade...";
+    // Only rows the table shows, answered for the language chosen.
+    if (mSoftwareBusy || isServiceUnreachable())
+        return;
     int leftOut = 0;
     const QList<SoftwareDataWrap> chosen = SoftwareRows::collect(mRows, mChosen, &leftOut);
     if (leftOut > 0) {

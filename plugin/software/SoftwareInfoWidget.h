@@ -180,6 +180,7 @@ private:
     QStackedWidget *mTableOrPrompt = nullptr;
     CardPrompt *mPrompt = nullptr;
     CardPrompt *mServicePrompt = nullptr;
+    bool mProductsFailed = false; // the last product query had no answer
     QPushButton *mCheckCard = nullptr;
     QPushButton *mHistory = nullptr;
     FXTableView *mTable = nullptr;

@@ -379,6 +379,10 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <source>U disk has been pulled out!</source>
         <translation>The SD card was removed.</translation>
     </message>
+    <message>
+        <source>The update has ended.</source>
+        <translation>The update has ended.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryWidget</name>

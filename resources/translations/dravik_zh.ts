@@ -379,6 +379,10 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <source>The SD card can now be removed.</source>
         <translation>现在可以拔出SD卡了。</translation>
     </message>
+    <message>
+        <source>The update has ended.</source>
+        <translation>更新已结束。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryWidget</name>

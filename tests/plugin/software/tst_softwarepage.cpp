@@ -301,6 +301,22 @@ private slots:
         QVERIFY(!mPage->isServiceUnreachable());
     }
 
+    // The rows of the language shown before cannot be upgraded unseen.
+    void noUpgradeOfRowsNotShown()
+    {
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
+        open();
+        QVERIFY(mPage->model()->rowCount() > 0);
+        QVERIFY(mFx.service().setFault(rule("/KvaApi/user/soft_search", {{"status", 503}})));
+        auto *languages = mPage->findChild<QComboBox *>(QStringLiteral("languages"));
+        languages->setCurrentIndex((languages->currentIndex() + 1) % languages->count());
+        QVERIFY(waitIdle());
+        QVERIFY(mPage->isServiceUnreachable());
+        mPage->findChild<QPushButton *>(QStringLiteral("upgrade"))->click();
+        QVERIFY(mPage->upgradeSelection().isEmpty());
+        QVERIFY(mFx.boxTexts.isEmpty());
+    }
+
     void pulledCardClearsAndReinsertedRefills()
     {
         // No card: the page asks for one instead of showing an empty table.
