@@ -1,5 +1,7 @@
 #include "CardPrompt.h"
 
+#include "Pictures.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -13,7 +15,7 @@ CardPrompt::CardPrompt(const QString &picture, const QString &text, QWidget *par
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("cardPromptPicture"));
-    image->setPixmap(QPixmap(picture));
+    image->setPixmap(Pictures::load(picture));
     image->setAlignment(Qt::AlignCenter);
     image->setStyleSheet(QStringLiteral("background:transparent;border:none;"));
 
