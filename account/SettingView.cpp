@@ -1,6 +1,7 @@
 #include "SettingView.h"
 
 #include "AppSettings.h"
+#include "FXComboBox.h"
 #include "FXGlobalInfo.h"
 #include "FXWidget.h"
 #include "LanguageCodes.h"
@@ -80,8 +81,9 @@ SettingView::SettingView(QWidget *parent)
     mCaption->setStyleSheet(QStringLiteral(
         "QLabel{background:transparent;font-size:22px;font-family:Helvetica;color:#000000;}"));
 
-    mLanguage = new QComboBox(this);
+    mLanguage = new FXComboBox(this);
     mLanguage->setObjectName(QStringLiteral("LanguageBox"));
+    mCaption->setBuddy(mLanguage); // named by its caption, not by the language shown
     mLanguage->setFixedSize(info->size(FXGlobalInfo::combobox_language));
     mLanguage->setView(new QListView(mLanguage));
     mLanguage->setStyleSheet(QString::fromLatin1(kComboStyle));

@@ -6,6 +6,7 @@
 #include "CrashHandler.h"
 #include "DesktopIdentity.h"
 #include "DetachedStart.h"
+#include "FocusRing.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxDialog.h"
@@ -25,14 +26,20 @@ const char *const kWakeUp = "Wake up!";
 const int kWakeUpTimeoutMs = 5000;
 } // namespace
 
+void Application::setUpScaling()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
 int Application::run(int argc, char *argv[])
 {
     ProcessSignals::ignoreBrokenPipe();
     // Must precede the application object; the complaint page's web view
     // shares its GL context with the rest of the program.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Only honoured before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    setUpScaling();
     SingleApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
     // Lets the desktop match the windows with the launcher and its icon.
@@ -65,6 +72,8 @@ int Application::run(int argc, char *argv[])
     QTranslator translator;
     if (translator.load(AppPaths::installFile(QStringLiteral("./translations/ostrel_zh.qm"))))
         QCoreApplication::installTranslator(&translator);
+
+    FocusRing::install();
 
     if (Platform *platform = Platform::instance())
         platform->crashHandler()->install(AppPaths::dataDir());
