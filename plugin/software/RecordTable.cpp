@@ -2,6 +2,7 @@
 
 #include "FXTableView.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -12,7 +13,7 @@ RecordTable::RecordTable(QWidget *page, const QStringList &headers, const QList<
     model->setHorizontalHeaderLabels(headers);
     view->setObjectName(QStringLiteral("tableView"));
     view->setModel(model);
-    view->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table and the arrows walk its rows; nothing to select.
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setStateColor(FXTableView::Hover, QColor(Qt::white));
@@ -38,6 +39,9 @@ void RecordTable::append(const QStringList &texts, int marked, const QColor &col
     for (int column = 0; column < texts.size(); ++column) {
         auto *item = new QStandardItem(texts.at(column));
         item->setToolTip(texts.at(column));
+        // An empty cell is not silence to a screen reader.
+        if (texts.at(column).isEmpty())
+            item->setData(QCoreApplication::translate("MyTableModel", "None"), Qt::AccessibleTextRole);
         if (column == marked) {
             item->setForeground(colour);
             if (!tip.isEmpty()) {
