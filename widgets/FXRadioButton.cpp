@@ -18,6 +18,12 @@ FXRadioButton::FXRadioButton(QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     // The entry fills the bar's width: its focus is marked inside it.
     setProperty("drawsOwnFocus", true);
+    // Caption colours on the dark bar: light grey, white when checked.
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, QColor(0xB3, 0xB8, 0xC4));
+    colours.setColor(QPalette::BrightText, QColor(255, 255, 255));
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x6B, 0x70, 0x7C));
+    setPalette(colours);
 }
 
 void FXRadioButton::setPictures(const QString &iconPath, const QString &arrowPath)
@@ -109,10 +115,7 @@ void FXRadioButton::paintEvent(QPaintEvent *)
         textRight = arrowX - IconSpacing;
     }
 
-    QColor textColor = isChecked() ? QColor(255, 255, 255) : QColor(0xB3, 0xB8, 0xC4);
-    if (!isEnabled())
-        textColor = QColor(0x6B, 0x70, 0x7C);
-    painter.setPen(textColor);
+    painter.setPen(palette().color(isEnabled() && isChecked() ? QPalette::BrightText : QPalette::WindowText));
     painter.setFont(mCaptionFont);
     const QRect textRect(x, inner.top(), qMax(0, textRight - x + 1), inner.height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, mCaption);

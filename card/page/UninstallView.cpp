@@ -155,6 +155,7 @@ void UninstallView::buildUi()
 
     mTable = new FXTableView(this);
     mTable->setObjectName(QStringLiteral("vehicleTable"));
+    mTable->setAccessibleName(uninstallText("Uninstall"));
     mHeader = new FXHeader(Qt::Horizontal, mTable);
     mHeader->setCheckBoxText(uninstallText("Name"));
     mHeader->setFixedHeight(44);

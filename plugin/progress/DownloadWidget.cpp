@@ -106,6 +106,7 @@ void DownloadWidget::buildUi()
                               {260, 130, 160, 100});
     mModel = table.model;
     mTable = table.view;
+    mTable->setAccessibleName(title->text());
     mHeader = table.header;
     // Every row of a batch takes part: the box is ticked and stays so.
     mHeader->setChecked(true);
@@ -180,7 +181,7 @@ void DownloadWidget::buildTable()
     }
     mModel->setRows(texts); // the view deletes the widgets of the last batch
     mSpokenAt.fill(0, batch.size());
-    mSpokenState.fill(0, batch.size());
+    mSpokenState.fill(QString(), batch.size());
     mSpokenPending.fill(false, batch.size());
     for (int i = 0; i < batch.size(); ++i) {
         const QString name = texts.at(i).value(NameColumn).toString();
@@ -293,22 +294,21 @@ void DownloadWidget::speakRow(int row)
     if (row < 0 || row >= batch().size() || row >= mSpokenAt.size())
         return;
     const DownloadBatch::Row &r = batch().row(row);
-    QString text = DownloadBatch::stateText(r.state);
-    if (DownloadBatch::showsBar(r.state))
-        text += QStringLiteral(", %1 %").arg(r.progress);
+    const QString words = DownloadBatch::stateText(r.state);
+    const QString text = DownloadBatch::showsBar(r.state) ? words + QStringLiteral(", %1 %").arg(r.progress) : words;
     if (mModel->value(row, StateColumn).toString() == text)
         return;
     // Every step of the bar would be read out: a new figure waits for its
     // turn, and the last one comes when it is due.
     const qint64 now = mClock.elapsed();
-    if (r.state == mSpokenState.at(row) && now - mSpokenAt.at(row) < SpokenInterval) {
+    if (words == mSpokenState.at(row) && now - mSpokenAt.at(row) < SpokenInterval) {
         mSpokenPending[row] = true;
         if (!mSpokenFlush.isActive())
             mSpokenFlush.start();
         return;
     }
     mSpokenAt[row] = now;
-    mSpokenState[row] = r.state;
+    mSpokenState[row] = words;
     mSpokenPending[row] = false;
     mModel->setValue(row, StateColumn, text);
 }

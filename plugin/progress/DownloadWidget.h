@@ -134,7 +134,7 @@ private:
     QVector<RowWidgets> mRowWidgets;
     QElapsedTimer mClock;
     QVector<qint64> mSpokenAt; // per row, on mClock
-    QVector<int> mSpokenState;
+    QVector<QString> mSpokenState; // the words before the figure
     QVector<bool> mSpokenPending;
     QTimer mSpokenFlush;
     UDiskMonitor *mMonitor = nullptr;

@@ -33,6 +33,7 @@ CardCheckWidget::CardCheckWidget(const Card &card, QWidget *parent)
 {
     setObjectName(QStringLiteral("CardCheckWidget"));
     QLabel *title = PageContainer::dressPage(this, tr("Check Card"));
+    mTable.view->setAccessibleName(title->text());
     auto *serial = new QLabel(tr("SD card %1").arg(card.serialNumber()), this);
     serial->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:16px;color:#666666;}"));
 

@@ -20,6 +20,7 @@ HistoryWidget::HistoryWidget(const Card &card, QWidget *parent)
 {
     setObjectName(QStringLiteral("HistoryWidget"));
     QLabel *title = PageContainer::dressPage(this, tr("Update History"));
+    mTable.view->setAccessibleName(title->text());
     auto *serial = new QLabel(tr("SD card %1").arg(card.serialNumber()), this);
     serial->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:16px;color:#666666;}"));
     auto *empty = new QLabel(tr("No updates of this SD card are recorded yet."), this);

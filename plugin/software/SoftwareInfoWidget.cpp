@@ -157,6 +157,7 @@ void SoftwareInfoWidget::buildUi()
                               {300, 150, 170, 110});
     mModel = table.model;
     mTable = table.view;
+    mTable->setAccessibleName(title->text());
     mHeader = table.header;
     SoftwareTable::setStyle(mTable, QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));

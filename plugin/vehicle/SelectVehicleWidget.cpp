@@ -125,6 +125,7 @@ void SelectVehicleWidget::buildUi()
     mModel->setNamedColumn(OperationColumn);
     mTable = new FXTableView(this);
     mTable->setObjectName(QStringLiteral("tableView"));
+    mTable->setAccessibleName(title->text());
     mTable->setModel(mModel);
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;outline:0px;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"
