@@ -65,6 +65,7 @@ QScrollArea *LoginDialog::wrapPage(QWidget *page, const QString &background)
 {
     auto *area = new QScrollArea;
     area->setObjectName(QStringLiteral("LoginPager"));
+    area->setFocusPolicy(Qt::NoFocus); // a frame for the page, no stop of its own
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setFrameShape(QFrame::NoFrame);

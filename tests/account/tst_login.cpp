@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "FXViewPager.h"
 #include "FakePlatform.h"
@@ -84,6 +85,7 @@ private slots:
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
     void dialogKeepsTheKeysOnThePageOnShow();
+    void dialogForTheKeyboardAndAScreenReader();
     void dialogAcceptsWithTokenAndUserId();
     void dialogFollowsADrag();
     void toastStandsOverAMovedDialog_data();
@@ -678,6 +680,41 @@ void TestLogin::dialogKeepsTheKeysOnThePageOnShow()
     QCOMPARE(QApplication::focusWidget(), account);
     QVERIFY(staysOn(login, Qt::Key_Tab));
     QVERIFY(staysOn(login, Qt::Key_Backtab));
+}
+
+// Tab walks each page in reading order, the pair of big buttons and the
+// terms link included; a screen reader finds every control named and every
+// text readable, the toasts' too.
+void TestLogin::dialogForTheKeyboardAndAScreenReader()
+{
+    LoginDialog dialog;
+    dialog.pager()->setAnimationDuration(1);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTRY_VERIFY(QApplication::focusWidget());
+    QCOMPARE(AccessibilityAudit::report(&dialog), QString());
+    const auto walk = [](int steps) {
+        QStringList seen;
+        for (int i = 0; i < steps; ++i) {
+            seen << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return seen;
+    };
+    QCOMPARE(walk(7).join(QLatin1Char(' ')),
+             QStringLiteral("account password staySignedIn retrievePassword login register account"));
+
+    // Register by its key; the same on the registration page.
+    QTest::keyClick(dialog.loginView()->findChild<QPushButton *>(QStringLiteral("register")), Qt::Key_Space);
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("REGISTER"));
+    QCOMPARE(AccessibilityAudit::report(&dialog), QString());
+    QCOMPARE(walk(8).join(QLatin1Char(' ')),
+             QStringLiteral("email verificationCode sendCode password confirmPassword submit _cancel terms"));
+
+    Toast::instance()->setMessageVDuration(QStringLiteral("Incorrect account or password"), 3000);
+    QTRY_VERIFY(Toast::instance()->isVisible());
+    QCOMPARE(AccessibilityAudit::report(Toast::instance()), QString());
 }
 
 void TestLogin::dialogAcceptsWithTokenAndUserId()

@@ -268,7 +268,7 @@ public:
         widgets.prepend(mWindow);
         for (QWidget *w : qAsConst(widgets)) {
             const QRect area = shownRect(w);
-            if (!w->isVisible() || !w->isEnabled() || area.isEmpty() || insideWebView(w))
+            if (w->window() != mWindow || !w->isVisible() || !w->isEnabled() || area.isEmpty() || insideWebView(w))
                 continue;
             const QColor own = w->palette().color(w->foregroundRole());
             const QFontInfo font(w->font());
