@@ -221,6 +221,17 @@ void UninstallView::buildUi()
     connect(this, &UninstallView::SignalUpdateData, mModel, &UninstallModel::OnUpdateData);
     connect(mModel, &UninstallModel::SignalCheckChanged, this, &UninstallView::OnItemCheckChanged);
     connect(mTable, &QAbstractItemView::clicked, this, &UninstallView::OnListItemClicked);
+    // The keyboard: Space ticks the current row as a press on it does,
+    // Return asks to uninstall the ticked rows as the button does.
+    connect(mTable, &FXTableView::toggleRequested, this, [this](int row) {
+        const QModelIndex name = mModel->index(row, UninstallModel::NameColumn);
+        const bool checked = name.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        mModel->setData(name, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    });
+    connect(mTable, &FXTableView::confirmRequested, this, [this] {
+        if (mUninstallBtn->isEnabled())
+            OnBtnUninstallClicked();
+    });
     connect(mHeader, &FXHeader::SignalCheckChange, this, &UninstallView::OnCheckChanged);
     connect(mUninstallBtn, &QPushButton::clicked, this, &UninstallView::OnBtnUninstallClicked);
     connect(mStopBtn, &QPushButton::clicked, this, [this] {

@@ -2,6 +2,7 @@
 // the stand-in service on a generated card: a package that the card
 // damaged is found and ticked again for a reinstall with the version the
 // card holds; the history lists the card's installs.
+#include "AccessibilityAudit.h"
 #include "CardCheckWidget.h"
 #include "HistoryWidget.h"
 #include "InstallAsUpgrade.h"
@@ -137,6 +138,8 @@ private slots:
             shown << results->index(i, 0).data().toString() + QLatin1Char(':') + results->index(i, 2).data().toString();
         QVERIFY2(shown.contains(QStringLiteral("Mercedes-Benz:Damaged")), qPrintable(shown.join(QLatin1Char(' '))));
         QCOMPARE(shown.filter(QStringLiteral(":Damaged")).size(), 1);
+        // Each verdict, intact ones without details too, told and readable.
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
 
         auto *reinstall = page->findChild<QPushButton *>(QStringLiteral("reinstall"));
         QVERIFY(reinstall->isEnabled());
@@ -163,6 +166,8 @@ private slots:
             row << records->index(0, column).data().toString();
         QCOMPARE(row, (QStringList{QStringLiteral("Mercedes-Benz"), QString(), QStringLiteral("V12.30"),
                                    QStringLiteral("Done"), QStringLiteral("8.11KB"), QStringLiteral("Yes")}));
+        // The empty "From" is told as such; every text readable.
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
         page->findChild<QPushButton *>(QStringLiteral("back"))->click();
         QCOMPARE(mContainer->currentWidget(), static_cast<QWidget *>(mList));
     }
