@@ -728,4 +728,22 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
         <translation>已停止</translation>
     </message>
 </context>
+<context>
+    <name>CardBox</name>
+    <message>
+        <source>No SD card</source>
+        <translation>未插入SD卡</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>已用 %1，共 %2</translation>
+    </message>
+</context>
+<context>
+    <name>MyTableModel</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+</context>
 </TS>

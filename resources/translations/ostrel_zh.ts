@@ -782,4 +782,33 @@
         <translation>Ostrel 无法确保只运行一个副本，因此不会启动。请检查您的主文件夹是否可写。</translation>
     </message>
 </context>
+<context>
+    <name>Uninstall</name>
+    <message>
+        <source>No version</source>
+        <translation>无版本</translation>
+    </message>
+    <message>
+        <source>No SD card</source>
+        <translation>未插入SD卡</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>已用 %1，共 %2</translation>
+    </message>
+</context>
+<context>
+    <name>UserInfo</name>
+    <message>
+        <source>Not given</source>
+        <translation>未填写</translation>
+    </message>
+</context>
+<context>
+    <name>Complaint</name>
+    <message>
+        <source>Complaint form</source>
+        <translation>投诉表单</translation>
+    </message>
+</context>
 </TS>

@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("stopped") << QStringLiteral("Uninstall")
                                  << QStringLiteral("Stopped. %1 of %2 vehicle software packages were uninstalled; "
                                                    "the others stay on the SD card.");
+        QTest::newRow("card use") << QStringLiteral("Uninstall") << QStringLiteral("Used %1 of %2");
+        QTest::newRow("no card in") << QStringLiteral("Uninstall") << QStringLiteral("No SD card");
         QTest::newRow("minimise") << QStringLiteral("TitleBar") << QStringLiteral("Minimize");
         QTest::newRow("close") << QStringLiteral("TitleBar") << QStringLiteral("Close");
         QTest::newRow("no plug-in") << QStringLiteral("MissingPluginPage")
