@@ -9,6 +9,7 @@
 #include "DesktopShortcut.h"
 #include "ExitRequest.h"
 #include "FXGlobalInfo.h"
+#include "FXRadioButton.h"
 #include "GlobalMutex.h"
 #include "MissingPluginPage.h"
 #include "Platform.h"
@@ -165,6 +166,9 @@ void MainWindow::buildUi()
     mOuter->addWidget(mBody, 1);
 
     mButtonBar->selectById(QStringLiteral("DOWNLOAD"));
+    // The keyboard starts where the window's pages are chosen, not on its
+    // minimise button.
+    mButtonBar->entry(QStringLiteral("DOWNLOAD"))->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::centre()
