@@ -191,6 +191,12 @@ void SoftwareInfoWidget::buildUi()
     layout->addWidget(mCardBox);
     layout->addLayout(controls);
     layout->addWidget(mTableOrPrompt, 1);
+
+    // Tab in reading order: the row of controls left to right, the table.
+    setTabOrder(mLanguages, mCheckCard);
+    setTabOrder(mCheckCard, mHistory);
+    setTabOrder(mHistory, mUpgrade);
+    setTabOrder(mUpgrade, mTable);
 }
 
 void SoftwareInfoWidget::setCard(const Card &card)
