@@ -33,12 +33,13 @@ LoginDialog::LoginDialog(QWidget *parent)
     mArea->setObjectName(QStringLiteral("signInArea"));
     mArea->setFrameShape(QFrame::NoFrame);
     mArea->setFocusPolicy(Qt::NoFocus);
-    mArea->viewport()->setObjectName(QStringLiteral("signInViewport"));
-    mArea->setStyleSheet(QStringLiteral("QWidget#signInViewport{background:#FFFFFF;}"));
     mPager = new FXViewPager;
     mPager->setObjectName(QStringLiteral("pager"));
     mPager->setFixedSize(designed);
     mArea->setWidget(mPager);
+    // The area fills what it holds; the pages show the dialog's white.
+    mArea->viewport()->setAutoFillBackground(false);
+    mPager->setAutoFillBackground(false);
     mLoginView = new LoginView;
     mRegisterView = new RegisterView;
     mPager->addPage(QStringLiteral("LOGIN"), wrapPage(mLoginView, QString()));
