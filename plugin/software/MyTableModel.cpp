@@ -116,6 +116,10 @@ Qt::ItemFlags MyTableModel::flags(const QModelIndex &index) const
 
 QVariant MyTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The first heading is painted beside the select-all box; a screen
+    // reader still hears it.
+    if (role == Qt::AccessibleTextRole && orientation == Qt::Horizontal && section >= 0 && section < mHeaders.size())
+        return mHeaders.at(section);
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

@@ -230,6 +230,19 @@ public:
         if (!t || !view || !view->model())
             return;
         const int rows = qMin(t->rowCount(), 200);
+        // The column headers come first among the table's children, in
+        // column order; a heading a screen reader announces blank is lost
+        // on every cell below it.
+        int column = 0;
+        for (int i = 0; i < table->childCount(); ++i) {
+            QAccessibleInterface *child = table->child(i);
+            if (!child || child->role() != QAccessible::ColumnHeader)
+                continue;
+            const bool heads = t->cellAt(0, column) && !t->cellAt(0, column)->text(QAccessible::Name).isEmpty();
+            if (heads && child->text(QAccessible::Name).trimmed().isEmpty())
+                faults << QStringLiteral("column header without a name: %1 column %2").arg(describe(view)).arg(column);
+            ++column;
+        }
         for (int column = 0; column < t->columnCount(); ++column) {
             QStringList empty;
             bool anyText = false;

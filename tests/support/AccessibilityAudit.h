@@ -10,6 +10,7 @@ class QWidget;
 // - a focusable or interactive element (button, check box, field,
 //   drop-down, link, table) without a name, a drop-down named by the entry
 //   it shows, a push button that calls itself a check box;
+// - a table column header without a name over cells with text;
 // - a table cell without text (a spacer column, without a header and
 //   without text in any row, excepted);
 // - a visible text whose colour stands out from its background by less
