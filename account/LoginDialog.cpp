@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QScroller>
 #include <QVBoxLayout>
 
@@ -25,11 +26,10 @@ LoginDialog::LoginDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icon/Resources/ic_launcher.ico")));
     setWindowFlags(Qt::FramelessWindowHint | Qt::CustomizeWindowHint | Qt::Dialog);
     const QSize designed = FXGlobalInfo::instance()->signInWindowSize();
-    const QRect placed = WindowFit::place(designed);
-    setFixedSize(placed.size());
-
     // The designed pages whole, scrolling where the screen is smaller.
     mArea = new QScrollArea(this);
+    const QRect placed = WindowFit::place(designed, mArea->verticalScrollBar()->sizeHint().width());
+    setFixedSize(placed.size());
     mArea->setObjectName(QStringLiteral("signInArea"));
     mArea->setFrameShape(QFrame::NoFrame);
     mArea->setFocusPolicy(Qt::NoFocus);

@@ -27,6 +27,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -66,11 +67,10 @@ MainWindow::MainWindow(const QString &token, int userId, QWidget *parent)
         platform->desktopShortcut()->ensure(executable, DesktopShortcut::defaultFolder());
     }
     setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255)"));
+    buildUi();
     // The designed size, or the screen's available area where that is
     // smaller (a laptop at 150 %): the body then scrolls.
-    setFixedSize(WindowFit::place(info->windowSize()).size());
-
-    buildUi();
+    setFixedSize(WindowFit::place(info->windowSize(), mBody->verticalScrollBar()->sizeHint().width()).size());
 
     mRemovableDisk = new RemovableDisk(this);
     mRemovableDisk->hide();
