@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TranslationContext.h"
+
 #include <QWidget>
 
 class FXCheckBox;
@@ -14,6 +16,7 @@ class QPushButton;
 class LoginView : public QWidget
 {
     Q_OBJECT
+    OSTREL_TRANSLATION_CONTEXT(Login)
 public:
     // How long the busy indicator may stay up during a sign-in.
     static constexpr int LoadingTimeout = 10000;

@@ -138,10 +138,13 @@ void RegisterView::buildUi()
     codeRow->addWidget(mSendCodeButton);
     mCodeEdit->setTextMargins(0, 0, mSendCodeButton->width() + 4, 0);
 
-    mEmailLabel = errorLabel(QStringLiteral("emailError"), "Email format error");
-    mCodeLabel = errorLabel(QStringLiteral("verificationCodeError"), "Verification Code format error");
-    mPasswordLabel = errorLabel(QStringLiteral("passwordError"), "Password format error");
-    mConfirmLabel = errorLabel(QStringLiteral("confirmPasswordError"), "Confirm Password format error");
+    mEmailLabel = errorLabel(QStringLiteral("emailError"), QT_TRANSLATE_NOOP("Register", "Email format error"));
+    mCodeLabel = errorLabel(QStringLiteral("verificationCodeError"),
+                            QT_TRANSLATE_NOOP("Register", "Verification Code format error"));
+    mPasswordLabel =
+        errorLabel(QStringLiteral("passwordError"), QT_TRANSLATE_NOOP("Register", "Password format error"));
+    mConfirmLabel = errorLabel(QStringLiteral("confirmPasswordError"),
+                               QT_TRANSLATE_NOOP("Register", "Confirm Password format error"));
 
     mSubmitButton = new QPushButton(trRegister("Free Registration"), this);
     mSubmitButton->setObjectName(QStringLiteral("submit"));

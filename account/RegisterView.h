@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TranslationContext.h"
+
 #include <QWidget>
 
 class QButtonGroup;
@@ -13,6 +15,7 @@ class QPushButton;
 class RegisterView : public QWidget
 {
     Q_OBJECT
+    OSTREL_TRANSLATION_CONTEXT(Register)
 public:
     static constexpr int CountdownStart = 60;
     static constexpr int CountdownInterval = 1000;

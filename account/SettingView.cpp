@@ -4,13 +4,14 @@
 #include "FXComboBox.h"
 #include "FXGlobalInfo.h"
 #include "FXWidget.h"
+#include "InterfaceLanguage.h"
 #include "LanguageCodes.h"
 #include "MessageBoxDialog.h"
 #include "UserPagesLog.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -64,6 +65,14 @@ QVector<QPair<QString, QString>> SettingView::languageTable()
     };
 }
 
+QVector<QPair<QString, QString>> SettingView::interfaceLanguageTable()
+{
+    return {
+        {QString::fromUtf8("简体中文"), QString::fromLatin1(InterfaceLanguage::Chinese)},
+        {QStringLiteral("English"), QString::fromLatin1(InterfaceLanguage::English)},
+    };
+}
+
 SettingView::SettingView(QWidget *parent)
     : QWidget(parent)
     , mLanguages(languageTable())
@@ -81,21 +90,18 @@ SettingView::SettingView(QWidget *parent)
     mCaption->setStyleSheet(QStringLiteral(
         "QLabel{background:transparent;font-size:22px;font-family:Helvetica;color:#000000;}"));
 
-    mLanguage = new FXComboBox(this);
-    mLanguage->setObjectName(QStringLiteral("LanguageBox"));
-    mCaption->setBuddy(mLanguage); // named by its caption, not by the language shown
-    mLanguage->setFixedSize(info->size(FXGlobalInfo::combobox_language));
-    mLanguage->setView(new QListView(mLanguage));
-    mLanguage->setStyleSheet(QString::fromLatin1(kComboStyle));
-    const QString saved = LanguageCodes::current();
-    for (const auto &entry : qAsConst(mLanguages)) {
-        mLanguage->addItem(entry.first, entry.second);
-        if (saved.compare(entry.second, Qt::CaseInsensitive) == 0)
-            mLanguage->setCurrentText(entry.first);
-    }
+    mLanguage = addLanguageBox(QStringLiteral("LanguageBox"), mLanguages, LanguageCodes::current());
+    mCaption->setBuddy(mLanguage);
     // Connected only now, so the initial selection is not taken for a change.
     connect(mLanguage, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SettingView::OnLanguageChanged);
+
+    mInterfaceCaption = new QLabel(translated("Setting", QT_TRANSLATE_NOOP("Setting", "Interface Language")), this);
+    mInterfaceCaption->setStyleSheet(mCaption->styleSheet());
+    mInterfaceLanguage = addLanguageBox(QStringLiteral("InterfaceLanguageBox"), interfaceLanguageTable(),
+                                        AppSettings::interfaceLanguage());
+    mInterfaceCaption->setBuddy(mInterfaceLanguage);
+    connect(mInterfaceLanguage, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &SettingView::updateConfirm);
 
     mConfirm = new QPushButton(translated("Setting", QT_TRANSLATE_NOOP("Setting", "Confirm")), this);
     mConfirm->setObjectName(QStringLiteral("LanguageConfirm"));
@@ -108,12 +114,15 @@ SettingView::SettingView(QWidget *parent)
     line->setFixedHeight(qMax(1, spacer(FXGlobalInfo::spacer1)));
     line->setBackgroundColor(info->color(FXGlobalInfo::Sub_title));
 
-    auto *choice = new QHBoxLayout;
+    auto *choice = new QGridLayout;
     choice->setContentsMargins(0, 0, 0, 0);
-    choice->setSpacing(spacer(FXGlobalInfo::spacer20));
-    choice->addWidget(mCaption);
-    choice->addWidget(mLanguage);
-    choice->addStretch(1);
+    choice->setHorizontalSpacing(spacer(FXGlobalInfo::spacer20));
+    choice->setVerticalSpacing(spacer(FXGlobalInfo::spacer20));
+    choice->addWidget(mCaption, 0, 0);
+    choice->addWidget(mLanguage, 0, 1);
+    choice->addWidget(mInterfaceCaption, 1, 0);
+    choice->addWidget(mInterfaceLanguage, 1, 1);
+    choice->setColumnStretch(2, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -129,6 +138,44 @@ SettingView::SettingView(QWidget *parent)
     layout->addStretch(1);
 }
 
+QComboBox *SettingView::addLanguageBox(const QString &objectName, const QVector<QPair<QString, QString>> &table,
+                                       const QString &saved)
+{
+    auto *box = new FXComboBox(this); // named by its caption, not by the language shown
+    box->setObjectName(objectName);
+    box->setFixedSize(FXGlobalInfo::instance()->size(FXGlobalInfo::combobox_language));
+    box->setView(new QListView(box));
+    box->setStyleSheet(QString::fromLatin1(kComboStyle));
+    for (const auto &entry : table) {
+        box->addItem(entry.first, entry.second);
+        if (saved.compare(entry.second, Qt::CaseInsensitive) == 0)
+            box->setCurrentText(entry.first);
+    }
+    return box;
+}
+
+QString SettingView::chosenInterfaceLanguage() const
+{
+    return mInterfaceLanguage->currentData().toString();
+}
+
+bool SettingView::vehicleLanguageChanged() const
+{
+    const QVariant data = mLanguage->currentData();
+    const QString code = data.canConvert<QString>() ? data.toString() : QString();
+    return code != LanguageCodes::current();
+}
+
+bool SettingView::interfaceLanguageChanged() const
+{
+    return chosenInterfaceLanguage() != AppSettings::interfaceLanguage();
+}
+
+void SettingView::updateConfirm()
+{
+    mConfirm->setEnabled(vehicleLanguageChanged() || interfaceLanguageChanged());
+}
+
 void SettingView::OnLanguageChanged(int index)
 {
     const QVariant data = mLanguage->itemData(index);
@@ -136,10 +183,8 @@ void SettingView::OnLanguageChanged(int index)
     if (code != LanguageCodes::current()) {
         const int stored = LanguageCodes::indexOf(code);
         mSelectedIndex = stored >= 0 ? stored : LanguageCodes::English;
-        mConfirm->setEnabled(true);
-    } else {
-        mConfirm->setEnabled(false);
     }
+    updateConfirm();
 }
 
 void SettingView::OnBtnLanguageSetClicked()
@@ -156,16 +201,25 @@ void SettingView::OnBtnLanguageSetClicked()
         return;
     }
     // The restart ends whatever the mechanic has open: asked first.
+    const bool vehicleChanged = vehicleLanguageChanged();
+    const bool interfaceChanged = interfaceLanguageChanged();
+    const char *question =
+        !interfaceChanged
+            ? QT_TRANSLATE_NOOP("Setting", "The vehicle software language changes when Ostrel restarts. Restart now?")
+        : !vehicleChanged
+            ? QT_TRANSLATE_NOOP("Setting", "The interface language changes when Ostrel restarts. Restart now?")
+            : QT_TRANSLATE_NOOP("Setting", "The interface language and the vehicle software language change "
+                                           "when Ostrel restarts. Restart now?");
     const auto answer = MessageBoxDialog::showMessageBox(
-        this, translated("Uninstall", "Tips"),
-        translated("Setting", QT_TRANSLATE_NOOP("Setting", "The vehicle software language changes when Ostrel "
-                                                           "restarts. Restart now?")),
-        QMessageBox::Ok | QMessageBox::Cancel);
+        this, translated("Uninstall", "Tips"), translated("Setting", question), QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
-    qCDebug(lcUserPages) << "language: " << mSelectedIndex;
-    // Written (and flushed) before the loop ends, so the new process reads it.
-    AppSettings::setLanguage(mSelectedIndex);
+    qCDebug(lcUserPages) << "language: " << mSelectedIndex << "interfaceLanguage: " << chosenInterfaceLanguage();
+    // Written (and flushed) before the loop ends, so the new process reads them.
+    if (vehicleChanged)
+        AppSettings::setLanguage(mSelectedIndex);
+    if (interfaceChanged)
+        AppSettings::setInterfaceLanguage(chosenInterfaceLanguage());
     mConfirm->setEnabled(false);
     QCoreApplication::exit(RestartExitCode);
 }

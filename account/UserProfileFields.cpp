@@ -5,18 +5,35 @@
 #include <Sornet/UserInfoData.h>
 
 namespace {
-const char *const kLabels[UserProfileFields::Count] = {
-    QT_TRANSLATE_NOOP("UserInfo", "First Name"),
-    QT_TRANSLATE_NOOP("UserInfo", "Middle Name"),
-    QT_TRANSLATE_NOOP("UserInfo", "Last Name"),
-    QT_TRANSLATE_NOOP("UserInfo", "Company"),
-    QT_TRANSLATE_NOOP("UserInfo", "Telephone"),
-    QT_TRANSLATE_NOOP("UserInfo", "Fax"),
-    QT_TRANSLATE_NOOP("UserInfo", "Address"),
-    QT_TRANSLATE_NOOP("UserInfo", "City"),
-    QT_TRANSLATE_NOOP("UserInfo", "State/Province"),
-    QT_TRANSLATE_NOOP("UserInfo", "Country"),
-    QT_TRANSLATE_NOOP("UserInfo", "Zip Code"),
+// The edit view looks the labels up in "UserInfo", the normal view in
+// "userInfo"; both lists are spelled out so that lupdate finds both.
+const char *const kLabels[2][UserProfileFields::Count] = {
+    {
+        QT_TRANSLATE_NOOP("UserInfo", "First Name"),
+        QT_TRANSLATE_NOOP("UserInfo", "Middle Name"),
+        QT_TRANSLATE_NOOP("UserInfo", "Last Name"),
+        QT_TRANSLATE_NOOP("UserInfo", "Company"),
+        QT_TRANSLATE_NOOP("UserInfo", "Telephone"),
+        QT_TRANSLATE_NOOP("UserInfo", "Fax"),
+        QT_TRANSLATE_NOOP("UserInfo", "Address"),
+        QT_TRANSLATE_NOOP("UserInfo", "City"),
+        QT_TRANSLATE_NOOP("UserInfo", "State/Province"),
+        QT_TRANSLATE_NOOP("UserInfo", "Country"),
+        QT_TRANSLATE_NOOP("UserInfo", "Zip Code"),
+    },
+    {
+        QT_TRANSLATE_NOOP("userInfo", "First Name"),
+        QT_TRANSLATE_NOOP("userInfo", "Middle Name"),
+        QT_TRANSLATE_NOOP("userInfo", "Last Name"),
+        QT_TRANSLATE_NOOP("userInfo", "Company"),
+        QT_TRANSLATE_NOOP("userInfo", "Telephone"),
+        QT_TRANSLATE_NOOP("userInfo", "Fax"),
+        QT_TRANSLATE_NOOP("userInfo", "Address"),
+        QT_TRANSLATE_NOOP("userInfo", "City"),
+        QT_TRANSLATE_NOOP("userInfo", "State/Province"),
+        QT_TRANSLATE_NOOP("userInfo", "Country"),
+        QT_TRANSLATE_NOOP("userInfo", "Zip Code"),
+    },
 };
 } // namespace
 
@@ -24,7 +41,7 @@ const char *UserProfileFields::sourceLabel(int row)
 {
     if (row < 0 || row >= Count)
         return nullptr;
-    return kLabels[row];
+    return kLabels[0][row];
 }
 
 QString UserProfileFields::label(int row, const char *context)

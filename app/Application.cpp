@@ -7,6 +7,7 @@
 #include "DesktopIdentity.h"
 #include "DetachedStart.h"
 #include "FocusRing.h"
+#include "InterfaceLanguage.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxDialog.h"
@@ -17,13 +18,22 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QTextCodec>
-#include <QTranslator>
 
 #include <memory>
 
 namespace {
 const char *const kWakeUp = "Wake up!";
 const int kWakeUpTimeoutMs = 5000;
+
+// The interface language chosen on the settings page, Qt's own dialogs and
+// the formats of dates and numbers with it.
+void installTranslations(QObject *owner)
+{
+    const QString language = AppSettings::interfaceLanguage();
+    const QStringList files =
+        InterfaceLanguage::install(QStringLiteral("ostrel"), language, owner, InterfaceLanguage::Scope::Program);
+    qCDebug(lcApp) << "interfaceLanguage: " << language << files;
+}
 } // namespace
 
 void Application::setUpScaling()
@@ -46,9 +56,7 @@ int Application::run(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(DesktopIdentity::applicationId());
     if (app.lockFailed()) {
         // Without its lock nothing keeps a second copy off the same card.
-        QTranslator translator;
-        if (translator.load(AppPaths::installFile(QStringLiteral("./translations/ostrel_zh.qm"))))
-            QCoreApplication::installTranslator(&translator);
+        installTranslations(&app);
         MessageBoxDialog::showMessageBox(
             nullptr, QCoreApplication::translate("Application", "Ostrel"),
             QCoreApplication::translate("Application",
@@ -69,9 +77,7 @@ int Application::run(int argc, char *argv[])
     if (qss.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(qss.readAll()));
 
-    QTranslator translator;
-    if (translator.load(AppPaths::installFile(QStringLiteral("./translations/ostrel_zh.qm"))))
-        QCoreApplication::installTranslator(&translator);
+    installTranslations(&app);
 
     FocusRing::install();
 

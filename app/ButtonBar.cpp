@@ -52,14 +52,13 @@ ButtonBar::ButtonBar(QWidget *parent)
     column->setSpacing(0);
     column->addWidget(logo);
 
-    const char *ctx = "Ostrel";
-    column->addWidget(addEntry(QStringLiteral("DOWNLOAD"), QCoreApplication::translate(ctx, "Download"),
+    column->addWidget(addEntry(QStringLiteral("DOWNLOAD"), QCoreApplication::translate("Ostrel", "Download"),
                                QStringLiteral("Download.png")));
-    column->addWidget(addEntry(QStringLiteral("COMPLAINT"), QCoreApplication::translate(ctx, "Complaint"),
+    column->addWidget(addEntry(QStringLiteral("COMPLAINT"), QCoreApplication::translate("Ostrel", "Complaint"),
                                QStringLiteral("Complaint.png")));
-    column->addWidget(addEntry(QStringLiteral("UNISTALL"), QCoreApplication::translate(ctx, "Uninstall"),
+    column->addWidget(addEntry(QStringLiteral("UNISTALL"), QCoreApplication::translate("Ostrel", "Uninstall"),
                                QStringLiteral("Uninstall.png")));
-    column->addWidget(addEntry(QStringLiteral("SETTING"), QCoreApplication::translate(ctx, "Setting"),
+    column->addWidget(addEntry(QStringLiteral("SETTING"), QCoreApplication::translate("Ostrel", "Setting"),
                                QStringLiteral("Setting.png")));
 
     auto *separator = new FXWidget(this);
@@ -69,7 +68,7 @@ ButtonBar::ButtonBar(QWidget *parent)
     separator->setBackgroundColor(QColor(0x36, 0x3C, 0x4B));
     column->addWidget(separator, 0, Qt::AlignHCenter);
     column->addSpacing(info->size(FXGlobalInfo::spacer20).height());
-    column->addWidget(addEntry(QStringLiteral("USERINFO"), QCoreApplication::translate(ctx, "User Information"),
+    column->addWidget(addEntry(QStringLiteral("USERINFO"), QCoreApplication::translate("Ostrel", "User Information"),
                                QStringLiteral("Userinfo.png")));
     column->addStretch(1);
 

@@ -71,4 +71,13 @@ double runTool(const QString &program, const QStringList &args, QByteArray *outp
     return ms;
 }
 
+StallMeter::StallMeter()
+{
+    mTick.setTimerType(Qt::PreciseTimer);
+    mTick.setInterval(10);
+    QObject::connect(&mTick, &QTimer::timeout, [this] { mLongest = qMax(mLongest, mSinceTick.restart() - 10); });
+    mSinceTick.start();
+    mTick.start();
+}
+
 } // namespace BenchSupport

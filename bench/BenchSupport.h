@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QStringList>
 #include <QTextStream>
 
@@ -28,5 +30,19 @@ void resetPeakRss();
 // standard output goes to `output` (or nowhere). A program that fails ends
 // the benchmark with its error output.
 double runTool(const QString &program, const QStringList &args, QByteArray *output = nullptr);
+
+// How late a 10 ms tick of the event loop comes is how long the loop was
+// busy: the longest such stall while it lives.
+class StallMeter
+{
+public:
+    StallMeter();
+    qint64 longestMs() const { return mLongest; }
+
+private:
+    QTimer mTick;
+    QElapsedTimer mSinceTick;
+    qint64 mLongest = 0;
+};
 
 } // namespace BenchSupport

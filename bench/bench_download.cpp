@@ -69,22 +69,14 @@ Run viaDownloadFile(const QString &url, QString *path)
                          *path = file;
                          loop.quit();
                      });
-    // How late a 10 ms tick comes is how long the event loop was busy.
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(10);
-    QElapsedTimer sinceTick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        r.maxStallMs = qMax(r.maxStallMs, sinceTick.restart() - 10);
-    });
+    StallMeter stalls;
     QElapsedTimer clock;
     clock.start();
-    sinceTick.start();
-    tick.start();
     download.start(1, url, QStringLiteral("BENCH00000001"));
     if (path->isEmpty())
         loop.exec();
     r.ms = clock.elapsed();
+    r.maxStallMs = stalls.longestMs();
     return r;
 }
 

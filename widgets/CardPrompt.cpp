@@ -11,11 +11,13 @@ CardPrompt::CardPrompt(const QString &picture, const QString &text, QWidget *par
 {
     setObjectName(QStringLiteral("cardPrompt"));
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral("#cardPrompt{background-color:#FFFFFF;border:1px dashed #C9D1E3;border-radius:6px;}"));
+    setStyleSheet(QStringLiteral("CardPrompt{background-color:#FFFFFF;border:1px dashed #C9D1E3;border-radius:6px;}"));
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("cardPromptPicture"));
-    image->setPixmap(Pictures::load(picture));
+    if (!picture.isEmpty())
+        image->setPixmap(Pictures::load(picture));
+    image->setVisible(!picture.isEmpty());
     image->setAlignment(Qt::AlignCenter);
     image->setStyleSheet(QStringLiteral("background:transparent;border:none;"));
 
@@ -28,13 +30,18 @@ CardPrompt::CardPrompt(const QString &picture, const QString &text, QWidget *par
     // Read out as the page's state, not as a decoration.
     setAccessibleName(text);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->setSpacing(18);
-    layout->addStretch(2);
-    layout->addWidget(image);
-    layout->addWidget(mText);
-    layout->addStretch(3);
+    mLayout = new QVBoxLayout(this);
+    mLayout->setContentsMargins(20, 20, 20, 20);
+    mLayout->setSpacing(18);
+    mLayout->addStretch(2);
+    mLayout->addWidget(image);
+    mLayout->addWidget(mText);
+    mLayout->addStretch(3);
+}
+
+void CardPrompt::addWidget(QWidget *widget)
+{
+    mLayout->insertWidget(mLayout->count() - 1, widget, 0, Qt::AlignHCenter);
 }
 
 QString CardPrompt::text() const

@@ -7,6 +7,7 @@
 #include <QSettings>
 
 const char *const AppSettings::KeyLanguage = "language";
+const char *const AppSettings::KeyInterfaceLanguage = "interfaceLanguage";
 const char *const AppSettings::KeyRemember = "remember";
 const char *const AppSettings::KeyToken = "/UserCenter/Token";
 const char *const AppSettings::KeyUserId = "/UserCenter/UserId";
@@ -51,6 +52,17 @@ int AppSettings::language()
 void AppSettings::setLanguage(int index)
 {
     write(setupFile(), KeyLanguage, index);
+}
+
+QString AppSettings::interfaceLanguage()
+{
+    const QString code = read(setupFile(), KeyInterfaceLanguage, QString()).toString();
+    return code == QLatin1String("en") ? code : QStringLiteral("zh");
+}
+
+void AppSettings::setInterfaceLanguage(const QString &code)
+{
+    write(setupFile(), KeyInterfaceLanguage, code);
 }
 
 bool AppSettings::remember()

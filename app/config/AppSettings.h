@@ -9,7 +9,7 @@ class AppSettings
 {
 public:
     // Files (absolute paths).
-    static QString setupFile();       // "setup.ini": language, remember
+    static QString setupFile();       // "setup.ini": languages, remember
     static QString preferenceFile();  // "/Preference.ini": signed-in user
     static QString operationFile();   // "/Operation.ini": busy flags
     static QString versionFile();     // "version.txt", shipped with the program
@@ -18,6 +18,10 @@ public:
     // setup.ini
     static int language();            // index 0..15; absent reads 4
     static void setLanguage(int index);
+    // The language of Ostrel's own texts: "en", or "zh" for anything else
+    // (absent included), so files from before the choice keep Chinese.
+    static QString interfaceLanguage();
+    static void setInterfaceLanguage(const QString &code);
     static bool remember();
     static void setRemember(bool on);
 
@@ -42,6 +46,7 @@ public:
 
     // Key names, for code that must name them (messages, tests).
     static const char *const KeyLanguage;
+    static const char *const KeyInterfaceLanguage;
     static const char *const KeyRemember;
     static const char *const KeyToken;
     static const char *const KeyUserId;

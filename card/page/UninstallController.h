@@ -2,6 +2,7 @@
 
 #include "Card.h"
 #include "SleepGuard.h"
+#include "TranslationContext.h"
 
 #include <QHash>
 #include <QList>
@@ -26,6 +27,7 @@ class UninstallRunnable;
 class UninstallController : public QObject
 {
     Q_OBJECT
+    OSTREL_TRANSLATION_CONTEXT(Uninstall)
 public:
     enum class State {
         Idle,         // nothing runs

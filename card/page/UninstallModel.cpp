@@ -233,7 +233,7 @@ QString UninstallModel::spokenText(int column, const VehicleData &record) const
     const QString name = record.DisplayName().isEmpty() ? record.mDirName : record.DisplayName();
     switch (column) {
     case NameColumn: return name;
-    case VersionColumn: return record.mVersion.isEmpty() ? uninstallText(QT_TRANSLATE_NOOP("Uninstall", "No version")) : record.mVersion;
+    case VersionColumn: return record.mVersion.isEmpty() ? uninstallText("No version") : record.mVersion;
     case SizeColumn: return SizeText(record.mSize);
     case StatusColumn: {
         // Read on its own, the state says which vehicle it is about.

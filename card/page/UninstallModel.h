@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TranslationContext.h"
 #include "VehicleData.h"
 
 #include <QAbstractTableModel>
@@ -10,6 +11,7 @@
 class UninstallModel : public QAbstractTableModel
 {
     Q_OBJECT
+    OSTREL_TRANSLATION_CONTEXT(Uninstall)
 public:
     enum Column { NameColumn, VersionColumn, SizeColumn, StatusColumn, ColumnCount };
 

@@ -136,7 +136,7 @@ void UninstallView::buildUi()
     mUsageBar->setInnerColor(QColor(0xF7, 0xF8, 0xFA));
     mUsageBar->setTextColor(Qt::black);
     mUsageBar->setProgressColor(UsageColor(0));
-    mUsageBar->setAccessibleName(uninstallText(QT_TRANSLATE_NOOP("Uninstall", "No SD card")));
+    mUsageBar->setAccessibleName(uninstallText("No SD card"));
 
     mCounterLabel = new QLabel(panel);
     mCounterLabel->setObjectName(QStringLiteral("counterLabel"));
@@ -499,7 +499,7 @@ void UninstallView::OnUpdateSDFreeSize()
         mDriveLabel->setToolTip(QString());
         mUsageBar->setValue(0);
         mUsageBar->setProgressColor(UsageColor(0));
-        mUsageBar->setAccessibleName(uninstallText(QT_TRANSLATE_NOOP("Uninstall", "No SD card")));
+        mUsageBar->setAccessibleName(uninstallText("No SD card"));
         return;
     }
     QString drive = disk.mRootPath;
@@ -518,7 +518,7 @@ void UninstallView::OnUpdateSDFreeSize()
     mUsageBar->setValue(qreal(usage));
     mUsageBar->setProgressColor(UsageColor(usage));
     // The ring is a picture; this is what it says.
-    mUsageBar->setAccessibleName(uninstallText(QT_TRANSLATE_NOOP("Uninstall", "Used %1 of %2")).arg(disk.mUsedText, disk.mTotalText));
+    mUsageBar->setAccessibleName(uninstallText("Used %1 of %2").arg(disk.mUsedText, disk.mTotalText));
 }
 
 void UninstallView::DirChanged(const QString &path)

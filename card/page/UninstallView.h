@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TranslationContext.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -21,6 +23,7 @@ class UninstallModel;
 class UninstallView : public QWidget
 {
     Q_OBJECT
+    OSTREL_TRANSLATION_CONTEXT(Uninstall)
 public:
     static const char *const PageId; // "UNISTALL"
 

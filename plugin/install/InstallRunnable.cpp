@@ -147,7 +147,7 @@ bool InstallRunnable::install()
             else if (install.isCardMissing())
                 failure = Failure::NoCard;
             else if (install.isCardUntrue())
-                failure = Failure::Verify;
+                failure = install.isCardUnreadable() ? Failure::ReadBack : Failure::Verify;
             else if (install.isArchiveBroken() || (unreadable && !install.isOutOfSpace()))
                 failure = Failure::Archive;
             else if (install.isOutOfSpace())

@@ -36,6 +36,7 @@ public:
         Space,         // it does not fit on the card, even with no other install running
         CardChanged,   // the card no longer holds what the list showed
         Verify,        // the card gave back other data than was written: failing or counterfeit
+        ReadBack,      // the card would not give a written file back at all: failing
         Cancelled
     };
 

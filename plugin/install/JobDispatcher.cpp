@@ -1,6 +1,12 @@
 #include "JobDispatcher.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
+constexpr int InstallNice = 5;
+
 // Runs an install job in the pool. The job itself is deleted on its own
 // thread: at once when it is dropped from the queue, else after its last
 // signal, through the event loop.
@@ -19,6 +25,9 @@ public:
     void run() override
     {
         mRan = true;
+        // Installs mostly wait for the card; the window and the transfers
+        // must never wait for them to get a core.
+        ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), InstallNice);
         mJob->run();
         mJob->deleteLater();
     }

@@ -7,6 +7,7 @@
 #include "SpaceReservations.h"
 #include "StagingRepair.h"
 
+#include <QFile>
 #include <QMutex>
 
 #include <cerrno>
@@ -101,6 +102,23 @@ bool StagedInstall::fail(const QString &message)
     if (mError.isEmpty())
         mError = message;
     return false;
+}
+
+bool StagedInstall::isCardMissing() const
+{
+    if (mCardMissing)
+        return true;
+    if (mRootFd < 0)
+        return false;
+    // A pulled card leaves its mount point empty or gone, while the folder
+    // opened at begin() still answers (with errors) through its descriptor.
+    struct stat opened, now;
+    if (::fstat(mRootFd, &opened) != 0)
+        return true;
+    const QByteArray root = QFile::encodeName(mCard.root());
+    if (::stat(root.constData(), &now) != 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    return now.st_dev != opened.st_dev || now.st_ino != opened.st_ino;
 }
 
 bool StagedInstall::begin()
@@ -321,6 +339,7 @@ bool StagedInstall::verify(const std::atomic<bool> *cancel, const std::function<
             return fail(label + QStringLiteral("gone from the card once written"));
         case CardReadBack::Outcome::Failed:
             mCardUntrue = true;
+            mCardUnreadable = true;
             return fail(label + QStringLiteral("the card does not give it back: ") + reader.errorString());
         }
         if (sum.size != e.size || sum.crc != e.crc) {

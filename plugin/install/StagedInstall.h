@@ -81,10 +81,15 @@ public:
     // ArchiveExtractor::isBroken().
     bool isArchiveBroken() const { return mArchiveBroken || mExtractor.isBroken(); }
     bool isOutOfSpace() const { return mOutOfSpace; }
-    bool isCardMissing() const { return mCardMissing; }
+    // No card at begin(), or the card's folder is no longer the one this
+    // install opened: pulled (unmounted) while it ran.
+    bool isCardMissing() const;
     // The card gave back other bytes than were written, or none: it may be
     // failing or counterfeit.
     bool isCardUntrue() const { return mCardUntrue; }
+    // Of those: the card would not give a written file back at all (a read
+    // error), rather than giving back other bytes.
+    bool isCardUnreadable() const { return mCardUnreadable; }
     // After verify(): the files as the card gave them back.
     const InstalledFiles &files() const { return mFiles; }
     // The card was flushed after the last change this install made to it.
@@ -137,6 +142,7 @@ private:
     bool mOutOfSpace = false;
     bool mCardMissing = false;
     bool mCardUntrue = false;
+    bool mCardUnreadable = false;
     bool mVerified = false;
     bool mSynced = false;
     InstalledFiles mFiles;

@@ -1,22 +1,20 @@
 #include "Dravik.h"
 
-#include "AppPaths.h"
+#include "AppSettings.h"
 #include "DownloadWidget.h"
+#include "InterfaceLanguage.h"
 #include "PageContainer.h"
 #include "SelectVehicleWidget.h"
 #include "SoftwareInfoWidget.h"
 
-#include <QCoreApplication>
 #include <QStackedWidget>
-#include <QTranslator>
 
 Dravik::Dravik(QObject *parent)
     : QGenericPlugin(parent)
 {
-    // Shipped beside the program; a missing file leaves the texts in English.
-    auto *translator = new QTranslator(this);
-    if (translator->load(AppPaths::installFile(QStringLiteral("./translations/dravik_zh.qm"))))
-        QCoreApplication::installTranslator(translator);
+    // In the interface language the program runs in; a missing file leaves
+    // the texts in English.
+    InterfaceLanguage::install(QStringLiteral("dravik"), AppSettings::interfaceLanguage(), this);
 }
 
 // The container and its pages belong to the host.

@@ -494,9 +494,10 @@ QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox
     if (!self)
         return QMessageBox::Cancel;
     --mBoxesOpen;
-    // A batch that ended while the question was open has its say now.
+    // A batch that ended while the question was open has its say a moment
+    // later: a second click meant for the closed box must not answer it.
     if (mPendingSummary && mBoxesOpen == 0)
-        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
+        QTimer::singleShot(SummaryDelay, this, &DownloadWidget::trySummary);
     // The card came back while the question was open: the window gets the
     // keyboard back only now, and Retry is what it is for.
     focusRetryIfCardBack();

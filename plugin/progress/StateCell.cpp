@@ -63,11 +63,16 @@ void StateCell::display(int state, int progress)
     if (running) {
         mBar->setValue(progress);
     } else if (state != before) {
-        const bool done = state == DownloadBatch::Done;
+        const bool done = DownloadBatch::isDone(state);
+        const bool failed = DownloadBatch::isFailed(state);
+        // A declined update is neither: just its words.
+        mIcon->setVisible(done || failed);
         mIcon->setPixmap(Pictures::load(done ? QStringLiteral(":/Dravik/Resources/done.png")
                                              : QStringLiteral(":/Dravik/Resources/failed.png")));
         mFinal->setText(DownloadBatch::stateText(state));
-        mFinal->setStyleSheet(textStyle(done ? StatusColours::done() : StatusColours::failed()));
+        mFinal->setStyleSheet(textStyle(done     ? StatusColours::done()
+                                        : failed ? StatusColours::failed()
+                                                 : StatusColours::muted()));
     }
     updateCaption();
 }

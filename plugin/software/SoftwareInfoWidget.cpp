@@ -141,6 +141,10 @@ void SoftwareInfoWidget::buildUi()
     connect(mCheckCard, &QPushButton::clicked, this, &SoftwareInfoWidget::openCardCheck);
     mHistory = PageContainer::makeButton(this, tr("History"), "history", false);
     connect(mHistory, &QPushButton::clicked, this, &SoftwareInfoWidget::openHistory);
+    // Narrower than the upgrade button, so that the row holds its texts in
+    // English too.
+    for (QPushButton *button : {mCheckCard, mHistory})
+        button->setFixedWidth(130);
 
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
@@ -180,9 +184,18 @@ void SoftwareInfoWidget::buildUi()
 
     mPrompt =
         new CardPrompt(QStringLiteral(":/Dravik/Resources/insert_card.png"), tr("Insert the scanner's SD card"), this);
+    mServicePrompt = new CardPrompt(QString(),
+                                    tr("The update service did not answer. Check this computer's connection to "
+                                       "the internet, then try again."),
+                                    this);
+    mServicePrompt->setObjectName(QStringLiteral("servicePrompt"));
+    QPushButton *again = PageContainer::makeButton(this, tr("Try again"), "tryAgain", true);
+    connect(again, &QPushButton::clicked, this, &SoftwareInfoWidget::tryServiceAgain);
+    mServicePrompt->addWidget(again);
     mTableOrPrompt = new QStackedWidget(this);
     mTableOrPrompt->addWidget(mTable);
     mTableOrPrompt->addWidget(mPrompt);
+    mTableOrPrompt->addWidget(mServicePrompt);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 10, 20, 20);
@@ -212,6 +225,31 @@ void SoftwareInfoWidget::setCard(const Card &card)
 bool SoftwareInfoWidget::isAskingForCard() const
 {
     return mTableOrPrompt->currentWidget() == mPrompt;
+}
+
+bool SoftwareInfoWidget::isServiceUnreachable() const
+{
+    return mTableOrPrompt->currentWidget() == mServicePrompt;
+}
+
+void SoftwareInfoWidget::showServiceProblem()
+{
+    // Without a card, the card is what the page asks for.
+    if (mCard.root().isEmpty())
+        return;
+    mTableOrPrompt->setCurrentWidget(mServicePrompt);
+    if (QWidget *again = mServicePrompt->findChild<QPushButton *>(QStringLiteral("tryAgain")); again && isVisible())
+        again->setFocus();
+}
+
+void SoftwareInfoWidget::tryServiceAgain()
+{
+    if (!mCard.root().isEmpty())
+        mTableOrPrompt->setCurrentWidget(mTable);
+    if (mLanguageCodes.isEmpty())
+        startProductQuery();
+    else
+        startSoftwareQuery(mLanguages->currentIndex());
 }
 
 bool SoftwareInfoWidget::hasUser() const
@@ -271,6 +309,7 @@ void SoftwareInfoWidget::onQueryProductsFinish(int code, QVariant response)
     mProductsBusy = false;
     if (code != 200) {
         mFeedback.closeBusy();
+        showServiceProblem();
         return;
     }
     const QueryProductResponse answer = response.value<QueryProductResponse>();
@@ -328,6 +367,7 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
     if (stale) {
         qCDebug(lcSoftware) << "onFinish: dropped, the card changed";
     } else if (code == 200 && answer.getCode() == Code::CODE_SUCCESS) {
+        mTableOrPrompt->setCurrentWidget(mTable);
         mSoftwareList = answer.getData();
         mCatalogue = mSoftwareThread->catalogue();
         mHasAnswer = true;
@@ -355,6 +395,8 @@ void SoftwareInfoWidget::onFinish(int code, QVariant response)
         }
     } else if (code == 200) {
         handleServiceCode(answer.getCode(), answer.getMessage());
+    } else {
+        showServiceProblem();
     }
     mFeedback.closeBusy();
     if (mSoftwarePending) {

@@ -75,6 +75,9 @@ public:
     QString selectionSummary() const;
     // No card is in: the page asks for one instead of showing the table.
     bool isAskingForCard() const;
+    // The service did not answer the last query: the page says so in place
+    // of the table and offers to ask again.
+    bool isServiceUnreachable() const;
     // A row's state before a batch.
     static QString stateText(const SoftwareDataWrap &row);
     // Why a required row's box cannot be unticked.
@@ -106,6 +109,8 @@ signals:
 public slots:
     void onStart();
     void onFinish(int code, QVariant response);
+    void showServiceProblem();
+    void tryServiceAgain();
     void onQueryProductsFinish(int code, QVariant response);
     void onUpgrade();
     void onLanguagesChanged(int index);
@@ -176,6 +181,7 @@ private:
     QLabel *mSummary = nullptr;
     QStackedWidget *mTableOrPrompt = nullptr;
     CardPrompt *mPrompt = nullptr;
+    CardPrompt *mServicePrompt = nullptr;
     QPushButton *mCheckCard = nullptr;
     QPushButton *mHistory = nullptr;
     FXTableView *mTable = nullptr;

@@ -10,10 +10,21 @@
 #include "UpdateHistory.h"
 #include "UpgradeLog.h"
 
+#include <QFutureWatcher>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <QDateTime>
 #include <QFileInfo>
 
 namespace {
+QThreadPool *recordsPool()
+{
+    static QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    return &pool;
+}
+
 // The package is told by its folder, as the card's catalogue tells it.
 ArchiveExpectation expectationOf(const Package &package, const QString &baseFolder)
 {
@@ -139,6 +150,7 @@ void ArchiveInstall::answer(bool install)
 void ArchiveInstall::cancel()
 {
     mAwaitingAnswer = false;
+    mWaitingForRecords = false;
     if (!mJob)
         return;
     disconnect(mJob, nullptr, this, nullptr);
@@ -163,10 +175,7 @@ void ArchiveInstall::onFinished(long, bool result)
     mCardSynced = job->isCardSynced();
     if (result) {
         mInstalledFolder = job->installedFolder();
-        keepRecords(job, Result());
-        if (mDeleteArchive)
-            removeArchive(mArchivePath);
-        emit finished(Result());
+        finishAfter(keepRecords(job, Result(), false, mDeleteArchive ? mArchivePath : QString()), Result());
         return;
     }
     // A broken archive was removed: its record goes with it.
@@ -174,8 +183,7 @@ void ArchiveInstall::onFinished(long, bool result)
         removeArchive(mArchivePath);
     qCDebug(lcUpgrade).noquote() << "install failed:" << mPackage.identity() << job->errorString();
     const Result failed = resultOf(job);
-    keepRecords(job, failed);
-    emit finished(failed);
+    finishAfter(keepRecords(job, failed), failed);
 }
 
 UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
@@ -203,6 +211,9 @@ UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
         return Result::failed(Failure::Card,
                               tr("The SD card gave back different data than was written to it: it may be failing or "
                                  "counterfeit. The installed version was kept."));
+    case InstallRunnable::Failure::ReadBack:
+        return Result::failed(Failure::Card, tr("The SD card could not read back what was written to it: it may be "
+                                                "failing. The installed version was kept."));
     case InstallRunnable::Failure::Space:
         return Result::failed(Failure::Space, tr("There is not enough space on the SD card."));
     case InstallRunnable::Failure::Cancelled:
@@ -212,12 +223,12 @@ UpgradeJob::Result ArchiveInstall::resultOf(const InstallRunnable *job) const
     }
 }
 
-void ArchiveInstall::keepRecords(const InstallRunnable *job, const Result &result, bool stopped)
+QFuture<void> ArchiveInstall::keepRecords(const InstallRunnable *job, const Result &result, bool stopped,
+                                          const QString &archiveToRemove)
 {
-    const QString serial = mPackage.card.serialNumber();
     HistoryRecord record;
     record.time = QDateTime::currentDateTimeUtc();
-    record.serial = serial;
+    record.serial = mPackage.card.serialNumber();
     record.id = mPackage.id;
     record.softId = mPackage.softId;
     record.name = mPackage.name;
@@ -229,22 +240,46 @@ void ArchiveInstall::keepRecords(const InstallRunnable *job, const Result &resul
     record.reason = result.reason;
     record.bytes = job ? qint64(job->bytesWritten()) : 0;
     record.verified = job && result.ok() && job->isVerified();
-    UpdateHistory().append(record);
-    if (!job || !result.ok() || serial.isEmpty() || mInstalledFolder.isEmpty())
-        return;
+    const bool manifest = job && result.ok() && !record.serial.isEmpty() && !mInstalledFolder.isEmpty();
+    const InstalledFiles files = manifest ? job->files() : InstalledFiles();
+    const Package package = mPackage;
+    const QString folder = mInstalledFolder;
+    // Written one after the other, off the window's thread: a package's
+    // manifest names every file it put on the card.
+    return QtConcurrent::run(recordsPool(), [record, manifest, files, package, folder, archiveToRemove] {
+        UpdateHistory().append(record);
+        if (manifest) {
+            ManifestStore store;
+            InstallManifest kept;
+            // A patch changes some files of its package: the card then holds both.
+            if (package.isPatch())
+                kept = store.find(record.serial, folder, package.baseVersion);
+            kept.serial = record.serial;
+            kept.softId = package.softId;
+            kept.name = package.name;
+            kept.folder = folder;
+            kept.version = package.version;
+            kept.installed = record.time;
+            kept.overlay(files);
+            if (!store.save(kept))
+                qCDebug(lcUpgrade).noquote() << "no manifest kept for" << package.identity();
+        }
+        if (!archiveToRemove.isEmpty())
+            removeArchive(archiveToRemove);
+    });
+}
 
-    ManifestStore store;
-    InstallManifest manifest;
-    // A patch changes some files of its package: the card then holds both.
-    if (mPackage.isPatch())
-        manifest = store.find(serial, mInstalledFolder, mPackage.baseVersion);
-    manifest.serial = serial;
-    manifest.softId = mPackage.softId;
-    manifest.name = mPackage.name;
-    manifest.folder = mInstalledFolder;
-    manifest.version = mPackage.version;
-    manifest.installed = record.time;
-    manifest.overlay(job->files());
-    if (!store.save(manifest))
-        qCDebug(lcUpgrade).noquote() << "no manifest kept for" << mPackage.identity();
+void ArchiveInstall::finishAfter(const QFuture<void> &records, const Result &result)
+{
+    // Finished once its records are kept, so what reads them next finds them.
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcher<void>::finished, this, [this, watcher, result] {
+        watcher->deleteLater();
+        if (mWaitingForRecords) {
+            mWaitingForRecords = false;
+            emit finished(result);
+        }
+    });
+    mWaitingForRecords = true;
+    watcher->setFuture(records);
 }

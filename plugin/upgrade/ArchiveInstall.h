@@ -4,6 +4,7 @@
 
 #include "InstallRunnable.h"
 
+#include <QFuture>
 #include <QPointer>
 
 class JobDispatcher;
@@ -66,7 +67,9 @@ private:
     void startProgramUpdate();
     // The history record of this install and, on success, its manifest;
     // `job` is null for one stopped under way.
-    void keepRecords(const InstallRunnable *job, const Result &result, bool stopped = false);
+    QFuture<void> keepRecords(const InstallRunnable *job, const Result &result, bool stopped = false,
+                              const QString &archiveToRemove = QString());
+    void finishAfter(const QFuture<void> &records, const Result &result);
 
     QString mArchivePath;
     JobDispatcher *mDispatcher;
@@ -74,6 +77,7 @@ private:
     bool mDeleteArchive = true;
     QPointer<InstallRunnable> mJob;
     bool mUnderWay = false;
+    bool mWaitingForRecords = false;
     QString mInstalledFolder;
     bool mAwaitingAnswer = false;
     bool mCardSynced = true;

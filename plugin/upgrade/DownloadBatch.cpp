@@ -150,7 +150,7 @@ int DownloadBatch::doneCount() const
 {
     int n = 0;
     for (const Row &row : mRows)
-        n += row.state == Done ? 1 : 0;
+        n += isDone(row.state) ? 1 : 0;
     return n;
 }
 
@@ -181,6 +181,8 @@ QString DownloadBatch::stateText(int state)
     case InstallStarted:
     case Installing: return tr("Decompress...");
     case Done: return tr("Done");
+    case HandedOver: return tr("Installer opened");
+    case Declined: return tr("Not installed");
     case InstallFailed: return tr("Install Failed");
     case CardRemoved: return tr("Card removed");
     case Verifying: return tr("Verifying...");

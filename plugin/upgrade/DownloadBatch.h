@@ -26,7 +26,9 @@ public:
         Done = 7,          // final
         InstallFailed = 8, // final
         CardRemoved = 9,   // final: the card went while the row ran
-        Verifying = 10     // reading the installed files back from the card
+        Verifying = 10,    // reading the installed files back from the card
+        HandedOver = 11,   // final: this program's installer went to the desktop's installer
+        Declined = 12      // final: the mechanic chose not to install this program's update
     };
 
     struct Row
@@ -88,7 +90,9 @@ public:
     // then leaving the page cuts work off.
     bool isOver() const;
 
-    static bool isFinal(int state) { return state == Done || isFailed(state); }
+    static bool isFinal(int state) { return state == Done || state == HandedOver || state == Declined || isFailed(state); }
+    // Went where it should: on the card, or to the desktop's installer.
+    static bool isDone(int state) { return state == Done || state == HandedOver; }
     static bool isFailed(int state)
     {
         return state == DownloadFailed || state == InstallFailed || state == CardRemoved;

@@ -26,9 +26,10 @@ QString SizeText::of(qint64 bytes)
         value = double(bytes) / TiB;
         unit = "TB";
     }
-    // Enough digits that a value above 1000 is never written as 1e+03.
+    // Enough digits that a value that rounds to 1000 or more is never
+    // written as 1e+03.
     int digits = 3;
-    if (value > 1000)
+    if (value >= 999.5)
         digits = qstrcmp(unit, "TB") == 0 ? 6 : 4;
     return QString::number(value, 'g', digits) + QLatin1String(unit);
 }

@@ -310,6 +310,14 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
     mCardSettled = mCardSettled && static_cast<ArchiveInstall *>(job)->leftCardSynced();
     work.readBack.clear();
     work.readDone = work.readTotal = 0;
+    if (package.kind() == Package::Kind::Program && result.failure != UpgradeJob::Failure::Archive) {
+        // The desktop's installer takes this program's update from here, or
+        // the mechanic chose not to: neither is a failure of the batch.
+        if (result.ok() || result.failure == UpgradeJob::Failure::Cancelled) {
+            report(package.id, result.ok() ? DownloadBatch::HandedOver : DownloadBatch::Declined, 100);
+            return;
+        }
+    }
     if (result.ok()) {
         if (package.id == item.package.id) {
             work.packageFolder = static_cast<ArchiveInstall *>(job)->installedFolder();
@@ -326,6 +334,12 @@ void UpgradeController::onInstalled(int row, UpgradeJob *job, const UpgradeJob::
             work.patchArchive.clear();
         }
         report(item.package.id, DownloadBatch::Done, 100);
+        return;
+    }
+    if (result.failure == UpgradeJob::Failure::NoCard) {
+        // The card went before the system said so: the row tells it as such.
+        report(package.id, DownloadBatch::CardRemoved, 100,
+               tr("The SD card was removed before this package was finished."));
         return;
     }
     // A patch never goes over a package that did not go on: both archives

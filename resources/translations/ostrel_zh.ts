@@ -2,246 +2,270 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>Application</name>
+    <message>
+        <source>Ostrel</source>
+        <translation>Ostrel</translation>
+    </message>
+    <message>
+        <source>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</source>
+        <translation>Ostrel 无法确保只运行一个副本，因此不会启动。请检查您的主文件夹是否可写。</translation>
+    </message>
+</context>
+<context>
     <name>Code</name>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Success</source>
         <translation>成功</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Login failed.</source>
         <translation>登录失败。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>User authentication failed!Please login again!</source>
         <translation>用户认证失败！请重新登录！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Session Timeout!Please log in again!</source>
         <translation>会话超时！请重新登录！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Signature verification failed!</source>
         <translation>签名验证失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Internal Server Error!</source>
         <translation>服务器内部错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Server exception!</source>
         <translation>服务器异常！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Please fill in the key parameters!</source>
         <translation>请填写关键参数！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Session time out!</source>
         <translation>会话超时！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Request error!</source>
         <translation>请求错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Repetition of key parameters!</source>
         <translation>关键参数重复！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Error in mailbox format!</source>
         <translation>邮箱格式错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Verification code sending failed!</source>
         <translation>验证码发送失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Verification code incorrect or timeout, please retrieve!</source>
         <translation>验证码错误或已超时，请重新获取！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>JSON parameter exception, parsing failure!</source>
         <translation>JSON 参数异常，解析失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Registration failure!</source>
         <translation>注册失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>User name or password length is less than 6 bits!</source>
         <translation>用户名或密码长度少于 6 位！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Registration error!The e-mail has been registered.</source>
         <translation>注册错误！该邮箱已被注册。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The user name does not exist!</source>
         <translation>用户名不存在！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Logon password error!</source>
         <translation>登录密码错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Your Kestavo ID is disabled.Please contact Kestavo to get support.</source>
         <translation>您的 Kestavo ID 已被禁用。请联系 Kestavo 获取支持。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Your Kestavo ID is under review.Please contact Kestavo to get support.</source>
         <translation>您的 Kestavo ID 正在审核中。请联系 Kestavo 获取支持。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The password reset failed.Please try again.</source>
         <translation>密码重置失败。请重试。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Password Length Less than 6 Bits!</source>
         <translation>密码长度少于 6 位！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Failed to change password!</source>
         <translation>修改密码失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Failed to modify mailbox!</source>
         <translation>修改邮箱失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>New mailbox cannot be the same to old mailbox!</source>
         <translation>新邮箱不能与旧邮箱相同！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Failed to modify user information!</source>
         <translation>修改用户信息失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Lack of serial number parameters!</source>
         <translation>缺少序列号参数！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The serial number does not belong to this user!</source>
         <translation>该序列号不属于此用户！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The serial number not exists!</source>
         <translation>序列号不存在！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The serial number unrelated order!</source>
         <translation>该序列号未关联订单！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The serial number configuration information exception!</source>
         <translation>序列号配置信息异常！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Lack of language parameters!</source>
         <translation>缺少语言参数！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>This language in not available at the moment!</source>
         <translation>该语言暂不可用！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Product Package Unrelated Software!</source>
         <translation>产品套餐未关联软件！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Automatic change configuration package failure!</source>
         <translation>自动更换配置包失败！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>No need to reconfigure vehicle software!</source>
         <translation>无需重新配置车型软件！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Software ID cannot be empty!</source>
         <translation>软件 ID 不能为空！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Inquiry error of software information!</source>
         <translation>软件信息查询错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Product deletion failed, please contact the administrator!</source>
         <translation>产品删除失败，请联系管理员！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Please fill in the complete information.</source>
         <translation>请填写完整信息。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Verification code error!</source>
         <translation>验证码错误！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Incorrect mailbox format input!</source>
         <translation>输入的邮箱格式不正确！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The mailbox has been used.Please replace it.</source>
         <translation>该邮箱已被使用。请更换。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Failure of application, please try again.</source>
         <translation>申请失败，请重试。</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>Mailbox cannot be empty!</source>
         <translation>邮箱不能为空！</translation>
     </message>
     <message>
-        <location filename="../../service/src/Code.cpp"/>
         <source>The mailbox format is incorrect!</source>
         <translation>邮箱格式不正确！</translation>
+    </message>
+</context>
+<context>
+    <name>Complaint</name>
+    <message>
+        <source>The complaint form is not available: its address is not secure (https).</source>
+        <translation>投诉表单不可用：其地址不安全（非 https）。</translation>
+    </message>
+    <message>
+        <source>Complaint</source>
+        <translation>投诉</translation>
+    </message>
+    <message>
+        <source>Complaint form</source>
+        <translation>投诉表单</translation>
+    </message>
+</context>
+<context>
+    <name>Login</name>
+    <message>
+        <source>Registered email or Kestavo ID</source>
+        <translation>注册邮箱或 Kestavo ID</translation>
+    </message>
+    <message>
+        <source>Enter your Password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>Retrieve Password</source>
+        <translation>找回密码</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>注册</translation>
+    </message>
+    <message>
+        <source>Please enter your email address or Kestavo ID</source>
+        <translation>请输入邮箱地址或 Kestavo ID</translation>
+    </message>
+    <message>
+        <source>Please enter your password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>Incorrect account or password</source>
+        <translation>账号或密码错误</translation>
+    </message>
+</context>
+<context>
+    <name>MissingPluginPage</name>
+    <message>
+        <source>The download component is not installed.</source>
+        <translation>下载组件未安装。</translation>
+    </message>
+    <message>
+        <source>Card updates are not available. Reinstall Ostrel to restore them; uninstalling vehicle software and every other page still work.</source>
+        <translation>无法更新SD卡。请重新安装 Ostrel 以恢复此功能；卸载车型软件及其他页面仍可正常使用。</translation>
     </message>
 </context>
 <context>
@@ -284,314 +308,114 @@
     </message>
 </context>
 <context>
-    <name>Login</name>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Registered email or Kestavo ID</source>
-        <translation>注册邮箱或 Kestavo ID</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Enter your Password</source>
-        <translation>请输入密码</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Retrieve Password</source>
-        <translation>找回密码</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Sign in</source>
-        <translation>登录</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Register</source>
-        <translation>注册</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Please enter your email address or Kestavo ID</source>
-        <translation>请输入邮箱地址或 Kestavo ID</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Please enter your password</source>
-        <translation>请输入密码</translation>
-    </message>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Incorrect account or password</source>
-        <translation>账号或密码错误</translation>
-    </message>
-</context>
-<context>
-    <name>login</name>
-    <message>
-        <location filename="../../account/LoginView.cpp"/>
-        <source>Stay signed in</source>
-        <translation>保持登录</translation>
-    </message>
-</context>
-<context>
     <name>Register</name>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Email</source>
         <translation>邮箱</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Verification Code</source>
         <translation>验证码</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Password</source>
         <translation>密码</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Confirm Password</source>
         <translation>确认密码</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Send Code</source>
         <translation>发送验证码</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Email format error</source>
         <translation>邮箱格式错误</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Verification Code format error</source>
         <translation>验证码格式错误</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Password format error</source>
         <translation>密码格式错误</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Confirm Password format error</source>
         <translation>确认密码格式错误</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Free Registration</source>
         <translation>免费注册</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>By creating an account, you agree to</source>
         <translation>创建账户即表示您同意</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Kestavo&apos;s Conditions of Use and Privacy Notice.</source>
         <translation>Kestavo 的使用条款和隐私声明。</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Please enter your valid email address!</source>
         <translation>请输入有效的邮箱地址！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Something&apos;s wrong with your email address. Please try again!</source>
         <translation>邮箱地址有误，请重新输入！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>An account already exists with the email address </source>
         <translation>该邮箱地址已注册账户：</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>An account already exists with the email address</source>
         <translation>该邮箱地址已注册账户：</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>We have sent the verification code to your email, please use it within 10 minutes!</source>
         <translation>验证码已发送到您的邮箱，请在 10 分钟内使用！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Verification code is sent fail!</source>
         <translation>验证码发送失败！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Verification code is empty!</source>
         <translation>验证码为空！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Verification code error!</source>
         <translation>验证码错误！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Password is empty!</source>
         <translation>密码为空！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Make sure it contains 6-16 characters or symbols!</source>
         <translation>请确保密码包含 6-16 个字符或符号！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Passwords does not match!</source>
         <translation>两次输入的密码不一致！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>The password entered twice is different!</source>
         <translation>两次输入的密码不同！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Registered account is successful!</source>
         <translation>账户注册成功！</translation>
     </message>
     <message>
-        <location filename="../../account/RegisterView.cpp"/>
         <source>Failed to create the account.</source>
         <translation>账户创建失败。</translation>
-    </message>
-</context>
-<context>
-    <name>UserInfo</name>
-    <message>
-        <source>User Information</source>
-        <translation>用户信息</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>编辑</translation>
-    </message>
-    <message>
-        <source>Confirm</source>
-        <translation>确认</translation>
-    </message>
-    <message>
-        <source>First Name</source>
-        <translation>名</translation>
-    </message>
-    <message>
-        <source>Middle Name</source>
-        <translation>中间名</translation>
-    </message>
-    <message>
-        <source>Last Name</source>
-        <translation>姓</translation>
-    </message>
-    <message>
-        <source>Company</source>
-        <translation>公司</translation>
-    </message>
-    <message>
-        <source>Telephone</source>
-        <translation>电话</translation>
-    </message>
-    <message>
-        <source>Fax</source>
-        <translation>传真</translation>
-    </message>
-    <message>
-        <source>Address</source>
-        <translation>地址</translation>
-    </message>
-    <message>
-        <source>City</source>
-        <translation>城市</translation>
-    </message>
-    <message>
-        <source>State/Province</source>
-        <translation>州/省</translation>
-    </message>
-    <message>
-        <source>Country</source>
-        <translation>国家</translation>
-    </message>
-    <message>
-        <source>Zip Code</source>
-        <translation>邮政编码</translation>
-    </message>
-    <message>
-        <source>User information obtained successfully</source>
-        <translation>获取用户信息成功</translation>
-    </message>
-    <message>
-        <source>Failed to get user information</source>
-        <translation>获取用户信息失败</translation>
-    </message>
-    <message>
-        <source>Modify user information successfully</source>
-        <translation>修改用户信息成功</translation>
-    </message>
-    <message>
-        <source>Failed to modify user information</source>
-        <translation>修改用户信息失败</translation>
-    </message>
-</context>
-<context>
-    <name>userInfo</name>
-    <message>
-        <source>First Name</source>
-        <translation>名</translation>
-    </message>
-    <message>
-        <source>Middle Name</source>
-        <translation>中间名</translation>
-    </message>
-    <message>
-        <source>Last Name</source>
-        <translation>姓</translation>
-    </message>
-    <message>
-        <source>Company</source>
-        <translation>公司</translation>
-    </message>
-    <message>
-        <source>Telephone</source>
-        <translation>电话</translation>
-    </message>
-    <message>
-        <source>Fax</source>
-        <translation>传真</translation>
-    </message>
-    <message>
-        <source>Address</source>
-        <translation>地址</translation>
-    </message>
-    <message>
-        <source>City</source>
-        <translation>城市</translation>
-    </message>
-    <message>
-        <source>State/Province</source>
-        <translation>州/省</translation>
-    </message>
-    <message>
-        <source>Country</source>
-        <translation>国家</translation>
-    </message>
-    <message>
-        <source>Zip Code</source>
-        <translation>邮政编码</translation>
     </message>
 </context>
 <context>
@@ -621,23 +445,19 @@
         <translation>车型软件语言将在 Ostrel 重启后更换。
 现在重启吗？</translation>
     </message>
-</context>
-<context>
-    <name>Complaint</name>
     <message>
-        <source>The complaint form is not available: its address is not secure (https).</source>
-        <translation>投诉表单不可用：其地址不安全（非 https）。</translation>
+        <source>Interface Language</source>
+        <translation>界面语言</translation>
     </message>
     <message>
-        <source>Complaint</source>
-        <translation>投诉</translation>
+        <source>The interface language changes when Ostrel restarts. Restart now?</source>
+        <translation>界面语言将在 Ostrel 重启后更换。
+现在重启吗？</translation>
     </message>
-</context>
-<context>
-    <name>Uninstall</name>
     <message>
-        <source>Tips</source>
-        <translation>提示</translation>
+        <source>The interface language and the vehicle software language change when Ostrel restarts. Restart now?</source>
+        <translation>界面语言和车型软件语言将在 Ostrel 重启后更换。
+现在重启吗？</translation>
     </message>
 </context>
 <context>
@@ -652,18 +472,11 @@
     </message>
 </context>
 <context>
-    <name>MissingPluginPage</name>
-    <message>
-        <source>The download component is not installed.</source>
-        <translation>下载组件未安装。</translation>
-    </message>
-    <message>
-        <source>Card updates are not available. Reinstall Ostrel to restore them; uninstalling vehicle software and every other page still work.</source>
-        <translation>无法更新SD卡。请重新安装 Ostrel 以恢复此功能；卸载车型软件及其他页面仍可正常使用。</translation>
-    </message>
-</context>
-<context>
     <name>Uninstall</name>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
     <message>
         <source>Name</source>
         <translation>名称</translation>
@@ -763,27 +576,10 @@
         <source>The model is being unloaded. Closing may result in the car not working properly. Is it turned off?</source>
         <translation>正在卸载车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
     </message>
-</context>
-<context>
-    <name>Uninstall</name>
     <message>
         <source>The model is upgrading. Closing may result in the car not working properly. Is it turned off?</source>
         <translation>正在升级车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
     </message>
-</context>
-<context>
-    <name>Application</name>
-    <message>
-        <source>Ostrel</source>
-        <translation>Ostrel</translation>
-    </message>
-    <message>
-        <source>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</source>
-        <translation>Ostrel 无法确保只运行一个副本，因此不会启动。请检查您的主文件夹是否可写。</translation>
-    </message>
-</context>
-<context>
-    <name>Uninstall</name>
     <message>
         <source>No version</source>
         <translation>无版本</translation>
@@ -800,15 +596,134 @@
 <context>
     <name>UserInfo</name>
     <message>
+        <source>User Information</source>
+        <translation>用户信息</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Middle Name</source>
+        <translation>中间名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>公司</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>传真</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>城市</translation>
+    </message>
+    <message>
+        <source>State/Province</source>
+        <translation>州/省</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>国家</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>邮政编码</translation>
+    </message>
+    <message>
+        <source>User information obtained successfully</source>
+        <translation>获取用户信息成功</translation>
+    </message>
+    <message>
+        <source>Failed to get user information</source>
+        <translation>获取用户信息失败</translation>
+    </message>
+    <message>
+        <source>Modify user information successfully</source>
+        <translation>修改用户信息成功</translation>
+    </message>
+    <message>
+        <source>Failed to modify user information</source>
+        <translation>修改用户信息失败</translation>
+    </message>
+    <message>
         <source>Not given</source>
         <translation>未填写</translation>
     </message>
 </context>
 <context>
-    <name>Complaint</name>
+    <name>login</name>
     <message>
-        <source>Complaint form</source>
-        <translation>投诉表单</translation>
+        <source>Stay signed in</source>
+        <translation>保持登录</translation>
+    </message>
+</context>
+<context>
+    <name>userInfo</name>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Middle Name</source>
+        <translation>中间名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>公司</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>传真</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>城市</translation>
+    </message>
+    <message>
+        <source>State/Province</source>
+        <translation>州/省</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>国家</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>邮政编码</translation>
     </message>
 </context>
 </TS>

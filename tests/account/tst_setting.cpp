@@ -10,11 +10,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QTranslator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -75,6 +76,10 @@ private slots:
     void busyRefusesSwitch();
     void switchStoresAndRestarts_data();
     void switchStoresAndRestarts();
+    void savedInterfaceLanguageIsShown_data();
+    void savedInterfaceLanguageIsShown();
+    void interfaceSwitchStoresAndRestarts_data();
+    void interfaceSwitchStoresAndRestarts();
     void chineseTexts();
 
 private:
@@ -136,23 +141,30 @@ void TestSetting::busyRefusesSwitch_data()
 {
     QTest::addColumn<bool>("downloading");
     QTest::addColumn<bool>("uninstalling");
+    QTest::addColumn<bool>("interface"); // the interface language is changed, not the vehicle software's
     QTest::addColumn<QString>("text");
     const QString upgrading = QStringLiteral("Vehicle is being upgraded, disables language switching!");
     const QString unloading = QStringLiteral("Vehicle is being unload, disables language switching!");
-    QTest::newRow("download") << true << false << upgrading;
-    QTest::newRow("download and uninstall") << true << true << upgrading;
-    QTest::newRow("uninstall") << false << true << unloading;
+    QTest::newRow("download") << true << false << false << upgrading;
+    QTest::newRow("download and uninstall") << true << true << false << upgrading;
+    QTest::newRow("uninstall") << false << true << false << unloading;
+    QTest::newRow("interface, download") << true << false << true << upgrading;
+    QTest::newRow("interface, uninstall") << false << true << true << unloading;
 }
 
 void TestSetting::busyRefusesSwitch()
 {
     QFETCH(bool, downloading);
     QFETCH(bool, uninstalling);
+    QFETCH(bool, interface);
     QFETCH(QString, text);
 
     SettingView view;
     view.show();
-    view.languageBox()->setCurrentText(QStringLiteral("Deutsch"));
+    if (interface)
+        view.interfaceLanguageBox()->setCurrentText(QStringLiteral("English"));
+    else
+        view.languageBox()->setCurrentText(QStringLiteral("Deutsch"));
     // Set after the page was built: the flags are read when Confirm is pressed.
     AppSettings::setDownloading(downloading);
     AppSettings::setUninstalling(uninstalling);
@@ -163,7 +175,7 @@ void TestSetting::busyRefusesSwitch()
     QCOMPARE(outcome.boxText, text);
     QVERIFY(!QFile::exists(AppSettings::setupFile()));
     QVERIFY(view.confirmButton()->isEnabled());
-    QCOMPARE(view.languageBox()->currentText(), QStringLiteral("Deutsch"));
+    QCOMPARE(view.languageBox()->currentText(), interface ? QStringLiteral("English") : QStringLiteral("Deutsch"));
 }
 
 void TestSetting::switchStoresAndRestarts_data()
@@ -201,6 +213,72 @@ void TestSetting::switchStoresAndRestarts()
     QCOMPARE(view.confirmButton()->isEnabled(), decline);
 }
 
+void TestSetting::savedInterfaceLanguageIsShown_data()
+{
+    QTest::addColumn<QString>("saved"); // empty: nothing saved
+    QTest::addColumn<QString>("shown");
+    const QString chinese = QString::fromUtf8("简体中文");
+    QTest::newRow("nothing saved") << QString() << chinese;
+    QTest::newRow("English") << QStringLiteral("en") << QStringLiteral("English");
+    QTest::newRow("Chinese") << QStringLiteral("zh") << chinese;
+    QTest::newRow("unknown") << QStringLiteral("fr") << chinese;
+    QTest::newRow("upper case") << QStringLiteral("EN") << chinese;
+}
+
+void TestSetting::savedInterfaceLanguageIsShown()
+{
+    QFETCH(QString, saved);
+    QFETCH(QString, shown);
+    if (!saved.isEmpty())
+        AppSettings::setInterfaceLanguage(saved);
+    SettingView view;
+    QCOMPARE(view.interfaceLanguageBox()->currentText(), shown);
+    QVERIFY(!view.confirmButton()->isEnabled());
+    // Back to what is saved: nothing to confirm.
+    view.interfaceLanguageBox()->setCurrentIndex(1 - view.interfaceLanguageBox()->currentIndex());
+    QVERIFY(view.confirmButton()->isEnabled());
+    view.interfaceLanguageBox()->setCurrentText(shown);
+    QVERIFY(!view.confirmButton()->isEnabled());
+}
+
+void TestSetting::interfaceSwitchStoresAndRestarts_data()
+{
+    QTest::addColumn<QString>("vehicle"); // empty: left as saved
+    QTest::addColumn<bool>("decline");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("interface"); // stored afterwards
+    QTest::addColumn<int>("language");      // stored afterwards
+    const QString interfaceOnly = QStringLiteral("The interface language changes when Ostrel restarts. Restart now?");
+    const QString both = QStringLiteral("The interface language and the vehicle software language change when "
+                                        "Ostrel restarts. Restart now?");
+    QTest::newRow("interface") << QString() << false << interfaceOnly << "en" << 4;
+    QTest::newRow("both") << QStringLiteral("Svenska") << false << both << "en" << 13;
+    QTest::newRow("declined") << QStringLiteral("Svenska") << true << both << "zh" << 4;
+}
+
+// The vehicle software's language is written only when it changed.
+void TestSetting::interfaceSwitchStoresAndRestarts()
+{
+    QFETCH(QString, vehicle);
+    QFETCH(bool, decline);
+    QFETCH(QString, question);
+    QFETCH(QString, interface);
+    QFETCH(int, language);
+
+    SettingView view;
+    view.show();
+    view.interfaceLanguageBox()->setCurrentText(QStringLiteral("English"));
+    if (!vehicle.isEmpty())
+        view.languageBox()->setCurrentText(vehicle);
+    const Outcome outcome = pressConfirm(view, decline);
+    QCOMPARE(outcome.exitCode, decline ? 0 : 886);
+    QCOMPARE(outcome.boxText, question);
+    QCOMPARE(AppSettings::interfaceLanguage(), interface);
+    QCOMPARE(AppSettings::language(), language);
+    const QSettings setup(AppSettings::setupFile(), QSettings::IniFormat);
+    QCOMPARE(setup.contains(QLatin1String(AppSettings::KeyLanguage)), language != 4);
+}
+
 // The shipped translation reaches the pages: each text is looked up in the
 // context the translation file holds it under.
 void TestSetting::chineseTexts()
@@ -217,6 +295,7 @@ void TestSetting::chineseTexts()
             texts << label->text();
         // The language chosen here is the vehicle software's.
         QVERIFY2(texts.contains(QString::fromUtf8("车型软件语言")), qPrintable(texts.join(QLatin1Char(','))));
+        QVERIFY2(texts.contains(QString::fromUtf8("界面语言")), qPrintable(texts.join(QLatin1Char(','))));
         QVERIFY(setting.languageBox()->findText(QStringLiteral("English")) >= 0);
 
         UserInfoView info;

@@ -81,7 +81,8 @@ private slots:
         QTest::addColumn<int>("iconSize"); // a PNG of that size; 0 for other files
         for (const char *name : {"Ostrel", "libSornet.so.1", "libostrel_platform_core.so.1", "libostrel_platform.so.1",
                                  "version.txt", "deployment.ini", "ostrel.png", "translations/ostrel_zh.qm",
-                                 "translations/dravik_zh.qm", "db/vehicle_relation.db", "plugins/libDravik.so"})
+                                 "translations/dravik_zh.qm", "translations/ostrel_en.qm", "translations/dravik_en.qm",
+                                 "db/vehicle_relation.db", "plugins/libDravik.so"})
             QTest::newRow(name) << QStringLiteral("%install%/") + QLatin1String(name) << 0;
         QTest::newRow("launcher") << QStringLiteral("applications/%1.desktop").arg(AppId) << 0;
         QTest::newRow("metainfo") << QStringLiteral("metainfo/%1.metainfo.xml").arg(AppId) << 0;
@@ -110,6 +111,9 @@ private slots:
         QCOMPARE(keyOf(entry, QStringLiteral("TryExec")), mPrefix + QStringLiteral("/bin/Ostrel"));
         QCOMPARE(keyOf(entry, QStringLiteral("Icon")), AppId);
         QCOMPARE(keyOf(entry, QStringLiteral("Categories")), QStringLiteral("Utility;"));
+        // A Chinese desktop names and describes it in Chinese.
+        for (const char *key : {"Name[zh_CN]", "Comment[zh_CN]"})
+            QVERIFY2(keyOf(entry, QLatin1String(key)).contains(QRegularExpression(QStringLiteral("\\p{Han}"))), key);
 
         const auto validate = run(QStringLiteral("desktop-file-validate"), {path});
         QVERIFY2(validate.first == 0 && validate.second.trimmed().isEmpty(), qPrintable(validate.second));
@@ -126,6 +130,10 @@ private slots:
 
         const QString xml = QString::fromUtf8(TestEnv::readFile(path));
         QVERIFY(xml.contains(QStringLiteral("<id>%1</id>").arg(AppId)));
+        for (const char *element : {"name", "summary"})
+            QVERIFY2(xml.contains(QRegularExpression(
+                         QStringLiteral("<%1 xml:lang=\"zh-CN\">[^<]*\\p{Han}").arg(QLatin1String(element)))),
+                     element);
         QVERIFY(xml.contains(QStringLiteral("<launchable type=\"desktop-id\">%1.desktop</launchable>").arg(AppId)));
         QVERIFY(xml.contains(QStringLiteral("<release version=\"" OSTREL_TEST_VERSION "\"")));
         // Every picture it names is one of the repository's screenshots.

@@ -12,7 +12,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrlQuery>
+#include <QElapsedTimer>
 #include <QtTest>
+
+#include <thread>
 
 #include <zip.h>
 
@@ -119,6 +122,7 @@ private slots:
     void demoArchivesFitTheCard();
     void filesFromFolder();
     void https();
+    void rateLimitIsOneLine();
     void lifetime();
 
 private:
@@ -890,6 +894,24 @@ void StandInTest::filesFromFolder()
     QCOMPARE(f.headers.value("content-type"), QByteArrayLiteral("application/zip"));
     // The fixture's own files come first.
     QCOMPARE(fetch("GET", served.fileUrl(QStringLiteral("range.bin"))).body.size(), 100000);
+}
+
+// All answers share the line: two bodies of 100 kB at 200 kB/s take a
+// second together, however they are interleaved.
+void StandInTest::rateLimitIsOneLine()
+{
+    StandInService limited;
+    QVERIFY(limited.start({QStringLiteral("--rate-limit"), QStringLiteral("200000")}));
+    const QUrl url = limited.fileUrl(QStringLiteral("range.bin"));
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray other;
+    std::thread second([&] { other = fetch("GET", url).body; });
+    const QByteArray first = fetch("GET", url).body;
+    second.join();
+    QCOMPARE(first.size(), 100000);
+    QCOMPARE(other, first);
+    QVERIFY2(clock.elapsed() >= 900, qPrintable(QString::number(clock.elapsed())));
 }
 
 void StandInTest::https()

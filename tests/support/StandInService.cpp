@@ -75,6 +75,14 @@ QSslConfiguration StandInService::sslConfiguration()
     return config;
 }
 
+QJsonObject StandInService::fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
+{
+    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
+    for (const auto &value : values)
+        o.insert(QLatin1String(value.first), value.second);
+    return o;
+}
+
 bool StandInService::start(const QStringList &extraArgs)
 {
     stop();

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonValue>
+#include <QPair>
 #include <QSslConfiguration>
 #include <QString>
 #include <QStringList>
@@ -41,6 +45,8 @@ public:
     void exportEnvironment() const;
 
     bool setFault(const QJsonObject &fault);
+    // A fault rule on `path`: {"path": path, key: value, ...}.
+    static QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values);
     bool clearFaults(); // the fixture's own rules too
     // Back to the fixture: its fault rules only, accounts and files as
     // loaded, empty log, stalled transfers released.

@@ -2,11 +2,14 @@
 
 #include "AccountStore.h"
 #include "FileStore.h"
+#include "LineLimit.h"
 #include "ProductCatalogue.h"
 #include "RequestLog.h"
 #include "ServiceApi.h"
 
 #include <httplib.h>
+
+#include <sys/socket.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -26,6 +29,7 @@ namespace {
 // released, never starve the rest.
 const size_t WorkerThreads = 64;
 const size_t SendPiece = 64 * 1024;
+const int ListenBacklog = 256;
 
 QString qs(const std::string &s)
 {
@@ -212,6 +216,17 @@ bool StandInServer::setUp(QString *error)
         return httplib::Server::HandlerResponse::Handled;
     });
 
+    // A whole batch opens its connections at once; the HTTP layer listens
+    // with a backlog of 5, which made some wait a second for a retry. The
+    // socket is caught as it is made, to listen again with a longer one.
+    int listener = -1;
+    mServer->set_socket_options([&listener](socket_t sock) {
+        // Reused address only: a port another server holds is refused, not
+        // shared.
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        listener = sock;
+    });
     if (mOptions.port > 0) {
         if (!mServer->bind_to_port("127.0.0.1", mOptions.port)) {
             *error = QStringLiteral("cannot bind to port ") + QString::number(mOptions.port);
@@ -225,6 +240,10 @@ bool StandInServer::setUp(QString *error)
             return false;
         }
     }
+    if (listener >= 0)
+        ::listen(listener, ListenBacklog);
+    if (mOptions.rateLimit > 0)
+        mLine = std::make_unique<LineLimit>(mOptions.rateLimit);
     return true;
 }
 
@@ -515,7 +534,7 @@ void StandInServer::send(const Reply &reply, const FaultRules::Fault *fault, htt
         }
         if (pieceDelay > 0 && offset > 0)
             pause(pieceDelay);
-        if (mStopping)
+        if (mStopping || (mLine && !mLine->take(qint64(n), mStopping)))
             return false;
         return sink.write(body->data() + base + offset, n);
     };

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <memory>
+
+class LineLimit;
 #include <mutex>
 #include <string>
 #include <utility>
@@ -41,6 +43,7 @@ public:
         QString certFile; // both set: HTTPS
         QString keyFile;
         int port = 0;     // 0: any free port
+        qint64 rateLimit = 0; // bytes a second for all answers together; 0: none
         bool verbose = false;
     };
 
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<AccountStore> mAccounts;
     std::unique_ptr<ProductCatalogue> mCatalogue;
     std::unique_ptr<ServiceApi> mApi;
+    std::unique_ptr<LineLimit> mLine;
     std::unique_ptr<RequestLog> mLog;
     FaultRules mFaults;
     int mPort = 0;

@@ -17,7 +17,7 @@ namespace {
 void usage()
 {
     std::fputs("usage: ostrel-standin [--fixture FILE] [--files DIR] [--port N] [--log FILE]\n"
-               "                      [--tls CERT KEY] [--stdin-watch] [--verbose]\n",
+               "                      [--tls CERT KEY] [--rate-limit BYTES_PER_SECOND] [--stdin-watch] [--verbose]\n",
                stderr);
 }
 
@@ -30,6 +30,11 @@ bool parseArguments(const QStringList &args, StandInServer::Options *options, bo
             options->fixture = args.at(++i);
         } else if (a == QLatin1String("--files") && hasValue) {
             options->filesDir = args.at(++i);
+        } else if (a == QLatin1String("--rate-limit") && hasValue) {
+            bool ok = false;
+            options->rateLimit = args.at(++i).toLongLong(&ok);
+            if (!ok || options->rateLimit <= 0)
+                return false;
         } else if (a == QLatin1String("--log") && hasValue) {
             options->logFile = args.at(++i);
         } else if (a == QLatin1String("--port") && hasValue) {

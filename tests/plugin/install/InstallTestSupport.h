@@ -36,7 +36,8 @@ Entry with(Entry e, Change change)
     return e;
 }
 
-inline QByteArray archiveOf(std::initializer_list<Entry> entries)
+template<class Entries>
+QByteArray archiveOf(const Entries &entries)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -45,6 +46,11 @@ inline QByteArray archiveOf(std::initializer_list<Entry> entries)
         writer.add(e);
     writer.finish();
     return buffer.data();
+}
+
+inline QByteArray archiveOf(std::initializer_list<Entry> entries)
+{
+    return archiveOf<std::initializer_list<Entry>>(entries);
 }
 
 // A listed vehicle: version, program file and names.

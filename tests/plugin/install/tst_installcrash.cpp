@@ -84,13 +84,7 @@ Setup setUp(Package package, const QString &card)
         add(s.newOnly, "new");
     }
     add(s.package + "/version.txt", s.newVersion);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    ZipWriter writer(&buffer);
-    for (const Entry &e : entries)
-        writer.add(e);
-    writer.finish();
-    s.archive = buffer.data();
+    s.archive = archiveOf(entries);
     return s;
 }
 

@@ -1,9 +1,11 @@
 // The plug-in file of the build: its metadata, its one instance and the
 // rules of create(), through the program's loader and a plain plug-in loader.
+#include "AppSettings.h"
 #include "FakePlatform.h"
 #include "PluginBinder.h"
 #include "TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGenericPlugin>
 #include <QJsonArray>
@@ -122,6 +124,36 @@ private slots:
         std::unique_ptr<QObject> container(plugin->create(QStringLiteral("DOWNLOAD"), QStringLiteral("ignored")));
         checkContainer(container.get());
         QCOMPARE(plugin->create(QStringLiteral("DOWNLOAD"), QString()), nullptr);
+    }
+
+    // The plug-in's texts follow the interface language the program runs in.
+    void translationFollowsTheInterfaceLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English") << "en"
+                                 << "The SD card was removed.";
+        QTest::newRow("Chinese") << "zh" << QString::fromUtf8("SD卡已拔出！");
+        QTest::newRow("unknown") << "fr" << QString::fromUtf8("SD卡已拔出！");
+    }
+    void translationFollowsTheInterfaceLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        const QString translations = mEnv.installDir() + QStringLiteral("/translations/");
+        QDir().mkpath(translations);
+        for (const char *file : {"dravik_zh.qm", "dravik_en.qm"}) {
+            QFile::remove(translations + QLatin1String(file));
+            QVERIFY(QFile::copy(TestEnv::buildBinDir() + QStringLiteral("/translations/") + QLatin1String(file),
+                                translations + QLatin1String(file)));
+        }
+        AppSettings::setInterfaceLanguage(language);
+        // A fresh copy: the translation is installed with the instance.
+        const QString copy =
+            mEnv.makeDir(QStringLiteral("lang-") + language) + QStringLiteral("/lib%1Dravik.so").arg(language);
+        QVERIFY(QFile::copy(pluginFolder() + QStringLiteral("/libDravik.so"), copy));
+        QVERIFY(QPluginLoader(copy).instance());
+        QCOMPARE(QCoreApplication::translate("SoftwareInfoWidget", "U disk has been pulled out!"), shown);
     }
 };
 

@@ -44,20 +44,13 @@
 #include <memory>
 
 namespace {
+const auto fault = &StandInService::fault;
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 const QStringList Awake{QStringLiteral("Updating vehicle software")};
 const QString Removable = QStringLiteral("\nThe SD card can now be removed.");
 const QString AllDone = QStringLiteral("All software downloads are successfully installed!") + Removable;
 const QString SomeFailed = QStringLiteral("Failed to download/install some software. Please try again.");
 
-// A fault rule of the stand-in service on one path.
-QJsonObject fault(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
-{
-    QJsonObject o{{QStringLiteral("path"), QLatin1String(path)}};
-    for (const auto &value : values)
-        o.insert(QLatin1String(value.first), value.second);
-    return o;
-}
 
 SoftwareDataWrap record(long id, const char *softId, const char *version, long patchId = 0)
 {

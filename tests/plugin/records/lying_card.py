@@ -9,11 +9,14 @@ read from its start.
 Pages written stay in the kernel's cache (keep_cache), as they do on a real
 card: only a read that drops them first reaches the lie. With
 LYING_CARD_READ_DELAY set, every read waits that many seconds: a slow card,
-to watch what reads it. Runs in the foreground until SIGTERM or SIGINT,
-then unmounts.
+to watch what reads it. With LYING_CARD_PULL set, reading the chosen file
+back pulls the card instead: the mount goes (lazily, as when a reader is
+unplugged) and the read fails. Runs in the foreground until SIGTERM or
+SIGINT, then unmounts.
 """
 import errno
 import os
+import ctypes
 import sys
 import time
 
@@ -23,9 +26,11 @@ from fusepy import FUSE, FuseOSError, Operations
 class LyingCard(Operations):
     use_ns = True
 
-    def __init__(self, root, lie):
+    def __init__(self, root, mount_point, lie):
         self.root = root
+        self.mount_point = mount_point
         self.lie = lie
+        self.pull = bool(os.environ.get('LYING_CARD_PULL'))
         self.delay = float(os.environ.get('LYING_CARD_READ_DELAY', '0'))
 
     def _path(self, path):
@@ -91,6 +96,12 @@ class LyingCard(Operations):
     def read(self, path, size, offset, fi):
         if self.delay:
             time.sleep(self.delay)
+        if self.pull and self.lie and os.path.basename(path) == self.lie:
+            # The system call itself: umount(8) would ask this file system,
+            # busy here, about the mount point first.
+            libc = ctypes.CDLL(None, use_errno=True)
+            libc.umount2(os.fsencode(self.mount_point), 2)  # MNT_DETACH
+            raise FuseOSError(errno.EIO)
         data = self._call(os.pread, fi.fh, size, offset)
         if self.lie and offset == 0 and data and os.path.basename(path) == self.lie:
             data = bytes([data[0] ^ 0xFF]) + data[1:]
@@ -114,5 +125,5 @@ class LyingCard(Operations):
 if __name__ == '__main__':
     if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
-    card = LyingCard(sys.argv[1], sys.argv[3] if len(sys.argv) == 4 else '')
+    card = LyingCard(sys.argv[1], sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else '')
     FUSE(card, sys.argv[2], raw_fi=True, foreground=True, nothreads=True, fsname='lyingcard')

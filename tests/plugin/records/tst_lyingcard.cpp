@@ -125,6 +125,20 @@ private slots:
         QVERIFY(manifest.isNull());
     }
 
+    // A card pulled while it is read back is gone, not failing.
+    void pulledWhileReadBack()
+    {
+        qputenv("LYING_CARD_PULL", "1");
+        const bool mounted = mCard.mount(mBacking, mMount, QStringLiteral("HOME.bin"));
+        qunsetenv("LYING_CARD_PULL");
+        QVERIFY2(mounted, qPrintable(mCard.error()));
+        const UpgradeJob::Result result = installHome();
+        QCOMPARE(int(result.failure), int(UpgradeJob::Failure::NoCard));
+        mCard.unmount();
+        QCOMPARE(TestEnv::readFile(mBacking + QStringLiteral("/Vehicles/HOME/version.txt")), QByteArray("V2.00"));
+        QCOMPARE(TestEnv::readFile(mBacking + QStringLiteral("/Vehicles/HOME/HOME.bin")), QByteArray(5000, 'o'));
+    }
+
     // Installed on a card that told the truth, which later starts to lie.
     void checkFindsTheLie()
     {

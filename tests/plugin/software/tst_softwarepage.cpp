@@ -31,17 +31,9 @@
 #include <memory>
 
 namespace {
+const auto rule = &StandInService::fault;
 const QString Alice = QStringLiteral("ABCDEFGHIJKLM");
 
-// A fault rule for the stand-in service on one path.
-QJsonObject rule(const char *path, std::initializer_list<QPair<const char *, QJsonValue>> values)
-{
-    QJsonObject o;
-    o.insert(QStringLiteral("path"), QString::fromLatin1(path));
-    for (const auto &value : values)
-        o.insert(QString::fromLatin1(value.first), value.second);
-    return o;
-}
 
 int indexOf(const SoftwareInfoWidget *page, const char *softId)
 {
@@ -285,12 +277,36 @@ private slots:
         QCOMPARE(mPage->model()->rowCount(), 0);
     }
 
+    // A service that does not answer is said so, with a way to ask again.
+    void unreachableServiceOffersTryAgain_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("products") << QStringLiteral("/KvaApi/user/pro_search");
+        QTest::newRow("software") << QStringLiteral("/KvaApi/user/soft_search");
+    }
+    void unreachableServiceOffersTryAgain()
+    {
+        QFETCH(QString, path);
+        QVERIFY(mFx.service().setFault(rule(path.toLatin1().constData(), {{"status", 503}})));
+        mFx.platform().fakeVolumes().add(makeCard(Alice));
+        open();
+        QVERIFY(mPage->isServiceUnreachable());
+        QCOMPARE(mPage->model()->rowCount(), 0);
+        QVERIFY(mFx.service().clearFaults());
+        auto *again = mPage->findChild<QPushButton *>(QStringLiteral("tryAgain"));
+        QVERIFY(again && again->isVisible());
+        again->click();
+        QVERIFY(waitIdle());
+        QTRY_VERIFY(mPage->model()->rowCount() > 0);
+        QVERIFY(!mPage->isServiceUnreachable());
+    }
+
     void pulledCardClearsAndReinsertedRefills()
     {
         // No card: the page asks for one instead of showing an empty table.
         open();
         QVERIFY(mPage->isAskingForCard());
-        QCOMPARE(mPage->findChild<CardPrompt *>()->text(), QStringLiteral("Insert the scanner's SD card"));
+        QCOMPARE(mPage->findChild<CardPrompt *>(QStringLiteral("cardPrompt"))->text(), QStringLiteral("Insert the scanner's SD card"));
         delete mPage.data();
 
         const QString root = makeCard(Alice);

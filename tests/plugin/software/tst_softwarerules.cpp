@@ -119,6 +119,9 @@ private slots:
         QTest::newRow("just above") << KiB + 1 << "1KB";
         QTest::newRow("one and a half KiB") << KiB * 3 / 2 << "1.5KB";
         QTest::newRow("1001 KiB") << 1001 * KiB << "1001KB";
+        // Three digits would round these to 1e+03.
+        QTest::newRow("1000 bytes") << qint64(1000) << "1000B";
+        QTest::newRow("999.7 KiB") << qint64(1023693) << "999.7KB";
         QTest::newRow("1 MiB") << MiB << "1024KB";
         QTest::newRow("three digits") << qint64(123456789) << "118MB";
         QTest::newRow("1 GiB") << GiB << "1024MB";
