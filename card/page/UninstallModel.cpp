@@ -127,11 +127,14 @@ bool UninstallModel::setData(const QModelIndex &index, const QVariant &value, in
 
 QVariant UninstallModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The header's own check box shows "Name"; a screen reader hears it here.
+    if (orientation == Qt::Horizontal && role == Qt::AccessibleTextRole && section == NameColumn)
+        return uninstallText("Name");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case NameColumn:
-        return QString(); // the header's own check box carries "Name"
+        return QString();
     case VersionColumn:
         return uninstallText("Current Version");
     case SizeColumn:
