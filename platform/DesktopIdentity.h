@@ -11,7 +11,7 @@ public:
     static QString applicationId();
 
     // What the autostart entry and the desktop shortcut start: an installed
-    // copy's program link (bin/Ostrel, which its deployment.ini names
+    // copy's program link (bin/ostrel, which its deployment.ini names
     // relative to the install folder) when that link leads to this very
     // program; otherwise the program itself (a build tree, a portable copy,
     // a link that went away or leads elsewhere).

@@ -54,12 +54,12 @@ private slots:
         const auto install = run(QStringLiteral(OSTREL_TEST_CMAKE),
                                  {QStringLiteral("--install"), TestEnv::buildDir(), QStringLiteral("--prefix"), mPrefix});
         QVERIFY2(install.first == 0, qPrintable(install.second));
-        mInstallDir = QFileInfo(mPrefix + QStringLiteral("/bin/Ostrel")).canonicalPath();
+        mInstallDir = QFileInfo(mPrefix + QStringLiteral("/bin/ostrel")).canonicalPath();
     }
 
     void programLink()
     {
-        const QFileInfo link(mPrefix + QStringLiteral("/bin/Ostrel"));
+        const QFileInfo link(mPrefix + QStringLiteral("/bin/ostrel"));
         QVERIFY(link.isSymLink());
         // Relative, so the tree can be moved or staged for a package as a whole.
         char target[4096];
@@ -107,8 +107,8 @@ private slots:
     {
         const QString path = share(QStringLiteral("applications/%1.desktop").arg(AppId));
         const QString entry = QString::fromUtf8(TestEnv::readFile(path));
-        QCOMPARE(keyOf(entry, QStringLiteral("Exec")), QStringLiteral("\"%1/bin/Ostrel\"").arg(mPrefix));
-        QCOMPARE(keyOf(entry, QStringLiteral("TryExec")), mPrefix + QStringLiteral("/bin/Ostrel"));
+        QCOMPARE(keyOf(entry, QStringLiteral("Exec")), QStringLiteral("\"%1/bin/ostrel\"").arg(mPrefix));
+        QCOMPARE(keyOf(entry, QStringLiteral("TryExec")), mPrefix + QStringLiteral("/bin/ostrel"));
         QCOMPARE(keyOf(entry, QStringLiteral("Icon")), AppId);
         QCOMPARE(keyOf(entry, QStringLiteral("Categories")), QStringLiteral("Utility;"));
         // A Chinese desktop names and describes it in Chinese.
@@ -164,7 +164,7 @@ private slots:
         program.setProcessChannelMode(QProcess::MergedChannels);
         // As the launcher starts it: through the link, from anywhere.
         program.setWorkingDirectory(home);
-        program.start(mPrefix + QStringLiteral("/bin/Ostrel"), QStringList());
+        program.start(mPrefix + QStringLiteral("/bin/ostrel"), QStringList());
         QVERIFY(program.waitForStarted(10000));
         const QString login = ProgramUnderTest::waitForWindow(program.processId());
         const bool shown = !login.isEmpty();
