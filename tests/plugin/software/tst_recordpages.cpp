@@ -10,6 +10,7 @@
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
 #include "MyTableModel.h"
+#include "PageContainer.h"
 #include "PluginPageFixture.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
@@ -18,6 +19,7 @@
 
 #include <QBuffer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -170,6 +172,40 @@ private slots:
         QCOMPARE(AccessibilityAudit::report(mContainer), QString());
         page->findChild<QPushButton *>(QStringLiteral("back"))->click();
         QCOMPARE(mContainer->currentWidget(), static_cast<QWidget *>(mList));
+    }
+
+    // The pages' container trims its pages to what its window shows; in a
+    // window made smaller than designed, whose body scrolls, they keep
+    // their size and scroll with it.
+    void pagesFitWhatShows_data()
+    {
+        QTest::addColumn<bool>("scrolls");
+        QTest::addColumn<QSize>("page");
+        QTest::newRow("cut by its window") << false << QSize(500, 350);
+        QTest::newRow("in a scrolling body") << true << QSize(930, 745);
+    }
+    void pagesFitWhatShows()
+    {
+        QFETCH(bool, scrolls);
+        QFETCH(QSize, page);
+        QWidget window;
+        window.setFixedSize(600, 400);
+        auto *body = new QWidget;
+        body->setFixedSize(1200, 800);
+        if (scrolls) {
+            auto *area = new QScrollArea(&window);
+            area->setGeometry(window.rect());
+            area->setWidget(body);
+        } else {
+            body->setParent(&window);
+        }
+        auto *container = new PageContainer(body);
+        container->setGeometry(100, 50, 930, 745);
+        auto *shown = new QWidget;
+        container->addWidget(shown);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(shown->size(), page);
     }
 };
 
