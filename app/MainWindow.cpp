@@ -23,6 +23,7 @@
 #include "WindowActivator.h"
 #include "WindowFit.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -162,6 +163,12 @@ void MainWindow::buildUi()
     bodyLayout->addLayout(mRow, 1);
     bodyLayout->addStretch();
     mBody->setWidget(bodyPage);
+    // Whatever takes the keyboard comes into view, by Tab from the title
+    // bar or by a page that hands on its focus.
+    connect(qApp, &QApplication::focusChanged, mBody, [this](QWidget *, QWidget *now) {
+        if (now && mBody->widget()->isAncestorOf(now))
+            mBody->ensureWidgetVisible(now, 8, 8); // room for the focus ring
+    });
     mOuter->addWidget(mTitleBar, 0, Qt::AlignTop);
     mOuter->addWidget(mBody, 1);
 

@@ -73,6 +73,24 @@ int measure(int argc, char *argv[])
     out.insert(QStringLiteral("scrolls"), window.body()->verticalScrollBar()->maximum() > 0
                                               || window.body()->horizontalScrollBar()->maximum() > 0);
     out.insert(QStringLiteral("across"), window.body()->horizontalScrollBar()->maximum() > 0);
+    // With the body scrolled to its far corner, the lowest control of the
+    // navigation, given the keyboard, scrolls back into view.
+    QWidget *lowest = nullptr;
+    for (QWidget *w : window.body()->widget()->findChildren<QWidget *>()) {
+        const int bottom = w->mapTo(window.body()->widget(), QPoint(0, w->height())).y();
+        if (w->focusPolicy() != Qt::NoFocus && w->isVisible()
+            && (!lowest || bottom > lowest->mapTo(window.body()->widget(), QPoint(0, lowest->height())).y()))
+            lowest = w;
+    }
+    if (!lowest)
+        return 3;
+    window.body()->horizontalScrollBar()->setValue(window.body()->horizontalScrollBar()->maximum());
+    window.body()->verticalScrollBar()->setValue(window.body()->verticalScrollBar()->maximum());
+    lowest->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QWidget *viewport = window.body()->viewport();
+    out.insert(QStringLiteral("focusShown"),
+               viewport->rect().contains(QRect(lowest->mapTo(viewport, QPoint(0, 0)), lowest->size())));
     QTextStream(stdout) << QJsonDocument(out).toJson(QJsonDocument::Compact) << '\n';
     return 0;
 }
@@ -156,6 +174,7 @@ private slots:
         QCOMPARE(window.width() >= qMin(1200, available.width()), true);
         QCOMPARE(seen.value(QStringLiteral("scrolls")).toBool(), shrinks);
         QCOMPARE(seen.value(QStringLiteral("across")).toBool(), across);
+        QVERIFY(seen.value(QStringLiteral("focusShown")).toBool());
         QVERIFY(available.contains(rectOf(seen.value(QStringLiteral("login")))));
     }
 };
