@@ -66,7 +66,17 @@ int Application::run(int argc, char *argv[])
         return 1;
     }
     if (app.isRunning()) {
-        app.sendMessage(QString::fromLatin1(kWakeUp), kWakeUpTimeoutMs);
+        // A copy of another session (ssh, sudo) listens where this one
+        // cannot reach: say why nothing comes up instead of ending unseen.
+        if (!app.sendMessage(QString::fromLatin1(kWakeUp), kWakeUpTimeoutMs)) {
+            installTranslations(&app);
+            MessageBoxDialog::showMessageBox(
+                nullptr, QCoreApplication::translate("Application", "Ostrel"),
+                QCoreApplication::translate("Application",
+                                            "Ostrel is already running for this user, perhaps in another session. "
+                                            "Close it before you start Ostrel again."),
+                QMessageBox::Ok);
+        }
         return 0;
     }
     AppPaths::enterDataDir();

@@ -35,6 +35,26 @@ bool ensurePrivateFolder(const QString &path)
         return false;
     return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0077) == 0;
 }
+
+int openLockFile(const QString &path)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        qCDebug(lcPlatform) << "cannot open lock file" << path << errno;
+    return fd;
+}
+
+QString lockFileIn(const QString &dir, const QString &name)
+{
+    if (dir.isEmpty())
+        return QString();
+    // Percent-encoding keeps distinct names distinct and '/' out of the file name.
+    const QByteArray encoded = QUrl::toPercentEncoding(name, QByteArray(), QByteArray("."));
+    return dir + QLatin1Char('/') + QString::fromLatin1(encoded) + QStringLiteral(".lock");
+}
 } // namespace
 
 QString FlockNamedMutex::runtimeDir()
@@ -65,33 +85,38 @@ QString FlockNamedMutex::privateFallbackDir()
 
 QString FlockNamedMutex::lockFilePath(const QString &name)
 {
-    const QString dir = runtimeDir();
-    if (dir.isEmpty())
-        return QString();
-    // Percent-encoding keeps distinct names distinct and '/' out of the file name.
-    const QByteArray encoded = QUrl::toPercentEncoding(name, QByteArray(), QByteArray("."));
-    return dir + QLatin1Char('/') + QString::fromLatin1(encoded) + QStringLiteral(".lock");
+    return lockFileIn(runtimeDir(), name);
 }
 
 FlockNamedMutex::FlockNamedMutex(const QString &name)
     : mPath(lockFilePath(name))
 {
+    // Copies started from another session (ssh, sudo, a launcher) may see
+    // another runtime folder or none; the lock file below the home is the
+    // one they all share. The lock is held only with both files.
+    const QString homePath = lockFileIn(privateFallbackDir(), name);
     // A lock that cannot be had counts as held by someone else: the caller
     // then says so instead of going on unguarded.
-    if (mPath.isEmpty()) {
-        qCDebug(lcPlatform) << "no runtime folder for lock" << name;
+    if (mPath.isEmpty() || homePath.isEmpty()) {
+        qCDebug(lcPlatform) << "no private folder for lock" << name;
         mExisted = mBroken = true;
         return;
     }
-    do {
-        mFd = ::open(QFile::encodeName(mPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    } while (mFd < 0 && errno == EINTR);
-    if (mFd < 0) {
-        qCDebug(lcPlatform) << "cannot open lock file" << mPath << errno;
+    mHomeFd = openLockFile(homePath);
+    if (mHomeFd >= 0 && homePath != mPath)
+        mFd = openLockFile(mPath);
+    if (mHomeFd < 0 || (homePath != mPath && mFd < 0)) {
         mExisted = mBroken = true;
         return;
     }
-    if (flockRetrying(mFd, LOCK_EX | LOCK_NB) == 0) {
+    // The same file under two names would be locked against itself.
+    struct stat home, runtime;
+    if (mFd >= 0 && ::fstat(mHomeFd, &home) == 0 && ::fstat(mFd, &runtime) == 0 && home.st_dev == runtime.st_dev
+        && home.st_ino == runtime.st_ino) {
+        ::close(mFd);
+        mFd = -1;
+    }
+    if (take(LOCK_NB)) {
         mOwned = true;
     } else {
         mExisted = true;
@@ -105,15 +130,30 @@ FlockNamedMutex::~FlockNamedMutex()
 {
     if (mFd >= 0)
         ::close(mFd);
+    if (mHomeFd >= 0)
+        ::close(mHomeFd);
+}
+
+// Always the home file first: two takers that wait never hold one file each.
+bool FlockNamedMutex::take(int flags)
+{
+    if (flockRetrying(mHomeFd, LOCK_EX | flags) != 0)
+        return false;
+    if (mFd < 0 || flockRetrying(mFd, LOCK_EX | flags) == 0)
+        return true;
+    const int error = errno;
+    flockRetrying(mHomeFd, LOCK_UN);
+    errno = error;
+    return false;
 }
 
 bool FlockNamedMutex::wait()
 {
     if (mOwned)
         return true;
-    if (mFd < 0 || mBroken)
+    if (mHomeFd < 0 || mBroken)
         return false;
-    if (flockRetrying(mFd, LOCK_EX) != 0)
+    if (!take(0))
         return false;
     mOwned = true;
     return true;
@@ -123,6 +163,8 @@ void FlockNamedMutex::release()
 {
     if (!mOwned)
         return;
-    flockRetrying(mFd, LOCK_UN);
+    if (mFd >= 0)
+        flockRetrying(mFd, LOCK_UN);
+    flockRetrying(mHomeFd, LOCK_UN);
     mOwned = false;
 }

@@ -5,8 +5,10 @@
 #include <QString>
 
 // A named lock shared by the user's processes: flock() on a file named after
-// the lock in the user's runtime folder. The kernel drops the lock when the
-// holder's descriptor closes, so a crashed holder releases it.
+// the lock in the user's runtime folder and on one in the private folder
+// below the home, so that copies that see different runtime folders (or
+// none) still exclude each other. The kernel drops the lock when the
+// holder's descriptors close, so a crashed holder releases it.
 class FlockNamedMutex : public NamedMutex
 {
 public:
@@ -32,12 +34,18 @@ public:
     // folder below the user's cache folder. Empty when neither can be had
     // safely.
     static QString runtimeDir();
+    // The private folder below the user's cache folder; empty when it
+    // cannot be had safely (the lock then counts as held).
     static QString privateFallbackDir();
+    // The lock's file in runtimeDir().
     static QString lockFilePath(const QString &name);
 
 private:
+    bool take(int flags);
+
     QString mPath;
-    int mFd = -1;
+    int mFd = -1;     // in the runtime folder; -1 when that is the home one
+    int mHomeFd = -1; // in privateFallbackDir()
     bool mExisted = false;
     bool mBroken = false;
     bool mOwned = false;

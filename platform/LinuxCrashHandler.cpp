@@ -19,7 +19,6 @@ const int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 // Everything below is written before the handlers are installed and only
 // read inside them.
 char gCrashDir[4096];
-size_t gCrashDirLength = 0;
 long gUtcOffset = 0;
 volatile sig_atomic_t gInHandler = 0;
 alignas(16) char gAltStack[64 * 1024];
@@ -144,20 +143,25 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
     putHex(STDERR_FILENO, sig == SIGABRT ? 0ULL : 1ULL);
     put(STDERR_FILENO, "\n");
 
-    char path[sizeof gCrashDir + 32];
-    std::memcpy(path, gCrashDir, gCrashDirLength);
-    path[gCrashDirLength] = 0;
     // The dump holds the memory map and whatever the stack held (a token, a
     // password): for this user's eyes only, and never written through a
-    // link someone planted under the dump's name.
-    ::mkdir(path, 0700);
-    path[gCrashDirLength] = '/';
-    LinuxCrashHandler::formatFileName((long long)::time(nullptr) + gUtcOffset, path + gCrashDirLength + 1);
-
-    int fd;
+    // link someone planted, be it under the dump's name or the folder's.
+    ::mkdir(gCrashDir, 0700);
+    int dir;
     do {
-        fd = ::open(path, O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
-    } while (fd < 0 && errno == EINTR);
+        dir = ::open(gCrashDir, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    } while (dir < 0 && errno == EINTR);
+    char name[32];
+    LinuxCrashHandler::formatFileName((long long)::time(nullptr) + gUtcOffset, name);
+
+    int fd = -1;
+    while (dir >= 0) {
+        fd = ::openat(dir, name, O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0 || errno != EINTR)
+            break;
+    }
+    if (dir >= 0)
+        ::close(dir);
     if (fd >= 0)
         ::fchmod(fd, 0600); // a file left under that name keeps its mode otherwise
     if (fd < 0) {
@@ -248,7 +252,6 @@ bool LinuxCrashHandler::install(const QString &dataDir)
 
     std::memcpy(gCrashDir, dir.constData(), size_t(dir.size()));
     gCrashDir[dir.size()] = 0;
-    gCrashDirLength = size_t(dir.size());
 
     stack_t stack;
     std::memset(&stack, 0, sizeof stack);

@@ -19,6 +19,12 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 Q_LOGGING_CATEGORY(lcDownload, "dravik.download", QtWarningMsg)
 
 namespace {
@@ -61,6 +67,34 @@ bool isPlainExtension(const QString &extension)
     for (const QChar c : extension) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20)
             return false;
+    }
+    return true;
+}
+
+// Opens (or makes) the partial file itself: a link planted under its name
+// is not followed, so the body never lands where the link points, and a
+// FIFO or device there is refused rather than written to.
+bool openPartial(QFile &file, QString *error)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(file.fileName()).constData(),
+                    O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("Not a plain file: %1").arg(file.fileName());
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = file.errorString();
+        return false;
     }
     return true;
 }
@@ -188,9 +222,10 @@ int DownloadFile::start(long id, const QString &url, const QString &prefix, cons
     QDir().mkpath(folder);
     sweepFinishedRecords(folder);
     mFile = std::make_unique<QFile>(mFilePath);
-    if (!mFile->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        qCDebug(lcDownload).noquote() << "error: cannot open" << mFilePath << mFile->errorString();
-        setFailure(Failure::LocalDisk, mFile->errorString());
+    QString openError;
+    if (!openPartial(*mFile, &openError)) {
+        qCDebug(lcDownload).noquote() << "error: cannot open" << mFilePath << openError;
+        setFailure(Failure::LocalDisk, openError);
         mFile.reset();
         mState = 3;
         emit downloadFinished(mId, false, mFilePath);

@@ -1,6 +1,7 @@
 #include "RecordTable.h"
 
 #include "FXTableView.h"
+#include "PlainToolTip.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -38,14 +39,16 @@ void RecordTable::append(const QStringList &texts, int marked, const QColor &col
     QList<QStandardItem *> row;
     for (int column = 0; column < texts.size(); ++column) {
         auto *item = new QStandardItem(texts.at(column));
-        item->setToolTip(texts.at(column));
+        // Names and versions come from the service and the card: shown as
+        // written, never taken for markup.
+        item->setToolTip(PlainToolTip::of(texts.at(column)));
         // An empty cell is not silence to a screen reader.
         if (texts.at(column).isEmpty())
             item->setData(QCoreApplication::translate("MyTableModel", "None"), Qt::AccessibleTextRole);
         if (column == marked) {
             item->setForeground(colour);
             if (!tip.isEmpty()) {
-                item->setToolTip(tip);
+                item->setToolTip(PlainToolTip::of(tip));
                 item->setData(tip, Qt::AccessibleDescriptionRole);
             }
         }

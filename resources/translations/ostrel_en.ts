@@ -11,6 +11,10 @@
         <source>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</source>
         <translation>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</translation>
     </message>
+    <message>
+        <source>Ostrel is already running for this user, perhaps in another session. Close it before you start Ostrel again.</source>
+        <translation>Ostrel is already running for this user, perhaps in another session. Close it before you start Ostrel again.</translation>
+    </message>
 </context>
 <context>
     <name>Code</name>

@@ -11,6 +11,10 @@
         <source>Ostrel cannot make sure that it runs only once, so it does not start. Check that your home folder can be written to.</source>
         <translation>Ostrel 无法确保只运行一个副本，因此不会启动。请检查您的主文件夹是否可写。</translation>
     </message>
+    <message>
+        <source>Ostrel is already running for this user, perhaps in another session. Close it before you start Ostrel again.</source>
+        <translation>Ostrel 已在为该用户运行，可能在另一个会话中。请先关闭它，再重新启动 Ostrel。</translation>
+    </message>
 </context>
 <context>
     <name>Code</name>

@@ -274,6 +274,16 @@ int BaseAction::timeout()
     return ServiceRequest::timeout();
 }
 
+void BaseAction::setDeadline(int msecs)
+{
+    ServiceRequest::setDeadline(msecs);
+}
+
+int BaseAction::deadline()
+{
+    return ServiceRequest::deadline();
+}
+
 bool BaseAction::readEnvelope(const QString &body, BaseResponse &response, QJsonObject &root)
 {
     qCDebug(lcSornetHttp).noquote() << "Result: " << ServiceRequest::redacted(body);

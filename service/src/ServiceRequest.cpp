@@ -22,6 +22,7 @@ Q_LOGGING_CATEGORY(lcSornetHttp, "sornet.http", QtWarningMsg)
 namespace {
 
 std::atomic<int> gTimeout{ServiceRequest::DefaultTimeout};
+std::atomic<int> gDeadline{ServiceRequest::DefaultDeadline};
 
 // The requests this thread is waiting for, innermost last: a window closed
 // during a call (its event arrives inside the call's wait) ends them.
@@ -92,6 +93,16 @@ void ServiceRequest::setTimeout(int msecs)
 int ServiceRequest::timeout()
 {
     return gTimeout;
+}
+
+void ServiceRequest::setDeadline(int msecs)
+{
+    gDeadline = msecs > 0 ? msecs : DefaultDeadline;
+}
+
+int ServiceRequest::deadline()
+{
+    return gDeadline;
 }
 
 QString ServiceRequest::redacted(const QString &text)
@@ -167,6 +178,15 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
         timedOut = true;
         reply->abort();
     });
+    // Nor may one that trickles a byte now and then: the whole call has a
+    // limit of its own.
+    QTimer overall;
+    overall.setSingleShot(true);
+    overall.setInterval(deadline());
+    QObject::connect(&overall, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        reply->abort();
+    });
     const auto alive = [&idle] { idle.start(); };
     // An endless or huge answer must not fill the memory: it ends as soon as
     // it announces, or has brought, more than an answer can be.
@@ -190,12 +210,14 @@ int ServiceRequest::execute(Method method, QString *body, qint64 *size)
     QObject::connect(reply, &QNetworkReply::uploadProgress, &idle, alive);
     QObject::connect(&manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit);
     idle.start();
+    overall.start();
     const int generation = tAbortGeneration;
     tWaiting.append(reply);
     if (!reply->isFinished())
         loop.exec();
     tWaiting.removeOne(reply);
     idle.stop();
+    overall.stop();
     const bool aborted = generation != tAbortGeneration;
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);

@@ -26,7 +26,7 @@ public:
     QString paramText() const { return mParams; }
 
     // Each returns 200, another HTTP status, or -1 when no usable HTTP
-    // answer arrived (refused, TLS failure, dropped, or idle too long).
+    // answer arrived (refused, TLS failure, dropped, idle or in all too long).
     int sendGet(QString &body);
     int sendPost(QString &body);
     int sendHead(qint64 &size);
@@ -41,6 +41,11 @@ public:
     static void setTimeout(int msecs);
     static int timeout();
     static constexpr int DefaultTimeout = 60000;
+    // Longest a waiting request may take in all, however steadily its
+    // answer trickles in.
+    static void setDeadline(int msecs);
+    static int deadline();
+    static constexpr int DefaultDeadline = 180000;
     // The most an answer may hold: the largest real one (a product's
     // software list) is far below. Anything longer is no answer (-1),
     // stopped as soon as its length is announced or has arrived.

@@ -64,7 +64,8 @@ QProcessEnvironment ProgramUnderTest::environment() const
     return env;
 }
 
-QProcess *ProgramUnderTest::launch(const QString &program, const QStringList &arguments)
+QProcess *ProgramUnderTest::launch(const QString &program, const QStringList &arguments,
+                                   const QProcessEnvironment &environment)
 {
     std::unique_ptr<QProcess> process;
     // On a loaded machine the virtual X server now and then refuses a new
@@ -73,7 +74,7 @@ QProcess *ProgramUnderTest::launch(const QString &program, const QStringList &ar
     // not the program's, so such a start is tried again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment());
+        process->setProcessEnvironment(environment);
         process->setWorkingDirectory(mFolder);
         process->start(program, arguments);
         process->waitForStarted(10000);
@@ -93,14 +94,22 @@ QProcess *ProgramUnderTest::launch(const QString &program, const QStringList &ar
 
 QProcess *ProgramUnderTest::start()
 {
-    return launch(executable(), QStringList());
+    return launch(executable(), QStringList(), environment());
+}
+
+QProcess *ProgramUnderTest::startWithoutRuntimeFolder()
+{
+    QProcessEnvironment env = environment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    return launch(executable(), QStringList(), env);
 }
 
 QProcess *ProgramUnderTest::startWithOutputGone()
 {
     // The reader of the pipe, the shell's no-op, is gone before the program
     // has loaded its libraries.
-    return launch(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" 2>&1 | :"), executable()});
+    return launch(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" 2>&1 | :"), executable()},
+                  environment());
 }
 
 QString ProgramUnderTest::xdotool(const QStringList &arguments, bool *ok)

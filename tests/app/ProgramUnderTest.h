@@ -27,6 +27,8 @@ public:
 
     // Starts one more copy; index 0 is the first.
     QProcess *start();
+    // A copy as another session starts it: without a runtime folder.
+    QProcess *startWithoutRuntimeFolder();
     // Starts a copy through a shell, its output a pipe whose reader has
     // already exited; the shell is returned (find the copy by runningCopies()).
     QProcess *startWithOutputGone();
@@ -48,7 +50,7 @@ public:
 
 private:
     QProcessEnvironment environment() const;
-    QProcess *launch(const QString &program, const QStringList &arguments);
+    QProcess *launch(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment);
     static QString xdotool(const QStringList &arguments, bool *ok = nullptr);
 
     QString mFolder;

@@ -213,6 +213,21 @@ private slots:
         }
     }
 
+    // A copy of another session cannot wake the first: it says that Ostrel
+    // runs already, and does not run beside it.
+    void aSecondStartOfAnotherSessionSaysSo()
+    {
+        QProcess *first = mProgram->start();
+        QVERIFY2(!ProgramUnderTest::waitForWindow(first->processId()).isEmpty(), noWindow(first).constData());
+        QProcess *second = mProgram->startWithoutRuntimeFolder();
+        const QString box = ProgramUnderTest::waitForWindow(second->processId());
+        QVERIFY2(!box.isEmpty(), noWindow(second).constData());
+        QVERIFY(ProgramUnderTest::pressKey(box, QStringLiteral("Return")));
+        QVERIFY(finishes(second));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+    }
+
     void aRestartStartsExactlyOneNewCopy()
     {
         // This plug-in ends the event loop with the restart code once shown.

@@ -32,10 +32,13 @@ private slots:
     void lockFileNames();
     void runtimeFolder_data();
     void runtimeFolder();
+    void lockAgreesAcrossSessions_data();
+    void lockAgreesAcrossSessions();
 
     void secondInstanceWakesFirst_data();
     void secondInstanceWakesFirst();
     void staleSocketOfCrashedFirstIsReplaced();
+    void copyOfAnotherSessionDoesNotRunBeside();
     void restartingCopyLetsSuccessorRun();
 
     void crashFileName_data();
@@ -252,6 +255,44 @@ void TestProcesses::runtimeFolder()
         QCOMPARE(QFileInfo(home).permissions() & 0x0077, QFileDevice::Permissions());
 }
 
+void TestProcesses::lockAgreesAcrossSessions_data()
+{
+    // The runtime folder each side sees: "own" the test's, "other" another
+    // private one, "" none at all (ssh, sudo, some launchers).
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("taker");
+    const QString own = QStringLiteral("own");
+    QTest::newRow("other runtime folder") << own << QStringLiteral("other");
+    QTest::newRow("taker without one") << own << QString();
+    QTest::newRow("holder without one") << QString() << own;
+}
+
+void TestProcesses::lockAgreesAcrossSessions()
+{
+    QFETCH(QString, holder);
+    QFETCH(QString, taker);
+    TestEnv env;
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    const QString other = env.makeDir(QStringLiteral("other-runtime"));
+    QVERIFY(QFile::setPermissions(other, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    const auto restore = qScopeGuard([own] { qputenv("XDG_RUNTIME_DIR", own); });
+    const auto see = [&](const QString &which) {
+        qputenv("XDG_RUNTIME_DIR", which == QLatin1String("own") ? own : other.toLocal8Bit());
+        if (which.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+    };
+
+    const QString name = uniqueName();
+    see(holder);
+    Helper first = startHelper({QStringLiteral("lock"), name});
+    QCOMPARE(first.firstLine, QByteArray("owned"));
+    see(taker);
+    FlockNamedMutex mine(name);
+    QVERIFY(mine.alreadyExisted() && !mine.isOwned() && !mine.isBroken());
+    finish(first.process.get());
+    QVERIFY(mine.wait());
+}
+
 void TestProcesses::secondInstanceWakesFirst_data()
 {
     QTest::addColumn<bool>("deepRuntimeFolder");
@@ -310,6 +351,23 @@ void TestProcesses::staleSocketOfCrashedFirstIsReplaced()
     QCOMPARE(second.process->exitCode(), 0);
     QVERIFY(first.process->waitForFinished(15000));
     QVERIFY(first.process->readAll().contains("received:again\n"));
+}
+
+// A copy started from another session cannot reach the first one's socket;
+// it must still not run beside it.
+void TestProcesses::copyOfAnotherSessionDoesNotRunBeside()
+{
+    Helper first = startHelper({QStringLiteral("single"), QStringLiteral("unused")});
+    QCOMPARE(first.firstLine, QByteArray("listening"));
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    Helper second = startHelper({QStringLiteral("single"), QStringLiteral("unheard")}, false);
+    qputenv("XDG_RUNTIME_DIR", own);
+    QVERIFY(second.process->waitForFinished(15000));
+    QCOMPARE(second.process->exitCode(), 3); // running elsewhere, not woken
+    QCOMPARE(first.process->state(), QProcess::Running);
+    first.process->kill();
+    first.process->waitForFinished(10000);
 }
 
 void TestProcesses::restartingCopyLetsSuccessorRun()
@@ -414,16 +472,20 @@ void TestProcesses::crashWithoutWritableFolder()
 }
 
 // The log holds the memory map: owner-only whatever the umask, and never
-// written through a link planted under the name it is about to take.
+// written through a link planted under the name it is about to take, nor
+// through one planted in place of its folder.
 void TestProcesses::crashLogIsPrivate()
 {
     TestEnv env;
     const QString dataDir = env.makeDir(QStringLiteral("crash-private"));
     const QString victim = env.root() + QStringLiteral("/victim");
     QVERIFY(TestEnv::writeFile(victim, "keep"));
-    for (const QString &folder : {QStringLiteral("new"), QStringLiteral("planted")}) {
+    const QString elsewhere = env.makeDir(QStringLiteral("elsewhere"));
+    for (const QString &folder : {QStringLiteral("new"), QStringLiteral("planted"), QStringLiteral("linked")}) {
         const QString crashDir = dataDir + QLatin1Char('/') + folder + QStringLiteral("/Crash");
         QVERIFY(QDir().mkpath(QFileInfo(crashDir).path()));
+        if (folder == QLatin1String("linked"))
+            QVERIFY(QFile::link(elsewhere, crashDir));
         if (folder == QLatin1String("planted")) {
             QVERIFY(QDir().mkpath(crashDir));
             const qint64 now = QDateTime::currentSecsSinceEpoch() + QDateTime::currentDateTime().offsetFromUtc();
@@ -439,6 +501,10 @@ void TestProcesses::crashLogIsPrivate()
         ::umask(old);
         QVERIFY(child.process->waitForFinished(30000));
         QCOMPARE(child.process->exitCode(), int(SIGABRT));
+        if (folder == QLatin1String("linked")) {
+            QVERIFY(child.process->readAllStandardError().contains("hDumpFile == null\n"));
+            continue;
+        }
         struct stat st;
         QVERIFY(::stat(QFile::encodeName(crashDir).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0700));
@@ -450,6 +516,7 @@ void TestProcesses::crashLogIsPrivate()
         }
     }
     QCOMPARE(TestEnv::readFile(victim), QByteArray("keep"));
+    QVERIFY(QDir(elsewhere).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
 }
 
 QTEST_GUILESS_MAIN(TestProcesses)

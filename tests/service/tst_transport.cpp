@@ -3,6 +3,7 @@
 #include <LoopbackProxy.h>
 #include <Sornet/Sornet.h>
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QNetworkReply>
@@ -95,6 +96,7 @@ void TestTransport::cleanup()
 {
     BaseAction::setBaseUrl(QString());
     BaseAction::setTimeout(0);
+    BaseAction::setDeadline(0);
 }
 
 void TestTransport::refusedPortGivesMinusOne()
@@ -322,6 +324,24 @@ void TestTransport::slowButSteadyAnswerIsKept()
     QCOMPARE(countries.getData().size(), 5);
     QVERIFY(mService.requestsTo(QStringLiteral("/KvaApi/tools/country_lists")).at(0).toObject()
                 .value(QStringLiteral("fault")).isObject());
+}
+
+// Each piece comes well within the idle limit, but the call as a whole
+// must not outlast its own: a sign-in against such a server ends.
+void TestTransport::tricklingAnswerEndsAtTheDeadline()
+{
+    QVERIFY(mService.setFault({{QStringLiteral("path"), QStringLiteral("/KvaApi/*")},
+                               {QStringLiteral("chunk_size"), 4},
+                               {QStringLiteral("chunk_delay_ms"), 100}}));
+    BaseAction::setTimeout(1000);
+    BaseAction::setDeadline(600);
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    const LoginResponse login = signInAlice(&status);
+    QCOMPARE(status, -1);
+    QVERIFY(login.getData().getToken().isEmpty());
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestTransport::shortBodyIsNoAnswer_data()

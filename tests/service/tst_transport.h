@@ -59,6 +59,7 @@ private slots:
     void silenceEndsTheCall_data();
     void silenceEndsTheCall();
     void slowButSteadyAnswerIsKept();
+    void tricklingAnswerEndsAtTheDeadline();
     void shortBodyIsNoAnswer_data();
     void shortBodyIsNoAnswer();
     void secretsStayOutOfTheLog();

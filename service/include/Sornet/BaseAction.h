@@ -34,12 +34,15 @@ public:
     static QVariantMap objectToMap(const QObject *object);
 
     // Process-wide overrides for the deployment's service URL (empty: use
-    // the deployment settings) and for the idle limit of a waiting request.
-    // Actions take the URL when they are constructed.
+    // the deployment settings), for the idle limit of a waiting request and
+    // for the limit on its whole length (0: the defaults). Actions take the
+    // URL when they are constructed.
     static void setBaseUrl(const QString &url);
     static QString baseUrl();
     static void setTimeout(int msecs);
     static int timeout();
+    static void setDeadline(int msecs);
+    static int deadline();
 
     // Ends every call the calling thread is waiting for at once; each
     // returns -1. For a window closed while its call is still waiting (the

@@ -88,6 +88,8 @@ private slots:
     void unknownLength();
     void onlyWebAddresses_data();
     void onlyWebAddresses();
+    void linkAtPartialPath_data();
+    void linkAtPartialPath();
     void stopSilencesLateAnswer();
     void names_data();
     void names();
@@ -504,6 +506,34 @@ void TestDownload::onlyWebAddresses()
     QVERIFY(!o.ok);
     QVERIFY(!QFileInfo::exists(DownloadFile::downloadDir()));
     QCOMPARE(download.failure(), DownloadFile::Failure::NotWeb);
+}
+
+void TestDownload::linkAtPartialPath_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("to a file") << true;
+    QTest::newRow("to nothing yet") << false;
+}
+
+// A link planted under the partial file's name is a disk failure: nothing
+// is written, or made, where it points.
+void TestDownload::linkAtPartialPath()
+{
+    QFETCH(bool, targetExists);
+    const QString target = mEnv.root() + QStringLiteral("/target-%1").arg(targetExists);
+    if (targetExists)
+        QVERIFY(TestEnv::writeFile(target, "keep"));
+    const QString tmp = DownloadFile::temporaryPath(mService.fileUrl(Name).toString(), Prefix);
+    QVERIFY(QDir().mkpath(QFileInfo(tmp).path()));
+    QVERIFY(QFile::link(target, tmp));
+    DownloadFile download;
+    const Outcome o = run(download, mService.fileUrl(Name));
+    QVERIFY(o.finished && !o.ok);
+    QCOMPARE(download.failure(), DownloadFile::Failure::LocalDisk);
+    QCOMPARE(QFileInfo::exists(target), targetExists);
+    if (targetExists)
+        QCOMPARE(TestEnv::readFile(target), QByteArray("keep"));
+    QVERIFY(!QFileInfo::exists(DownloadFile::finalPath(tmp)));
 }
 
 void TestDownload::stopSilencesLateAnswer()

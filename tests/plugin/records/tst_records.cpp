@@ -8,9 +8,17 @@
 #include "UpdateHistory.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace InstallTest;
 
@@ -162,6 +170,64 @@ private slots:
         QVERIFY2(records.size() > 900 && records.size() < count, qPrintable(QString::number(records.size())));
         for (int i = 0; i < records.size(); ++i)
             QCOMPARE(records.at(i).id, long(count - 1 - i));
+    }
+
+    void tamperedHistory_data()
+    {
+        QTest::addColumn<bool>("fifo"); // else a file of 3 GiB, the newest record at its end
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("3 GiB file") << false;
+    }
+
+    // A history someone else put in place neither holds the page that reads
+    // it nor the install that writes to it, and the records that can be had
+    // are still shown.
+    void tamperedHistory()
+    {
+        QFETCH(bool, fifo);
+        UpdateHistory history(mEnv.makeDir(QStringLiteral("tampered-%1").arg(fifo)));
+        HistoryRecord r;
+        r.time = QDateTime(QDate(2024, 6, 1), QTime(10, 0), Qt::UTC);
+        r.serial = Serial;
+        r.softId = QStringLiteral("BENZ");
+        const QByteArray line = QJsonDocument(r.toJson()).toJson(QJsonDocument::Compact) + '\n';
+        const QByteArray path = QFile::encodeName(history.path());
+        if (fifo) {
+            QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+            QVERIFY(TestEnv::writeFile(history.olderPath(), line));
+        } else {
+            QFile huge(history.path());
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(3LL << 30));
+            QVERIFY(huge.seek(huge.size()) && huge.write('\n' + line) == line.size() + 1 && huge.flush());
+        }
+
+        std::atomic<bool> done{false};
+        QList<HistoryRecord> records;
+        bool appended = false;
+        std::thread worker([&] {
+            records = history.recordsOf(Serial);
+            appended = history.append(r);
+            done = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        while (!done && clock.elapsed() < 5000)
+            QThread::msleep(10);
+        const bool held = !done;
+        // Whatever waits on the FIFO is let go, so that the test can end.
+        QList<int> ends;
+        while (!done) {
+            for (int flags : {O_RDONLY | O_NONBLOCK, O_WRONLY | O_NONBLOCK})
+                ends << ::open(path.constData(), flags);
+            QThread::msleep(10);
+        }
+        worker.join();
+        for (int fd : ends)
+            ::close(fd);
+        QVERIFY2(!held, "the history held its reader or writer");
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records.at(0).toJson(), r.toJson());
+        QCOMPARE(appended, !fifo); // a huge file is rotated away
     }
 };
 

@@ -12,6 +12,7 @@
 #include "MyTableModel.h"
 #include "PageContainer.h"
 #include "PluginPageFixture.h"
+#include "RecordTable.h"
 #include "SampleCardGenerator.h"
 #include "SoftwareInfoWidget.h"
 #include "UpdateHistory.h"
@@ -24,6 +25,7 @@
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -206,6 +208,22 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_COMPARE(shown->size(), page);
+    }
+
+    // A name from the service shows in the tips as written: its markup
+    // neither styles them nor loads a picture from the disk.
+    void tipsShowMarkupAsWritten()
+    {
+        QWidget page;
+        RecordTable table(&page, {QStringLiteral("Name"), QStringLiteral("Result")}, {200});
+        const QString name = QStringLiteral("<font color=red size=7>Benz<img src=\"/local/file.png\">");
+        table.append({name, QStringLiteral("Failed")}, 1, Qt::red, QStringLiteral("Failed: ") + name);
+        const QStringList expected{name, QStringLiteral("Failed: ") + name};
+        for (int column = 0; column < 2; ++column) {
+            QTextDocument shown;
+            shown.setHtml(table.model->index(0, column).data(Qt::ToolTipRole).toString());
+            QCOMPARE(shown.toPlainText(), expected.at(column));
+        }
     }
 };
 
