@@ -43,6 +43,7 @@ ComplaintView::ComplaintView(QWidget *parent, const QSize &pageSize)
     layout->addWidget(line);
 
     mWebView = new QWebEngineView(this);
+    mWebView->setAccessibleName(QCoreApplication::translate("Complaint", "Complaint form"));
     // The form's address carries the sign-in token: an off-the-record
     // profile keeps its cache, cookies and history in memory only, so
     // nothing of it stays on disk after the program ends. Made after the

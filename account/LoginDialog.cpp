@@ -6,15 +6,15 @@
 #include "PageControls.h"
 #include "RegisterView.h"
 #include "SharedWindowRect.h"
+#include "WindowFit.h"
 
 #include <Sornet/BaseAction.h>
 
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QScroller>
 #include <QVBoxLayout>
 
@@ -25,10 +25,21 @@ LoginDialog::LoginDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Ostrel"));
     setWindowIcon(QIcon(QStringLiteral(":/icon/Resources/ic_launcher.ico")));
     setWindowFlags(Qt::FramelessWindowHint | Qt::CustomizeWindowHint | Qt::Dialog);
-    setFixedSize(FXGlobalInfo::instance()->signInWindowSize());
-
-    mPager = new FXViewPager(this);
+    const QSize designed = FXGlobalInfo::instance()->signInWindowSize();
+    // The designed pages whole, scrolling where the screen is smaller.
+    mArea = new QScrollArea(this);
+    const QRect placed = WindowFit::place(designed, mArea->verticalScrollBar()->sizeHint().width());
+    setFixedSize(placed.size());
+    mArea->setObjectName(QStringLiteral("signInArea"));
+    mArea->setFrameShape(QFrame::NoFrame);
+    mArea->setFocusPolicy(Qt::NoFocus);
+    mPager = new FXViewPager;
     mPager->setObjectName(QStringLiteral("pager"));
+    mPager->setFixedSize(designed);
+    mArea->setWidget(mPager);
+    // The area fills what it holds; the pages show the dialog's white.
+    mArea->viewport()->setAutoFillBackground(false);
+    mPager->setAutoFillBackground(false);
     mLoginView = new LoginView;
     mRegisterView = new RegisterView;
     mPager->addPage(QStringLiteral("LOGIN"), wrapPage(mLoginView, QString()));
@@ -37,7 +48,7 @@ LoginDialog::LoginDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(mPager);
+    layout->addWidget(mArea);
 
     connect(mLoginView, &LoginView::SignalClicked, this, &LoginDialog::OnButtonClickWithId);
     connect(mRegisterView, QOverload<const QString &, const QString &, long>::of(&RegisterView::SignalClicked), this,
@@ -47,10 +58,7 @@ LoginDialog::LoginDialog(QWidget *parent)
     // Both pages learn which of them is on show from the start.
     emit SignalClicked(0, QStringLiteral("LOGIN"));
 
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->geometry();
-        move(available.x() + (available.width() - width()) / 2, available.y() + (available.height() - height()) / 2);
-    }
+    move(placed.topLeft());
     SharedWindowRect::set(QRect(pos(), size()));
 }
 
@@ -58,6 +66,7 @@ QScrollArea *LoginDialog::wrapPage(QWidget *page, const QString &background)
 {
     auto *area = new QScrollArea;
     area->setObjectName(QStringLiteral("LoginPager"));
+    area->setFocusPolicy(Qt::NoFocus); // a frame for the page, no stop of its own
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setFrameShape(QFrame::NoFrame);
@@ -170,6 +179,7 @@ bool LoginDialog::focusNextPrevChild(bool next)
         if (w != page && page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled()
             && w->isVisibleTo(page)) {
             w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            mArea->ensureWidgetVisible(w);
             return true;
         }
     }

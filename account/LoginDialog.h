@@ -47,6 +47,7 @@ private:
     QScrollArea *wrapPage(QWidget *page, const QString &background);
     void focusCurrentPage();
 
+    QScrollArea *mArea = nullptr; // scrolls where the screen is smaller than designed
     FXViewPager *mPager = nullptr;
     LoginView *mLoginView = nullptr;
     RegisterView *mRegisterView = nullptr;

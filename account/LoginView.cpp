@@ -6,6 +6,7 @@
 #include "FXGlobalInfo.h"
 #include "LoadingDialog.h"
 #include "PageControls.h"
+#include "Pictures.h"
 #include "Platform.h"
 #include "RememberFile.h"
 #include "SecretStore.h"
@@ -66,7 +67,7 @@ void LoginView::buildUi()
 
     mPicture = new QLabel(this);
     mPicture->setObjectName(QStringLiteral("signInPicture"));
-    mPicture->setPixmap(QPixmap(PageControls::image("sign_in_bg.png")));
+    mPicture->setPixmap(Pictures::load(PageControls::image("sign_in_bg.png")));
     mPicture->setFixedSize(info->signInWindowSize().height(), info->signInWindowSize().height());
     mPicture->setScaledContents(true);
 

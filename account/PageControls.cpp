@@ -4,6 +4,8 @@
 #include "Toast.h"
 
 #include <QButtonGroup>
+#include <QColor>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,14 +33,16 @@ QHBoxLayout *PageControls::titleRow(QPushButton *minButton, QPushButton *closeBu
 
 QButtonGroup *PageControls::actionPair(QWidget *page, QPushButton *first, QPushButton *second, const QSize &size)
 {
+    // Plain push buttons: checkable ones in an exclusive group would be read
+    // out as check boxes, and Tab would skip the one not checked.
     auto *group = new QButtonGroup(page);
-    group->setExclusive(true);
+    group->setExclusive(false);
     for (QPushButton *button : {first, second}) {
-        button->setCheckable(true);
         button->setFixedSize(size);
         button->setCursor(Qt::PointingHandCursor);
     }
-    first->setChecked(true);
+    first->setProperty("pairRole", QStringLiteral("primary"));
+    second->setProperty("pairRole", QStringLiteral("secondary"));
     group->addButton(first, 0);
     group->addButton(second, 1);
     return group;
@@ -49,10 +53,18 @@ bool PageControls::hasPasswordLength(const QString &password)
     return password.size() >= 6 && password.size() <= 16;
 }
 
+QColor PageControls::placeholderColor()
+{
+    return QColor(0x70, 0x70, 0x70);
+}
+
 QPushButton *PageControls::titleButton(QWidget *parent, const QString &objectName)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(objectName);
+    // Pictures only; named as the main window's title bar names them.
+    button->setAccessibleName(objectName == QLatin1String("min") ? QCoreApplication::translate("TitleBar", "Minimize")
+                                                                 : QCoreApplication::translate("TitleBar", "Close"));
     button->setFixedSize(46, 39);
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::PointingHandCursor);
@@ -67,6 +79,13 @@ QLineEdit *PageControls::field(QWidget *parent, const QString &objectName, const
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^\\S+$")), edit));
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     edit->setPlaceholderText(placeholder);
+    // The placeholder is the field's only label: it names the field for a
+    // screen reader and is dark enough to read (Qt's half-transparent text
+    // is too faint on white).
+    edit->setAccessibleName(placeholder);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::PlaceholderText, placeholderColor());
+    edit->setPalette(palette);
     edit->setFixedSize(size);
     return edit;
 }

@@ -64,6 +64,8 @@ RegisterView::RegisterView(QWidget *parent)
     : QWidget(parent)
 {
     PageControls::setUpPage(this, QStringLiteral("RegisterView"));
+    // The form stands on the dark picture: the focus ring is drawn light.
+    setProperty("darkBackground", true);
     buildUi();
 }
 
@@ -78,7 +80,7 @@ QLabel *RegisterView::errorLabel(const QString &objectName, const char *initialT
     label->setObjectName(objectName);
     // The service's messages land here: never markup.
     label->setTextFormat(Qt::PlainText);
-    label->setStyleSheet(QStringLiteral("color:#FF0000;background:transparent;font-family:Helvetica;font-size:13px;"));
+    label->setStyleSheet(QStringLiteral("color:#FF8C8C;background:transparent;font-family:Helvetica;font-size:13px;"));
     label->setWordWrap(true);
     label->setFixedWidth(260);
     label->hide();
@@ -122,9 +124,11 @@ void RegisterView::buildUi()
         edit->setEchoMode(QLineEdit::Password);
     }
 
-    // "Send Code" sits inside the code field, at its right end.
+    // "Send Code" sits inside the code field, at its right end. While it
+    // counts down it shows seconds; its name stays.
     mSendCodeButton = new QPushButton(trRegister("Send Code"), mCodeEdit);
     mSendCodeButton->setObjectName(QStringLiteral("sendCode"));
+    mSendCodeButton->setAccessibleName(mSendCodeButton->text());
     mSendCodeButton->setFixedSize(120, editSize.height() - 8);
     mSendCodeButton->setCursor(Qt::PointingHandCursor);
     mSendCodeButton->setStyleSheet(QStringLiteral("QPushButton{padding:0px;font-size:14px;}"));
@@ -154,14 +158,17 @@ void RegisterView::buildUi()
     mTermsLabel->setTextFormat(Qt::RichText);
     mTermsLabel->setWordWrap(true);
     mTermsLabel->setOpenExternalLinks(false);
-    mTermsLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    // Tab reaches the link and Return opens it, as a click does.
+    mTermsLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    mTermsLabel->setFocusPolicy(Qt::StrongFocus);
     mTermsLabel->setFixedSize(buttonSize.width(), 2 * buttonSize.height());
     mTermsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mTermsLabel->setStyleSheet(QStringLiteral("background:transparent;font-family:Helvetica;font-size:14px;"));
     mTermsLabel->setText(
-        QStringLiteral("<span style=\"color:#FFFFFF;\">") + trRegister("By creating an account, you agree to").toHtmlEscaped()
-        + QStringLiteral("</span><br/><a href=\"") + agreement.toString(QUrl::FullyEncoded).toHtmlEscaped()
-        + QStringLiteral("\" style=\"color:#FF0000;text-decoration:underline;\">")
+        QStringLiteral("<span style=\"color:#FFFFFF;\">")
+        + trRegister("By creating an account, you agree to").toHtmlEscaped() + QStringLiteral("</span><br/><a href=\"")
+        + agreement.toString(QUrl::FullyEncoded).toHtmlEscaped()
+        + QStringLiteral("\" style=\"color:#FF8C8C;text-decoration:underline;\">")
         + trRegister("Kestavo's Conditions of Use and Privacy Notice.").toHtmlEscaped() + QStringLiteral("</a>"));
 
     QHBoxLayout *titleRow = PageControls::titleRow(mMinButton, mCloseButton);
@@ -202,6 +209,7 @@ void RegisterView::buildUi()
     setTabOrder(mPasswordEdit, mConfirmEdit);
     setTabOrder(mConfirmEdit, mSubmitButton);
     setTabOrder(mSubmitButton, mCancelButton);
+    setTabOrder(mCancelButton, mTermsLabel);
 
     connect(mMinButton, &QPushButton::clicked, this, &RegisterView::OnShowMinimized);
     connect(mCloseButton, &QPushButton::clicked, this, &RegisterView::OnClose);

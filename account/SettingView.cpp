@@ -1,6 +1,7 @@
 #include "SettingView.h"
 
 #include "AppSettings.h"
+#include "FXComboBox.h"
 #include "FXGlobalInfo.h"
 #include "FXWidget.h"
 #include "InterfaceLanguage.h"
@@ -90,6 +91,7 @@ SettingView::SettingView(QWidget *parent)
         "QLabel{background:transparent;font-size:22px;font-family:Helvetica;color:#000000;}"));
 
     mLanguage = addLanguageBox(QStringLiteral("LanguageBox"), mLanguages, LanguageCodes::current());
+    mCaption->setBuddy(mLanguage);
     // Connected only now, so the initial selection is not taken for a change.
     connect(mLanguage, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SettingView::OnLanguageChanged);
@@ -98,6 +100,7 @@ SettingView::SettingView(QWidget *parent)
     mInterfaceCaption->setStyleSheet(mCaption->styleSheet());
     mInterfaceLanguage = addLanguageBox(QStringLiteral("InterfaceLanguageBox"), interfaceLanguageTable(),
                                         AppSettings::interfaceLanguage());
+    mInterfaceCaption->setBuddy(mInterfaceLanguage);
     connect(mInterfaceLanguage, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &SettingView::updateConfirm);
 
     mConfirm = new QPushButton(translated("Setting", QT_TRANSLATE_NOOP("Setting", "Confirm")), this);
@@ -138,7 +141,7 @@ SettingView::SettingView(QWidget *parent)
 QComboBox *SettingView::addLanguageBox(const QString &objectName, const QVector<QPair<QString, QString>> &table,
                                        const QString &saved)
 {
-    auto *box = new QComboBox(this);
+    auto *box = new FXComboBox(this); // named by its caption, not by the language shown
     box->setObjectName(objectName);
     box->setFixedSize(FXGlobalInfo::instance()->size(FXGlobalInfo::combobox_language));
     box->setView(new QListView(box));

@@ -1,5 +1,6 @@
 #include "UserInfoEditView.h"
 
+#include "FXComboBox.h"
 #include "FXGlobalInfo.h"
 #include "Toast.h"
 #include "UserPagesLog.h"
@@ -42,6 +43,7 @@ UserInfoEditView::UserInfoEditView(QWidget *parent)
     mScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mScroll->setFrameShape(QFrame::NoFrame);
     mScroll->setWidgetResizable(true);
+    mScroll->setFocusPolicy(Qt::NoFocus); // Tab goes through it to the fields
 
     auto *form = new QWidget;
     auto *grid = new QGridLayout(form);
@@ -53,14 +55,14 @@ UserInfoEditView::UserInfoEditView(QWidget *parent)
     mEdits.fill(nullptr, UserProfileFields::Count);
     for (int row = 0; row < UserProfileFields::Count; ++row) {
         auto *label = new QLabel(UserProfileFields::label(row, "UserInfo"), form);
-        label->setStyleSheet(QStringLiteral(
-            "QLabel{background:transparent;font-size:18px;font-family:Helvetica;color:#999999;}"));
+        label->setStyleSheet(
+            QStringLiteral("QLabel{background:transparent;font-size:18px;font-family:Helvetica;color:#666666;}"));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(label, row, 0);
 
         QWidget *field = nullptr;
         if (row == UserProfileFields::Country) {
-            mCountry = new QComboBox(form);
+            mCountry = new FXComboBox(form);
             mCountry->setView(new QListView(mCountry));
             mCountry->setStyleSheet(QString::fromLatin1(kComboStyle));
             field = mCountry;
@@ -71,6 +73,7 @@ UserInfoEditView::UserInfoEditView(QWidget *parent)
             field = edit;
         }
         field->setFixedSize(fieldSize);
+        label->setBuddy(field); // the field's name for a screen reader
         grid->addWidget(field, row, 1, Qt::AlignLeft);
     }
     // Labels keep clear of the page edge, the fields line up behind them.

@@ -1,5 +1,7 @@
 #include "UserInfoModel.h"
 
+#include "UserProfileFields.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -50,7 +52,13 @@ void UserInfoModel::fillRow(int row, const Record &record)
 {
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     setItem(row, LabelColumn,
-            makeItem(record.label, Qt::AlignRight | Qt::AlignVCenter, QColor(QStringLiteral("#999999"))));
+            makeItem(record.label, Qt::AlignRight | Qt::AlignVCenter, QColor(QStringLiteral("#666666"))));
     setItem(row, GapColumn, makeItem(QString(), left, QColor(QStringLiteral("#000000"))));
-    setItem(row, ValueColumn, makeItem(record.value, left, QColor(QStringLiteral("#000000"))));
+    QStandardItem *value = makeItem(record.value, left, QColor(QStringLiteral("#000000")));
+    // A screen reader reads the field's name with its value, and says when
+    // there is none.
+    const QString said =
+        record.value.isEmpty() ? UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "Not given")) : record.value;
+    value->setData(QString(record.label + QStringLiteral(": ") + said), Qt::AccessibleTextRole);
+    setItem(row, ValueColumn, value);
 }

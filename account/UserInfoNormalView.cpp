@@ -20,6 +20,7 @@ UserInfoNormalView::UserInfoNormalView(QWidget *parent)
     setObjectName(QStringLiteral("UserInfoNormalView"));
     mModel = new UserInfoModel(this);
     mTable = new FXTableView(this);
+    mTable->setAccessibleName(UserProfileFields::text(QT_TRANSLATE_NOOP("UserInfo", "User Information")));
     mTable->setModel(mModel);
     mTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -6,6 +6,7 @@
 #include "CrashHandler.h"
 #include "DesktopIdentity.h"
 #include "DetachedStart.h"
+#include "FocusRing.h"
 #include "InterfaceLanguage.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
@@ -35,14 +36,20 @@ void installTranslations(QObject *owner)
 }
 } // namespace
 
+void Application::setUpScaling()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
 int Application::run(int argc, char *argv[])
 {
     ProcessSignals::ignoreBrokenPipe();
     // Must precede the application object; the complaint page's web view
     // shares its GL context with the rest of the program.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Only honoured before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    setUpScaling();
     SingleApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Ostrel"));
     // Lets the desktop match the windows with the launcher and its icon.
@@ -81,6 +88,8 @@ int Application::run(int argc, char *argv[])
         app.setStyleSheet(QString::fromUtf8(qss.readAll()));
 
     installTranslations(&app);
+
+    FocusRing::install();
 
     if (Platform *platform = Platform::instance())
         platform->crashHandler()->install(AppPaths::dataDir());

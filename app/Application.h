@@ -8,4 +8,7 @@ public:
     static constexpr int RestartCode = 886;
 
     static int run(int argc, char *argv[]);
+    // The desktop's scale as it is (150 % stays 1.5, not 2), pictures drawn
+    // for it; only honoured before the application object exists.
+    static void setUpScaling();
 };

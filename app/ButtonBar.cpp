@@ -2,6 +2,7 @@
 
 #include "FXGlobalInfo.h"
 #include "FXRadioButton.h"
+#include "Pictures.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ ButtonBar::ButtonBar(QWidget *parent)
     const int height = info->windowSize().height() - qRound(info->titleBarHeight());
     setFixedSize(width, height);
     setBackgroundColor(QColor(0x0B, 0x10, 0x1D));
+    setProperty("darkBackground", true);
 
     // The picture sits on a frame behind everything else in the bar.
     auto *background = new QFrame(this);
@@ -41,7 +43,7 @@ ButtonBar::ButtonBar(QWidget *parent)
     background->lower();
 
     auto *logo = new QLabel(this);
-    logo->setPixmap(QPixmap(QStringLiteral(":/1200x800/Resources/images/1200x800/logo.png")));
+    logo->setPixmap(Pictures::load(QStringLiteral(":/1200x800/Resources/images/1200x800/logo.png")));
     logo->setAlignment(Qt::AlignCenter);
     logo->setStyleSheet(QStringLiteral("QLabel{background:transparent;}"));
 

@@ -9,6 +9,7 @@
 #include "DesktopShortcut.h"
 #include "ExitRequest.h"
 #include "FXGlobalInfo.h"
+#include "FXRadioButton.h"
 #include "GlobalMutex.h"
 #include "MissingPluginPage.h"
 #include "Platform.h"
@@ -20,12 +21,14 @@
 #include "UninstallView.h"
 #include "UserInfoView.h"
 #include "WindowActivator.h"
+#include "WindowFit.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMouseEvent>
-#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -65,9 +68,10 @@ MainWindow::MainWindow(const QString &token, int userId, QWidget *parent)
         platform->desktopShortcut()->ensure(executable, DesktopShortcut::defaultFolder());
     }
     setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 255)"));
-    setFixedSize(info->windowSize());
-
     buildUi();
+    // The designed size, or the screen's available area where that is
+    // smaller (a laptop at 150 %): the body then scrolls.
+    setFixedSize(WindowFit::place(info->windowSize(), mBody->verticalScrollBar()->sizeHint().width()).size());
 
     mRemovableDisk = new RemovableDisk(this);
     mRemovableDisk->hide();
@@ -101,10 +105,25 @@ void MainWindow::buildUi()
 
     mTitleBar = new TitleBar(central);
     connect(mTitleBar, &TitleBar::SignalBtnClicked, this, &MainWindow::OnBtnClicked);
-    mButtonBar = new ButtonBar(central);
+
+    // The designed window below the title bar, whole, in an area that
+    // scrolls only when the window had to be made smaller than designed.
+    mBody = new QScrollArea(central);
+    mBody->setObjectName(QStringLiteral("body"));
+    mBody->setFrameShape(QFrame::NoFrame);
+    mBody->setWidgetResizable(false);
+    mBody->setFocusPolicy(Qt::NoFocus); // Tab goes through it to what it holds
+    auto *bodyPage = new QWidget;
+    bodyPage->setObjectName(QStringLiteral("bodyPage"));
+    bodyPage->setFixedSize(info->windowSize().width(), info->windowSize().height() - qRound(info->titleBarHeight()));
+    auto *bodyLayout = new QVBoxLayout(bodyPage);
+    bodyLayout->setSpacing(0);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+
+    mButtonBar = new ButtonBar(bodyPage);
     connect(mButtonBar, &ButtonBar::SignalBtnClicked, this, &MainWindow::OnBtnClicked);
 
-    mStack = new QStackedWidget(central);
+    mStack = new QStackedWidget(bodyPage);
     mStack->setObjectName(QStringLiteral("FunctionContainer"));
     mStack->setFixedSize(pageSize());
 
@@ -140,22 +159,31 @@ void MainWindow::buildUi()
     mColumn->addWidget(mStack, 0, Qt::AlignTop | Qt::AlignHCenter);
     mRow->addWidget(mButtonBar);
     mRow->addLayout(mColumn);
+    bodyLayout->addSpacing(info->size(FXGlobalInfo::spacer15).height());
+    bodyLayout->addLayout(mRow, 1);
+    bodyLayout->addStretch();
+    mBody->setWidget(bodyPage);
+    // Whatever takes the keyboard comes into view, by Tab from the title
+    // bar or by a page that hands on its focus.
+    connect(qApp, &QApplication::focusChanged, mBody, [this](QWidget *, QWidget *now) {
+        if (now && mBody->widget()->isAncestorOf(now))
+            mBody->ensureWidgetVisible(now, 8, 8); // room for the focus ring
+    });
     mOuter->addWidget(mTitleBar, 0, Qt::AlignTop);
-    mOuter->addSpacing(info->size(FXGlobalInfo::spacer15).height());
-    mOuter->addLayout(mRow, 1);
-    mOuter->addStretch();
+    mOuter->addWidget(mBody, 1);
 
     mButtonBar->selectById(QStringLiteral("DOWNLOAD"));
+    // The keyboard starts where the window's pages are chosen, not on its
+    // minimise button.
+    mButtonBar->entry(QStringLiteral("DOWNLOAD"))->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::centre()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->size() : size();
-    const int x = (screenSize.width() - width()) / 2;
-    const int y = (screenSize.height() - height()) / 2;
-    move(x, y);
-    SharedWindowRect::set(QRect(x, y, width(), height()));
+    // On the screen's available area, so no panel covers the title bar.
+    const QRect placed = WindowFit::place(size());
+    move(placed.topLeft());
+    SharedWindowRect::set(QRect(placed.topLeft(), size()));
 }
 
 QWidget *MainWindow::pageFor(const QString &id) const

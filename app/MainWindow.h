@@ -6,6 +6,7 @@
 class ButtonBar;
 class ComplaintView;
 class QHBoxLayout;
+class QScrollArea;
 class QStackedWidget;
 class QVBoxLayout;
 class RemovableDisk;
@@ -27,6 +28,9 @@ public:
     ButtonBar *buttonBar() const { return mButtonBar; }
     TitleBar *titleBar() const { return mTitleBar; }
     QStackedWidget *pages() const { return mStack; }
+    // Everything below the title bar: it scrolls when the screen is too
+    // small for the designed window.
+    QScrollArea *body() const { return mBody; }
     QWidget *downloadPage() const { return mDownloadPage; }
     UninstallView *uninstallPage() const { return mUninstallView; }
     QWidget *pageFor(const QString &id) const;
@@ -58,6 +62,7 @@ private:
     QHBoxLayout *mRow = nullptr;
     QVBoxLayout *mColumn = nullptr;
     TitleBar *mTitleBar = nullptr;
+    QScrollArea *mBody = nullptr;
     ButtonBar *mButtonBar = nullptr;
     QStackedWidget *mStack = nullptr;
 

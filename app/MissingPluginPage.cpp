@@ -15,7 +15,7 @@ MissingPluginPage::MissingPluginPage(QWidget *parent)
                             this);
     hint->setAlignment(Qt::AlignCenter);
     hint->setWordWrap(true);
-    hint->setStyleSheet(QStringLiteral("QLabel{font-size:14px;color:#808080;}"));
+    hint->setStyleSheet(QStringLiteral("QLabel{font-size:14px;color:#666666;}"));
     auto *layout = new QVBoxLayout(this);
     layout->addStretch(1);
     layout->addWidget(title);

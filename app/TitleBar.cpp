@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "FXGlobalInfo.h"
+#include "Pictures.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,11 +17,12 @@ TitleBar::TitleBar(QWidget *parent)
 {
     const FXGlobalInfo *info = FXGlobalInfo::instance();
     const int height = qRound(info->titleBarHeight());
-    setFixedSize(info->windowSize().width(), height);
+    // As wide as the window, which may be narrower than designed.
+    setFixedHeight(height);
     setBackgroundColor(QColor(255, 255, 255));
 
     auto *icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/icon/Resources/Ostrel_desk_24x24.ico")));
+    icon->setPixmap(Pictures::load(QStringLiteral(":/icon/Resources/Ostrel_desk_24x24.ico")));
     icon->setStyleSheet(QStringLiteral("QLabel{background:transparent;}"));
 
     mTitle = new QLabel(QStringLiteral("Ostrel") + versionText(), this);
@@ -29,20 +31,25 @@ TitleBar::TitleBar(QWidget *parent)
         "QLabel{background-color:rgb(255,255,255);font-size:12px;font-family:Helvetica;color:rgb(0,0,0);"
         "padding-left:0px;padding-right:0px;}"));
 
+    // Reached by Tab like the rest of the window: without them the keyboard
+    // could not close the program.
     mMin = new QPushButton(this);
     mMin->setObjectName(QStringLiteral("min"));
-    mMin->setFocusPolicy(Qt::NoFocus);
+    mMin->setFocusPolicy(Qt::TabFocus);
     mClose = new QPushButton(this);
     mClose->setObjectName(QStringLiteral("close"));
-    mClose->setFocusPolicy(Qt::NoFocus);
+    mClose->setFocusPolicy(Qt::TabFocus);
     const QPixmap minPicture(info->imagePath(QStringLiteral("minimize_normal.png")));
     const QPixmap closePicture(info->imagePath(QStringLiteral("close_normal.png")));
     if (!minPicture.isNull())
         mMin->setFixedSize(minPicture.size());
     if (!closePicture.isNull())
         mClose->setFixedSize(closePicture.size());
+    // Pictures only: the screen reader reads the names.
     mMin->setToolTip(tr("Minimize"));
     mClose->setToolTip(tr("Close"));
+    mMin->setAccessibleName(mMin->toolTip());
+    mClose->setAccessibleName(mClose->toolTip());
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(info->margins(FXGlobalInfo::Title_bar).left(), 0, 0, 0);

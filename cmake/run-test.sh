@@ -22,8 +22,10 @@ if [ "$mode" = xvfb ]; then
   # The server picks a free display itself and reports its number through a
   # pipe. "xvfb-run -a" guesses a number instead, and two tests starting at
   # the same moment can guess the same one and end up without a display.
+  # At 96 dpi, as a desktop at 100 %: Xvfb's own 100 dpi would scale
+  # every window by 1.04 now that fractional scale factors are honoured.
   mkfifo "$tmp/displayfd" || exit 1
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/displayfd" >"$tmp/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$tmp/displayfd" >"$tmp/xvfb.log" 2>&1 &
   xvfb=$!
   trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT INT TERM
   read -r display <"$tmp/displayfd"

@@ -83,7 +83,7 @@ run_and_wait='"$1"; status=$?; while pgrep -f -x "$1" >/dev/null 2>&1; do sleep 
 set +e
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: running under xvfb-run, so the window is not visible."
-  xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$run_and_wait" ostrel "$program"
+  xvfb-run -a -s '-screen 0 1280x1024x24 -dpi 96' bash -c "$run_and_wait" ostrel "$program"
 else
   bash -c "$run_and_wait" ostrel "$program"
 fi

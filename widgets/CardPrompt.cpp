@@ -1,5 +1,7 @@
 #include "CardPrompt.h"
 
+#include "Pictures.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -14,7 +16,7 @@ CardPrompt::CardPrompt(const QString &picture, const QString &text, QWidget *par
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("cardPromptPicture"));
     if (!picture.isEmpty())
-        image->setPixmap(QPixmap(picture));
+        image->setPixmap(Pictures::load(picture));
     image->setVisible(!picture.isEmpty());
     image->setAlignment(Qt::AlignCenter);
     image->setStyleSheet(QStringLiteral("background:transparent;border:none;"));

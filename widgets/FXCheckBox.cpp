@@ -4,7 +4,7 @@ namespace {
 const char *const Style =
     "QCheckBox::indicator:unchecked{image:url(:/1200x800/Resources/images/1200x800/unselected.png);}"
     "QCheckBox::indicator:checked{image:url(:/1200x800/Resources/images/1200x800/selected.png);}"
-    "QCheckBox{color:#999999;font-size:12pt;font-family:Helvetica;text-align:left;"
+    "QCheckBox{color:#666666;font-size:12pt;font-family:Helvetica;text-align:left;"
     "background-color:transparent;\t\theight:50px;\tpadding-left:20px;padding-top:0px}";
 
 // A disabled box (a required package, a locked option) must look it: the
@@ -14,7 +14,7 @@ const char *const DisabledStyle =
     "image:url(:/1200x800/Resources/images/1200x800/unselected_disabled.png);}"
     "QCheckBox::indicator:checked:disabled{"
     "image:url(:/1200x800/Resources/images/1200x800/selected_disabled.png);}"
-    "QCheckBox:disabled{color:#cccccc;}";
+    "QCheckBox:disabled{color:#707070;}"; // the picture greys; the caption still reads
 }
 
 QString FXCheckBox::disabledStyle()

@@ -1,6 +1,7 @@
 #include "FXHeader.h"
 
 #include "FXGlobalInfo.h"
+#include "Pictures.h"
 #include "WidgetsLog.h"
 
 #include <QMouseEvent>
@@ -10,7 +11,7 @@
 FXHeader::FXHeader(Qt::Orientation orientation, QWidget *parent)
     : QHeaderView(orientation, parent)
 {
-    setStyleSheet(QStringLiteral("QHeaderView::section{background:#F5F5F5;color:#B3B3B3;}"));
+    setStyleSheet(QStringLiteral("QHeaderView::section{background:#F5F5F5;color:#666666;}"));
     const FXGlobalInfo *info = FXGlobalInfo::instance();
     setIndicatorPictures(info->imagePath(QStringLiteral("unselected.png")),
                          info->imagePath(QStringLiteral("selected.png")),
@@ -19,9 +20,9 @@ FXHeader::FXHeader(Qt::Orientation orientation, QWidget *parent)
 
 void FXHeader::setIndicatorPictures(const QString &unchecked, const QString &checked, const QString &partly)
 {
-    mUncheckedPicture = QPixmap(unchecked);
-    mCheckedPicture = QPixmap(checked);
-    mPartlyPicture = QPixmap(partly);
+    mUncheckedPicture = Pictures::load(unchecked);
+    mCheckedPicture = Pictures::load(checked);
+    mPartlyPicture = Pictures::load(partly);
     updateSection(0);
 }
 

@@ -43,6 +43,7 @@ void FXTableViewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
                                 const QModelIndex &index) const
 {
     QStyleOptionViewItem item(option);
+    bool covered = false;
     if (const auto *view = qobject_cast<const FXTableView *>(option.widget)) {
         const QColor background = view->stateColor(rowState(option));
         if (background.isValid()) {
@@ -50,11 +51,20 @@ void FXTableViewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
             // The configured colour replaces the style's own highlight.
             item.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
         }
+        // A widget over the cell shows its content; the cell's text is
+        // there for the screen reader and would peek out around it.
+        covered = index.isValid() && view->indexWidget(index);
     }
-    QStyledItemDelegate::paint(painter, item, index);
+    QStyledItemDelegate::paint(painter, item, covered ? QModelIndex() : index);
 
     painter->save();
     painter->setPen(mGridPen);
     painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
     painter->restore();
+}
+
+void FXTableViewDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->features &= ~QStyleOptionViewItem::HasCheckIndicator;
 }

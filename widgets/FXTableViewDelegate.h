@@ -4,7 +4,9 @@
 #include <QStyledItemDelegate>
 
 // Paints items as the styled delegate does, over the row colour of an
-// FXTableView, and draws the line under each row with the grid pen.
+// FXTableView, and draws the line under each row with the grid pen. A
+// cell's check state is there for the screen reader: the tables put a check
+// box of their own over the cell, so the delegate draws none.
 class FXTableViewDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -16,6 +18,9 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
     QPen mGridPen;

@@ -35,7 +35,6 @@ void FXViewPager::addPage(const QString &id, QWidget *page)
     if (mCurrent < 0)
         mCurrent = 0;
     layoutPages();
-    page->show();
 }
 
 bool FXViewPager::showPage(const QString &id)
@@ -100,14 +99,17 @@ bool FXViewPager::isAnimating() const
 }
 
 // Pages sit in a row relative to the current one, so the pages before it
-// lie off to the left instead of underneath it.
+// lie off to the left instead of underneath it. Only the current one is
+// shown: Tab and a screen reader must not reach into a page slid away.
 void FXViewPager::layoutPages()
 {
     if (isAnimating())
         return;
     const int width = this->width();
-    for (int i = 0; i < mPages.size(); ++i)
+    for (int i = 0; i < mPages.size(); ++i) {
         mPages.at(i).second->setGeometry((i - mCurrent) * width, 0, width, height());
+        mPages.at(i).second->setVisible(i == mCurrent);
+    }
 }
 
 void FXViewPager::moveEvent(QMoveEvent *event)

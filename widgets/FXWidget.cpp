@@ -1,6 +1,8 @@
 #include "FXWidget.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 FXWidget::FXWidget(QWidget *parent)
@@ -106,4 +108,17 @@ void FXWidget::changeEvent(QEvent *event)
     if (event->type() == QEvent::EnabledChange)
         setState(isEnabled() ? StateNormal : StateDisabled);
     QWidget::changeEvent(event);
+}
+
+// A sub-window keeps Tab among its own children: the title bar would hold
+// the keyboard between its two buttons, the navigation bar on its entry.
+// Inside a window the panel is part of the page, and Tab goes on through it.
+bool FXWidget::focusNextPrevChild(bool next)
+{
+    QWidget *parent = parentWidget();
+    if (!parent)
+        return QWidget::focusNextPrevChild(next);
+    // Asked of the parent the way a key asks it.
+    QKeyEvent key(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab, Qt::NoModifier);
+    return QCoreApplication::sendEvent(parent, &key);
 }

@@ -36,6 +36,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
     QMap<int, QBrush> mBackgrounds;
     QMap<int, QPixmap> mPictures;

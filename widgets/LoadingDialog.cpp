@@ -69,7 +69,11 @@ void LoadingDialog::openFor(int msec)
     // As a layer inside the main window the modality blocks nothing: the
     // page's focused button would still take Space or Enter while the work
     // runs. The indicator holds the keyboard until it closes.
+    // Before its window is active (the first list at start-up) the focus
+    // to give back is the one the window will have.
     QWidget *focus = QApplication::focusWidget();
+    if (!focus && parentWidget())
+        focus = parentWidget()->window()->focusWidget();
     if (focus && focus != this && !isAncestorOf(focus))
         mPreviousFocus = focus;
     show();

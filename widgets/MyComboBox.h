@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QComboBox>
+#include "FXComboBox.h"
 
 // The plug-in's version drop-down: white, thin grey border, blue selection.
-class MyComboBox : public QComboBox
+class MyComboBox : public FXComboBox
 {
     Q_OBJECT
 public:

@@ -35,7 +35,9 @@ Toast::Toast(QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowOpacity(0);
-    setStyleSheet(QStringLiteral("background: grey;color: white;border-radius: 5px;"));
+    // A dark grey, so the white text reads even where the toast is half
+    // transparent over a white page.
+    setStyleSheet(QStringLiteral("background: #4D4D4D;color: white;border-radius: 5px;"));
     setFixedSize(700, 300);
 
     mLabel = new QLabel(this);

@@ -1,13 +1,14 @@
 #include "CheckBoxDelegate.h"
 
 #include "FXHeader.h"
+#include "Pictures.h"
 
 #include <QPainter>
 
 CheckBoxDelegate::CheckBoxDelegate(QObject *parent)
     : RowToggleDelegate(true, parent)
-    , mChecked(picturePath(QStringLiteral("selected.png")))
-    , mUnchecked(picturePath(QStringLiteral("unselected.png")))
+    , mChecked(Pictures::load(picturePath(QStringLiteral("selected.png"))))
+    , mUnchecked(Pictures::load(picturePath(QStringLiteral("unselected.png"))))
 {
 }
 
@@ -24,6 +25,6 @@ void CheckBoxDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->drawPixmap(box, checked ? mChecked : mUnchecked);
     painter->setFont(option.font);
     paintText(painter, QRect(box.right() + 12, cell.top(), cell.right() - box.right() - 12, cell.height()),
-              index.data(Qt::DisplayRole).toString(), Qt::black);
+              index.data(Qt::DisplayRole).toString(), index.data(Qt::ForegroundRole).value<QColor>());
     painter->restore();
 }

@@ -65,6 +65,6 @@ void RowToggleDelegate::paintPlainCell(QPainter *painter, const QStyleOptionView
     painter->save();
     painter->setFont(option.font);
     paintText(painter, option.rect.adjusted(10, 0, -4, 0), index.data(Qt::DisplayRole).toString(),
-              QColor(0x99, 0x99, 0x99));
+              index.data(Qt::ForegroundRole).value<QColor>());
     painter->restore();
 }

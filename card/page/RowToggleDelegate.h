@@ -21,7 +21,7 @@ protected:
     // `text` left-aligned and vertically centred in `rect`.
     static void paintText(QPainter *painter, const QRect &rect, const QString &text, const QColor &color);
     static QString picturePath(const QString &file);
-    // Background and the cell's display text in grey.
+    // Background and the cell's display text in the model's colour.
     void paintPlainCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 
 private:

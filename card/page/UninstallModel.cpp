@@ -1,6 +1,9 @@
 #include "UninstallModel.h"
 
+#include "StatusColours.h"
 #include "UninstallLog.h"
+
+#include <QColor>
 
 #include <algorithm>
 
@@ -38,6 +41,10 @@ QVariant UninstallModel::data(const QModelIndex &index, int role) const
     const VehicleData &record = mDatas.at(index.row());
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::ForegroundRole)
+        return foreground(index.column(), stateCode(record));
+    if (role == Qt::AccessibleTextRole)
+        return spokenText(index.column(), record);
     switch (index.column()) {
     case NameColumn:
         if (role == Qt::DisplayRole)
@@ -120,11 +127,14 @@ bool UninstallModel::setData(const QModelIndex &index, const QVariant &value, in
 
 QVariant UninstallModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The header's own check box shows "Name"; a screen reader hears it here.
+    if (orientation == Qt::Horizontal && role == Qt::AccessibleTextRole && section == NameColumn)
+        return uninstallText("Name");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case NameColumn:
-        return QString(); // the header's own check box carries "Name"
+        return QString();
     case VersionColumn:
         return uninstallText("Current Version");
     case SizeColumn:
@@ -204,6 +214,40 @@ QString UninstallModel::StateText(const QString &code)
     if (code == QLatin1String(StateFailed))
         return uninstallText("Failed");
     return uninstallText("Ready");
+}
+
+QColor UninstallModel::foreground(int column, const QString &code)
+{
+    if (column == NameColumn)
+        return QColor(Qt::black);
+    if (column != StatusColumn)
+        return StatusColours::muted();
+    if (code == QLatin1String(StateUninstalling))
+        return StatusColours::working();
+    if (code == QLatin1String(StateDone))
+        return StatusColours::done();
+    if (code == QLatin1String(StateFailed))
+        return StatusColours::failed();
+    return StatusColours::muted();
+}
+
+QString UninstallModel::spokenText(int column, const VehicleData &record) const
+{
+    const QString name = record.DisplayName().isEmpty() ? record.mDirName : record.DisplayName();
+    switch (column) {
+    case NameColumn: return name;
+    case VersionColumn: return record.mVersion.isEmpty() ? uninstallText("No version") : record.mVersion;
+    case SizeColumn: return SizeText(record.mSize);
+    case StatusColumn: {
+        // Read on its own, the state says which vehicle it is about.
+        const QString code = stateCode(record);
+        QString text = name + QStringLiteral(", ") + StateText(code);
+        if (code == QLatin1String(StateUninstalling))
+            text += QStringLiteral(", %1 %").arg(qBound(0, int(record.mState.value(1).toFloat()), 100));
+        return text;
+    }
+    default: return QString();
+    }
 }
 
 void UninstallModel::OnUpdateData(bool isUninstalling)

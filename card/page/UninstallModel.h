@@ -45,6 +45,8 @@ public:
     static QString SizeText(quint64 bytes);
     // Status column caption of a state code.
     static QString StateText(const QString &code);
+    // The colour a cell's text is drawn in.
+    static QColor foreground(int column, const QString &code);
 
 public slots:
     void OnUpdateData(bool isUninstalling);
@@ -55,6 +57,9 @@ signals:
 
 private:
     void refreshRow(int row);
+    // What a screen reader reads of a cell: the state cell names its
+    // vehicle and, while it goes, how far it is.
+    QString spokenText(int column, const VehicleData &record) const;
 
     QList<VehicleData> mDatas;
     bool mIsUninstalling = false;

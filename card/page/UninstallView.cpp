@@ -8,11 +8,13 @@
 #include "FXTableView.h"
 #include "LoadingDialog.h"
 #include "MessageBoxDialog.h"
+#include "Pictures.h"
 #include "PlainToolTip.h"
 #include "ProgressBarDelegate.h"
 #include "QCircularProgressBar.h"
 #include "RemovableDisk.h"
 #include "SizeDelegate.h"
+#include "StatusColours.h"
 #include "Toast.h"
 #include "UninstallController.h"
 #include "UninstallLog.h"
@@ -103,7 +105,7 @@ void UninstallView::buildUi()
     panel->setFixedHeight(130);
 
     auto *picture = new QLabel(panel);
-    picture->setPixmap(QPixmap(QStringLiteral(":/1200x800/Resources/images/1200x800/sd_card.png")));
+    picture->setPixmap(Pictures::load(QStringLiteral(":/1200x800/Resources/images/1200x800/sd_card.png")));
     picture->setFixedSize(56, 72);
     picture->setStyleSheet(QStringLiteral("background:transparent;"));
 
@@ -112,10 +114,10 @@ void UninstallView::buildUi()
     mSerialLabel->setStyleSheet(labelStyle("#000000", 20, true));
     mDriveLabel = new ElidedLabel(panel);
     mDriveLabel->setObjectName(QStringLiteral("driveLabel"));
-    mDriveLabel->setStyleSheet(labelStyle("#999999", 15));
+    mDriveLabel->setStyleSheet(labelStyle("#666666", 15));
     mUsedLabel = new QLabel(panel);
     mUsedLabel->setObjectName(QStringLiteral("usedLabel"));
-    mUsedLabel->setStyleSheet(labelStyle("#999999", 15));
+    mUsedLabel->setStyleSheet(labelStyle("#666666", 15));
     // The card's serial and volume label are whatever the card says.
     mSerialLabel->setTextFormat(Qt::PlainText);
     mUsedLabel->setTextFormat(Qt::PlainText);
@@ -134,6 +136,7 @@ void UninstallView::buildUi()
     mUsageBar->setInnerColor(QColor(0xF7, 0xF8, 0xFA));
     mUsageBar->setTextColor(Qt::black);
     mUsageBar->setProgressColor(UsageColor(0));
+    mUsageBar->setAccessibleName(uninstallText("No SD card"));
 
     mCounterLabel = new QLabel(panel);
     mCounterLabel->setObjectName(QStringLiteral("counterLabel"));
@@ -152,6 +155,7 @@ void UninstallView::buildUi()
 
     mTable = new FXTableView(this);
     mTable->setObjectName(QStringLiteral("vehicleTable"));
+    mTable->setAccessibleName(uninstallText("Uninstall"));
     mHeader = new FXHeader(Qt::Horizontal, mTable);
     mHeader->setCheckBoxText(uninstallText("Name"));
     mHeader->setFixedHeight(44);
@@ -217,6 +221,17 @@ void UninstallView::buildUi()
     connect(this, &UninstallView::SignalUpdateData, mModel, &UninstallModel::OnUpdateData);
     connect(mModel, &UninstallModel::SignalCheckChanged, this, &UninstallView::OnItemCheckChanged);
     connect(mTable, &QAbstractItemView::clicked, this, &UninstallView::OnListItemClicked);
+    // The keyboard: Space ticks the current row as a press on it does,
+    // Return asks to uninstall the ticked rows as the button does.
+    connect(mTable, &FXTableView::toggleRequested, this, [this](int row) {
+        const QModelIndex name = mModel->index(row, UninstallModel::NameColumn);
+        const bool checked = name.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        mModel->setData(name, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    });
+    connect(mTable, &FXTableView::confirmRequested, this, [this] {
+        if (mUninstallBtn->isEnabled())
+            OnBtnUninstallClicked();
+    });
     connect(mHeader, &FXHeader::SignalCheckChange, this, &UninstallView::OnCheckChanged);
     connect(mUninstallBtn, &QPushButton::clicked, this, &UninstallView::OnBtnUninstallClicked);
     connect(mStopBtn, &QPushButton::clicked, this, [this] {
@@ -434,10 +449,11 @@ void UninstallView::onJobFinished(int row, bool ok, bool batchOver)
     mTable->selectRow(row);
     mHeader->setEnabled(true);
     if (ok)
-        mCounterLabel->setText(QStringLiteral("<span style=\"font-size:20pt;color:#25d429;\">%1</span>"
+        mCounterLabel->setText(QStringLiteral("<span style=\"font-size:20pt;color:%3;\">%1</span>"
                                               "<span style=\"font-size:13pt;color:#000000;\">/%2</span>")
                                    .arg(mController->doneCount())
-                                   .arg(mController->jobCount()));
+                                   .arg(mController->jobCount())
+                                   .arg(StatusColours::done().name()));
     if (!batchOver)
         return;
     // A failed row of this batch stays ticked for another try.
@@ -483,6 +499,7 @@ void UninstallView::OnUpdateSDFreeSize()
         mDriveLabel->setToolTip(QString());
         mUsageBar->setValue(0);
         mUsageBar->setProgressColor(UsageColor(0));
+        mUsageBar->setAccessibleName(uninstallText("No SD card"));
         return;
     }
     QString drive = disk.mRootPath;
@@ -500,6 +517,8 @@ void UninstallView::OnUpdateSDFreeSize()
     const float usage = disk.mTotalBytes == 0 ? 0.0f : float(disk.mUsedBytes) / float(disk.mTotalBytes) * 100.0f;
     mUsageBar->setValue(qreal(usage));
     mUsageBar->setProgressColor(UsageColor(usage));
+    // The ring is a picture; this is what it says.
+    mUsageBar->setAccessibleName(uninstallText("Used %1 of %2").arg(disk.mUsedText, disk.mTotalText));
 }
 
 void UninstallView::DirChanged(const QString &path)

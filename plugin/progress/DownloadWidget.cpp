@@ -18,6 +18,7 @@
 #include "SoftwareRows.h"
 #include "SoftwareTable.h"
 #include "StateCell.h"
+#include "StatusColours.h"
 #include "Toast.h"
 #include "TransferRate.h"
 #include "UDiskMonitor.h"
@@ -50,6 +51,10 @@ DownloadWidget::DownloadWidget(QWidget *parent)
     qApp->installNativeEventFilter(mMonitor);
     mTick.setInterval(TickInterval);
     connect(&mTick, &QTimer::timeout, this, &DownloadWidget::onTick);
+    mClock.start();
+    mSpokenFlush.setSingleShot(true);
+    mSpokenFlush.setInterval(SpokenInterval);
+    connect(&mSpokenFlush, &QTimer::timeout, this, &DownloadWidget::speakPendingRows);
 
     connect(mController, &UpgradeController::rowChanged, this, [this](int row) {
         showRow(row);
@@ -101,15 +106,20 @@ void DownloadWidget::buildUi()
                               {260, 130, 160, 100});
     mModel = table.model;
     mTable = table.view;
+    mTable->setAccessibleName(title->text());
     mHeader = table.header;
     // Every row of a batch takes part: the box is ticked and stays so.
     mHeader->setChecked(true);
     mHeader->setAttribute(Qt::WA_TransparentForMouseEvents);
     SoftwareTable::setStyle(mTable, QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;}"));
-    // A progress list: nothing to select.
+    // A progress list: nothing to select. Return retries, when Retry shows.
     mTable->setSelectionMode(QAbstractItemView::NoSelection);
     connect(mHeader, &MyHeader::toggled, this, &DownloadWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &DownloadWidget::onClickedTableView);
+    connect(mTable, &FXTableView::confirmRequested, this, [this] {
+        if (mRetry->isVisible() && mRetry->isEnabled())
+            onRetry();
+    });
 
     mStatistics = new QLabel(this);
     mStatistics->setObjectName(QStringLiteral("statistics"));
@@ -166,9 +176,13 @@ void DownloadWidget::buildTable()
                       {CurrentColumn, item.current},
                       {VersionColumn, shown.version},
                       {SizeColumn, SoftwareRows::sizeText(item.package.size + item.patch.size)},
-                      {StateColumn, QString()}}); // the cell's widget tells it
+                      {StateColumn, QString()}, // the cell's widget shows it, speakRow() says it
+                      {MyTableModel::CheckedKey, true}});
     }
     mModel->setRows(texts); // the view deletes the widgets of the last batch
+    mSpokenAt.fill(0, batch.size());
+    mSpokenState.fill(QString(), batch.size());
+    mSpokenPending.fill(false, batch.size());
     for (int i = 0; i < batch.size(); ++i) {
         const QString name = texts.at(i).value(NameColumn).toString();
         RowWidgets widgets;
@@ -270,6 +284,43 @@ void DownloadWidget::showRow(int row)
     StateCell *cell = mRowWidgets.at(row).state;
     cell->display(r.state, r.progress);
     cell->setReason(r.reason);
+    if (mModel->value(row, MyTableModel::DescriptionKey).toString() != r.reason)
+        mModel->setValue(row, MyTableModel::DescriptionKey, r.reason);
+    speakRow(row);
+}
+
+void DownloadWidget::speakRow(int row)
+{
+    if (row < 0 || row >= batch().size() || row >= mSpokenAt.size())
+        return;
+    const DownloadBatch::Row &r = batch().row(row);
+    const QString words = DownloadBatch::stateText(r.state);
+    const QString text = DownloadBatch::showsBar(r.state) ? words + QStringLiteral(", %1 %").arg(r.progress) : words;
+    if (mModel->value(row, StateColumn).toString() == text)
+        return;
+    // Every step of the bar would be read out: a new figure waits for its
+    // turn, and the last one comes when it is due.
+    const qint64 now = mClock.elapsed();
+    if (words == mSpokenState.at(row) && now - mSpokenAt.at(row) < SpokenInterval) {
+        mSpokenPending[row] = true;
+        if (!mSpokenFlush.isActive())
+            mSpokenFlush.start();
+        return;
+    }
+    mSpokenAt[row] = now;
+    mSpokenState[row] = words;
+    mSpokenPending[row] = false;
+    mModel->setValue(row, StateColumn, text);
+}
+
+void DownloadWidget::speakPendingRows()
+{
+    for (int row = 0; row < mSpokenPending.size(); ++row) {
+        if (mSpokenPending.at(row)) {
+            mSpokenPending[row] = false;
+            speakRow(row);
+        }
+    }
 }
 
 void DownloadWidget::refreshModel()
@@ -282,10 +333,11 @@ void DownloadWidget::refreshModel()
 void DownloadWidget::showStatistics()
 {
     mStatistics->setText(
-        QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:#1AAD19;\">%1</span>"
+        QStringLiteral("<span style=\"font-family:Helvetica;font-size:22px;color:%3;\">%1</span>"
                        "<span style=\"font-family:Helvetica;font-size:16px;color:#000000;\">/%2</span>")
             .arg(batch().doneCount())
-            .arg(batch().size()));
+            .arg(batch().size())
+            .arg(StatusColours::done().name()));
 }
 
 void DownloadWidget::onTick()

@@ -4,6 +4,7 @@
 #include "DownloadBatch.h"
 #include "Package.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMessageBox>
 #include <QModelIndex>
@@ -44,6 +45,9 @@ class DownloadWidget : public QWidget
 public:
     static constexpr int MessageTime = 3000;
     static constexpr int RestartCode = 886;
+    // A row's progress reaches a screen reader at most this often (ms);
+    // a new state at once.
+    static constexpr int SpokenInterval = 250;
 
     enum Column { NameColumn, CurrentColumn, VersionColumn, SizeColumn, StateColumn };
 
@@ -103,6 +107,9 @@ private:
     void showCardNotice();
     void focusRetryIfCardBack();
     void showRow(int row);
+    // The row's state as the table tells it to a screen reader.
+    void speakRow(int row);
+    void speakPendingRows();
     void showStatistics();
     void onBatchStarted();
     void onBatchEnded(bool summary);
@@ -126,6 +133,11 @@ private:
     QPushButton *mBack = nullptr;
     QPushButton *mRetry = nullptr;
     QVector<RowWidgets> mRowWidgets;
+    QElapsedTimer mClock;
+    QVector<qint64> mSpokenAt; // per row, on mClock
+    QVector<QString> mSpokenState; // the words before the figure
+    QVector<bool> mSpokenPending;
+    QTimer mSpokenFlush;
     UDiskMonitor *mMonitor = nullptr;
     QTimer mTick;
 

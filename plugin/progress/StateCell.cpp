@@ -2,6 +2,8 @@
 
 #include "DownloadBatch.h"
 #include "MyProgressBar.h"
+#include "Pictures.h"
+#include "StatusColours.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,10 +11,10 @@
 #include <QTextDocument>
 
 namespace {
-QString textStyle(const char *color)
+QString textStyle(const QColor &color)
 {
     return QStringLiteral("QLabel{background:transparent;font-family:Helvetica;font-size:14px;color:%1;}")
-        .arg(QLatin1String(color));
+        .arg(color.name());
 }
 } // namespace
 
@@ -30,7 +32,7 @@ StateCell::StateCell(QWidget *parent)
     // goes into the caption beside it.
     mBar->setTextVisible(false);
     mCaption = new QLabel(this);
-    mCaption->setStyleSheet(textStyle("#666666"));
+    mCaption->setStyleSheet(textStyle(StatusColours::muted()));
     mIcon = new QLabel(this);
     mIcon->setFixedSize(18, 18);
     mIcon->setStyleSheet(QStringLiteral("background:transparent;"));
@@ -65,10 +67,12 @@ void StateCell::display(int state, int progress)
         const bool failed = DownloadBatch::isFailed(state);
         // A declined update is neither: just its words.
         mIcon->setVisible(done || failed);
-        mIcon->setPixmap(QPixmap(done ? QStringLiteral(":/Dravik/Resources/done.png")
-                                      : QStringLiteral(":/Dravik/Resources/failed.png")));
+        mIcon->setPixmap(Pictures::load(done ? QStringLiteral(":/Dravik/Resources/done.png")
+                                             : QStringLiteral(":/Dravik/Resources/failed.png")));
         mFinal->setText(DownloadBatch::stateText(state));
-        mFinal->setStyleSheet(textStyle(done ? "#1AAD19" : failed ? "#E02020" : "#666666"));
+        mFinal->setStyleSheet(textStyle(done     ? StatusColours::done()
+                                        : failed ? StatusColours::failed()
+                                                 : StatusColours::muted()));
     }
     updateCaption();
 }

@@ -1,6 +1,7 @@
 #include "CardBox.h"
 
 #include "CardHelpers.h"
+#include "Pictures.h"
 #include "Platform.h"
 #include "QCircularProgressBar.h"
 #include "RemovableDisk.h"
@@ -42,7 +43,7 @@ CardBox::CardBox(QWidget *parent)
     setFixedHeight(120);
 
     auto *picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QStringLiteral(":/Dravik/Resources/sd_card.png")));
+    picture->setPixmap(Pictures::load(QStringLiteral(":/Dravik/Resources/sd_card.png")));
     picture->setFixedSize(56, 72);
     picture->setScaledContents(true);
     picture->setStyleSheet(QStringLiteral("background:transparent;"));
@@ -52,10 +53,10 @@ CardBox::CardBox(QWidget *parent)
     mSerial->setStyleSheet(labelStyle("#000000", 20, true));
     mName = new QLabel(this);
     mName->setObjectName(QStringLiteral("cardName"));
-    mName->setStyleSheet(labelStyle("#999999", 15));
+    mName->setStyleSheet(labelStyle("#666666", 15));
     mSpace = new QLabel(this);
     mSpace->setObjectName(QStringLiteral("cardSpace"));
-    mSpace->setStyleSheet(labelStyle("#999999", 15));
+    mSpace->setStyleSheet(labelStyle("#666666", 15));
     // The card's serial and volume label are whatever the card says.
     for (QLabel *label : {mSerial, mName, mSpace})
         label->setTextFormat(Qt::PlainText);
@@ -74,6 +75,7 @@ CardBox::CardBox(QWidget *parent)
     mGauge->setInnerColor(QColor(0xF7, 0xF8, 0xFA));
     mGauge->setTextColor(Qt::black);
     mGauge->setProgressColor(usageColor(0));
+    mGauge->setAccessibleName(tr("No SD card"));
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(24, 10, 24, 10);
@@ -108,14 +110,18 @@ void CardBox::showCard(const QString &root)
         mSpace->clear();
         mGauge->setProgressColor(usageColor(0));
         mGauge->setValue(0);
+        mGauge->setAccessibleName(tr("No SD card"));
         return;
     }
     const qint64 used = qMax<qint64>(0, totalBytes - freeBytes);
     const qreal percent = totalBytes > 0 ? qreal(used) * 100 / qreal(totalBytes) : 0;
     mName->setText(displayNameOf(root));
     // Written as the uninstall page writes the same card's space.
-    mSpace->setText(RemovableDisk::SizeText(quint64(used), 2) + QLatin1Char('/')
-                    + RemovableDisk::SizeText(quint64(totalBytes), 2));
+    const QString usedText = RemovableDisk::SizeText(quint64(used), 2);
+    const QString totalText = RemovableDisk::SizeText(quint64(totalBytes), 2);
+    mSpace->setText(usedText + QLatin1Char('/') + totalText);
+    // The gauge is a picture; this is what it says.
+    mGauge->setAccessibleName(tr("Used %1 of %2").arg(usedText, totalText));
     mGauge->setProgressColor(usageColor(percent));
     mGauge->setValue(percent);
 }

@@ -4,6 +4,7 @@
 #include "MyProgressBar.h"
 #include "PageContainer.h"
 #include "RecordTable.h"
+#include "StatusColours.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,12 +17,12 @@ namespace {
 QColor verdictColour(CardCheck::Verdict verdict)
 {
     switch (verdict) {
-    case CardCheck::Verdict::Intact: return QColor(0x1A, 0xAD, 0x19);
-    case CardCheck::Verdict::Damaged: return QColor(0xE0, 0x20, 0x20);
-    case CardCheck::Verdict::Changed: return QColor(0xD0, 0x7A, 0x00);
+    case CardCheck::Verdict::Intact: return StatusColours::done();
+    case CardCheck::Verdict::Damaged: return StatusColours::failed();
+    case CardCheck::Verdict::Changed: return StatusColours::caution();
     case CardCheck::Verdict::NotRecorded: break;
     }
-    return QColor(0x99, 0x99, 0x99);
+    return StatusColours::muted();
 }
 } // namespace
 
@@ -32,6 +33,7 @@ CardCheckWidget::CardCheckWidget(const Card &card, QWidget *parent)
 {
     setObjectName(QStringLiteral("CardCheckWidget"));
     QLabel *title = PageContainer::dressPage(this, tr("Check Card"));
+    mTable.view->setAccessibleName(title->text());
     auto *serial = new QLabel(tr("SD card %1").arg(card.serialNumber()), this);
     serial->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:16px;color:#666666;}"));
 

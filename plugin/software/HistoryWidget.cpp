@@ -4,6 +4,7 @@
 #include "PageContainer.h"
 #include "RecordTable.h"
 #include "SizeText.h"
+#include "StatusColours.h"
 #include "UpdateHistory.h"
 
 #include <QHBoxLayout>
@@ -19,18 +20,19 @@ HistoryWidget::HistoryWidget(const Card &card, QWidget *parent)
 {
     setObjectName(QStringLiteral("HistoryWidget"));
     QLabel *title = PageContainer::dressPage(this, tr("Update History"));
+    mTable.view->setAccessibleName(title->text());
     auto *serial = new QLabel(tr("SD card %1").arg(card.serialNumber()), this);
     serial->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:16px;color:#666666;}"));
     auto *empty = new QLabel(tr("No updates of this SD card are recorded yet."), this);
     empty->setObjectName(QStringLiteral("empty"));
-    empty->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#999999;}"));
+    empty->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#666666;}"));
 
     const QList<HistoryRecord> records = UpdateHistory().recordsOf(card.serialNumber());
     for (const HistoryRecord &r : records) {
         const bool done = r.result == HistoryRecord::Result::Done;
-        const QColor colour = done                                        ? QColor(0x1A, 0xAD, 0x19)
-                              : r.result == HistoryRecord::Result::Failed ? QColor(0xE0, 0x20, 0x20)
-                                                                          : QColor(0x99, 0x99, 0x99);
+        const QColor colour = done                                        ? StatusColours::done()
+                              : r.result == HistoryRecord::Result::Failed ? StatusColours::failed()
+                                                                          : StatusColours::muted();
         mTable.append({QLocale().toString(r.time.toLocalTime(), QLocale::ShortFormat),
                        r.name.isEmpty() ? r.softId : r.name, r.from, r.to, resultText(r.result), SizeText::of(r.bytes),
                        r.verified ? tr("Yes") : tr("No")},

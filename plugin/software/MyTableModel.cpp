@@ -46,11 +46,21 @@ QVariant MyTableModel::value(int row, int column) const
 
 void MyTableModel::setValue(int row, int column, const QVariant &value)
 {
-    if (row < 0 || row >= mRows.size() || column < 0 || column >= mHeaders.size())
+    const bool key = column == CheckedKey || column == DescriptionKey;
+    if (row < 0 || row >= mRows.size() || (!key && (column < 0 || column >= mHeaders.size())))
         return;
     mRows[row].insert(column, value);
-    const QModelIndex cell = index(row, column);
+    if (column == DescriptionKey) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::AccessibleDescriptionRole});
+        return;
+    }
+    const QModelIndex cell = index(row, column == CheckedKey ? mCheckColumn : column);
     emit dataChanged(cell, cell);
+    // The named column repeats the name.
+    if (column == 0 && mNamedColumn > 0 && mNamedColumn < columnCount()) {
+        const QModelIndex named = index(row, mNamedColumn);
+        emit dataChanged(named, named, {Qt::AccessibleTextRole});
+    }
 }
 
 int MyTableModel::rowCount(const QModelIndex &parent) const
@@ -65,15 +75,51 @@ int MyTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant MyTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return spokenData(index, role);
     if (index.column() == 0)
         return QVariant();
     return value(index.row(), index.column());
 }
 
+QVariant MyTableModel::spokenData(const QModelIndex &index, int role) const
+{
+    const int row = index.row();
+    const int column = index.column();
+    switch (role) {
+    case Qt::AccessibleTextRole: {
+        const QString shown = value(row, column).toString();
+        if (column == mNamedColumn && column != 0) {
+            const QString name = value(row, 0).toString();
+            return shown.isEmpty() ? name : name + QStringLiteral(", ") + shown;
+        }
+        return shown.isEmpty() ? tr("None") : shown;
+    }
+    case Qt::AccessibleDescriptionRole: return value(row, DescriptionKey);
+    case Qt::CheckStateRole: {
+        const QVariant checked = column == mCheckColumn ? value(row, CheckedKey) : QVariant();
+        return checked.isValid() ? QVariant(checked.toBool() ? Qt::Checked : Qt::Unchecked) : QVariant();
+    }
+    default: return QVariant();
+    }
+}
+
+Qt::ItemFlags MyTableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == mCheckColumn && value(index.row(), CheckedKey).isValid())
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
 QVariant MyTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The first heading is painted beside the select-all box; a screen
+    // reader still hears it.
+    if (role == Qt::AccessibleTextRole && orientation == Qt::Horizontal && section >= 0 && section < mHeaders.size())
+        return mHeaders.at(section);
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

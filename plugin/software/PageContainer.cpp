@@ -1,5 +1,6 @@
 #include "PageContainer.h"
 
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QMoveEvent>
 #include <QPushButton>
@@ -13,7 +14,17 @@ PageContainer::PageContainer(QWidget *parent)
 
 QRect PageContainer::visibleRect() const
 {
+    // Inside a scroll area (a window smaller than designed) the rest is
+    // scrolled to, not cut off: the frame is then the area's content.
     const QWidget *top = window();
+    for (const QWidget *w = this; w && !w->isWindow(); w = w->parentWidget()) {
+        const QWidget *viewport = w->parentWidget();
+        const auto *area = viewport ? qobject_cast<const QAbstractScrollArea *>(viewport->parentWidget()) : nullptr;
+        if (area && area->viewport() == viewport) {
+            top = w;
+            break;
+        }
+    }
     if (top == this)
         return rect();
     const QRect inWindow(mapTo(top, QPoint(0, 0)), size());

@@ -15,7 +15,8 @@ class PageContainer : public QStackedWidget
 public:
     explicit PageContainer(QWidget *parent = nullptr);
 
-    // The part of the container inside its window, in its own coordinates.
+    // The part of the container inside its window (or inside the content
+    // of the scroll area that holds it), in its own coordinates.
     QRect visibleRect() const;
 
     // Gives a page of the plug-in its white background and its bold title

@@ -3,6 +3,7 @@
 #include "FXTableView.h"
 #include "PlainToolTip.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -13,7 +14,7 @@ RecordTable::RecordTable(QWidget *page, const QStringList &headers, const QList<
     model->setHorizontalHeaderLabels(headers);
     view->setObjectName(QStringLiteral("tableView"));
     view->setModel(model);
-    view->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table and the arrows walk its rows; nothing to select.
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setStateColor(FXTableView::Hover, QColor(Qt::white));
@@ -41,6 +42,9 @@ void RecordTable::append(const QStringList &texts, int marked, const QColor &col
         // Names and versions come from the service and the card: shown as
         // written, never taken for markup.
         item->setToolTip(PlainToolTip::of(texts.at(column)));
+        // An empty cell is not silence to a screen reader.
+        if (texts.at(column).isEmpty())
+            item->setData(QCoreApplication::translate("MyTableModel", "None"), Qt::AccessibleTextRole);
         if (column == marked) {
             item->setForeground(colour);
             if (!tip.isEmpty()) {

@@ -120,6 +120,7 @@ void SoftwareInfoWidget::buildUi()
     languageLabel->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:15px;color:#333333;}"));
     mLanguages = new MyComboBox(this);
     mLanguages->setObjectName(QStringLiteral("languages"));
+    languageLabel->setBuddy(mLanguages); // names the drop-down for a screen reader
     mLanguages->setFixedSize(180, 40);
     connect(mLanguages, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SoftwareInfoWidget::onLanguagesChanged);
@@ -160,6 +161,7 @@ void SoftwareInfoWidget::buildUi()
                               {300, 150, 170, 110});
     mModel = table.model;
     mTable = table.view;
+    mTable->setAccessibleName(title->text());
     mHeader = table.header;
     SoftwareTable::setStyle(mTable, QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
@@ -167,6 +169,18 @@ void SoftwareInfoWidget::buildUi()
     mTable->installEventFilter(this);
     connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);
+    // The keyboard: Space ticks the current row as a click on it does,
+    // Alt+Down or F4 opens its versions, Return upgrades.
+    connect(mTable, &FXTableView::toggleRequested, this,
+            [this](int row) { onClickedTableView(mModel->index(row, NameColumn)); });
+    connect(mTable, &FXTableView::popupRequested, this, [this](int row) {
+        if (row < mRowWidgets.size() && mRowWidgets.at(row).versions->isEnabled())
+            mRowWidgets.at(row).versions->showPopup();
+    });
+    connect(mTable, &FXTableView::confirmRequested, this, [this] {
+        if (mUpgrade->isEnabled())
+            onUpgrade();
+    });
 
     mPrompt =
         new CardPrompt(QStringLiteral(":/Dravik/Resources/insert_card.png"), tr("Insert the scanner's SD card"), this);
@@ -190,6 +204,12 @@ void SoftwareInfoWidget::buildUi()
     layout->addWidget(mCardBox);
     layout->addLayout(controls);
     layout->addWidget(mTableOrPrompt, 1);
+
+    // Tab in reading order: the row of controls left to right, the table.
+    setTabOrder(mLanguages, mCheckCard);
+    setTabOrder(mCheckCard, mHistory);
+    setTabOrder(mHistory, mUpgrade);
+    setTabOrder(mUpgrade, mTable);
 }
 
 void SoftwareInfoWidget::setCard(const Card &card)
@@ -405,11 +425,12 @@ void SoftwareInfoWidget::fillTable()
     texts.reserve(mRows.size());
     for (const SoftwareDataWrap &row : qAsConst(mRows)) {
         const SoftwareRows::Cells cells = SoftwareRows::cellsOf(row);
-        texts.append({{NameColumn, cells.name},
-                      {CurrentColumn, cells.current},
-                      {VersionColumn, cells.version},
-                      {SizeColumn, cells.size},
-                      {StateColumn, stateText(row)}});
+        QMap<int, QVariant> values{{NameColumn, cells.name},       {CurrentColumn, cells.current},
+                                   {VersionColumn, cells.version}, {SizeColumn, cells.size},
+                                   {StateColumn, stateText(row)},  {MyTableModel::CheckedKey, row.isChecked()}};
+        if (row.isRequired())
+            values.insert(MyTableModel::DescriptionKey, requiredText());
+        texts.append(values);
         mChosen << cells.choices.value(0);
     }
     // Every row at once; the boxes and drop-downs over them follow in
@@ -441,7 +462,7 @@ void SoftwareInfoWidget::placeRowWidgets(int generation)
         widgets.versions->setCurrentText(mChosen.value(i));
         widgets.versions->setEnabled(!row.isRequired());
         if (row.isRequired()) {
-            const QString why = tr("Always kept up to date: the scanner needs this software.");
+            const QString why = requiredText();
             for (QWidget *w : {static_cast<QWidget *>(widgets.box), static_cast<QWidget *>(widgets.versions)}) {
                 w->setToolTip(why);
                 w->setAccessibleDescription(why);
@@ -463,6 +484,11 @@ void SoftwareInfoWidget::placeRowWidgets(int generation)
         return;
     }
     mFilling = false;
+}
+
+QString SoftwareInfoWidget::requiredText()
+{
+    return tr("Always kept up to date: the scanner needs this software.");
 }
 
 QString SoftwareInfoWidget::stateText(const SoftwareDataWrap &row)
@@ -568,6 +594,7 @@ void SoftwareInfoWidget::onVersionChanged(QString text)
     if (row < 0 || row >= mRows.size())
         return;
     mChosen[row] = text;
+    mModel->setValue(row, VersionColumn, text);
     mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), text));
     showSelection();
 }
@@ -589,6 +616,7 @@ void SoftwareInfoWidget::onItemToggled(bool checked)
     if (row < 0 || row >= mRows.size())
         return;
     mRows[row].setChecked(checked);
+    mModel->setValue(row, MyTableModel::CheckedKey, checked);
     showSelection();
     if (!checked)
         return;
@@ -610,6 +638,7 @@ void SoftwareInfoWidget::setRowChecked(int row, bool checked)
         return;
     }
     mRows[row].setChecked(checked);
+    mModel->setValue(row, MyTableModel::CheckedKey, checked);
     showSelection();
 }
 

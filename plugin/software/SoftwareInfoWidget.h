@@ -80,6 +80,8 @@ public:
     bool isServiceUnreachable() const;
     // A row's state before a batch.
     static QString stateText(const SoftwareDataWrap &row);
+    // Why a required row's box cannot be unticked.
+    static QString requiredText();
 
     // Builds the vehicle selection page (in the container, for a serial
     // number); the plug-in sets it, as that page is linked there.

@@ -16,6 +16,9 @@ SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const st
     , header(new MyHeader(view))
 {
     model->setHeaders(headers);
+    // The last column, the row's state, is read with the row's name.
+    model->setCheckColumn(0);
+    model->setNamedColumn(headers.size() - 1);
     view->setObjectName(QStringLiteral("tableView"));
     header->setCheckBoxText(headers.value(0));
     header->setFixedHeight(44);
@@ -24,10 +27,10 @@ SoftwareTable::SoftwareTable(QWidget *page, const QStringList &headers, const st
     header->setVisible(true);
     view->verticalHeader()->hide();
     view->setModel(model);
-    // Rows are ticked by their boxes: no mark on the cell under the pointer,
-    // and none on a cell that took the focus when the window opened.
+    // Rows are ticked by their boxes: no mark on the cell under the pointer.
+    // The table takes the focus as a whole; its keys work the current row's
+    // box and drop-down (see FXTableView).
     view->setStateColor(FXTableView::Hover, QColor(Qt::white));
-    view->setFocusPolicy(Qt::NoFocus);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     header->setSectionResizeMode(QHeaderView::Fixed);
     for (int column = 0; column < int(widths.size()); ++column)

@@ -13,6 +13,8 @@ class QWidget;
 // the name under a check box, the installed version, the offered versions,
 // the size and the state. Makes the model, the table "tableView" and its
 // check-box header on a page; the page adds its own look and behaviour.
+// A screen reader hears each row's tick on its name and the state with the
+// name before it (MyTableModel).
 struct SoftwareTable
 {
     // `headers` are the five column labels, the first also the header box's

@@ -7,8 +7,10 @@ void SelectVehicleTableModel::AddRow(const QVariant &first, const QVariant &seco
 
 QVariant SelectVehicleTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return spokenData(index, role);
     return value(index.row(), index.column());
 }
 

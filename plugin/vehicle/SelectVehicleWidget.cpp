@@ -54,6 +54,10 @@ SelectVehicleWidget::SelectVehicleWidget(QWidget *parent, const QString &serialN
     connect(mLanguages, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SelectVehicleWidget::onLanguagesChanged);
     connect(mTable, &QAbstractItemView::clicked, this, &SelectVehicleWidget::onClickedTableView);
+    // The keyboard: Space picks the current row as a click does, Return submits.
+    connect(mTable, &FXTableView::toggleRequested, this,
+            [this](int row) { onClickedTableView(mModel->index(row, OperationColumn)); });
+    connect(mTable, &FXTableView::confirmRequested, this, &SelectVehicleWidget::onSubmit);
 
     // 3. and 4. Ask; without a signed-in user the request goes out empty.
     PrepareQuery();
@@ -81,7 +85,7 @@ void SelectVehicleWidget::buildUi()
     QLabel *title = PageContainer::dressPage(this, tr("Select One Vehicle Software"));
 
     auto *serialCaption = new QLabel(tr("Serial Number:"), this);
-    serialCaption->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#999999;}"));
+    serialCaption->setStyleSheet(QStringLiteral("QLabel{font-family:Helvetica;font-size:18px;color:#666666;}"));
     mSerialValue = new QLabel(mSerialNumber, this);
     mSerialValue->setObjectName(QStringLiteral("serialNumber"));
     mSerialValue->setTextFormat(Qt::PlainText);
@@ -93,6 +97,7 @@ void SelectVehicleWidget::buildUi()
     mLanguages = new MyComboBox(this);
     mLanguages->setObjectName(QStringLiteral("languages"));
     mLanguages->setFixedSize(180, 40);
+    languageCaption->setBuddy(mLanguages); // names the drop-down for a screen reader
 
     auto *serialRow = new QHBoxLayout;
     serialRow->setSpacing(8);
@@ -115,10 +120,13 @@ void SelectVehicleWidget::buildUi()
 
     mModel = new SelectVehicleTableModel(this);
     mModel->setHeaders({tr("Name"), tr("Operation")});
+    // The box over a row's second cell: read there, with the vehicle's name.
+    mModel->setCheckColumn(OperationColumn);
+    mModel->setNamedColumn(OperationColumn);
     mTable = new FXTableView(this);
     mTable->setObjectName(QStringLiteral("tableView"));
+    mTable->setAccessibleName(title->text());
     mTable->setModel(mModel);
-    mTable->setFocusPolicy(Qt::NoFocus);
     mTable->setStyleSheet(QStringLiteral("QTableView{font-family:Helvetica;font-size:15px;color:#333333;outline:0px;"
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"
                                          "QHeaderView::section{background:#F5F5F5;color:#666666;border:none;"
@@ -144,7 +152,7 @@ void SelectVehicleWidget::buildUi()
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(RowHeight);
     rows->setDefaultAlignment(Qt::AlignCenter);
-    rows->setStyleSheet(QStringLiteral("QHeaderView::section{background:#FFFFFF;color:#999999;border:none;"
+    rows->setStyleSheet(QStringLiteral("QHeaderView::section{background:#FFFFFF;color:#666666;border:none;"
                                        "font-family:Helvetica;font-size:14px;padding-left:10px;padding-right:6px;}"));
 
     mSubmit = new QPushButton(tr("Submit"), this);
@@ -256,10 +264,15 @@ void SelectVehicleWidget::buildFromAnswer()
     mBoxes.clear();
     for (int row = 0; row < mCarList.size(); ++row) {
         mModel->AddRow(mCarList.at(row).getLangName(), QString());
+        mModel->setValue(row, MyTableModel::CheckedKey, false);
         auto *box = new MyCheckBox;
-        // Centred in its cell, without the caption's indent.
+        // Centred in its cell, without the caption's indent; the table
+        // takes the keyboard for it.
         box->setStyleSheet(box->styleSheet() + QStringLiteral("QCheckBox{padding-left:0px;}"));
+        box->setFocusPolicy(Qt::NoFocus);
         connect(box, &QAbstractButton::toggled, this, &SelectVehicleWidget::onToggled);
+        connect(box, &QAbstractButton::toggled, this,
+                [this, row](bool checked) { mModel->setValue(row, MyTableModel::CheckedKey, checked); });
         auto *cell = new QWidget;
         cell->setObjectName(QStringLiteral("operationCell"));
         cell->setStyleSheet(QStringLiteral("#operationCell{background:transparent;}"));

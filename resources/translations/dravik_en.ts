@@ -160,6 +160,14 @@
         <source>Serial Number: %1</source>
         <translation>Serial Number: %1</translation>
     </message>
+    <message>
+        <source>No SD card</source>
+        <translation>No SD card</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>Used %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>CardCheckWidget</name>
@@ -528,6 +536,13 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     <message>
         <source>Czech</source>
         <translation>Czech</translation>
+    </message>
+</context>
+<context>
+    <name>MyTableModel</name>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
     </message>
 </context>
 <context>

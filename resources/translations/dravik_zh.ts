@@ -160,6 +160,14 @@
         <source>Serial Number: %1</source>
         <translation>序列号：%1</translation>
     </message>
+    <message>
+        <source>No SD card</source>
+        <translation>未插入SD卡</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>已用 %1，共 %2</translation>
+    </message>
 </context>
 <context>
     <name>CardCheckWidget</name>
@@ -528,6 +536,13 @@ Your system&apos;s software installer opens the downloaded file %2 and asks for 
     <message>
         <source>Czech</source>
         <translation>捷克语</translation>
+    </message>
+</context>
+<context>
+    <name>MyTableModel</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
     </message>
 </context>
 <context>

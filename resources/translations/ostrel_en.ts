@@ -221,6 +221,10 @@
         <source>The complaint form is not available: its address is not secure (https).</source>
         <translation>The complaint form is not available: its address is not secure (https).</translation>
     </message>
+    <message>
+        <source>Complaint form</source>
+        <translation>Complaint form</translation>
+    </message>
 </context>
 <context>
     <name>Login</name>
@@ -577,6 +581,18 @@
         <source>Internal Storage: </source>
         <translation>Internal Storage: </translation>
     </message>
+    <message>
+        <source>No version</source>
+        <translation>No version</translation>
+    </message>
+    <message>
+        <source>No SD card</source>
+        <translation>No SD card</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>Used %1 of %2</translation>
+    </message>
 </context>
 <context>
     <name>UserInfo</name>
@@ -651,6 +667,10 @@
     <message>
         <source>Zip Code</source>
         <translation>Zip Code</translation>
+    </message>
+    <message>
+        <source>Not given</source>
+        <translation>Not given</translation>
     </message>
 </context>
 <context>

@@ -221,6 +221,10 @@
         <source>Complaint</source>
         <translation>投诉</translation>
     </message>
+    <message>
+        <source>Complaint form</source>
+        <translation>投诉表单</translation>
+    </message>
 </context>
 <context>
     <name>Login</name>
@@ -580,6 +584,18 @@
         <source>The model is upgrading. Closing may result in the car not working properly. Is it turned off?</source>
         <translation>正在升级车型，关闭可能导致车型无法正常使用。是否关闭？</translation>
     </message>
+    <message>
+        <source>No version</source>
+        <translation>无版本</translation>
+    </message>
+    <message>
+        <source>No SD card</source>
+        <translation>未插入SD卡</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>已用 %1，共 %2</translation>
+    </message>
 </context>
 <context>
     <name>UserInfo</name>
@@ -654,6 +670,10 @@
     <message>
         <source>Failed to modify user information</source>
         <translation>修改用户信息失败</translation>
+    </message>
+    <message>
+        <source>Not given</source>
+        <translation>未填写</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,5 @@
 # Login dialog, sign-in page, registration page and the remembered sign-in.
-set(SIGNIN_TEST_LIBS ostrel_account ostrel_resources ostrel_testsupport ostrel_platform_fake)
+set(SIGNIN_TEST_LIBS ostrel_account ostrel_resources ostrel_testsupport ostrel_platform_fake ostrel_a11ytest)
 ostrel_add_test(test_signin_remember SOURCES tst_login_remember.cpp LIBS ostrel_account ostrel_testsupport TIMEOUT 60)
 ostrel_add_test(test_signin_login SOURCES tst_login.cpp tst_login_urlcatcher.h LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)
 ostrel_add_test(test_signin_register SOURCES tst_register.cpp tst_login_urlcatcher.h LIBS ${SIGNIN_TEST_LIBS} TIMEOUT 180)

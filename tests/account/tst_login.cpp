@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "FXViewPager.h"
 #include "FakePlatform.h"
@@ -84,6 +85,7 @@ private slots:
     void dialogSwitchesPagesAndKeepsHighlights();
     void dialogClosesOnEscapeOnEitherPage();
     void dialogKeepsTheKeysOnThePageOnShow();
+    void dialogForTheKeyboardAndAScreenReader();
     void dialogAcceptsWithTokenAndUserId();
     void dialogFollowsADrag();
     void toastStandsOverAMovedDialog_data();
@@ -601,20 +603,23 @@ void TestLogin::dialogSwitchesPagesAndKeepsHighlights()
     auto *submit = dialog.registerView()->findChild<QPushButton *>(QStringLiteral("submit"));
     auto *cancel = dialog.registerView()->findChild<QPushButton *>(QStringLiteral("_cancel"));
     QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("LOGIN"));
-    QVERIFY(signIn->isChecked());
+    // The first of each pair is shown as the page's action, whatever was pressed.
+    auto highlighted = [](QPushButton *button) {
+        return button->property("pairRole").toString() == QLatin1String("primary");
+    };
+    QVERIFY(highlighted(signIn));
 
     QSignalSpy switched(&dialog, &LoginDialog::SignalClicked);
     registerButton->click();
     QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("REGISTER"));
     QCOMPARE(switched.count(), 1);
     QCOMPARE(switched.at(0).at(1).toString(), QStringLiteral("REGISTER"));
-    QVERIFY(signIn->isChecked());
-    QVERIFY(submit->isChecked());
+    QVERIFY(highlighted(signIn) && !highlighted(registerButton));
+    QVERIFY(highlighted(submit) && !highlighted(cancel));
 
     cancel->click();
     QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("LOGIN"));
-    QVERIFY(submit->isChecked());
-    QVERIFY(signIn->isChecked());
+    QVERIFY(highlighted(submit) && highlighted(signIn));
 
     // An unknown page id leaves everything as it is.
     dialog.OnButtonClickWithId(QStringLiteral("NOWHERE"), QString(), 0);
@@ -675,6 +680,41 @@ void TestLogin::dialogKeepsTheKeysOnThePageOnShow()
     QCOMPARE(QApplication::focusWidget(), account);
     QVERIFY(staysOn(login, Qt::Key_Tab));
     QVERIFY(staysOn(login, Qt::Key_Backtab));
+}
+
+// Tab walks each page in reading order, the pair of big buttons and the
+// terms link included; a screen reader finds every control named and every
+// text readable, the toasts' too.
+void TestLogin::dialogForTheKeyboardAndAScreenReader()
+{
+    LoginDialog dialog;
+    dialog.pager()->setAnimationDuration(1);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTRY_VERIFY(QApplication::focusWidget());
+    QCOMPARE(AccessibilityAudit::report(&dialog), QString());
+    const auto walk = [](int steps) {
+        QStringList seen;
+        for (int i = 0; i < steps; ++i) {
+            seen << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return seen;
+    };
+    QCOMPARE(walk(7).join(QLatin1Char(' ')),
+             QStringLiteral("account password staySignedIn retrievePassword login register account"));
+
+    // Register by its key; the same on the registration page.
+    QTest::keyClick(dialog.loginView()->findChild<QPushButton *>(QStringLiteral("register")), Qt::Key_Space);
+    QCOMPARE(dialog.pager()->currentPageId(), QStringLiteral("REGISTER"));
+    QCOMPARE(AccessibilityAudit::report(&dialog), QString());
+    QCOMPARE(walk(8).join(QLatin1Char(' ')),
+             QStringLiteral("email verificationCode sendCode password confirmPassword submit _cancel terms"));
+
+    Toast::instance()->setMessageVDuration(QStringLiteral("Incorrect account or password"), 3000);
+    QTRY_VERIFY(Toast::instance()->isVisible());
+    QCOMPARE(AccessibilityAudit::report(Toast::instance()), QString());
 }
 
 void TestLogin::dialogAcceptsWithTokenAndUserId()

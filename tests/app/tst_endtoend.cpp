@@ -1,9 +1,11 @@
 // One session as a user has it: sign in against the stand-in service, the
 // main window on a simulated removable drive, every page, and one vehicle
 // uninstalled from a generated card.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "ButtonBar.h"
 #include "FXRadioButton.h"
+#include "FocusRing.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxDialog.h"
@@ -15,11 +17,13 @@
 #include "UninstallView.h"
 #include "WebViewTestMain.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTimer>
@@ -145,6 +149,54 @@ private slots:
         QVERIFY(QFileInfo::exists(mCard + QStringLiteral("sn.txt")));
         QVERIFY(!AppSettings::isUninstalling());
         QVERIFY(QFileInfo::exists(home() + QStringLiteral("/Desktop/Ostrel.desktop")));
+    }
+
+    // Every page of the main window as a screen reader and an eye meet it:
+    // each control named, each cell told, each text readable. Tab moves a
+    // visible focus: no two steps look the same.
+    void everyPageForTheKeyboardAndAScreenReader()
+    {
+        // The program's look: its style sheet takes the style's own focus
+        // marks away (and the ring puts one back).
+        QFile style(QStringLiteral(":/qss/Resources/qss/style.qss"));
+        QVERIFY(style.open(QIODevice::ReadOnly));
+        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+        const auto plain = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+        FocusRing::install();
+        MainWindow window(QStringLiteral("token-alice"), 1001);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ButtonBar *bar = window.buttonBar();
+        for (const char *id : {"DOWNLOAD", "COMPLAINT", "UNISTALL", "SETTING", "USERINFO"}) {
+            QTest::mouseClick(bar->entry(QLatin1String(id)), Qt::LeftButton);
+            QCOMPARE(window.pages()->currentWidget(), window.pageFor(QLatin1String(id)));
+            if (qstrcmp(id, "UNISTALL") == 0) {
+                auto *model = window.uninstallPage()->findChild<QTableView *>()->model();
+                QTRY_VERIFY_WITH_TIMEOUT(model->rowCount() > 0, 20000);
+                QTRY_VERIFY_WITH_TIMEOUT(!window.uninstallPage()->isBusy(), 20000);
+            } else if (qstrcmp(id, "USERINFO") == 0) {
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    window.pageFor(QLatin1String(id))->findChild<QTableView *>()->model()->rowCount() > 0, 20000);
+            }
+            QCOMPARE(AccessibilityAudit::report(&window), QString());
+        }
+
+        // Round the whole window once: every stop shows where the focus is.
+        const auto picture = [&window] { return window.grab().toImage(); };
+        QWidget *first = QApplication::focusWidget();
+        QList<QImage> steps{picture()};
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == first)
+                break;
+            steps << picture();
+            QVERIFY2(!steps.mid(0, steps.size() - 1).contains(steps.last()),
+                     qPrintable(QStringLiteral("the focus on %1 does not show")
+                                    .arg(QLatin1String(QApplication::focusWidget()->metaObject()->className()))));
+        }
+        QCOMPARE(QApplication::focusWidget(), first);
+        QVERIFY(steps.size() >= 5); // the page's button and table, the title bar's two, the navigation
     }
 };
 

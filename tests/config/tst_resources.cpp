@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("stopped") << QStringLiteral("Uninstall")
                                  << QStringLiteral("Stopped. %1 of %2 vehicle software packages were uninstalled; "
                                                    "the others stay on the SD card.");
+        QTest::newRow("card use") << QStringLiteral("Uninstall") << QStringLiteral("Used %1 of %2");
+        QTest::newRow("no card in") << QStringLiteral("Uninstall") << QStringLiteral("No SD card");
         QTest::newRow("minimise") << QStringLiteral("TitleBar") << QStringLiteral("Minimize");
         QTest::newRow("close") << QStringLiteral("TitleBar") << QStringLiteral("Close");
         QTest::newRow("no plug-in") << QStringLiteral("MissingPluginPage")
@@ -294,15 +296,14 @@ private slots:
         minimise->setFixedSize(46, 39);
         auto *signIn = new QPushButton(QStringLiteral("Sign in"));
         signIn->setObjectName(QStringLiteral("login"));
-        signIn->setCheckable(true);
-        signIn->setChecked(true);
+        signIn->setProperty("pairRole", QStringLiteral("primary"));
         signIn->setFixedSize(400, 50);
         auto *reg = new QPushButton(QStringLiteral("Register"));
         reg->setObjectName(QStringLiteral("register"));
-        reg->setCheckable(true);
+        reg->setProperty("pairRole", QStringLiteral("secondary"));
         reg->setFixedSize(150, 40);
         // The vehicle selection page's "submit" is a plain button, unlike the
-        // registration page's checkable one.
+        // registration page's pair.
         auto *submit = new QPushButton(QStringLiteral("Submit"));
         submit->setObjectName(QStringLiteral("submit"));
         submit->setFixedSize(150, 40);
@@ -335,8 +336,8 @@ private slots:
         for (const auto &f : fixed)
             QCOMPARE(f.first->size(), f.second);
 
-        // The blue action colour reaches ordinary buttons and the checked one
-        // of a pair; the unchecked one and the title-bar buttons are not blue.
+        // The blue action colour reaches ordinary buttons and the first of a
+        // pair; the second and the title-bar buttons are not blue.
         const QColor blue(0x21, 0x3B, 0x78);
         QCOMPARE(faceColour(plain).rgb(), blue.rgb());
         QCOMPARE(faceColour(signIn).rgb(), blue.rgb());

@@ -1,5 +1,6 @@
 // The uninstall page on a generated card: listing, ticking, batches,
 // failures, a pulled card, the exit request and the directory watcher.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "DirWalker.h"
 #include "FXHeader.h"
@@ -11,11 +12,13 @@
 #include "UninstallModel.h"
 #include "UninstallView.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
@@ -227,6 +230,51 @@ private slots:
         mFx->clickCell(1, UninstallModel::NameColumn);
         QCOMPARE(checked(), (QList<bool>{false, false, false}));
         QVERIFY(!mFx->button()->isEnabled());
+    }
+
+    // The keyboard ticks rows and starts the batch (which asks first); a
+    // screen reader finds the rows ticked, each control named, each state
+    // told with its vehicle and progress, the ring as the card's use, and
+    // every text readable.
+    void keyboardAndScreenReader()
+    {
+        UninstallView *page = openOn(mFx->makeCard(3, 40));
+        QCOMPARE(AccessibilityAudit::report(page), QString());
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(page->findChild<QCircularProgressBar *>())->text(QAccessible::Name),
+            QStringLiteral("Used 3.00MB of 4.00MB"));
+        FXTableView *table = mFx->table();
+        table->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(table, Qt::Key_Space);
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Space);
+        QTest::keyClick(table, Qt::Key_Down);
+        QAccessibleTableInterface *cells = QAccessible::queryAccessibleInterface(table)->tableInterface();
+        QList<bool> ticked;
+        for (int row = 0; row < 3; ++row)
+            ticked << cells->cellAt(row, UninstallModel::NameColumn)->state().checked;
+        QCOMPARE(ticked, (QList<bool>{true, true, false}));
+
+        const QString name = mFx->model()->index(0, UninstallModel::NameColumn).data().toString();
+        QString question;
+        mFx->answerNextBox(QMessageBox::Ok, [&](MessageBoxDialog *box) { question = box->textLabel()->text(); });
+        QString told;
+        once(
+            mFx->model(), &QAbstractItemModel::dataChanged,
+            [this](auto...) { return mFx->state(0) == QLatin1String("1"); },
+            [&] {
+                told = cells->cellAt(0, UninstallModel::StatusColumn)->text(QAccessible::Name);
+                QCOMPARE(AccessibilityAudit::report(page), QString());
+            });
+        QTest::keyClick(table, Qt::Key_Return);
+        QVERIFY(question.startsWith(QLatin1String("Uninstall 2 vehicle software package(s)")));
+        QTRY_VERIFY_WITH_TIMEOUT(!told.isEmpty(), 20000);
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral("^%1, Uninstalling\\.\\.\\., \\d+ %$").arg(QRegularExpression::escape(name)))
+                     .match(told)
+                     .hasMatch(),
+                 qPrintable(told));
+        QVERIFY(mFx->waitScanned());
     }
 
     void batchOfTwoRunsOneAfterTheOther()

@@ -4,6 +4,7 @@
 # Needs rsvg-convert (librsvg2-bin) and ImageMagick. The outputs are
 # committed, so the build itself needs neither.
 #   svg/1200x800/NAME.svg -> resources/images/1200x800/NAME.png (size taken from the SVG)
+#                            and NAME@2x.png (twice that, for screens scaled 1.5 and 2)
 #   svg/gifs/loading.svg  -> resources/images/gifs/loading.gif  (12 turned frames)
 #   svg/icon/*.svg        -> resources/icon/*.ico, resources/icon/ostrel.png
 set -eu
@@ -26,6 +27,8 @@ for f in "$src"/1200x800/*.svg; do
   name=$(basename "$f" .svg)
   rsvg-convert "$f" -o "$tmp/$name.png"
   png_out "$tmp/$name.png" "$res/images/1200x800/$name.png"
+  rsvg-convert -z 2 "$f" -o "$tmp/$name@2x.png"
+  png_out "$tmp/$name@2x.png" "$res/images/1200x800/$name@2x.png"
 done
 
 # Spinner: GIF keeps only on/off transparency, so soft edges are mixed with
@@ -54,6 +57,7 @@ for s in 48 64 128 256; do
   rsvg-convert -w $s -h $s "$src/icon/ostrel.svg" -o "$tmp/i$s.png"
 done
 "$im" "$tmp/i24.png" "$res/icon/Ostrel_desk_24x24.ico"
+"$im" "$tmp/i48.png" "$res/icon/Ostrel_desk_24x24@2x.ico"
 "$im" "$tmp/i16.png" "$tmp/i24.png" "$tmp/i32.png" "$tmp/i48.png" "$tmp/i64.png" \
       "$tmp/i128.png" "$tmp/i256.png" "$res/icon/ic_launcher.ico"
 png_out "$tmp/i256.png" "$res/icon/ostrel.png"

@@ -3,10 +3,12 @@
 // list, of a pulled card and of leaving mid-batch, why a row failed, the
 // end of a batch behind another window, and the restart question. The
 // rules of the upgrade itself are the controller's, tested on their own.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "CardBox.h"
 #include "DownloadFile.h"
 #include "DownloadWidget.h"
+#include "FXTableView.h"
 #include "JobDispatcher.h"
 #include "MyCheckBox.h"
 #include "MyProgressBar.h"
@@ -27,9 +29,11 @@
 #include <QTextDocument>
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QStackedWidget>
 #include <QTableView>
@@ -296,6 +300,97 @@ private slots:
             return QString();
         };
         QTRY_COMPARE_WITH_TIMEOUT(homeVersion(), QStringLiteral("V2.10"), 20000);
+    }
+
+    // The keyboard alone ticks a row, picks its version and upgrades; while
+    // the batch runs, a screen reader finds every control named, every
+    // cell told, and each row's progress with its name, a few times a
+    // second at most.
+    void keyboardAloneUpgradesAndTheBatchIsTold()
+    {
+        QVERIFY(mFx.service().setFault(fault("/files/benz_V12.20.zip", {{"chunk_size", 64}, {"chunk_delay_ms", 40}})));
+        auto *list = new SoftwareInfoWidget;
+        list->setDownloadPageOpener(&DownloadWidget::startIn);
+        showContainer(list);
+        QTRY_VERIFY_WITH_TIMEOUT(!list->isQuerying() && list->model()->rowCount() > 0, 20000);
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
+        auto *table = list->findChild<FXTableView *>(QStringLiteral("tableView"));
+        for (int i = 0; i < 12 && QApplication::focusWidget() != table; ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), table);
+
+        // The header's box unticks what it can; then down to the Benz, tick
+        // it, and its second version.
+        QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+        int benz = -1;
+        for (int i = 0; i < list->rows().size(); ++i) {
+            if (list->rows().at(i).getSoft_id() == QLatin1String("BENZ"))
+                benz = i;
+        }
+        QVERIFY(benz > 0 && !list->rows().at(benz).isChecked());
+        while (table->currentIndex().row() < benz)
+            QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Space);
+        QVERIFY(list->rows().at(benz).isChecked());
+        QTest::keyClick(table, Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget()->focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::activePopupWidget()->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QTRY_COMPARE(QApplication::focusWidget(), table);
+        QAccessibleInterface *listCell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(
+            benz, SoftwareInfoWidget::NameColumn);
+        QVERIFY(listCell->state().checkable && listCell->state().checked);
+        QCOMPARE(QAccessible::queryAccessibleInterface(table)
+                     ->tableInterface()
+                     ->cellAt(benz, SoftwareInfoWidget::VersionColumn)
+                     ->text(QAccessible::Name),
+                 QStringLiteral("V12.20"));
+
+        QTest::keyClick(table, Qt::Key_Return);
+        mPage = mContainer->findChild<DownloadWidget *>();
+        QVERIFY(mPage && mContainer->currentWidget() == mPage);
+        const int row = mPage->batch().rowOf(11);
+        QVERIFY2(row >= 0, "the Benz at its second version");
+
+        // What the Benz row's state cell told, and when.
+        QElapsedTimer clock;
+        clock.start();
+        QList<QPair<qint64, QString>> told;
+        connect(mPage->model(), &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex &from, const QModelIndex &to, const QVector<int> &roles) {
+                    if (from.row() <= row && to.row() >= row && from.column() <= DownloadWidget::StateColumn
+                        && to.column() >= DownloadWidget::StateColumn && !roles.contains(Qt::AccessibleDescriptionRole))
+                        told << qMakePair(clock.elapsed(),
+                                          mPage->model()->value(row, DownloadWidget::StateColumn).toString());
+                });
+        QTRY_COMPARE_WITH_TIMEOUT(mPage->stateCell(row)->state(), int(DownloadBatch::Downloading), 20000);
+        QTest::qWait(300);
+        QVERIFY(mPage->isRunning());
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
+        auto *progress = mPage->findChild<FXTableView *>(QStringLiteral("tableView"));
+        QAccessibleInterface *stateCell =
+            QAccessible::queryAccessibleInterface(progress)->tableInterface()->cellAt(row, DownloadWidget::StateColumn);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Mercedes-Benz, Download\\.\\.\\., \\d+ %$"))
+                     .match(stateCell->text(QAccessible::Name))
+                     .hasMatch(),
+                 qPrintable(stateCell->text(QAccessible::Name)));
+
+        QTRY_COMPARE_WITH_TIMEOUT(mFx.boxTexts.size(), 1, 20000);
+        QCOMPARE(stateCell->text(QAccessible::Name), QStringLiteral("Mercedes-Benz, Done"));
+        // A new figure of the same state waits a quarter of a second (a
+        // little less, for the timer's grain).
+        int figures = 0;
+        const QRegularExpression figure(QStringLiteral(", \\d+ %$"));
+        for (int i = 1; i < told.size(); ++i) {
+            QString before = told.at(i - 1).second;
+            QString now = told.at(i).second;
+            if (before.remove(figure) != now.remove(figure))
+                continue;
+            ++figures;
+            QVERIFY2(told.at(i).first - told.at(i - 1).first >= 240, qPrintable(told.at(i).second));
+        }
+        QVERIFY2(figures >= 2, "the progress was told as it went");
     }
 
     // Work cut off by a pulled card or by "Return" (after its question): the

@@ -2,6 +2,7 @@
 // the stand-in service on a generated card: a package that the card
 // damaged is found and ticked again for a reinstall with the version the
 // card holds; the history lists the card's installs.
+#include "AccessibilityAudit.h"
 #include "CardCheckWidget.h"
 #include "HistoryWidget.h"
 #include "InstallAsUpgrade.h"
@@ -9,6 +10,7 @@
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
 #include "MyTableModel.h"
+#include "PageContainer.h"
 #include "PluginPageFixture.h"
 #include "RecordTable.h"
 #include "SampleCardGenerator.h"
@@ -18,6 +20,7 @@
 
 #include <QBuffer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -139,6 +142,8 @@ private slots:
             shown << results->index(i, 0).data().toString() + QLatin1Char(':') + results->index(i, 2).data().toString();
         QVERIFY2(shown.contains(QStringLiteral("Mercedes-Benz:Damaged")), qPrintable(shown.join(QLatin1Char(' '))));
         QCOMPARE(shown.filter(QStringLiteral(":Damaged")).size(), 1);
+        // Each verdict, intact ones without details too, told and readable.
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
 
         auto *reinstall = page->findChild<QPushButton *>(QStringLiteral("reinstall"));
         QVERIFY(reinstall->isEnabled());
@@ -165,8 +170,44 @@ private slots:
             row << records->index(0, column).data().toString();
         QCOMPARE(row, (QStringList{QStringLiteral("Mercedes-Benz"), QString(), QStringLiteral("V12.30"),
                                    QStringLiteral("Done"), QStringLiteral("8.11KB"), QStringLiteral("Yes")}));
+        // The empty "From" is told as such; every text readable.
+        QCOMPARE(AccessibilityAudit::report(mContainer), QString());
         page->findChild<QPushButton *>(QStringLiteral("back"))->click();
         QCOMPARE(mContainer->currentWidget(), static_cast<QWidget *>(mList));
+    }
+
+    // The pages' container trims its pages to what its window shows; in a
+    // window made smaller than designed, whose body scrolls, they keep
+    // their size and scroll with it.
+    void pagesFitWhatShows_data()
+    {
+        QTest::addColumn<bool>("scrolls");
+        QTest::addColumn<QSize>("page");
+        QTest::newRow("cut by its window") << false << QSize(500, 350);
+        QTest::newRow("in a scrolling body") << true << QSize(930, 745);
+    }
+    void pagesFitWhatShows()
+    {
+        QFETCH(bool, scrolls);
+        QFETCH(QSize, page);
+        QWidget window;
+        window.setFixedSize(600, 400);
+        auto *body = new QWidget;
+        body->setFixedSize(1200, 800);
+        if (scrolls) {
+            auto *area = new QScrollArea(&window);
+            area->setGeometry(window.rect());
+            area->setWidget(body);
+        } else {
+            body->setParent(&window);
+        }
+        auto *container = new PageContainer(body);
+        container->setGeometry(100, 50, 930, 745);
+        auto *shown = new QWidget;
+        container->addWidget(shown);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(shown->size(), page);
     }
 
     // A name from the service shows in the tips as written: its markup

@@ -2,7 +2,9 @@
 // asks in and preselects, what a submission sends, the single choice, the
 // service's answers, and answers that come too late to act. The software
 // list page opens it for a generated single-vehicle card.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
+#include "FXTableView.h"
 #include "LoadingDialog.h"
 #include "MyCheckBox.h"
 #include "PluginPageFixture.h"
@@ -15,6 +17,7 @@
 
 #include <Sornet/Code.h>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -197,6 +200,27 @@ private slots:
         QVERIFY(!mPage->isBusy());
         QTest::qWait(200);
         QCOMPARE(submissions(), 0);
+    }
+
+    // The keyboard picks a vehicle and submits; a screen reader finds each
+    // control named, the pick as the row's check state, each text readable.
+    void keysPickAndSubmit()
+    {
+        openAlone();
+        QCOMPARE(AccessibilityAudit::report(mPage), QString());
+        auto *table = mPage->findChild<FXTableView *>(QStringLiteral("tableView"));
+        table->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Space);
+        QVERIFY(!mPage->checkBox(0)->isChecked() && mPage->checkBox(1)->isChecked());
+        QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(
+            1, SelectVehicleWidget::OperationColumn);
+        QVERIFY(cell->state().checkable && cell->state().checked);
+        QCOMPARE(cell->text(QAccessible::Name), mPage->model()->value(1, 0).toString());
+        QTest::keyClick(table, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(submissions(), 1, 20000);
+        QCOMPARE(fieldsOf(mFx.service().requestsTo(SubmitPath).first(), "body").value(QStringLiteral("carId")),
+                 QString::number(mPage->carList().at(1).getId()));
     }
 
     void withoutUserNothingIsSent_data()
