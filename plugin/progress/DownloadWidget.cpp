@@ -1,6 +1,7 @@
 #include "DownloadWidget.h"
 
 #include "AppSettings.h"
+#include "BatchTexts.h"
 #include "CardBox.h"
 #include "CardHelpers.h"
 #include "DesktopNotifier.h"
@@ -14,6 +15,7 @@
 #include "PlainToolTip.h"
 #include "Platform.h"
 #include "ProgressLog.h"
+#include "RowAnnouncer.h"
 #include "SoftwareInfoWidget.h"
 #include "SoftwareRows.h"
 #include "SoftwareTable.h"
@@ -51,10 +53,7 @@ DownloadWidget::DownloadWidget(QWidget *parent)
     qApp->installNativeEventFilter(mMonitor);
     mTick.setInterval(TickInterval);
     connect(&mTick, &QTimer::timeout, this, &DownloadWidget::onTick);
-    mClock.start();
-    mSpokenFlush.setSingleShot(true);
-    mSpokenFlush.setInterval(SpokenInterval);
-    connect(&mSpokenFlush, &QTimer::timeout, this, &DownloadWidget::speakPendingRows);
+    mAnnouncer = new RowAnnouncer(mModel, StateColumn, SpokenInterval, this);
 
     connect(mController, &UpgradeController::rowChanged, this, [this](int row) {
         showRow(row);
@@ -176,13 +175,11 @@ void DownloadWidget::buildTable()
                       {CurrentColumn, item.current},
                       {VersionColumn, shown.version},
                       {SizeColumn, SoftwareRows::sizeText(item.package.size + item.patch.size)},
-                      {StateColumn, QString()}, // the cell's widget shows it, speakRow() says it
+                      {StateColumn, QString()}, // the cell's widget shows it, the announcer says it
                       {MyTableModel::CheckedKey, true}});
     }
     mModel->setRows(texts); // the view deletes the widgets of the last batch
-    mSpokenAt.fill(0, batch.size());
-    mSpokenState.fill(QString(), batch.size());
-    mSpokenPending.fill(false, batch.size());
+    mAnnouncer->reset(batch.size());
     for (int i = 0; i < batch.size(); ++i) {
         const QString name = texts.at(i).value(NameColumn).toString();
         RowWidgets widgets;
@@ -247,23 +244,7 @@ QString DownloadWidget::cardNotice() const
 
 void DownloadWidget::showCardNotice()
 {
-    // Only while there is something the card's return lets go on.
-    QString text;
-    if (batch().hasFailed()) {
-        switch (mController->cardState()) {
-        case UpgradeController::CardState::In: break;
-        case UpgradeController::CardState::Removed:
-            text = tr("The SD card was removed. Put it back and press Retry.");
-            break;
-        case UpgradeController::CardState::Returned:
-            text = tr("The SD card is back. Press Retry to finish the update.");
-            break;
-        case UpgradeController::CardState::Foreign:
-            text = tr("This SD card (%1) is not the card of this update. Put back the SD card %2.")
-                       .arg(mController->foreignCard().serialNumber(), mController->card().serialNumber());
-            break;
-        }
-    }
+    const QString text = BatchTexts::cardNotice(*mController);
     mCardNotice->setText(text);
     mCardNotice->setVisible(!text.isEmpty());
     focusRetryIfCardBack();
@@ -286,41 +267,7 @@ void DownloadWidget::showRow(int row)
     cell->setReason(r.reason);
     if (mModel->value(row, MyTableModel::DescriptionKey).toString() != r.reason)
         mModel->setValue(row, MyTableModel::DescriptionKey, r.reason);
-    speakRow(row);
-}
-
-void DownloadWidget::speakRow(int row)
-{
-    if (row < 0 || row >= batch().size() || row >= mSpokenAt.size())
-        return;
-    const DownloadBatch::Row &r = batch().row(row);
-    const QString words = DownloadBatch::stateText(r.state);
-    const QString text = DownloadBatch::showsBar(r.state) ? words + QStringLiteral(", %1 %").arg(r.progress) : words;
-    if (mModel->value(row, StateColumn).toString() == text)
-        return;
-    // Every step of the bar would be read out: a new figure waits for its
-    // turn, and the last one comes when it is due.
-    const qint64 now = mClock.elapsed();
-    if (words == mSpokenState.at(row) && now - mSpokenAt.at(row) < SpokenInterval) {
-        mSpokenPending[row] = true;
-        if (!mSpokenFlush.isActive())
-            mSpokenFlush.start();
-        return;
-    }
-    mSpokenAt[row] = now;
-    mSpokenState[row] = words;
-    mSpokenPending[row] = false;
-    mModel->setValue(row, StateColumn, text);
-}
-
-void DownloadWidget::speakPendingRows()
-{
-    for (int row = 0; row < mSpokenPending.size(); ++row) {
-        if (mSpokenPending.at(row)) {
-            mSpokenPending[row] = false;
-            speakRow(row);
-        }
-    }
+    mAnnouncer->say(row, DownloadBatch::stateText(r.state), DownloadBatch::showsBar(r.state) ? r.progress : -1);
 }
 
 void DownloadWidget::refreshModel()
@@ -342,33 +289,11 @@ void DownloadWidget::showStatistics()
 
 void DownloadWidget::onTick()
 {
-    // The batch's speed is what its rows fetch now: a row that is done no
-    // longer counts, so the time left is not told from a faster past.
-    double total = -1;
-    for (int i = 0; i < mRowWidgets.size(); ++i) {
-        const double speed = mController->rowSpeed(i);
-        mRowWidgets.at(i).state->setSpeed(TransferRate::speedText(speed));
-        if (speed >= 0)
-            total = qMax(0.0, total) + speed;
-    }
-    // Reading back is part of the batch too: its speed, and its share of
-    // the time left.
-    const double reading = mController->readBackSpeed();
-    if (total < 0 && reading < 0) {
-        mRate->hide();
-        return;
-    }
-    QStringList parts;
-    if (total >= 0)
-        parts << TransferRate::speedText(total);
-    if (reading >= 0)
-        parts << tr("verifying %1").arg(TransferRate::speedText(reading));
-    const QString left = TransferRate::timeLeftText(mController->secondsLeft());
-    if (!left.isEmpty())
-        parts << left;
-    const QString text = parts.join(QStringLiteral("  \u00B7  "));
+    for (int i = 0; i < mRowWidgets.size(); ++i)
+        mRowWidgets.at(i).state->setSpeed(TransferRate::speedText(mController->rowSpeed(i)));
+    const QString text = BatchTexts::rate(*mController);
     mRate->setText(text);
-    mRate->show();
+    mRate->setVisible(!text.isEmpty());
 }
 
 void DownloadWidget::onBatchStarted()
@@ -444,30 +369,7 @@ void DownloadWidget::trySummary()
 
 QString DownloadWidget::summaryText() const
 {
-    // Everything written is on the card by now, whatever failed.
-    const QString removable =
-        mController->cardMayBeRemoved() ? QLatin1Char('\n') + tr("The SD card can now be removed.") : QString();
-    if (!batch().hasFailed()) {
-        // The program's own update is not on the card: whether its installer
-        // opened or it was declined is said as such.
-        QString others;
-        for (int i = 0; i < batch().size(); ++i) {
-            const int state = batch().row(i).state;
-            if (state != DownloadBatch::Done)
-                others += QLatin1Char('\n')
-                          + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), DownloadBatch::stateText(state));
-        }
-        if (others.isEmpty())
-            return tr("All software downloads are successfully installed!") + removable;
-        return tr("The update has ended.") + others + removable;
-    }
-    QString text = tr("Failed to download/install some software. Please try again.");
-    for (int i = 0; i < batch().size(); ++i) {
-        const DownloadBatch::Row &row = batch().row(i);
-        if (DownloadBatch::isFailed(row.state) && !row.reason.isEmpty())
-            text += QLatin1Char('\n') + tr("%1: %2").arg(mModel->value(i, NameColumn).toString(), row.reason);
-    }
-    return text + removable;
+    return BatchTexts::summary(*mController);
 }
 
 void DownloadWidget::showPendingSummary()

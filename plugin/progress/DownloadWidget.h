@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QModelIndex>
 #include <QString>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
@@ -39,6 +38,8 @@ class UpgradeController;
 // nothing to retry yet) and shown when a batch has ended with failed rows.
 // "Return" stays available all the time, so that a running batch can be
 // left (after a question).
+class RowAnnouncer;
+
 class DownloadWidget : public QWidget
 {
     Q_OBJECT
@@ -108,8 +109,6 @@ private:
     void focusRetryIfCardBack();
     void showRow(int row);
     // The row's state as the table tells it to a screen reader.
-    void speakRow(int row);
-    void speakPendingRows();
     void showStatistics();
     void onBatchStarted();
     void onBatchEnded(bool summary);
@@ -133,11 +132,7 @@ private:
     QPushButton *mBack = nullptr;
     QPushButton *mRetry = nullptr;
     QVector<RowWidgets> mRowWidgets;
-    QElapsedTimer mClock;
-    QVector<qint64> mSpokenAt; // per row, on mClock
-    QVector<QString> mSpokenState; // the words before the figure
-    QVector<bool> mSpokenPending;
-    QTimer mSpokenFlush;
+    RowAnnouncer *mAnnouncer = nullptr;
     UDiskMonitor *mMonitor = nullptr;
     QTimer mTick;
 
