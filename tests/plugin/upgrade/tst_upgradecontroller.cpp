@@ -13,6 +13,7 @@
 #include "SampleCardGenerator.h"
 #include "StandInService.h"
 #include "UpdateHistory.h"
+#include "BatchTexts.h"
 #include "UpgradeController.h"
 #include "Vehicles.h"
 
@@ -583,6 +584,11 @@ private slots:
                 });
         QVERIFY(run({item(p)}, Alice));
         QCOMPARE(stateOf(0), QLatin1String(answer == 1 ? "Installer opened" : answer == 0 ? "Not installed" : "Install Failed"));
+        // Not on the card: the end of the batch does not call it installed.
+        if (answer >= 0)
+            QVERIFY2(BatchTexts::summary(*mController)
+                         .startsWith(QStringLiteral("The update has ended.\nOstrel: ") + stateOf(0)),
+                     qPrintable(BatchTexts::summary(*mController)));
         QCOMPARE(asked.size(), answer < 0 ? 0 : 2);
         if (answer >= 0) {
             QVERIFY2(asked.first().endsWith(QLatin1String(".deb")), qPrintable(asked.first()));
