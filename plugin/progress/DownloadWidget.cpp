@@ -1,19 +1,17 @@
 #include "DownloadWidget.h"
 
 #include "AppSettings.h"
+#include "BatchPrompts.h"
 #include "BatchTexts.h"
 #include "CardBox.h"
 #include "CardHelpers.h"
-#include "DesktopNotifier.h"
 #include "FXTableView.h"
-#include "MessageBoxDialog.h"
 #include "MyCheckBox.h"
 #include "MyComboBox.h"
 #include "MyHeader.h"
 #include "MyTableModel.h"
 #include "PageContainer.h"
 #include "PlainToolTip.h"
-#include "Platform.h"
 #include "ProgressLog.h"
 #include "RowAnnouncer.h"
 #include "SoftwareInfoWidget.h"
@@ -29,7 +27,6 @@
 #include <Sornet/Code.h>
 
 #include <QApplication>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -39,7 +36,6 @@
 
 namespace {
 constexpr int TickInterval = 1000;
-constexpr int SummaryDelay = 300;
 } // namespace
 
 DownloadWidget::DownloadWidget(QWidget *parent)
@@ -54,6 +50,11 @@ DownloadWidget::DownloadWidget(QWidget *parent)
     mTick.setInterval(TickInterval);
     connect(&mTick, &QTimer::timeout, this, &DownloadWidget::onTick);
     mAnnouncer = new RowAnnouncer(mModel, StateColumn, SpokenInterval, this);
+    mPrompts = new BatchPrompts(this, mController);
+    connect(mPrompts, &BatchPrompts::retryWanted, this, &DownloadWidget::onRetry);
+    // The card came back while a question was open: the window gets the
+    // keyboard back only now, and Retry is what it is for.
+    connect(mPrompts, &BatchPrompts::boxClosed, this, &DownloadWidget::focusRetryIfCardBack);
 
     connect(mController, &UpgradeController::rowChanged, this, [this](int row) {
         showRow(row);
@@ -155,7 +156,7 @@ void DownloadWidget::buildUi()
 void DownloadWidget::setBatch(const QList<UpgradeItem> &items, const Card &card)
 {
     mController->setBatch(items, card);
-    mPendingSummary = false;
+    mPrompts->drop();
     mRetry->hide();
     showCard();
     showCardNotice();
@@ -298,7 +299,7 @@ void DownloadWidget::onTick()
 
 void DownloadWidget::onBatchStarted()
 {
-    mPendingSummary = false;
+    mPrompts->drop();
     mRetry->hide();
     mRetry->setEnabled(false);
     mTick.start();
@@ -318,10 +319,7 @@ void DownloadWidget::onBatchEnded(bool summary)
     showCardNotice();
     if (!summary)
         return;
-    mPendingSummary = true;
-    mSummaryNotified = false;
-    // A moment later: the last row is seen turning, before a box covers it.
-    QTimer::singleShot(SummaryDelay, this, &DownloadWidget::trySummary);
+    mPrompts->batchEnded();
 }
 
 void DownloadWidget::onTokenRejected()
@@ -344,84 +342,15 @@ void DownloadWidget::onProgramUpdateReady(const QString &file, const QString &ve
         mController->answerProgramUpdate(answer == QMessageBox::Ok);
 }
 
-void DownloadWidget::trySummary()
-{
-    if (!mPendingSummary || isRunning() || mBoxesOpen > 0)
-        return; // after the question that is open now
-    // A second click or Return meant for the box that just closed must not
-    // answer this one, however the summary was called for.
-    if (mBoxClosed.isValid() && mBoxClosed.elapsed() < SummaryDelay) {
-        QTimer::singleShot(int(SummaryDelay - mBoxClosed.elapsed()) + 1, this, &DownloadWidget::trySummary);
-        return;
-    }
-    if (isVisible() && windowActive()) {
-        showPendingSummary();
-        return;
-    }
-    // Unseen behind another window: the desktop tells it now, the box
-    // follows when the window comes back.
-    if (mSummaryNotified)
-        return;
-    mSummaryNotified = true;
-    if (Platform *platform = Platform::instance())
-        platform->notifier()->notify(tr("Update"), summaryText());
-}
-
-QString DownloadWidget::summaryText() const
-{
-    return BatchTexts::summary(*mController);
-}
-
-void DownloadWidget::showPendingSummary()
-{
-    mPendingSummary = false;
-    if (!batch().hasFailed()) {
-        ask(summaryText(), QMessageBox::Ok);
-        return;
-    }
-    // Cancel leaves it there: a failure that stays would otherwise bring
-    // the same box back at once, for ever.
-    const QPointer<DownloadWidget> self(this);
-    const auto answer = ask(summaryText(), QMessageBox::Ok | QMessageBox::Cancel);
-    if (self && answer == QMessageBox::Ok)
-        onRetry();
-}
-
-bool DownloadWidget::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == window() && event->type() == QEvent::WindowActivate && mPendingSummary)
-        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
-    return QWidget::eventFilter(watched, event);
-}
-
 void DownloadWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The window is known once the page is in it.
-    window()->removeEventFilter(this);
-    if (window() != this)
-        window()->installEventFilter(this);
-    // Back on this page after another: an unseen summary shows now.
-    if (mPendingSummary)
-        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
+    mPrompts->pageShown();
 }
 
 QMessageBox::StandardButton DownloadWidget::ask(const QString &text, QMessageBox::StandardButtons buttons)
 {
-    const QPointer<DownloadWidget> self(this);
-    ++mBoxesOpen;
-    const auto answer = MessageBoxDialog::showMessageBox(this, tr("Update"), text, buttons);
-    if (!self)
-        return QMessageBox::Cancel;
-    --mBoxesOpen;
-    mBoxClosed.start();
-    // A batch that ended while the question was open has its say now.
-    if (mPendingSummary && mBoxesOpen == 0)
-        QTimer::singleShot(0, this, &DownloadWidget::trySummary);
-    // The card came back while the question was open: the window gets the
-    // keyboard back only now, and Retry is what it is for.
-    focusRetryIfCardBack();
-    return answer;
+    return mPrompts->ask(text, buttons);
 }
 
 void DownloadWidget::notify(const QString &text)
@@ -429,19 +358,9 @@ void DownloadWidget::notify(const QString &text)
     if (text.isEmpty())
         return;
     emit notified(text);
-    if (!isVisible() || !windowActive())
+    if (!isVisible() || !mPrompts->windowActive())
         return;
     Toast::instance(window())->setMessageVDuration(text, MessageTime);
-}
-
-bool DownloadWidget::windowActive() const
-{
-    // The page's window, or one of its own on top of it (the notification).
-    for (QWidget *w = QApplication::activeWindow(); w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
-        if (w == window())
-            return true;
-    }
-    return false;
 }
 
 void DownloadWidget::onBack()
@@ -457,7 +376,7 @@ void DownloadWidget::onBack()
     AppSettings::setDownloading(false);
     disconnect(mMonitor, nullptr, this, nullptr);
     mController->cutOff();
-    mPendingSummary = false;
+    mPrompts->drop();
 
     auto *container = qobject_cast<QStackedWidget *>(parentWidget());
     if (!container || container->count() == 0)

@@ -4,7 +4,6 @@
 #include "DownloadBatch.h"
 #include "Package.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QMessageBox>
 #include <QModelIndex>
@@ -38,6 +37,7 @@ class UpgradeController;
 // nothing to retry yet) and shown when a batch has ended with failed rows.
 // "Return" stays available all the time, so that a running batch can be
 // left (after a question).
+class BatchPrompts;
 class RowAnnouncer;
 
 class DownloadWidget : public QWidget
@@ -90,7 +90,6 @@ private slots:
     void onTick();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -114,10 +113,6 @@ private:
     void onBatchEnded(bool summary);
     void onTokenRejected();
     void onProgramUpdateReady(const QString &file, const QString &version);
-    void trySummary();
-    void showPendingSummary();
-    QString summaryText() const;
-    bool windowActive() const;
     void notify(const QString &text);
     QMessageBox::StandardButton ask(const QString &text, QMessageBox::StandardButtons buttons);
 
@@ -136,8 +131,5 @@ private:
     UDiskMonitor *mMonitor = nullptr;
     QTimer mTick;
 
-    int mBoxesOpen = 0;            // our question boxes on screen
-    QElapsedTimer mBoxClosed;      // since the last of them closed
-    bool mPendingSummary = false;  // the end of a batch not yet shown
-    bool mSummaryNotified = false; // ... but told by the desktop
+    BatchPrompts *mPrompts = nullptr;
 };
