@@ -125,10 +125,12 @@ QList<int> DownloadBatch::retryFailed()
     return rows;
 }
 
-QList<int> DownloadBatch::interrupt(const QString &reason, bool cardGone)
+QList<int> DownloadBatch::interrupt(const QString &reason, bool cardGone, const QList<int> &spared)
 {
     QList<int> changed;
     for (int i = 0; i < mRows.size(); ++i) {
+        if (spared.contains(i))
+            continue;
         Row &row = mRows[i];
         if (!row.active && isFinal(row.state))
             continue;

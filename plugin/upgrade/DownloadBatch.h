@@ -81,7 +81,7 @@ public:
     // Failed" before its archives were all in, "Install Failed" after, or
     // "Card removed" when the card went (`cardGone`), for `reason`. Returns
     // the rows changed.
-    QList<int> interrupt(const QString &reason = QString(), bool cardGone = false);
+    QList<int> interrupt(const QString &reason = QString(), bool cardGone = false, const QList<int> &spared = {});
 
     int doneCount() const;
     int failedCount() const;

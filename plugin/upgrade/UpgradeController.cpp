@@ -435,11 +435,16 @@ void UpgradeController::checkEnd()
         endBatch(true);
 }
 
-void UpgradeController::stopEverything()
+void UpgradeController::stopEverything(const QList<int> &spared)
 {
-    mWaiting.clear();
-    mFetching = 0;
-    for (Work &work : mWork) {
+    for (auto at = mWaiting.begin(); at != mWaiting.end();)
+        at = spared.contains(at->row) ? at + 1 : mWaiting.erase(at);
+    for (int row = 0; row < mWork.size(); ++row) {
+        Work &work = mWork[row];
+        if (spared.contains(row))
+            continue;
+        if (work.fetching)
+            --mFetching;
         work.fetching = false;
         if (work.job) {
             work.job->cancel();
@@ -450,15 +455,32 @@ void UpgradeController::stopEverything()
     mDispatcher->stopInstalls();
 }
 
+QList<int> UpgradeController::rowsWithoutCard() const
+{
+    QList<int> rows;
+    for (int row = 0; row < mBatch.size(); ++row) {
+        const DownloadBatch::Row &r = mBatch.row(row);
+        if (r.active && r.item.package.kind() == Package::Kind::Program)
+            rows << row;
+    }
+    return rows;
+}
+
 void UpgradeController::cutOff(const QString &reason, bool cardGone)
 {
-    stopEverything();
+    // A pulled card stops what goes onto it; this program's own update
+    // goes on, its question open.
+    const QList<int> spared = cardGone ? rowsWithoutCard() : QList<int>();
+    stopEverything(spared);
     // What was cut off failed where it stood, so that "Retry" takes it up
     // again; the card keeps its previous versions.
-    const QList<int> cut = mBatch.interrupt(reason, cardGone);
+    const QList<int> cut = mBatch.interrupt(reason, cardGone, spared);
     for (int row : cut)
         emit rowChanged(row);
-    if (mRunning)
+    // A spared row still waiting for a transfer place takes a freed one.
+    if (!spared.isEmpty())
+        pump();
+    if (mRunning && (spared.isEmpty() || mBatch.isOver()))
         endBatch(false);
 }
 

@@ -162,7 +162,10 @@ private:
     void beginBatch();
     void endBatch(bool summary);
     void checkEnd();
-    void stopEverything();
+    // Stops the work of every row but those of `spared`.
+    void stopEverything(const QList<int> &spared = {});
+    // Rows that need no card: the update of this program.
+    QList<int> rowsWithoutCard() const;
     void setCardState(CardState state, const Card &foreign = Card());
     // Installs a stopped batch cancelled may still be winding down; a new
     // attempt must not install beside them.

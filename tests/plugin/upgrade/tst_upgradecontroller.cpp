@@ -533,12 +533,14 @@ private slots:
         QTest::addColumn<int>("sizeDelta");
         QTest::addColumn<QString>("checksum"); // "", "right" or "wrong"
         QTest::addColumn<int>("answer");       // -1: never asked; 0 no, 1 yes
-        QTest::newRow("launcher refused") << true << false << 0 << "" << -1;
-        QTest::newRow("plain http refused") << false << true << 0 << "" << -1;
-        QTest::newRow("other size refused") << true << true << 1 << "" << -1;
-        QTest::newRow("other checksum refused") << true << true << 0 << "wrong" << -1;
-        QTest::newRow("declined") << true << true << 0 << "" << 0;
-        QTest::newRow("confirmed") << true << true << 0 << "right" << 1;
+        QTest::addColumn<bool>("pulled");      // the card goes while the question is open
+        QTest::newRow("launcher refused") << true << false << 0 << "" << -1 << false;
+        QTest::newRow("plain http refused") << false << true << 0 << "" << -1 << false;
+        QTest::newRow("other size refused") << true << true << 1 << "" << -1 << false;
+        QTest::newRow("other checksum refused") << true << true << 0 << "wrong" << -1 << false;
+        QTest::newRow("declined") << true << true << 0 << "" << 0 << false;
+        QTest::newRow("confirmed") << true << true << 0 << "right" << 1 << false;
+        QTest::newRow("confirmed, the card pulled meanwhile") << true << true << 0 << "" << 1 << true;
     }
     void selfUpdate()
     {
@@ -547,6 +549,7 @@ private slots:
         QFETCH(int, sizeDelta);
         QFETCH(QString, checksum);
         QFETCH(int, answer);
+        QFETCH(bool, pulled);
         const auto member = [](const char *name, const QByteArray &data) -> QByteArray {
             return QByteArray(name).leftJustified(16, ' ') + QByteArray("0").leftJustified(12, ' ')
                    + QByteArray("0     0     100644  ") + QByteArray::number(data.size()).leftJustified(10, ' ') + "`\n"
@@ -580,6 +583,9 @@ private slots:
                     const QFileInfo installer(DownloadFile::downloadDir() + name);
                     QCOMPARE(installer.permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                                    | QFileDevice::ReadUser | QFileDevice::WriteUser);
+                    // This program's update needs no card.
+                    if (pulled)
+                        QVERIFY(mController->cardRemoved(mCard));
                     mController->answerProgramUpdate(answer == 1);
                 });
         QVERIFY(run({item(p)}, Alice));
