@@ -43,12 +43,20 @@ void RowAnnouncer::say(int row, const QString &words, int figure)
 
 void RowAnnouncer::flush()
 {
+    const qint64 now = mClock.elapsed();
     for (int row = 0; row < mPending.size(); ++row) {
         if (mPending.at(row).isEmpty())
             continue;
+        // The timer may have been started for another row: each row waits
+        // its own full interval.
+        if (now - mSaidAt.at(row) < mInterval) {
+            if (!mFlush.isActive())
+                mFlush.start(int(mInterval - (now - mSaidAt.at(row))) + 1);
+            continue;
+        }
         const QString text = mPending.at(row);
         mPending[row].clear();
-        mSaidAt[row] = mClock.elapsed();
+        mSaidAt[row] = now;
         mModel->setValue(row, mColumn, text);
     }
 }
