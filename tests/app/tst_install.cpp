@@ -1,6 +1,7 @@
 // The install tree: installed into a temporary prefix (with a blank in its
 // path, as a home folder may have), checked by the desktop's own validators,
 // and started far enough to show the sign-in dialog.
+#include "DesktopEntryKey.h"
 #include "ProgramUnderTest.h"
 #include "TestEnv.h"
 
@@ -26,13 +27,6 @@ QPair<int, QString> run(const QString &program, const QStringList &arguments)
     process.start(program, arguments);
     const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
     return {finished ? process.exitCode() : -1, QString::fromUtf8(process.readAll())};
-}
-
-QString keyOf(const QString &entry, const QString &key)
-{
-    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(QRegularExpression::escape(key)),
-                                  QRegularExpression::MultilineOption);
-    return line.match(entry).captured(1);
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 // temporary root (dpkg-deb -x), where its launcher and metadata are checked
 // and its program is started against the stand-in service and signed in.
 #include "ProgramInstaller.h"
+#include "DesktopEntryKey.h"
 #include "ProgramUnderTest.h"
 #include "SampleCardGenerator.h"
 #include "StandInService.h"
@@ -35,13 +36,6 @@ QPair<int, QString> run(const QString &program, const QStringList &arguments, in
     if (errors)
         *errors = QString::fromUtf8(process.readAllStandardError());
     return {finished ? process.exitCode() : -1, QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-QString keyOf(const QString &entry, const QString &key)
-{
-    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(QRegularExpression::escape(key)),
-                                  QRegularExpression::MultilineOption);
-    return line.match(entry).captured(1);
 }
 } // namespace
 
