@@ -171,7 +171,7 @@ void DownloadWidget::buildTable()
     for (int i = 0; i < batch.size(); ++i) {
         const UpgradeItem &item = batch.row(i).item;
         // A patch row shows the patch, and what both weigh together.
-        const Package &shown = item.hasPatch() ? item.patch : item.package;
+        const Package &shown = item.shown();
         texts.append({{NameColumn, shown.name},
                       {CurrentColumn, item.current},
                       {VersionColumn, shown.version},

@@ -189,9 +189,9 @@ void SoftwareInfoWidget::buildUi()
                                        "the internet, then try again."),
                                     this);
     mServicePrompt->setObjectName(QStringLiteral("servicePrompt"));
-    QPushButton *again = PageContainer::makeButton(this, tr("Try again"), "tryAgain", true);
-    connect(again, &QPushButton::clicked, this, &SoftwareInfoWidget::tryServiceAgain);
-    mServicePrompt->addWidget(again);
+    mTryAgain = PageContainer::makeButton(this, tr("Try again"), "tryAgain", true);
+    connect(mTryAgain, &QPushButton::clicked, this, &SoftwareInfoWidget::tryServiceAgain);
+    mServicePrompt->addWidget(mTryAgain);
     mTableOrPrompt = new QStackedWidget(this);
     mTableOrPrompt->addWidget(mTable);
     mTableOrPrompt->addWidget(mPrompt);
@@ -241,8 +241,8 @@ void SoftwareInfoWidget::showServiceProblem()
     mRows.clear();
     clearTable();
     mTableOrPrompt->setCurrentWidget(mServicePrompt);
-    if (QWidget *again = mServicePrompt->findChild<QPushButton *>(QStringLiteral("tryAgain")); again && isVisible())
-        again->setFocus();
+    if (isVisible())
+        mTryAgain->setFocus();
 }
 
 void SoftwareInfoWidget::tryServiceAgain()

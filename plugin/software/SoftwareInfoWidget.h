@@ -182,6 +182,7 @@ private:
     QStackedWidget *mTableOrPrompt = nullptr;
     CardPrompt *mPrompt = nullptr;
     CardPrompt *mServicePrompt = nullptr;
+    QPushButton *mTryAgain = nullptr;
     bool mProductsFailed = false; // the last product query had no answer
     QPushButton *mCheckCard = nullptr;
     QPushButton *mHistory = nullptr;

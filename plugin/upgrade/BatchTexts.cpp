@@ -7,16 +7,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-namespace {
-// The texts are the page's, translated in its context.
-
-// As the table names the row: a patch row by its patch.
-QString nameOf(const UpgradeItem &item)
-{
-    return item.hasPatch() ? item.patch.name : item.package.name;
-}
-} // namespace
-
 QString BatchTexts::summary(const UpgradeController &controller)
 {
     const DownloadBatch &batch = controller.batch();
@@ -34,7 +24,7 @@ QString BatchTexts::summary(const UpgradeController &controller)
             if (state != DownloadBatch::Done)
                 others += QLatin1Char('\n')
                           + QCoreApplication::translate("DownloadWidget", "%1: %2")
-                                .arg(nameOf(batch.row(i).item), DownloadBatch::stateText(state));
+                                .arg(batch.row(i).item.shown().name, DownloadBatch::stateText(state));
         }
         if (others.isEmpty())
             return QCoreApplication::translate("DownloadWidget", "All software downloads are successfully installed!")
@@ -47,7 +37,7 @@ QString BatchTexts::summary(const UpgradeController &controller)
         const DownloadBatch::Row &row = batch.row(i);
         if (DownloadBatch::isFailed(row.state) && !row.reason.isEmpty())
             text += QLatin1Char('\n')
-                    + QCoreApplication::translate("DownloadWidget", "%1: %2").arg(nameOf(row.item), row.reason);
+                    + QCoreApplication::translate("DownloadWidget", "%1: %2").arg(row.item.shown().name, row.reason);
     }
     return text + removable;
 }

@@ -78,6 +78,8 @@ struct UpgradeItem
     QString current; // what the list showed as installed
 
     bool hasPatch() const { return !patch.isNull(); }
+    // What the row names: a chain by its patch.
+    const Package &shown() const { return hasPatch() ? patch : package; }
     // The package and patch of a chosen record (its patch list holds at
     // most the one patch chosen).
     static UpgradeItem fromRecord(const SoftwareData &record, const Card &card, const QList<VehicleData> &catalogue);
