@@ -48,6 +48,15 @@ QColor FXTableView::stateColor(RowState state) const
     return mStateColors[state];
 }
 
+QModelIndex FXTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Whole rows are picked, so Home and End go to the first and last row,
+    // as in a list, rather than along the row's cells.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void FXTableView::keyPressEvent(QKeyEvent *event)
 {
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;

@@ -40,7 +40,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -167,6 +167,10 @@ void SoftwareInfoWidget::buildUi()
                                          "selection-background-color:#EAF0FB;selection-color:#333333;}"));
     mTable->setStateColor(FXTableView::Selected, QColor(0xEA, 0xF0, 0xFB));
     mTable->installEventFilter(this);
+    // Rows that scroll in, or come into a taller view, get their widgets
+    // before they are painted.
+    mTable->viewport()->installEventFilter(this);
+    connect(mTable->verticalScrollBar(), &QScrollBar::valueChanged, this, &SoftwareInfoWidget::placeVisibleRows);
     connect(mHeader, &MyHeader::toggled, this, &SoftwareInfoWidget::onToggled);
     connect(mTable, &QAbstractItemView::clicked, this, &SoftwareInfoWidget::onClickedTableView);
     // The keyboard: Space ticks the current row as a click on it does,
@@ -174,7 +178,7 @@ void SoftwareInfoWidget::buildUi()
     connect(mTable, &FXTableView::toggleRequested, this,
             [this](int row) { onClickedTableView(mModel->index(row, NameColumn)); });
     connect(mTable, &FXTableView::popupRequested, this, [this](int row) {
-        if (row < mRowWidgets.size() && mRowWidgets.at(row).versions->isEnabled())
+        if (row >= 0 && row < mRowWidgets.size() && rowWidgets(row).versions->isEnabled())
             mRowWidgets.at(row).versions->showPopup();
     });
     connect(mTable, &FXTableView::confirmRequested, this, [this] {
@@ -433,57 +437,60 @@ void SoftwareInfoWidget::fillTable()
         texts.append(values);
         mChosen << cells.choices.value(0);
     }
-    // Every row at once; the boxes and drop-downs over them follow in
-    // slices, so a list of thousands never freezes the window.
+    // Every row at once; the boxes and drop-downs go only over the rows in
+    // view, so a list of thousands fills as fast as one of a hundred.
     mModel->setRows(texts);
-    mFilling = true;
+    mRowWidgets = QVector<RowWidgets>(mRows.size());
     showSelection();
-    placeRowWidgets(mFillGeneration);
+    placeVisibleRows();
 }
 
-void SoftwareInfoWidget::placeRowWidgets(int generation)
+void SoftwareInfoWidget::placeVisibleRows()
 {
-    if (generation != mFillGeneration)
-        return; // the table was cleared meanwhile
-    QElapsedTimer slice;
-    slice.start();
-    while (mRowWidgets.size() < mRows.size() && slice.elapsed() < FillSlice) {
-        const int i = mRowWidgets.size();
-        const SoftwareDataWrap &row = mRows.at(i);
-        const SoftwareRows::Cells cells = SoftwareRows::cellsOf(row);
-        RowWidgets widgets;
-        widgets.box = MyCheckBox::forTable(cells.name);
-        widgets.box->setChecked(row.isChecked());
-        widgets.box->setEnabled(!row.isRequired());
-        widgets.box->setToolTip(PlainToolTip::of(cells.name));
-        connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
-        widgets.versions = MyComboBox::forTable();
-        widgets.versions->addItems(cells.choices);
-        widgets.versions->setCurrentText(mChosen.value(i));
-        widgets.versions->setEnabled(!row.isRequired());
-        if (row.isRequired()) {
-            const QString why = requiredText();
-            for (QWidget *w : {static_cast<QWidget *>(widgets.box), static_cast<QWidget *>(widgets.versions)}) {
-                w->setToolTip(why);
-                w->setAccessibleDescription(why);
-            }
-        }
-        // A widget over a cell that takes the focus makes its row the
-        // table's current, selected one: after sign-in, or when another
-        // page hands the focus back, a row would look picked out.
-        widgets.box->setFocusPolicy(Qt::NoFocus);
-        widgets.versions->setFocusPolicy(Qt::NoFocus);
-        connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
-        mRowOf.insert(widgets.box, i);
-        mRowOf.insert(widgets.versions, i);
-        mRowWidgets.append(widgets);
-        SoftwareTable::placeRowWidgets(mTable, i, widgets.box, widgets.versions);
-    }
-    if (mRowWidgets.size() < mRows.size()) {
-        QTimer::singleShot(0, this, [this, generation] { placeRowWidgets(generation); });
+    const int count = mRowWidgets.size();
+    if (count == 0)
         return;
+    const int top = mTable->rowAt(0);
+    const int bottom = mTable->rowAt(mTable->viewport()->height() - 1);
+    const int first = std::max(0, (top < 0 ? 0 : top) - RowMargin);
+    const int last = std::min(count - 1, (bottom < 0 ? count - 1 : bottom) + RowMargin);
+    for (int row = first; row <= last; ++row)
+        rowWidgets(row);
+}
+
+const SoftwareInfoWidget::RowWidgets &SoftwareInfoWidget::rowWidgets(int row)
+{
+    RowWidgets &widgets = mRowWidgets[row];
+    if (widgets.box)
+        return widgets;
+    const SoftwareDataWrap &record = mRows.at(row);
+    const SoftwareRows::Cells cells = SoftwareRows::cellsOf(record);
+    widgets.box = MyCheckBox::forTable(cells.name);
+    widgets.box->setChecked(record.isChecked());
+    widgets.box->setEnabled(!record.isRequired());
+    widgets.box->setToolTip(PlainToolTip::of(cells.name));
+    connect(widgets.box, &QAbstractButton::toggled, this, &SoftwareInfoWidget::onItemToggled);
+    widgets.versions = MyComboBox::forTable();
+    widgets.versions->addItems(cells.choices);
+    widgets.versions->setCurrentText(mChosen.value(row));
+    widgets.versions->setEnabled(!record.isRequired());
+    if (record.isRequired()) {
+        const QString why = requiredText();
+        for (QWidget *w : {static_cast<QWidget *>(widgets.box), static_cast<QWidget *>(widgets.versions)}) {
+            w->setToolTip(why);
+            w->setAccessibleDescription(why);
+        }
     }
-    mFilling = false;
+    // A widget over a cell that takes the focus makes its row the table's
+    // current, selected one: after sign-in, or when another page hands the
+    // focus back, a row would look picked out.
+    widgets.box->setFocusPolicy(Qt::NoFocus);
+    widgets.versions->setFocusPolicy(Qt::NoFocus);
+    connect(widgets.versions, &QComboBox::currentTextChanged, this, &SoftwareInfoWidget::onVersionChanged);
+    mRowOf.insert(widgets.box, row);
+    mRowOf.insert(widgets.versions, row);
+    SoftwareTable::placeRowWidgets(mTable, row, widgets.box, widgets.versions);
+    return widgets;
 }
 
 QString SoftwareInfoWidget::requiredText()
@@ -503,8 +510,6 @@ QString SoftwareInfoWidget::stateText(const SoftwareDataWrap &row)
 
 void SoftwareInfoWidget::clearTable()
 {
-    ++mFillGeneration;
-    mFilling = false;
     mRowWidgets.clear();
     mRowOf.clear();
     mChosen.clear();
@@ -591,11 +596,19 @@ void SoftwareInfoWidget::onVersionChanged(QString text)
 {
     qCDebug(lcSoftware) << "Version: " << text;
     const int row = rowOfSender();
-    if (row < 0 || row >= mRows.size())
-        return;
-    mChosen[row] = text;
-    mModel->setValue(row, VersionColumn, text);
-    mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), text));
+    if (row >= 0 && row < mRows.size())
+        setRowVersion(row, text);
+}
+
+void SoftwareInfoWidget::setRowVersion(int row, const QString &version)
+{
+    mChosen[row] = version;
+    mModel->setValue(row, VersionColumn, version);
+    mModel->setValue(row, SizeColumn, SoftwareRows::sizeTextFor(mRows.at(row), version));
+    if (MyComboBox *versions = mRowWidgets.value(row).versions) {
+        const QSignalBlocker quiet(versions);
+        versions->setCurrentText(version);
+    }
     showSelection();
 }
 
@@ -604,7 +617,7 @@ void SoftwareInfoWidget::onToggled(bool checked)
     qCDebug(lcSoftware) << "onToggled: checked: " << checked;
     for (int i = 0; i < mRows.size(); ++i) {
         if (SoftwareRows::followsHeader(mRows.at(i)))
-            setRowChecked(i, checked);
+            setRowChecked(i, checked, false);
     }
     // With no row it can tick, the box does not stay ticked on its own.
     showSelection();
@@ -613,40 +626,41 @@ void SoftwareInfoWidget::onToggled(bool checked)
 void SoftwareInfoWidget::onItemToggled(bool checked)
 {
     const int row = rowOfSender();
-    if (row < 0 || row >= mRows.size())
+    if (row >= 0 && row < mRows.size())
+        setRowChecked(row, checked);
+}
+
+void SoftwareInfoWidget::setRowChecked(int row, bool checked, bool tell)
+{
+    // The row's tick is the record's; its box, once placed, shows it.
+    if (mRows.at(row).isChecked() == checked)
         return;
     mRows[row].setChecked(checked);
     mModel->setValue(row, MyTableModel::CheckedKey, checked);
-    showSelection();
+    if (MyCheckBox *box = mRowWidgets.value(row).box) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(checked);
+    }
+    if (tell)
+        showSelection();
     if (!checked)
         return;
+    // A patch needs its base: an outdated base is ticked with it.
     const QString softId = mRows.at(row).getSoft_id();
     const QString parent = mRelation.GetParent(softId);
     if (parent.isEmpty() || parent == softId)
         return;
     for (int i = 0; i < mRows.size(); ++i) {
         if (mRows.at(i).getSoft_id() == parent && SoftwareRows::isOutdated(mRows.at(i)))
-            setRowChecked(i, true);
+            setRowChecked(i, true, tell);
     }
-}
-
-void SoftwareInfoWidget::setRowChecked(int row, bool checked)
-{
-    // The row's tick is the record's; its box, once placed, shows it.
-    if (row < mRowWidgets.size()) {
-        mRowWidgets.at(row).box->setChecked(checked);
-        return;
-    }
-    mRows[row].setChecked(checked);
-    mModel->setValue(row, MyTableModel::CheckedKey, checked);
-    showSelection();
 }
 
 void SoftwareInfoWidget::onClickedTableView(QModelIndex index)
 {
     if (!index.isValid() || index.row() >= mRowWidgets.size())
         return;
-    MyCheckBox *box = mRowWidgets.at(index.row()).box;
+    MyCheckBox *box = rowWidgets(index.row()).box;
     if (box->isEnabled())
         box->toggle();
 }
@@ -806,6 +820,8 @@ void SoftwareInfoWidget::onUpgrade()
 
 bool SoftwareInfoWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == mTable->viewport() && event->type() == QEvent::Resize)
+        placeVisibleRows();
     if (watched == mTable && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Alt) {
@@ -892,14 +908,12 @@ void SoftwareInfoWidget::closeRecordPage(QWidget *page)
 void SoftwareInfoWidget::tickForReinstall(const QList<CardCheck::Finding> &packages)
 {
     for (const CardCheck::Finding &package : packages) {
-        for (int i = 0; i < mRows.size() && i < mRowWidgets.size(); ++i) {
+        for (int i = 0; i < mRows.size(); ++i) {
             if (mRows.at(i).getSoft_id().compare(package.softId, Qt::CaseInsensitive) != 0)
                 continue;
-            const RowWidgets &widgets = mRowWidgets.at(i);
-            const int version = widgets.versions->findText(package.version);
-            if (version >= 0)
-                widgets.versions->setCurrentIndex(version);
-            widgets.box->setChecked(true);
+            if (SoftwareRows::cellsOf(mRows.at(i)).choices.contains(package.version))
+                setRowVersion(i, package.version);
+            setRowChecked(i, true);
         }
     }
 }

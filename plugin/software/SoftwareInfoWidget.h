@@ -49,7 +49,9 @@ public:
     static constexpr int BusyLimit = 10000;
     static constexpr int MessageTime = 3000;
     static constexpr int RefreshInterval = 3000;
-    static constexpr int FillSlice = 15; // ms of row widgets per event-loop turn
+    // Rows above and below the view that get their box and drop-down
+    // before they scroll in.
+    static constexpr int RowMargin = 32;
 
     enum Column { NameColumn, CurrentColumn, VersionColumn, SizeColumn, StateColumn };
 
@@ -66,8 +68,8 @@ public:
     // The ticked rows, each as the record of the version chosen in it.
     QList<SoftwareDataWrap> selection() const;
     // A product or software query is under way or its answer not yet
-    // handled (its rows not all placed yet).
-    bool isQuerying() const { return mProductsBusy || mSoftwareBusy || mFilling; }
+    // handled.
+    bool isQuerying() const { return mProductsBusy || mSoftwareBusy; }
     // What the last upgrade that passed its checks handed on.
     QList<SoftwareDataWrap> upgradeSelection() const { return mUpgradeSelection; }
     // Beside the upgrade button: how many packages and bytes the ticked
@@ -149,10 +151,15 @@ private:
     void launchSoftwareThread(bool rescanOnly);
     void fillLanguages(const ProductBean &product);
     void fillTable();
-    // Places the boxes and drop-downs of the rows not placed yet, for a
-    // slice of time, then again from the event loop.
-    void placeRowWidgets(int generation);
-    void setRowChecked(int row, bool checked);
+    // A row's box and drop-down exist only once it is on screen or near
+    // it: thousands of widgets in one table make every layout and paint
+    // slow. A row's tick and version live in mRows and mChosen.
+    void placeVisibleRows();
+    const RowWidgets &rowWidgets(int row);
+    // `tell`: the header's box and the summary follow at once; the header's
+    // own tick of every row tells them once, at the end.
+    void setRowChecked(int row, bool checked, bool tell = true);
+    void setRowVersion(int row, const QString &version);
     void clearTable();
     void watchCard();
     void unwatchAll();
@@ -189,11 +196,9 @@ private:
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
-    QVector<RowWidgets> mRowWidgets; // of the rows placed so far
+    QVector<RowWidgets> mRowWidgets; // one per row, empty until placed
     QHash<const QObject *, int> mRowOf; // a row widget's row
     QStringList mChosen;                // each row's chosen version
-    bool mFilling = false;
-    int mFillGeneration = 0;
     PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;

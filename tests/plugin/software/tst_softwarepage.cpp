@@ -2,6 +2,7 @@
 // behind the fake volume layer: matching the product, the language list,
 // the rows, ticking, card changes, refreshes and the upgrade checks.
 #include "AppSettings.h"
+#include "CardCheck.h"
 #include "CardPrompt.h"
 #include "MyCheckBox.h"
 #include "MyHeader.h"
@@ -429,6 +430,66 @@ private slots:
         QCOMPARE(mFx.boxTexts.size(), 2);
         QCOMPARE(mPage->upgradeSelection().size(), mPage->selection().size());
         QVERIFY(!mPage->upgradeSelection().isEmpty());
+    }
+
+    // A list far longer than the view: rows off screen keep their ticks and
+    // versions, and show them once scrolled in; the keyboard reaches the
+    // last row.
+    void longListKeepsRowsOffScreen()
+    {
+        const QString serial = QStringLiteral("LONGLIST00001");
+        const QString root = mFx.env().makeDir(QStringLiteral("cards/long")) + QLatin1Char('/');
+        SampleCardGenerator::Options options;
+        options.serial = serial;
+        options.vehicles = 300;
+        options.filesPerVehicle = 1;
+        QVERIFY(SampleCardGenerator(options).generate(root));
+        QByteArray software;
+        for (int i = 0; i < 400; ++i) {
+            const QByteArray softId =
+                i < 300 ? SampleCardGenerator::linkOf(i).toUtf8() : QByteArray("NEW") + QByteArray::number(i);
+            software += (i ? "," : "") + QByteArray("{\"id\":") + QByteArray::number(i + 1) + ",\"soft_id\":\"" + softId
+                        + "\",\"soft_name\":\"" + softId
+                        + "\",\"soft_type\":\"VEHICLE\",\"version\":\"V99.00\",\"lang_code\":\"en\","
+                          "\"soft_size\":\"1000\",\"version_history\":[{\"id\":"
+                        + QByteArray::number(10000 + i) + ",\"soft_id\":\"" + softId
+                        + "\",\"version\":\"V1.00\",\"soft_size\":\"900\"}]}";
+        }
+        const QString fixture = mFx.env().makeDir(QStringLiteral("long")) + QStringLiteral("/fixture.json");
+        TestEnv::writeFile(fixture, "{\"users\":[{\"user_id\":1001,\"user_name\":\"alice@ostrel.test\","
+                                    "\"password\":\"alice1234\",\"token\":\"token-alice\"}],"
+                                    "\"products\":[{\"serial_number\":\"" + serial.toUtf8()
+                                        + "\",\"owners\":[1001],\"pro_id\":77,\"languages\":[\"en\"],"
+                                          "\"software\":[" + software + "]}]}");
+        StandInService service(fixture);
+        QVERIFY(service.start());
+        service.exportEnvironment();
+        AppSettings::setLanguage(4);
+        mFx.platform().fakeVolumes().add(root);
+        open();
+        mFx.service().exportEnvironment();
+        QCOMPARE(mPage->model()->rowCount(), 400);
+
+        mPage->findChild<MyHeader *>()->setChecked(true);
+        const int last = mPage->rows().size() - 1;
+        CardCheck::Finding damaged;
+        damaged.softId = mPage->rows().at(last).getSoft_id();
+        damaged.version = QStringLiteral("V1.00");
+        mPage->tickForReinstall({damaged});
+        auto *table = mPage->findChild<QTableView *>(QStringLiteral("tableView"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_End);
+        QCOMPARE(table->currentIndex().row(), last);
+        QTRY_VERIFY(box(last));
+        QVERIFY(box(last)->isChecked());
+        auto *versions = table->indexWidget(mPage->model()->index(last, 2))->findChild<QComboBox *>();
+        QCOMPARE(versions->currentText(), QStringLiteral("V1.00"));
+        QTest::keyClick(table, Qt::Key_Space);
+        QVERIFY(!box(last)->isChecked());
+        QCOMPARE(mPage->selection().size(), 399);
+        QTest::keyClick(table, Qt::Key_Up);
+        QTest::keyClick(table, Qt::Key_Space);
+        QVERIFY(!mPage->rows().at(last - 1).isChecked());
     }
 
     // Last: once the event loop was asked to end, no later loop in this
