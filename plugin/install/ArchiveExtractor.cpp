@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -119,10 +120,13 @@ ArchiveExtractor::ArchiveExtractor() = default;
 ArchiveExtractor::~ArchiveExtractor()
 {
     close();
+    if (mInflater)
+        libdeflate_free_decompressor(mInflater);
 }
 
 void ArchiveExtractor::close()
 {
+    forgetFolder();
     if (mZip) {
         zip_discard(mZip);
         mZip = nullptr;
@@ -133,6 +137,8 @@ void ArchiveExtractor::close()
     }
     mEntries.clear();
     std::vector<char>().swap(mBuffer);
+    std::vector<char>().swap(mPacked);
+    std::vector<char>().swap(mUnpacked);
 }
 
 bool ArchiveExtractor::fail(const QString &message)
@@ -396,6 +402,8 @@ bool ArchiveExtractor::checkEntries(const std::vector<Record> &records, quint64 
         e.diskPath = CardFs::encodeName(name);
         e.size = r.size;
         e.crc = r.crc;
+        e.packedSize = r.compressedSize;
+        e.deflated = r.method == ZIP_CM_DEFLATE;
         e.mtime = (st.valid & ZIP_STAT_MTIME) ? qint64(st.mtime) : 0;
         mEntries.push_back(std::move(e));
     }
@@ -537,7 +545,7 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
     int parent = dirFd;
     if (slash > 0) {
         qCDebug(lcInstall) << "mkpath...";
-        parent = CardFs::makeDirsAt(dirFd, e.diskPath.left(slash));
+        parent = folderOf(dirFd, e.diskPath.left(slash));
         if (parent < 0)
             return fail(label + QStringLiteral("cannot make its folder: ") + errnoText());
     }
@@ -545,60 +553,17 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
     qCDebug(lcInstall) << "file.open...";
     const int out = ::openat(parent, leaf.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     qCDebug(lcInstall) << "file.open: " << (out >= 0);
-    zip_file_t *in = out >= 0 ? zip_fopen_index(mZip, zip_uint64_t(i), 0) : nullptr;
-
     QString problem;
     if (out < 0) {
         mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
         problem = QStringLiteral("cannot create the file: ") + errnoText();
-    } else if (!in) {
-        problem = QString::fromUtf8(zip_strerror(mZip));
-        mBroken = true;
+    } else if (cancel && cancel->load(std::memory_order_relaxed)) {
+        mCancelled = true;
+        problem = QStringLiteral("cancelled");
+    } else if (e.deflated && e.size <= kWhole && e.packedSize <= kWhole) {
+        problem = writeWhole(i, e, out);
     } else {
-        qCDebug(lcInstall) << "fileData";
-        qCDebug(lcInstall) << "write";
-        quint64 got = 0;
-        while (true) {
-            if (cancel && cancel->load(std::memory_order_relaxed)) {
-                mCancelled = true;
-                problem = QStringLiteral("cancelled");
-                break;
-            }
-            const zip_int64_t r = zip_fread(in, mBuffer.data(), zip_uint64_t(mBuffer.size()));
-            if (r < 0) {
-                problem = QString::fromUtf8(zip_file_strerror(in));
-                mBroken = true;
-                break;
-            }
-            if (r == 0)
-                break;
-            got += quint64(r);
-            if (got > e.size) {
-                problem = QStringLiteral("more data than it declares");
-                mBroken = true;
-                break;
-            }
-            if (!CardFs::writeAll(out, mBuffer.data(), size_t(r))) {
-                qCDebug(lcInstall) << "file.write: false!";
-                mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
-                problem = QStringLiteral("cannot write: ") + errnoText();
-                break;
-            }
-        }
-        // The checksum is known once the data has been read to its end.
-        const int closed = zip_fclose(in);
-        in = nullptr;
-        if (problem.isEmpty() && closed != 0) {
-            zip_error_t ze;
-            zip_error_init_with_code(&ze, closed);
-            problem = QString::fromUtf8(zip_error_strerror(&ze));
-            zip_error_fini(&ze);
-            mBroken = true;
-        }
-        if (problem.isEmpty() && got != e.size) {
-            problem = QStringLiteral("less data than it declares");
-            mBroken = true;
-        }
+        problem = writeStream(i, e, out, cancel);
     }
     if (problem.isEmpty()) {
         qCDebug(lcInstall) << "setFileTime";
@@ -606,16 +571,153 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
         if (::futimens(out, times) == 0)
             qCDebug(lcInstall) << "setFileTime OK";
     }
-    if (in)
-        zip_fclose(in);
     if (out >= 0 && ::close(out) != 0 && problem.isEmpty())
         problem = QStringLiteral("cannot write: ") + errnoText();
     qCDebug(lcInstall) << "Close";
     if (!problem.isEmpty() && out >= 0)
         ::unlinkat(parent, leaf.constData(), 0);
-    if (parent != dirFd)
-        ::close(parent);
     if (!problem.isEmpty())
         return fail(label + problem);
     return true;
+}
+
+int ArchiveExtractor::folderOf(int dirFd, const QByteArray &relative)
+{
+    if (mFolderFd >= 0 && mFolderBase == dirFd && mFolderPath == relative)
+        return mFolderFd;
+    forgetFolder();
+    const int fd = CardFs::makeDirsAt(dirFd, relative);
+    if (fd >= 0) {
+        mFolderFd = fd;
+        mFolderBase = dirFd;
+        mFolderPath = relative;
+    }
+    return fd;
+}
+
+void ArchiveExtractor::forgetFolder()
+{
+    if (mFolderFd >= 0)
+        ::close(mFolderFd);
+    mFolderFd = -1;
+    mFolderBase = -1;
+    mFolderPath.clear();
+}
+
+namespace {
+// Why closing an entry's stream failed (its checksum, read at the end).
+QString closeProblem(zip_file_t *in)
+{
+    const int closed = zip_fclose(in);
+    if (closed == 0)
+        return QString();
+    zip_error_t ze;
+    zip_error_init_with_code(&ze, closed);
+    const QString text = QString::fromUtf8(zip_error_strerror(&ze));
+    zip_error_fini(&ze);
+    return text;
+}
+} // namespace
+
+QString ArchiveExtractor::writeWhole(int i, const Entry &e, int out)
+{
+    zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), ZIP_FL_COMPRESSED);
+    if (!in) {
+        mBroken = true;
+        return QString::fromUtf8(zip_strerror(mZip));
+    }
+    // Room for one byte more than declared tells an entry that lies.
+    mPacked.resize(size_t(e.packedSize) + 1);
+    quint64 got = 0;
+    QString problem;
+    while (problem.isEmpty()) {
+        const zip_int64_t r = zip_fread(in, mPacked.data() + got, zip_uint64_t(mPacked.size() - got));
+        if (r < 0)
+            problem = QString::fromUtf8(zip_file_strerror(in));
+        else if (r == 0)
+            break;
+        else if ((got += quint64(r)) > e.packedSize)
+            problem = QStringLiteral("more data than it declares");
+    }
+    const QString closing = closeProblem(in);
+    if (problem.isEmpty())
+        problem = closing;
+    if (problem.isEmpty() && got != e.packedSize)
+        problem = QStringLiteral("less data than it declares");
+    if (problem.isEmpty()) {
+        if (!mInflater)
+            mInflater = libdeflate_alloc_decompressor();
+        mUnpacked.resize(std::max<size_t>(size_t(e.size), 1));
+        const libdeflate_result inflated =
+            mInflater ? libdeflate_deflate_decompress(mInflater, mPacked.data(), size_t(got), mUnpacked.data(),
+                                                      size_t(e.size), nullptr)
+                      : LIBDEFLATE_BAD_DATA;
+        if (!mInflater)
+            problem = QStringLiteral("out of memory");
+        else if (inflated == LIBDEFLATE_INSUFFICIENT_SPACE)
+            problem = QStringLiteral("more data than it declares");
+        else if (inflated == LIBDEFLATE_SHORT_OUTPUT)
+            problem = QStringLiteral("less data than it declares");
+        else if (inflated != LIBDEFLATE_SUCCESS)
+            problem = QStringLiteral("Compression error");
+        else if (libdeflate_crc32(0, mUnpacked.data(), size_t(e.size)) != e.crc)
+            problem = QStringLiteral("CRC error");
+    }
+    if (!problem.isEmpty()) {
+        mBroken = true;
+        return problem;
+    }
+    if (!CardFs::writeAll(out, mUnpacked.data(), size_t(e.size))) {
+        mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
+        return QStringLiteral("cannot write: ") + errnoText();
+    }
+    return QString();
+}
+
+QString ArchiveExtractor::writeStream(int i, const Entry &e, int out, const std::atomic<bool> *cancel)
+{
+    zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), 0);
+    if (!in) {
+        mBroken = true;
+        return QString::fromUtf8(zip_strerror(mZip));
+    }
+    QString problem;
+    quint64 got = 0;
+    while (true) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            mCancelled = true;
+            problem = QStringLiteral("cancelled");
+            break;
+        }
+        const zip_int64_t r = zip_fread(in, mBuffer.data(), zip_uint64_t(mBuffer.size()));
+        if (r < 0) {
+            problem = QString::fromUtf8(zip_file_strerror(in));
+            mBroken = true;
+            break;
+        }
+        if (r == 0)
+            break;
+        got += quint64(r);
+        if (got > e.size) {
+            problem = QStringLiteral("more data than it declares");
+            mBroken = true;
+            break;
+        }
+        if (!CardFs::writeAll(out, mBuffer.data(), size_t(r))) {
+            mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
+            problem = QStringLiteral("cannot write: ") + errnoText();
+            break;
+        }
+    }
+    // The checksum is known once the data has been read to its end.
+    const QString closing = closeProblem(in);
+    if (problem.isEmpty() && !closing.isEmpty()) {
+        problem = closing;
+        mBroken = true;
+    }
+    if (problem.isEmpty() && got != e.size) {
+        problem = QStringLiteral("less data than it declares");
+        mBroken = true;
+    }
+    return problem;
 }

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 namespace {
 QString errnoText()
@@ -44,7 +44,7 @@ CardReadBack::Outcome CardReadBack::read(int dirFd, const QByteArray &relative, 
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (mBuffer.empty())
         mBuffer.resize(kChunk);
-    uLong crc = crc32_z(0, nullptr, 0);
+    quint32 crc = 0;
     Outcome outcome = Outcome::Read;
     while (true) {
         if (mCancel && mCancel->load(std::memory_order_relaxed)) {
@@ -62,12 +62,12 @@ CardReadBack::Outcome CardReadBack::read(int dirFd, const QByteArray &relative, 
         }
         if (n == 0)
             break;
-        crc = crc32_z(crc, reinterpret_cast<const Bytef *>(mBuffer.data()), size_t(n));
+        crc = libdeflate_crc32(crc, mBuffer.data(), size_t(n));
         sum->size += quint64(n);
         if (onBytes)
             onBytes(quint64(n));
     }
-    sum->crc = quint32(crc);
+    sum->crc = crc;
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
     return outcome;

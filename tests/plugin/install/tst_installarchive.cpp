@@ -130,6 +130,9 @@ private slots:
             "symbolic link");
         row("link on the card in the entry's path", archiveOf({file("Vehicles/EU/LINKED/f.txt")}), "in the way", true);
         row("wrong checksum", archiveOf({with(file("Vehicles/EU/NEW/a.bin", big), [](Entry &e) { e.declaredCrc = 0x12345678; })}), "CRC");
+        // Past 4 MiB an entry is streamed rather than inflated whole.
+        row("wrong checksum, streamed",
+            archiveOf({with(file("Vehicles/EU/NEW/a.bin", QByteArray(5 << 20, 'y')), [](Entry &e) { e.declaredCrc = 1; })}), "CRC");
         row("truncated mid-entry", truncated.left(truncated.size() / 2), "not a zip");
         row("overlapping entries", archiveOf({file("Vehicles/EU/NEW/a.bin", big), with(Entry(), [](Entry &e) {
                                             e.name = "Vehicles/EU/NEW/b.bin";
