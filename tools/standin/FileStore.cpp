@@ -9,12 +9,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-namespace {
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-std::shared_ptr<const std::string> share(const QByteArray &data)
-{
-    return std::make_shared<const std::string>(data.constData(), size_t(data.size()));
-}
+namespace {
 
 bool readFile(const QString &path, QByteArray *out)
 {
@@ -32,6 +32,41 @@ QDateTime parseTime(const QJsonValue &value, const QDateTime &fallback)
 }
 
 } // namespace
+
+FileStore::Content FileStore::share(const QByteArray &data)
+{
+    struct Held
+    {
+        std::string bytes;
+        std::string_view view;
+    };
+    auto held = std::make_shared<Held>();
+    held->bytes.assign(data.constData(), size_t(data.size()));
+    held->view = held->bytes;
+    return Content(held, &held->view);
+}
+
+FileStore::Content FileStore::mapFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    const size_t size = size_t(st.st_size);
+    void *at = size ? ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0) : nullptr;
+    ::close(fd);
+    if (at == MAP_FAILED)
+        return {};
+    return Content(new std::string_view(static_cast<const char *>(at), size), [at, size](const std::string_view *view) {
+        if (at)
+            ::munmap(at, size);
+        delete view;
+    });
+}
 
 FileStore::FileStore(const QJsonObject &fixture, const QString &fixtureDir, const QString &filesDir)
     : mFixtureDir(fixtureDir)
@@ -184,15 +219,14 @@ FileStore::Version FileStore::fromFolder(const QString &dir, const QString &name
     const QFileInfo info(QDir(dir), name);
     if (!info.isFile())
         return {};
-    QByteArray data;
-    if (!readFile(info.filePath(), &data))
-        return {};
     // As common web servers do: the file's time and size.
     Version v;
-    v.content = share(data);
+    v.content = mapFile(info.filePath());
+    if (!v.content)
+        return {};
     v.modified = info.lastModified().toUTC();
     v.etag = '"' + QByteArray::number(v.modified.toMSecsSinceEpoch(), 16) + '-'
-        + QByteArray::number(info.size(), 16) + '"';
+        + QByteArray::number(qint64(v.content->size()), 16) + '"';
     v.modified = v.modified.addMSecs(-v.modified.time().msec());
     return v;
 }

@@ -10,13 +10,16 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 // The archives behind "/files/<name>". A file comes from, in this order:
 // a run-time replacement, the fixture (embedded base64, text, a generated
 // byte pattern, a zip described entry by entry, or a "source" file next
 // to the fixture), or a file of that name in the --files folder or the fixture's
 // "files_dir". Content is shared and immutable once handed out, so a
-// replacement never changes a transfer that is already running.
+// replacement never changes a transfer that is already running. A folder's
+// file is mapped, not read, as a web server sends it: rewrite it in place
+// only while no transfer of it runs.
 //
 // Every version of a file carries the validators a web server would send:
 // a strong ETag that changes with each new content, and a modification
@@ -25,7 +28,11 @@
 class FileStore
 {
 public:
-    using Content = std::shared_ptr<const std::string>;
+    // Bytes held in memory, or a folder's file mapped as it is on disk, as a
+    // web server sends it without copying it first.
+    using Content = std::shared_ptr<const std::string_view>;
+    static Content share(const QByteArray &data);
+    static Content mapFile(const QString &path); // null when it cannot be read
 
     struct Version
     {

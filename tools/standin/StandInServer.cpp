@@ -36,11 +36,6 @@ QString qs(const std::string &s)
     return QString::fromStdString(s);
 }
 
-std::shared_ptr<const std::string> share(const QByteArray &data)
-{
-    return std::make_shared<const std::string>(data.constData(), size_t(data.size()));
-}
-
 // The query exactly as the client wrote it, without the '?'.
 QString rawQuery(const httplib::Request &req)
 {
@@ -331,7 +326,7 @@ StandInServer::Reply StandInServer::textReply(int status, const QByteArray &body
     Reply r;
     r.status = status;
     r.contentType = contentType;
-    r.body = share(body);
+    r.body = FileStore::share(body);
     r.length = size_t(body.size());
     return r;
 }
@@ -513,7 +508,7 @@ void StandInServer::send(const Reply &reply, const FaultRules::Fault *fault, htt
     const qint64 dropAfter = fault ? fault->dropAfter : -1;
     const size_t piece = fault && fault->chunkSize > 0 ? size_t(fault->chunkSize) : SendPiece;
     const int pieceDelay = fault ? fault->chunkDelayMs : 0;
-    const std::shared_ptr<const std::string> body = reply.body;
+    const FileStore::Content body = reply.body;
     const size_t base = reply.offset;
     // Sends the next piece from offset (counted within this answer's body).
     const auto feed = [this, body, base, stallAfter, dropAfter, piece, pieceDelay](

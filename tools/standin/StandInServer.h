@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultRules.h"
+#include "FileStore.h"
 
 #include <QHash>
 #include <QJsonObject>
@@ -23,7 +24,6 @@ struct Response;
 }
 
 class AccountStore;
-class FileStore;
 class ProductCatalogue;
 class RequestLog;
 class ServiceApi;
@@ -63,7 +63,7 @@ private:
     {
         int status = 200;
         std::string contentType = "application/json; charset=utf-8";
-        std::shared_ptr<const std::string> body;
+        FileStore::Content body;
         size_t offset = 0;
         size_t length = 0;
         std::vector<std::pair<std::string, std::string>> headers;
