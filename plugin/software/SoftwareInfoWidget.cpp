@@ -447,7 +447,7 @@ void SoftwareInfoWidget::fillTable()
 
 void SoftwareInfoWidget::placeVisibleRows()
 {
-    const int count = mRowWidgets.size();
+    const int count = std::min(mRowWidgets.size(), mRows.size());
     if (count == 0)
         return;
     const int top = mTable->rowAt(0);
