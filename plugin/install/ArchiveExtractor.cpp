@@ -99,6 +99,43 @@ bool isReservedCharacter(ushort c)
     return c < 0x20 || c == 0x7f || c == '"' || c == '*' || c == ':' || c == '<' || c == '>' || c == '?'
         || c == '|' || c == '\\';
 }
+// Why closing an entry's stream failed (its checksum, read at the end).
+QString closeProblem(zip_file_t *in)
+{
+    const int closed = zip_fclose(in);
+    if (closed == 0)
+        return QString();
+    zip_error_t ze;
+    zip_error_init_with_code(&ze, closed);
+    const QString text = QString::fromUtf8(zip_error_strerror(&ze));
+    zip_error_fini(&ze);
+    return text;
+}
+
+// Reads an opened entry to its end into `into`, which has room for one
+// byte more than `declared` (that byte tells an entry that lies), and
+// closes it; why it failed, empty when it gave exactly `declared` bytes.
+QString readEntry(zip_file_t *in, char *into, quint64 declared)
+{
+    quint64 got = 0;
+    QString problem;
+    while (problem.isEmpty()) {
+        const zip_int64_t r = zip_fread(in, into + got, zip_uint64_t(declared + 1 - got));
+        if (r < 0)
+            problem = QString::fromUtf8(zip_file_strerror(in));
+        else if (r == 0)
+            break;
+        else if ((got += quint64(r)) > declared)
+            problem = QStringLiteral("more data than it declares");
+    }
+    const QString closing = closeProblem(in);
+    if (problem.isEmpty())
+        problem = closing;
+    if (problem.isEmpty() && got != declared)
+        problem = QStringLiteral("less data than it declares");
+    return problem;
+}
+
 } // namespace
 
 struct ArchiveExtractor::Record
@@ -496,30 +533,10 @@ bool ArchiveExtractor::read(int i, QByteArray *out, qint64 limit)
     if (!in)
         return broken(label + QString::fromUtf8(zip_strerror(mZip)));
     QByteArray data(int(e.size) + 1, Qt::Uninitialized);
-    qint64 got = 0;
-    QString problem;
-    while (problem.isEmpty()) {
-        // Room for one byte more than declared tells an entry that lies.
-        const zip_int64_t r = zip_fread(in, data.data() + got, zip_uint64_t(data.size() - got));
-        if (r < 0)
-            problem = QString::fromUtf8(zip_file_strerror(in));
-        else if (r == 0)
-            break;
-        else if ((got += r) > qint64(e.size))
-            problem = QStringLiteral("more data than it declares");
-    }
-    const int closed = zip_fclose(in);
-    if (problem.isEmpty() && closed != 0) {
-        zip_error_t ze;
-        zip_error_init_with_code(&ze, closed);
-        problem = QString::fromUtf8(zip_error_strerror(&ze));
-        zip_error_fini(&ze);
-    }
-    if (problem.isEmpty() && got != qint64(e.size))
-        problem = QStringLiteral("less data than it declares");
+    const QString problem = readEntry(in, data.data(), e.size);
     if (!problem.isEmpty())
         return broken(label + problem);
-    data.resize(int(got));
+    data.resize(int(e.size));
     *out = data;
     return true;
 }
@@ -604,21 +621,6 @@ void ArchiveExtractor::forgetFolder()
     mFolderPath.clear();
 }
 
-namespace {
-// Why closing an entry's stream failed (its checksum, read at the end).
-QString closeProblem(zip_file_t *in)
-{
-    const int closed = zip_fclose(in);
-    if (closed == 0)
-        return QString();
-    zip_error_t ze;
-    zip_error_init_with_code(&ze, closed);
-    const QString text = QString::fromUtf8(zip_error_strerror(&ze));
-    zip_error_fini(&ze);
-    return text;
-}
-} // namespace
-
 QString ArchiveExtractor::writeWhole(int i, const Entry &e, int out)
 {
     zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), ZIP_FL_COMPRESSED);
@@ -626,35 +628,15 @@ QString ArchiveExtractor::writeWhole(int i, const Entry &e, int out)
         mBroken = true;
         return QString::fromUtf8(zip_strerror(mZip));
     }
-    // Room for one byte more than declared tells an entry that lies.
     mPacked.resize(size_t(e.packedSize) + 1);
-    quint64 got = 0;
-    QString problem;
-    while (problem.isEmpty()) {
-        const zip_int64_t r = zip_fread(in, mPacked.data() + got, zip_uint64_t(mPacked.size() - got));
-        if (r < 0)
-            problem = QString::fromUtf8(zip_file_strerror(in));
-        else if (r == 0)
-            break;
-        else if ((got += quint64(r)) > e.packedSize)
-            problem = QStringLiteral("more data than it declares");
-    }
-    const QString closing = closeProblem(in);
-    if (problem.isEmpty())
-        problem = closing;
-    if (problem.isEmpty() && got != e.packedSize)
-        problem = QStringLiteral("less data than it declares");
+    QString problem = readEntry(in, mPacked.data(), e.packedSize);
     if (problem.isEmpty()) {
-        if (!mInflater)
-            mInflater = libdeflate_alloc_decompressor();
+        if (!mInflater && !(mInflater = libdeflate_alloc_decompressor()))
+            return QStringLiteral("out of memory"); // no fault of the archive's
         mUnpacked.resize(std::max<size_t>(size_t(e.size), 1));
-        const libdeflate_result inflated =
-            mInflater ? libdeflate_deflate_decompress(mInflater, mPacked.data(), size_t(got), mUnpacked.data(),
-                                                      size_t(e.size), nullptr)
-                      : LIBDEFLATE_BAD_DATA;
-        if (!mInflater)
-            problem = QStringLiteral("out of memory");
-        else if (inflated == LIBDEFLATE_INSUFFICIENT_SPACE)
+        const libdeflate_result inflated = libdeflate_deflate_decompress(
+            mInflater, mPacked.data(), size_t(e.packedSize), mUnpacked.data(), size_t(e.size), nullptr);
+        if (inflated == LIBDEFLATE_INSUFFICIENT_SPACE)
             problem = QStringLiteral("more data than it declares");
         else if (inflated == LIBDEFLATE_SHORT_OUTPUT)
             problem = QStringLiteral("less data than it declares");
