@@ -577,8 +577,11 @@ bool ArchiveExtractor::extract(int i, int dirFd, const std::atomic<bool> *cancel
     } else if (cancel && cancel->load(std::memory_order_relaxed)) {
         mCancelled = true;
         problem = QStringLiteral("cancelled");
-    } else if (e.deflated && e.size <= kWhole && e.packedSize <= kWhole) {
-        problem = writeWhole(i, e, out);
+    } else if (e.deflated && e.size > 0 && e.size <= kWhole && e.packedSize <= kWhole && inflateWhole(i, e)) {
+        if (!CardFs::writeAll(out, mUnpacked.data(), size_t(e.size))) {
+            mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
+            problem = QStringLiteral("cannot write: ") + errnoText();
+        }
     } else {
         problem = writeStream(i, e, out, cancel);
     }
@@ -621,39 +624,21 @@ void ArchiveExtractor::forgetFolder()
     mFolderPath.clear();
 }
 
-QString ArchiveExtractor::writeWhole(int i, const Entry &e, int out)
+bool ArchiveExtractor::inflateWhole(int i, const Entry &e)
 {
     zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), ZIP_FL_COMPRESSED);
-    if (!in) {
-        mBroken = true;
-        return QString::fromUtf8(zip_strerror(mZip));
-    }
+    if (!in)
+        return false;
     mPacked.resize(size_t(e.packedSize) + 1);
-    QString problem = readEntry(in, mPacked.data(), e.packedSize);
-    if (problem.isEmpty()) {
-        if (!mInflater && !(mInflater = libdeflate_alloc_decompressor()))
-            return QStringLiteral("out of memory"); // no fault of the archive's
-        mUnpacked.resize(std::max<size_t>(size_t(e.size), 1));
-        const libdeflate_result inflated = libdeflate_deflate_decompress(
-            mInflater, mPacked.data(), size_t(e.packedSize), mUnpacked.data(), size_t(e.size), nullptr);
-        if (inflated == LIBDEFLATE_INSUFFICIENT_SPACE)
-            problem = QStringLiteral("more data than it declares");
-        else if (inflated == LIBDEFLATE_SHORT_OUTPUT)
-            problem = QStringLiteral("less data than it declares");
-        else if (inflated != LIBDEFLATE_SUCCESS)
-            problem = QStringLiteral("Compression error");
-        else if (libdeflate_crc32(0, mUnpacked.data(), size_t(e.size)) != e.crc)
-            problem = QStringLiteral("CRC error");
-    }
-    if (!problem.isEmpty()) {
-        mBroken = true;
-        return problem;
-    }
-    if (!CardFs::writeAll(out, mUnpacked.data(), size_t(e.size))) {
-        mOutOfSpace = errno == ENOSPC || errno == EDQUOT;
-        return QStringLiteral("cannot write: ") + errnoText();
-    }
-    return QString();
+    if (!readEntry(in, mPacked.data(), e.packedSize).isEmpty())
+        return false;
+    if (!mInflater && !(mInflater = libdeflate_alloc_decompressor()))
+        return false;
+    mUnpacked.resize(size_t(e.size));
+    return libdeflate_deflate_decompress(mInflater, mPacked.data(), size_t(e.packedSize), mUnpacked.data(),
+                                         size_t(e.size), nullptr)
+               == LIBDEFLATE_SUCCESS
+        && libdeflate_crc32(0, mUnpacked.data(), size_t(e.size)) == e.crc;
 }
 
 QString ArchiveExtractor::writeStream(int i, const Entry &e, int out, const std::atomic<bool> *cancel)

@@ -11,8 +11,9 @@ struct zip;
 
 // Unpacks a zip archive below an open folder, one entry at a time. A small
 // deflated entry (up to kWhole bytes, packed and unpacked) is inflated in
-// one go, which takes half the time of a stream; a larger one is streamed
-// in bounded chunks. Memory stays bounded either way.
+// one go, which takes half the time of a stream; a larger one, or one that
+// does not inflate cleanly that way, is streamed in bounded chunks. Memory
+// stays bounded either way.
 //
 // open() checks every entry before anything is written, and rejects rather
 // than repairs: names must be plain relative paths that a FAT card can hold
@@ -102,9 +103,10 @@ private:
     // the next entries, which mostly lie in the same folder.
     int folderOf(int dirFd, const QByteArray &relative);
     void forgetFolder();
-    // Writes a small deflated entry to `out`, inflated in one go; returns
-    // why it could not, empty when written.
-    QString writeWhole(int i, const Entry &e, int out);
+    // Inflates a small deflated entry in one go into mUnpacked; true when
+    // it gave exactly its size with its checksum. Otherwise the stream has
+    // the last word, and says why.
+    bool inflateWhole(int i, const Entry &e);
     // Streams an entry to `out` in chunks; the same.
     QString writeStream(int i, const Entry &e, int out, const std::atomic<bool> *cancel);
     bool checkEntries(const std::vector<Record> &records, quint64 budget, quint64 blockSize);

@@ -42,9 +42,15 @@ Scenario goodScenario(int i)
                      with(file("Vehicles/EU/NEW/version.txt", "V2.00"), [](Entry &e) { e.modified = kFirst; }),
                      with(file("Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n')), [](Entry &e) { e.modified = kSecond; })}),
                 {{"Vehicles/EU/NEW/version.txt", "V2.00", kFirst}, {"Vehicles/EU/NEW/NEW.bin", QByteArray(5000, 'n'), kSecond}}};
-    case 1: // no folder entries; a dot file keeps its name
-        return {archiveOf({file("Vehicles/EU/NEW/Res/Text/en.txt", "text"), file("Vehicles/EU/NEW/.hidden", "h")}),
-                {{"Vehicles/EU/NEW/Res/Text/en.txt", "text", plain}, {"Vehicles/EU/NEW/.hidden", "h", plain}}};
+    case 1: // no folder entries; a dot file keeps its name; "deflated" with no bytes at all
+        return {archiveOf({file("Vehicles/EU/NEW/Res/Text/en.txt", "text"), file("Vehicles/EU/NEW/.hidden", "h"),
+                           with(file("Vehicles/EU/NEW/empty.txt", ""), [](Entry &e) {
+                               e.deflate = false;
+                               e.method = 8;
+                           })}),
+                {{"Vehicles/EU/NEW/Res/Text/en.txt", "text", plain},
+                 {"Vehicles/EU/NEW/.hidden", "h", plain},
+                 {"Vehicles/EU/NEW/empty.txt", "", plain}}};
     case 2: {
         const QByteArray gb = QTextCodec::codecForName("GB18030")->fromUnicode(QStringLiteral("车型.txt"));
         return {archiveOf({file("Vehicles/EU/NEW/名前.txt", "utf8"),
@@ -294,7 +300,7 @@ private slots:
     {
         QTest::addColumn<int>("scenario");
         QTest::newRow("a folder and two files") << 0;
-        QTest::newRow("no folder entries, a dot file") << 1;
+        QTest::newRow("no folder entries, a dot file, an empty file") << 1;
         QTest::newRow("UTF-8 and legacy code page names") << 2;
         QTest::newRow("zip64 sizes, data descriptor") << 3;
     }
