@@ -64,8 +64,11 @@ void FXTableView::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Space:
         if (mods == Qt::NoModifier) {
-            if (row >= 0)
+            // Never a row the mechanic cannot see: it comes into view first.
+            if (row >= 0) {
+                scrollTo(currentIndex());
                 emit toggleRequested(row);
+            }
             event->accept();
             return;
         }
@@ -73,8 +76,10 @@ void FXTableView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F4:
     case Qt::Key_Down:
         if (event->key() == Qt::Key_F4 || mods == Qt::AltModifier) {
-            if (row >= 0)
+            if (row >= 0) {
+                scrollTo(currentIndex());
                 emit popupRequested(row);
+            }
             event->accept();
             return;
         }

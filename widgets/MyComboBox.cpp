@@ -1,6 +1,7 @@
 #include "MyComboBox.h"
 
 #include <QListView>
+#include <QWheelEvent>
 
 namespace {
 const char *const Style = "QComboBox{background:white;border:1px solid #e6e6e6;color:#333333;padding-left:6px;}"
@@ -31,7 +32,18 @@ MyComboBox::MyComboBox(Unstyled)
 
 MyComboBox *MyComboBox::forTable()
 {
-    return new MyComboBox(Unstyled());
+    auto *box = new MyComboBox(Unstyled());
+    box->mInTable = true;
+    return box;
+}
+
+void MyComboBox::wheelEvent(QWheelEvent *event)
+{
+    if (mInTable) {
+        event->ignore();
+        return;
+    }
+    FXComboBox::wheelEvent(event);
 }
 
 QString MyComboBox::tableStyle()

@@ -15,6 +15,11 @@ public:
 
     void showPopup() override;
 
+protected:
+    // A table's drop-down leaves the wheel to the table: scrolling a list
+    // must never change a row's version under the pointer.
+    void wheelEvent(QWheelEvent *event) override;
+
 private:
     struct Unstyled
     {
@@ -22,4 +27,5 @@ private:
     explicit MyComboBox(Unstyled);
 
     bool mHasView = false;
+    bool mInTable = false;
 };

@@ -45,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int LanguageItemHeight = 31;
@@ -443,6 +444,8 @@ void SoftwareInfoWidget::fillTable()
     mRowWidgets = QVector<RowWidgets>(mRows.size());
     showSelection();
     placeVisibleRows();
+    if (!mPendingReinstall.isEmpty())
+        tickForReinstall(std::exchange(mPendingReinstall, {}));
 }
 
 void SoftwareInfoWidget::placeVisibleRows()
@@ -596,8 +599,10 @@ void SoftwareInfoWidget::onVersionChanged(QString text)
 {
     qCDebug(lcSoftware) << "Version: " << text;
     const int row = rowOfSender();
-    if (row >= 0 && row < mRows.size())
-        setRowVersion(row, text);
+    if (row < 0 || row >= mRows.size())
+        return;
+    mTable->setCurrentIndex(mModel->index(row, NameColumn));
+    setRowVersion(row, text);
 }
 
 void SoftwareInfoWidget::setRowVersion(int row, const QString &version)
@@ -626,8 +631,11 @@ void SoftwareInfoWidget::onToggled(bool checked)
 void SoftwareInfoWidget::onItemToggled(bool checked)
 {
     const int row = rowOfSender();
-    if (row >= 0 && row < mRows.size())
-        setRowChecked(row, checked);
+    if (row < 0 || row >= mRows.size())
+        return;
+    // The keys go on from the row the mouse worked on.
+    mTable->setCurrentIndex(mModel->index(row, NameColumn));
+    setRowChecked(row, checked);
 }
 
 void SoftwareInfoWidget::setRowChecked(int row, bool checked, bool tell)
@@ -744,6 +752,7 @@ void SoftwareInfoWidget::onDeviceAdded(QString uDiskName)
     qCDebug(lcSoftware) << "onDeviceAdded uDiskName: " << uDiskName;
     const QString serial = CardHelpers::ReadSerialNumber(uDiskName);
     if (!serial.isEmpty() && serial != mCard.serialNumber()) {
+        mPendingReinstall.clear(); // they were another card's
         unwatchAll();
         clearTable(); // those rows were another card's
         mRows.clear();
@@ -765,6 +774,7 @@ void SoftwareInfoWidget::onDeviceRemoved(QString uDiskName)
     if (mCard.root().isEmpty() || uDiskName != mCard.root())
         return;
     unwatchAll();
+    mPendingReinstall.clear();
     setCard(Card());
     emit updateDiskDetail(mCard.root());
     clearTable();
@@ -907,6 +917,12 @@ void SoftwareInfoWidget::closeRecordPage(QWidget *page)
 
 void SoftwareInfoWidget::tickForReinstall(const QList<CardCheck::Finding> &packages)
 {
+    // While the table is refilled its rows are not yet the card's: the
+    // picks wait for them.
+    if (mSoftwareBusy || mRowWidgets.size() != mRows.size()) {
+        mPendingReinstall += packages;
+        return;
+    }
     for (const CardCheck::Finding &package : packages) {
         for (int i = 0; i < mRows.size(); ++i) {
             if (mRows.at(i).getSoft_id().compare(package.softId, Qt::CaseInsensitive) != 0)

@@ -199,6 +199,8 @@ private:
     QVector<RowWidgets> mRowWidgets; // one per row, empty until placed
     QHash<const QObject *, int> mRowOf; // a row widget's row
     QStringList mChosen;                // each row's chosen version
+    // Reinstall picks made while the table was being refilled.
+    QList<CardCheck::Finding> mPendingReinstall;
     PageFeedback mFeedback{this, BusyLimit, MessageTime};
 
     QFileSystemWatcher *mWatcher = nullptr;

@@ -490,6 +490,27 @@ private slots:
         QTest::keyClick(table, Qt::Key_Up);
         QTest::keyClick(table, Qt::Key_Space);
         QVERIFY(!mPage->rows().at(last - 1).isChecked());
+        // Keys on a row scrolled out of view bring it back first.
+        table->scrollToTop();
+        QTest::keyClick(table, Qt::Key_Space);
+        QVERIFY(mPage->rows().at(last - 1).isChecked());
+        QTRY_VERIFY(table->rowAt(table->viewport()->height() - 1) >= last - 1);
+        // Scrolling over a drop-down scrolls the list, never the version.
+        QWheelEvent wheel(QPointF(5, 5), versions->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(versions, &wheel);
+        QCOMPARE(versions->currentText(), QStringLiteral("V1.00"));
+
+        // Picks made while the list is refilled wait for the new rows.
+        mPage->refreshAfterUpgrade();
+        QVERIFY(mPage->isQuerying());
+        mPage->tickForReinstall({damaged});
+        QVERIFY(waitIdle());
+        QTRY_COMPARE(mPage->model()->rowCount(), 400);
+        const QList<SoftwareDataWrap> picked = mPage->selection();
+        QVERIFY(std::any_of(picked.cbegin(), picked.cend(), [&](const SoftwareDataWrap &row) {
+            return row.getSoft_id() == damaged.softId && row.getVersion() == damaged.version;
+        }));
     }
 
     // Last: once the event loop was asked to end, no later loop in this
