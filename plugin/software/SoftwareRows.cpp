@@ -216,8 +216,15 @@ SoftwareDataWrap SoftwareRows::chosenRecord(const SoftwareDataWrap &row, const Q
     for (const SoftwareDataWrap &old : row.getVersion_history()) {
         if (old.getVersion() == text) {
             SoftwareDataWrap picked(old);
-            // What the card holds is the row's, not the old record's.
+            // What the card holds is the row's, not the old record's; so is
+            // whatever the old record leaves out of the package's identity.
             picked.setCurrentVersion(row.getCurrentVersion());
+            if (picked.getSoft_id().isEmpty())
+                picked.setSoft_id(row.getSoft_id());
+            if (picked.getSoft_name().isEmpty())
+                picked.setSoft_name(row.getSoft_name());
+            if (picked.getSoft_type().isEmpty())
+                picked.setSoft_type(row.getSoft_type());
             return picked;
         }
     }

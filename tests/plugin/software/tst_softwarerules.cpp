@@ -228,7 +228,8 @@ private slots:
     void patchRowsAndSelection()
     {
         SoftwareData plain = software(10, "BENZ", "VEHICLE", "V12.30", "en", 3000);
-        plain.setVersion_history({software(11, "BENZ", "VEHICLE", "V12.20", "en", 2000)});
+        // An old version as the service may list it: without the package's names.
+        plain.setVersion_history({software(11, "", "", "V12.20", "en", 2000)});
         SoftwareData chained = software(20, "BMW", "VEHICLE", "V9.50", "en", 5000);
         chained.setPatch_version({software(21, "BMW", "VEHICLE", "V9.51", "en", 100, "BMW fix"),
                                   software(22, "BMW", "VEHICLE", "V9.52", "en", 200, "BMW fix 2")});
@@ -252,6 +253,8 @@ private slots:
                                          QStringLiteral("V1.00")});
         QCOMPARE(chosen.size(), 3);
         QCOMPARE(chosen.at(0).getId(), 11L);
+        QCOMPARE(chosen.at(0).getSoft_id() + chosen.at(0).getSoft_name() + chosen.at(0).getSoft_type(),
+                 QStringLiteral("BENZBENZVEHICLE"));
         QCOMPARE(chosen.at(1).getId(), 20L);
         QCOMPARE(chosen.at(1).getPatch_version().size(), 1);
         QCOMPARE(chosen.at(1).getPatch_version().first().getId(), 22L);
