@@ -12,6 +12,7 @@
 #include "MainWindow.h"
 #include "MessageBoxDialog.h"
 #include "Platform.h"
+#include "LocalTimeZone.h"
 #include "ProcessSignals.h"
 #include "SingleApplication.h"
 
@@ -46,6 +47,7 @@ void Application::setUpScaling()
 int Application::run(int argc, char *argv[])
 {
     ProcessSignals::ignoreBrokenPipe();
+    LocalTimeZone::pin();
     // Must precede the application object; the complaint page's web view
     // shares its GL context with the rest of the program.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -17,6 +17,7 @@
 #include "InstallRunnable.h"
 #include "ZipWriter.h"
 
+#include <LocalTimeZone.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -188,6 +189,7 @@ void writeTiny(const QString &path, int entries)
 
 int main(int argc, char **argv)
 {
+    LocalTimeZone::pin(); // as the program does at its start
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("--unpack"))

@@ -16,6 +16,7 @@
 #include "BenchSupport.h"
 #include "ZipWriter.h"
 
+#include <LocalTimeZone.h>
 #include <AppPaths.h>
 #include <AppSettings.h>
 #include <DownloadFile.h>
@@ -242,6 +243,7 @@ double unpacksAlone(const QString &filesDir, const QList<Archive> &archives, con
 
 int main(int argc, char **argv)
 {
+    LocalTimeZone::pin(); // as the program does at its start
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     int rounds = 3;
