@@ -75,6 +75,17 @@ class TestSoftwarePage : public QObject
         return root;
     }
 
+    // A card of generated vehicles only; empty when it could not be written.
+    QString generatedCard(const QString &folder, const QString &serial, int vehicles, int filesPerVehicle)
+    {
+        const QString root = mFx.env().makeDir(folder) + QLatin1Char('/');
+        SampleCardGenerator::Options options;
+        options.serial = serial;
+        options.vehicles = vehicles;
+        options.filesPerVehicle = filesPerVehicle;
+        return SampleCardGenerator(options).generate(root) ? root : QString();
+    }
+
     SoftwareInfoWidget *open(bool wait = true)
     {
         mPage = new SoftwareInfoWidget;
@@ -380,12 +391,8 @@ private slots:
     // asked after it: the page going away does not wait for either.
     void stopReachesARunningScan()
     {
-        const QString root = mFx.env().makeDir(QStringLiteral("bigcard")) + QLatin1Char('/');
-        SampleCardGenerator::Options options;
-        options.serial = Alice;
-        options.vehicles = 3000;
-        options.filesPerVehicle = 5;
-        QVERIFY(SampleCardGenerator(options).generate(root));
+        const QString root = generatedCard(QStringLiteral("bigcard"), Alice, 3000, 5);
+        QVERIFY(!root.isEmpty());
         QuerySoftwareThread thread;
         thread.setCard(Card(root, Alice));
         QElapsedTimer clock;
@@ -438,12 +445,8 @@ private slots:
     void longListKeepsRowsOffScreen()
     {
         const QString serial = QStringLiteral("LONGLIST00001");
-        const QString root = mFx.env().makeDir(QStringLiteral("cards/long")) + QLatin1Char('/');
-        SampleCardGenerator::Options options;
-        options.serial = serial;
-        options.vehicles = 300;
-        options.filesPerVehicle = 1;
-        QVERIFY(SampleCardGenerator(options).generate(root));
+        const QString root = generatedCard(QStringLiteral("cards/long"), serial, 300, 1);
+        QVERIFY(!root.isEmpty());
         QByteArray software;
         for (int i = 0; i < 400; ++i) {
             const QByteArray softId =
