@@ -8,11 +8,11 @@
 #include "DetachedStart.h"
 #include "FocusRing.h"
 #include "InterfaceLanguage.h"
+#include "LocalTimeZone.h"
 #include "LoginDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxDialog.h"
 #include "Platform.h"
-#include "LocalTimeZone.h"
 #include "ProcessSignals.h"
 #include "SingleApplication.h"
 

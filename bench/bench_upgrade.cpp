@@ -16,11 +16,11 @@
 #include "BenchSupport.h"
 #include "ZipWriter.h"
 
-#include <LocalTimeZone.h>
 #include <AppPaths.h>
 #include <AppSettings.h>
 #include <DownloadFile.h>
 #include <DownloadWidget.h>
+#include <LocalTimeZone.h>
 #include <StandInService.h>
 #include <UpgradeController.h>
 

@@ -638,7 +638,7 @@ bool ArchiveExtractor::inflateWhole(int i, const Entry &e)
     return libdeflate_deflate_decompress(mInflater, mPacked.data(), size_t(e.packedSize), mUnpacked.data(),
                                          size_t(e.size), nullptr)
                == LIBDEFLATE_SUCCESS
-        && libdeflate_crc32(0, mUnpacked.data(), size_t(e.size)) == e.crc;
+           && libdeflate_crc32(0, mUnpacked.data(), size_t(e.size)) == e.crc;
 }
 
 QString ArchiveExtractor::writeStream(int i, const Entry &e, int out, const std::atomic<bool> *cancel)

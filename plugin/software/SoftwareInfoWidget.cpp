@@ -38,9 +38,9 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 

@@ -196,7 +196,7 @@ private:
     FXTableView *mTable = nullptr;
     MyHeader *mHeader = nullptr;
     MyTableModel *mModel = nullptr;
-    QVector<RowWidgets> mRowWidgets; // one per row, empty until placed
+    QVector<RowWidgets> mRowWidgets;    // one per row, empty until placed
     QHash<const QObject *, int> mRowOf; // a row widget's row
     QStringList mChosen;                // each row's chosen version
     // Reinstall picks made while the table was being refilled.

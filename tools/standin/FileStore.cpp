@@ -226,7 +226,7 @@ FileStore::Version FileStore::fromFolder(const QString &dir, const QString &name
         return {};
     v.modified = info.lastModified().toUTC();
     v.etag = '"' + QByteArray::number(v.modified.toMSecsSinceEpoch(), 16) + '-'
-        + QByteArray::number(qint64(v.content->size()), 16) + '"';
+             + QByteArray::number(qint64(v.content->size()), 16) + '"';
     v.modified = v.modified.addMSecs(-v.modified.time().msec());
     return v;
 }
