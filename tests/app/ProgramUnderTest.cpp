@@ -42,9 +42,19 @@ bool ProgramUnderTest::addPlugin(const QString &source, const QString &name)
     return QFile::copy(source, file(QStringLiteral("plugins/")) + name);
 }
 
-QProcessEnvironment ProgramUnderTest::environment() const
+QProcessEnvironment ProgramUnderTest::privateHome(const QString &home, const QString &runtime)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    return env;
+}
+
+QProcessEnvironment ProgramUnderTest::environment() const
+{
     // Its own home and runtime folder even when the test is run by hand: the
     // program writes an autostart entry and a desktop shortcut, and its exit
     // guard is a lock named alike for every copy of the user.
@@ -54,11 +64,7 @@ QProcessEnvironment ProgramUnderTest::environment() const
     const QString runtime = mRuntime.path();
     QDir().mkpath(home);
     QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    QProcessEnvironment env = privateHome(home, runtime);
     // The program's own debug lines ("append: ...") are part of what is checked.
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("ostrel.app.debug=true"));
     return env;

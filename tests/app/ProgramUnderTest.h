@@ -47,6 +47,9 @@ public:
     // Processes whose program file is this copy, with their arguments
     // (argv[1..]).
     QList<QPair<qint64, QStringList>> runningCopies() const;
+    // This process's environment with `home` as the home and its XDG
+    // folders below it, and `runtime` as the runtime folder.
+    static QProcessEnvironment privateHome(const QString &home, const QString &runtime);
 
 private:
     QProcessEnvironment environment() const;

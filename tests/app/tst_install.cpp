@@ -147,12 +147,7 @@ private slots:
         QVERIFY(runtime.isValid());
         const QStringList before = QDir(mInstallDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcessEnvironment env = ProgramUnderTest::privateHome(home, runtime.path());
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);

@@ -284,12 +284,7 @@ private slots:
         const QString home = mEnv.makeDir(QStringLiteral("home"));
         QTemporaryDir runtime(QStringLiteral("/tmp/ostrel-rt-XXXXXX")); // short: it holds a socket
         QVERIFY(runtime.isValid());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcessEnvironment env = ProgramUnderTest::privateHome(home, runtime.path());
         env.insert(QStringLiteral("OSTREL_REMOVABLE_ROOTS"), media);
         const QMap<QString, QByteArray> shipped = TestEnv::snapshot(mRoot);
 
