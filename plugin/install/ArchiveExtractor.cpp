@@ -629,12 +629,16 @@ bool ArchiveExtractor::inflateWhole(int i, const Entry &e)
     zip_file_t *in = zip_fopen_index(mZip, zip_uint64_t(i), ZIP_FL_COMPRESSED);
     if (!in)
         return false;
-    mPacked.resize(size_t(e.packedSize) + 1);
+    // The buffers only grow: shrinking and growing again would zero the
+    // regrown part for every entry.
+    if (mPacked.size() < size_t(e.packedSize) + 1)
+        mPacked.resize(size_t(e.packedSize) + 1);
     if (!readEntry(in, mPacked.data(), e.packedSize).isEmpty())
         return false;
     if (!mInflater && !(mInflater = libdeflate_alloc_decompressor()))
         return false;
-    mUnpacked.resize(size_t(e.size));
+    if (mUnpacked.size() < size_t(e.size))
+        mUnpacked.resize(size_t(e.size));
     return libdeflate_deflate_decompress(mInflater, mPacked.data(), size_t(e.packedSize), mUnpacked.data(),
                                          size_t(e.size), nullptr)
                == LIBDEFLATE_SUCCESS
